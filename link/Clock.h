@@ -1,0 +1,30 @@
+#pragma once
+
+namespace zem {
+
+constexpr double kSecondsPerDay = 86400.0;
+
+// Every wait of the link measures time on a seconds-since-midnight clock, the way the instrument
+// software always has; injecting it lets tests run the time-outs without sleeping.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Seconds since local midnight, 0 <= t < 86400.
+    virtual double Timer() = 0;
+};
+
+// The wall clock of this machine.
+class SystemClock final : public Clock {
+public:
+    double Timer() override;
+};
+
+// True once more than `limit` seconds have passed since `start`. When the clock has wrapped past
+// midnight (now earlier than start) the wait ends once the clock passes `boundAfterWrap`.
+inline bool TempoScaduto(double start, double now, double limit, double boundAfterWrap)
+{
+    if (now < start) return now > boundAfterWrap;
+    return now - start > limit;
+}
+
+} // namespace zem

@@ -81,6 +81,7 @@ void SimulatedInstrument::Execute(std::vector<Transmission>& out)
     if (payload.empty()) return;
     const auto it = commands_.find(payload[0]);
     if (it == commands_.end()) return;
+    stream_.clear();
     const auto reply = it->second(payload.subspan(1));
     if (!reply) return;
 
@@ -90,6 +91,8 @@ void SimulatedInstrument::Execute(std::vector<Transmission>& out)
         ++replyFrame.back();
     }
     out.push_back({Transmission::Kind::Reply, std::move(replyFrame)});
+    for (auto& block : stream_) out.push_back({Transmission::Kind::Stream, std::move(block)});
+    stream_.clear();
 }
 
 } // namespace zem::sim

@@ -9,9 +9,10 @@
 
 namespace zem::sim {
 
-// One transmission of the instrument: the echo of received bytes, or a framed reply.
+// One transmission of the instrument: the echo of received bytes, a framed reply, or one block of
+// data streamed after a reply (curve download); over UDP each stream block is a datagram of its own.
 struct Transmission {
-    enum class Kind { Echo, Reply };
+    enum class Kind { Echo, Reply, Stream };
     Kind kind;
     std::vector<std::uint8_t> bytes;
 };
@@ -44,6 +45,9 @@ public:
 
     InstrumentFaults& Faults() { return faults_; }
 
+    // Called by a handler: a block to transmit after the handler's reply.
+    void EmitStream(std::vector<std::uint8_t> block) { stream_.push_back(std::move(block)); }
+
     // Frames executed (with a good checksum), for tests and benchmarks.
     std::uint64_t FramesExecuted() const { return framesExecuted_; }
     // Frames received with a bad checksum, for tests.
@@ -60,6 +64,7 @@ private:
     std::map<std::uint8_t, Handler> commands_;
     InstrumentFaults faults_;
     std::vector<std::uint8_t> frame_;  // count byte and the bytes taken so far
+    std::vector<std::vector<std::uint8_t>> stream_;
     std::uint64_t framesExecuted_ = 0;
     std::uint64_t framesRejected_ = 0;
 };

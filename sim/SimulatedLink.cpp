@@ -1,0 +1,30 @@
+#include "sim/SimulatedLink.h"
+
+namespace zem::sim {
+
+namespace {
+SimulatedDevice InstrumentBridge()
+{
+    SimulatedDevice d;
+    d.serial = SimulatedLink::kSerial;
+    return d;
+}
+} // namespace
+
+SimulatedLink::SimulatedLink(double timeOfDay)
+    : clock(timeOfDay),
+      instrument(model.Instrument()),
+      curves(instrument),
+      network(clock),
+      endpoint(network, instrument, kHost, kPort),
+      socket(network.CreateSocket()),
+      bridge(clock),
+      device(bridge.AddDevice(InstrumentBridge())),
+      usb(bridge, clock),
+      link(clock, usb, network, *socket)
+{
+    bridge.AttachInstrument(device, instrument);
+    bridge.SetCallDuration(kDriverCallSeconds);
+}
+
+} // namespace zem::sim

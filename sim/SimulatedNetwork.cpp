@@ -1,0 +1,107 @@
+#include "sim/SimulatedNetwork.h"
+
+#include <algorithm>
+
+namespace zem::sim {
+
+namespace {
+std::string KeyOf(const std::string& host, std::uint32_t port)
+{
+    return host + ":" + std::to_string(port);
+}
+} // namespace
+
+std::unique_ptr<SimulatedSocket> SimulatedNetwork::CreateSocket(std::string localIP)
+{
+    return std::make_unique<SimulatedSocket>(*this, std::move(localIP));
+}
+
+void SimulatedNetwork::AddEndpoint(const std::string& host, std::uint32_t port, Endpoint endpoint)
+{
+    endpoints_[KeyOf(host, port)] = std::move(endpoint);
+}
+
+void SimulatedNetwork::RemoveEndpoint(const std::string& host, std::uint32_t port)
+{
+    endpoints_.erase(KeyOf(host, port));
+}
+
+void SimulatedNetwork::Send(SimulatedSocket& from, std::span<const std::uint8_t> datagram)
+{
+    ++sent_;
+    const auto it = endpoints_.find(KeyOf(from.remoteHost_, from.remotePort_));
+    if (it == endpoints_.end()) return;  // nobody there: the datagram is lost, as on a real network
+    const Endpoint endpoint = it->second;  // a copy: the endpoint may change the table
+    endpoint(datagram, {&from, from.localIP_, from.localPort_});
+}
+
+void SimulatedNetwork::Deliver(SimulatedSocket& to, std::vector<std::uint8_t> datagram, double delaySeconds,
+                               const std::string& fromHost, std::uint32_t /*fromPort*/)
+{
+    if (std::find(sockets_.begin(), sockets_.end(), &to) == sockets_.end()) return;
+    to.inbox_.push_back({std::move(datagram), clock_.Monotonic() + std::max(0.0, delaySeconds), fromHost});
+    std::stable_sort(to.inbox_.begin(), to.inbox_.end(),
+                     [](const auto& a, const auto& b) { return a.dueAt < b.dueAt; });
+}
+
+void SimulatedNetwork::Forget(SimulatedSocket& socket)
+{
+    sockets_.erase(std::remove(sockets_.begin(), sockets_.end(), &socket), sockets_.end());
+}
+
+bool SimulatedNetwork::PompaMessaggiSocket()
+{
+    for (SimulatedSocket* s : sockets_) {
+        for (auto& a : s->inbox_) {
+            if (!s->Due(a)) break;
+            if (a.notified) continue;
+            a.notified = true;
+            if (s->DataArrival) s->DataArrival(a.bytes.size());
+            return true;
+        }
+    }
+    clock_.Advance(kPasso);
+    return false;
+}
+
+SimulatedSocket::SimulatedSocket(SimulatedNetwork& network, std::string localIP)
+    : network_(network), localIP_(std::move(localIP))
+{
+    network_.sockets_.push_back(this);
+}
+
+SimulatedSocket::~SimulatedSocket()
+{
+    network_.Forget(*this);
+}
+
+void SimulatedSocket::Close()
+{
+    inbox_.clear();
+    localPort_ = 0;
+}
+
+bool SimulatedSocket::Bind(std::uint32_t localPort)
+{
+    localPort_ = localPort != 0 ? localPort : network_.NextPort();
+    return true;
+}
+
+bool SimulatedSocket::SendData(std::span<const std::uint8_t> datagram)
+{
+    if (failSends) return false;
+    if (localPort_ == 0) Bind(0);
+    network_.Send(*this, datagram);
+    return true;
+}
+
+std::vector<std::uint8_t> SimulatedSocket::GetData()
+{
+    if (inbox_.empty() || !Due(inbox_.front())) return {};
+    std::vector<std::uint8_t> bytes = std::move(inbox_.front().bytes);
+    lastSender_ = inbox_.front().fromHost;
+    inbox_.erase(inbox_.begin());
+    return bytes;
+}
+
+} // namespace zem::sim

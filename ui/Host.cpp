@@ -1,0 +1,25 @@
+#include "ui/Host.h"
+
+#include <algorithm>
+
+namespace zem::ui {
+
+Host::Host(std::string applicationTitle) : applicationTitle_(std::move(applicationTitle)) {}
+
+MsgAnswer Host::MsgBox(std::string text, MsgButtons buttons, MsgIcon icon,
+                       std::optional<MsgAnswer> defaultButton)
+{
+    const auto available = ButtonsOf(buttons);
+    MessageBoxRequest request{std::move(text), applicationTitle_, buttons, icon, available.front()};
+    if (defaultButton
+        && std::find(available.begin(), available.end(), *defaultButton) != available.end())
+        request.defaultButton = *defaultButton;
+    return ShowMessage(request);
+}
+
+std::optional<std::string> Host::InputBox(std::string prompt, std::string defaultText)
+{
+    return ShowInputBox({std::move(prompt), applicationTitle_, std::move(defaultText)});
+}
+
+} // namespace zem::ui

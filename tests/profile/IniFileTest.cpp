@@ -1,0 +1,437 @@
+#include "profile/IniFile.h"
+#include "tests/profile/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <functional>
+#include <cstdlib>
+#include <locale>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace zem {
+namespace {
+
+using test::TempFolder;
+using namespace std::chrono;
+
+IniFile Carica(const std::string& file)
+{
+    IniFile ini;
+    ini.SetFile(file);
+    EXPECT_TRUE(ini.SetOpenFile(true)) << ini.LastError();
+    return ini;
+}
+
+std::string Leggi(IniFile& ini, const char* chiave, const char* target)
+{
+    ini.SetChiave(chiave);
+    ini.SetTarget(target);
+    return ini.TargetTrovato() ? ini.ValString() : "<missing>";
+}
+
+TEST(IniFile, FindsSectionsAndKeysWhateverTheirCase)
+{
+    TempFolder dir;
+    IniFile ini = Carica(dir.Write("a.ini", "top=1\r\n[GENERAL]\r\nnome=abc\r\nAddr =5\r\n[Other]\r\nNome=x\r\n"));
+    EXPECT_EQ(Leggi(ini, "general", "Nome"), "abc");
+    EXPECT_EQ(Leggi(ini, " GENERAL ", " NOME "), "abc");
+    EXPECT_EQ(Leggi(ini, "GENERAL", "Addr"), "<missing>");  // a blank before "=" is another key
+    EXPECT_EQ(Leggi(ini, "GENERAL", "top"), "<missing>");
+    EXPECT_EQ(Leggi(ini, "", "top"), "1");
+    EXPECT_EQ(Leggi(ini, "", "nome"), "<missing>");
+    ini.SetChiave("Absent");
+    EXPECT_FALSE(ini.ChiaveTrovata());
+    ini.SetTarget("Nome");
+    EXPECT_FALSE(ini.TargetTrovato());
+    EXPECT_EQ(ini.ValString(), "");
+    EXPECT_EQ(ini.ValInteger(), 0);
+}
+
+TEST(IniFile, FindsEveryKeyWhateverTheOrderOfReading)
+{
+    TempFolder dir;
+    IniFile ini = Carica(dir.Write("a.ini", "[S]\na=1\nb=2\nc=3\nd=4\n[T]\ne=5\n"));
+    ini.SetChiave("S");
+    for (const char* k : {"d", "c", "b", "a", "c", "a", "d", "b"}) {
+        ini.SetTarget(k);
+        EXPECT_EQ(ini.ValString()[0] - '0', k[0] - 'a' + 1) << k;
+    }
+    ini.SetTarget("e");
+    EXPECT_FALSE(ini.TargetTrovato());
+}
+
+TEST(IniFile, StopMarkerEndsTheSearchAndAWriteGoesAboveIt)
+{
+    TempFolder dir;
+    const std::string file = dir.Write("a.ini", "[S]\r\na=1\r\nEND\r\nb=2\r\n");
+    IniFile ini = Carica(file);
+    ini.SetChiave("S");
+    ini.SetStopTarget("end");
+    ini.SetTarget("a");
+    EXPECT_TRUE(ini.TargetTrovato());
+    ini.SetTarget("b");
+    EXPECT_FALSE(ini.TargetTrovato());
+    EXPECT_EQ(ini.Index(), 2);  // still on the previous key
+    ini.SetValue("new");
+    EXPECT_TRUE(ini.Salva());
+    EXPECT_EQ(TempFolder::Read(file), "[S]\r\na=1\r\nb=new\r\nEND\r\nb=2\r\n");
+}
+
+TEST(IniFile, WritesOverTheKeyOrAtTheEndOfItsSection)
+{
+    TempFolder dir;
+    const std::string file = dir.Write("a.ini", "; comment\n[A]\nx=1\n\n[B]\ny=2\n");
+    IniFile ini = Carica(file);
+    auto scrivi = [&](const char* chiave, const char* target, const char* valore) {
+        ini.SetChiave(chiave);
+        ini.SetTarget(target);
+        EXPECT_TRUE(ini.SetValue(valore));
+    };
+    scrivi("a", "X", "one");
+    scrivi("A", "z", "new in A");
+    scrivi("", "g", "global");
+    scrivi("C", "w", "new section");
+    scrivi("C", "v", "second");
+    EXPECT_FALSE(ini.Salvato());
+    EXPECT_TRUE(ini.Salva());
+    EXPECT_EQ(TempFolder::Read(file), "; comment\r\ng=global\r\n[A]\r\nX=one\r\n\r\nz=new in A\r\n"
+                                      "[B]\r\ny=2\r\n[C]\r\nw=new section\r\nv=second\r\n");
+    ini.SetChiave("A");
+    EXPECT_FALSE(ini.SetValue("no key selected"));
+}
+
+struct Formato {
+    const char* testo;
+    std::function<bool(IniFile&)> scrivi;
+};
+
+// Each written value, as it must stand in the file.
+void VerificaFormati(const TempFolder& dir)
+{
+    const std::vector<Formato> casi = {
+        {"k= 5", [](IniFile& i) { return i.SetValue(std::int16_t{5}); }},
+        {"k=-5", [](IniFile& i) { return i.SetValue(std::int16_t{-5}); }},
+        {"k= 0", [](IniFile& i) { return i.SetValue(std::int16_t{0}); }},
+        {"k= 2147483647", [](IniFile& i) { return i.SetValue(std::int32_t{2147483647}); }},
+        {"k= .5", [](IniFile& i) { return i.SetValue(0.5f); }},
+        {"k=-.5", [](IniFile& i) { return i.SetValue(-0.5f); }},
+        {"k= 1.5", [](IniFile& i) { return i.SetValue(1.5f); }},
+        {"k= .1", [](IniFile& i) { return i.SetValue(0.1f); }},
+        {"k= 0", [](IniFile& i) { return i.SetValue(-0.0f); }},
+        {"k= 1E+20", [](IniFile& i) { return i.SetValue(1e20f); }},
+        {"k= 1234.5678", [](IniFile& i) { return i.SetValue(1234.5678); }},
+        {"k=-1E-09", [](IniFile& i) { return i.SetValue(-1e-9); }},
+        {"k= 1", [](IniFile& i) { return i.SetValue(true); }},
+        {"k= 0", [](IniFile& i) { return i.SetValue(false); }},
+        {"k=20240229_235958", [](IniFile& i) {
+             return i.SetValue(sys_days{2024y / February / 29} + 23h + 59min + 58s);
+         }},
+    };
+    for (const auto& caso : casi) {
+        const std::string file = dir / "n.ini";
+        std::remove(file.c_str());
+        IniFile ini = Carica(file);
+        ini.SetTarget("k");
+        ASSERT_TRUE(caso.scrivi(ini));
+        ASSERT_TRUE(ini.Salva());
+        EXPECT_EQ(TempFolder::Read(file), std::string(caso.testo) + "\r\n");
+    }
+    IniFile ini = Carica(dir.Write("r.ini", "a= 2.75\nb=-1.5E+3\n"));
+    ini.SetTarget("a");
+    EXPECT_DOUBLE_EQ(ini.ValDouble(), 2.75);
+    EXPECT_FLOAT_EQ(ini.ValSingle(), 2.75f);
+    EXPECT_EQ(ini.ValInteger(), 3);
+    ini.SetTarget("b");
+    EXPECT_DOUBLE_EQ(ini.ValDouble(), -1500);
+}
+
+TEST(IniFile, WritesNumbersBooleansAndDatesInTheFileForm)
+{
+    TempFolder dir;
+    VerificaFormati(dir);
+}
+
+// A locale with "," as decimal separator: an installed one, else one compiled into the build
+// folder (no system locale is touched).
+std::string LocaleVirgola()
+{
+    for (const char* nome : {"de_DE.UTF-8", "it_IT.UTF-8", "fr_FR.UTF-8", "de_DE.ISO-8859-1"}) {
+        if (locale_t l = ::newlocale(LC_ALL_MASK, nome, nullptr)) {
+            ::freelocale(l);
+            return nome;
+        }
+    }
+    const std::string cartella = std::string(ZEM_BINARY_DIR) + "/test-locales";
+    ::setenv("LOCPATH", cartella.c_str(), 1);
+    if (locale_t l = ::newlocale(LC_ALL_MASK, "de_DE.ISO-8859-1", nullptr)) {
+        ::freelocale(l);
+        return "de_DE.ISO-8859-1";
+    }
+    const std::string comando = "mkdir -p " + cartella + " && localedef -i de_DE -f ISO-8859-1 " +
+                                cartella + "/de_DE.ISO-8859-1 >/dev/null 2>&1";
+    if (std::system(comando.c_str()) != 0) return {};
+    return "de_DE.ISO-8859-1";
+}
+
+TEST(IniFile, NumbersIgnoreTheProcessLocale)
+{
+    const std::string nome = LocaleVirgola();
+    if (nome.empty() || std::setlocale(LC_ALL, nome.c_str()) == nullptr) {
+        GTEST_SKIP() << "no comma-decimal locale available (localedef or de_DE sources missing)";
+    }
+    const std::locale precedente = std::locale::global(std::locale(nome));
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    TempFolder dir;
+    VerificaFormati(dir);
+    std::locale::global(precedente);
+    std::setlocale(LC_ALL, "C");
+}
+
+TEST(IniFile, ReadsTheLeadingNumberAndRoundsHalvesToEven)
+{
+    struct Caso {
+        const char* testo;
+        double numero;
+        std::int16_t intero;
+        std::int32_t lungo;
+    };
+    const Caso casi[] = {
+        {"12abc", 12, 12, 12},        {"  -3.5x", -3.5, -4, -4},    {"2.5", 2.5, 2, 2},
+        {"-2.5", -2.5, -2, -2},       {".5", 0.5, 0, 0},            {"1.5", 1.5, 2, 2},
+        {"+7", 7, 7, 7},              {"1e3", 1000, 1000, 1000},    {"2D2", 200, 200, 200},
+        {"1e", 1, 1, 1},              {"", 0, 0, 0},                {"abc", 0, 0, 0},
+        {"-", 0, 0, 0},               {".", 0, 0, 0},               {"32767.5", 32767.5, 0, 32768},
+        {"-32768.4", -32768.4, -32768, -32768}, {"40000", 40000, 0, 40000},
+        {"1e10", 1e10, 0, 0},         {"1e999", 0, 0, 0},           {"nan", 0, 0, 0},
+        {"12,5", 12, 12, 12},
+    };
+    for (const auto& c : casi) {
+        EXPECT_DOUBLE_EQ(IniFile::Val(c.testo), c.numero) << c.testo;
+        EXPECT_EQ(IniFile::ValInteger(c.testo), c.intero) << c.testo;
+        EXPECT_EQ(IniFile::ValLong(c.testo), c.lungo) << c.testo;
+    }
+    EXPECT_EQ(IniFile::ValSingle("1e39"), 0.0f);  // beyond a 32-bit float
+}
+
+TEST(IniFile, BooleansPasswordsAndDatesReadBack)
+{
+    TempFolder dir;
+    const std::string file = dir / "a.ini";
+    IniFile ini = Carica(file);
+    ini.SetChiave("S");
+    const std::pair<std::int16_t, const char*> chiavi[] = {{0, "abc"}, {0x55, "Zz9 "}, {-1, "\x01\xff"}, {0x1234, "pw"}};
+    for (const auto& [chiave, testo] : chiavi) {
+        ini.SetTarget("p");
+        ini.SetValuePassword(testo, chiave);
+        EXPECT_EQ(ini.ValPassword(chiave), testo);
+    }
+    ini.SetValuePassword("\x05" "A", 0);
+    EXPECT_EQ(ini.ValString(), "K541");
+    ini.SetValue("4G");
+    EXPECT_EQ(ini.ValPassword(0), "");
+    ini.SetTarget("b");
+    ini.SetValue(true);
+    ini.SetTarget("d");
+    const auto quando = sys_days{1999y / December / 31} + 8h + 7min + 6s;
+    ini.SetValue(quando);
+    ASSERT_TRUE(ini.Salva());
+    IniFile letto = Carica(file);
+    letto.SetChiave("S");
+    letto.SetTarget("b");
+    EXPECT_TRUE(letto.ValBoolean());
+    letto.SetTarget("d");
+    EXPECT_EQ(letto.ValData(), quando);
+}
+
+TEST(IniFile, DatesOutOfRangeGiveDayZero)
+{
+    for (const char* testo : {"20241301_000000", "20230229_120000", "20240101_240000", "20240101_006000",
+                              "2024011_000000", "20240101_00000", "2024O101_000000", "00990101_000000",
+                              "_", "1e9"}) {
+        EXPECT_EQ(IniFile::ValData(testo), IniFile::DataZero()) << testo;
+    }
+    EXPECT_EQ(IniFile::ValData("1.5"), IniFile::DataZero() + 36h);
+    EXPECT_EQ(IniFile::ValData("x20000101_000001"), sys_days{2000y / January / 1} + 1s);
+}
+
+TEST(IniFile, PointsGoAfterTheirKeyWithoutOverwritingTheNextOne)
+{
+    TempFolder dir;
+    const std::string file = dir.Write("a.ini", "[S]\r\nn=2\r\n1,2\r\n3,4\r\nnext=1\r\n[T]\r\n");
+    IniFile ini = Carica(file);
+    ini.SetChiave("S");
+    ini.SetTarget("n");
+    EXPECT_EQ(ini.GetPunto()->x, 1.0f);
+    EXPECT_EQ(ini.GetPunto()->y, 4.0f);
+    EXPECT_FALSE(ini.GetPunto());  // the next key is no point
+    ini.SetTarget("n");
+    ini.SetValue(std::int16_t{3});
+    for (float v : {0.5f, -1.0f, 2.0f}) ini.LetPunto(v, v * 10);
+    ASSERT_TRUE(ini.Salva());
+    EXPECT_EQ(TempFolder::Read(file), "[S]\r\nn= 3\r\n.5,5\r\n-1,-10\r\n2,20\r\nnext=1\r\n[T]\r\n");
+
+    IniFile male = Carica(dir.Write("b.ini", "[S]\nn=1\n,5\n"));
+    male.SetChiave("S");
+    male.SetTarget("n");
+    EXPECT_FALSE(male.GetPunto());
+}
+
+TEST(IniFile, LineBreaksInsideAValueCannotAddLines)
+{
+    TempFolder dir;
+    const std::string file = dir / "a.ini";
+    IniFile ini = Carica(file);
+    ini.SetChiave("S");
+    ini.SetTarget("k");
+    ini.SetValue("a\r\n[EVIL]\nx=1\r");
+    ASSERT_TRUE(ini.Salva());
+    EXPECT_EQ(TempFolder::Read(file), "[S]\r\nk=a  [EVIL] x=1 \r\n");
+}
+
+TEST(IniFile, KeepsEveryOtherLineAndSavesWithCrLf)
+{
+    TempFolder dir;
+    const std::string file = dir.Write("a.ini", "  # note\n[S]\r\n   k=old\rjunk \x01\xfe\n\n;x\r\n[T]\nlast");
+    IniFile ini = Carica(file);
+    EXPECT_EQ(ini.Count(), 8);
+    EXPECT_EQ(Leggi(ini, "S", "k"), "old");
+    ini.SetValue("new");
+    ASSERT_TRUE(ini.Salva());
+    const std::string atteso = "# note\r\n[S]\r\nk=new\r\njunk \x01\xfe\r\n\r\n;x\r\n[T]\r\nlast\r\n";
+    EXPECT_EQ(TempFolder::Read(file), atteso);
+
+    // A second save after a save writes the whole document again.
+    ini.SetChiave("T");
+    ini.SetTarget("added");
+    ini.SetValue(true);
+    ASSERT_TRUE(ini.Salva());
+    EXPECT_EQ(TempFolder::Read(file), atteso + "added= 1\r\n");
+}
+
+TEST(IniFile, LoadingStartsFromAnEmptyDocument)
+{
+    TempFolder dir;
+    IniFile ini = Carica(dir.Write("a.ini", "[A]\nx=1\n"));
+    ini.SetFile(dir.Write("b.ini", "[B]\n"));
+    ASSERT_TRUE(ini.SetOpenFile(true));
+    EXPECT_EQ(ini.Count(), 1);
+    EXPECT_EQ(Leggi(ini, "A", "x"), "<missing>");
+}
+
+TEST(IniFile, MissingFileLoadsEmptyAndOnlySavingCreatesIt)
+{
+    TempFolder dir;
+    const std::string file = dir / "new.ini";
+    IniFile ini = Carica(file);
+    EXPECT_EQ(ini.Count(), 0);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    ini.SetTarget("k");
+    ini.SetValue("v");
+    ASSERT_TRUE(ini.Salva());
+    EXPECT_EQ(TempFolder::Read(file), "k=v\r\n");
+}
+
+TEST(IniFile, FileThatCannotBeReadIsNeitherLoadedNorTouched)
+{
+    TempFolder dir;
+    std::filesystem::create_directory(dir / "folder.ini");
+    const std::string sottoFile = dir.Write("plain", "data") + "/x.ini";
+    for (const std::string& file : {dir / "folder.ini", sottoFile, dir / "missing/x.ini"}) {
+        IniFile ini;
+        ini.SetFile(file);
+        EXPECT_FALSE(ini.SetOpenFile(true)) << file;
+        EXPECT_EQ(ini.ERRORE(), IniFile::kErroreApertura);
+        EXPECT_FALSE(ini.LastError().empty());
+        EXPECT_FALSE(ini.Esiste());
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.ini"));
+    EXPECT_EQ(TempFolder::Read(dir / "plain"), "data");
+}
+
+TEST(IniFile, FailedSaveReportsFailureAndKeepsTheOldFile)
+{
+    TempFolder dir;
+    std::filesystem::create_directory(dir / "sub");
+    const std::string file = dir.Write("sub/a.ini", "k=old\r\n");
+    IniFile ini = Carica(file);
+    ini.SetTarget("k");
+    ini.SetValue("new");
+    // The folder is now a plain file: no temporary file can be made beside the target.
+    std::filesystem::rename(dir / "sub", dir / "moved");
+    dir.Write("sub", "");
+    EXPECT_FALSE(ini.Salva());
+    EXPECT_FALSE(ini.Salvato());
+    EXPECT_NE(ini.LastError().find("sub/a.ini"), std::string::npos);
+    EXPECT_EQ(TempFolder::Read(dir / "moved/a.ini"), "k=old\r\n");
+
+    ini.SetOpenFile(false);
+    EXPECT_FALSE(ini.Salva());  // an unloaded document is never reported saved
+}
+
+TEST(IniFile, FullDiskDuringSaveKeepsTheOldFile)
+{
+    TempFolder dir;
+    const std::string vecchio = "k=old\r\n";
+    const std::string file = dir.Write("a.ini", vecchio);
+    IniFile ini = Carica(file);
+    ini.SetTarget("k");
+    ini.SetValue(std::string(20000, 'x'));
+    // In a child process, a file-size limit makes the write fail part-way, as a full disk does.
+    auto salvaSenzaSpazio = [&] {
+        const rlimit limite{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limite);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const bool salvato = ini.Salva();
+        std::_Exit(!salvato && !ini.Salvato() && !ini.LastError().empty() ? 0 : 1);
+    };
+    EXPECT_EXIT(salvaSenzaSpazio(), ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(TempFolder::Read(file), vecchio);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+}
+
+TEST(IniFile, FileBeyondTheLineCapLoadsItsHeadAndIsNotSaved)
+{
+    TempFolder dir;
+    std::string righe;
+    for (int n = 0; n < IniFile::kMassimoRighe; ++n) righe += "l\r\n";
+    const std::string pieno = dir.Write("full.ini", righe);
+    const std::string oltre = dir.Write("over.ini", righe + "tail\r\n");
+
+    IniFile ini = Carica(oltre);
+    EXPECT_EQ(ini.Count(), IniFile::kMassimoRighe);
+    EXPECT_TRUE(ini.Troncato());
+    ini.SetTarget("k");
+    ini.SetValue("v");
+    EXPECT_FALSE(ini.Salva());
+    EXPECT_NE(ini.LastError().find("120001"), std::string::npos);
+    EXPECT_EQ(TempFolder::Read(oltre), righe + "tail\r\n");
+
+    IniFile giusto = Carica(pieno);
+    EXPECT_FALSE(giusto.Troncato());
+    giusto.SetTarget("k");
+    giusto.SetValue("v");
+    EXPECT_TRUE(giusto.Salva());
+    EXPECT_EQ(TempFolder::Read(pieno), righe + "k=v\r\n");
+}
+
+TEST(IniFile, RinfrescaChiaveMovesTheSectionToTheFront)
+{
+    TempFolder dir;
+    const std::string file = dir.Write("a.ini", "g=1\r\n[A]\r\na=1\r\n[B]\r\nb=2\r\n[C]\r\nc=3\r\n");
+    IniFile ini = Carica(file);
+    ini.SetChiave("C");
+    ini.SetTarget("c");
+    ini.RinfrescaChiave();
+    EXPECT_EQ(ini.ValString(), "3");
+    ini.SetValue("4");
+    ASSERT_TRUE(ini.Salva());
+    EXPECT_EQ(TempFolder::Read(file), "g=1\r\n[C]\r\nc=4\r\n[A]\r\na=1\r\n[B]\r\nb=2\r\n");
+}
+
+} // namespace
+} // namespace zem

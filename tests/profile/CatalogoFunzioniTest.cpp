@@ -1,0 +1,64 @@
+#include "profile/CatalogoFunzioni.h"
+
+#include <gtest/gtest.h>
+
+namespace zem {
+namespace {
+
+TEST(CatalogoFunzioni, NamesCoverEveryCode)
+{
+    EXPECT_EQ(NomeFunzioneIngresso(-2), "");
+    EXPECT_EQ(NomeFunzioneIngresso(-1), "* Wrong setup *");
+    EXPECT_EQ(NomeFunzioneIngresso(0), "Not used");
+    EXPECT_EQ(NomeFunzioneIngresso(18), "Serial data");
+    EXPECT_EQ(NomeFunzioneIngresso(19), "Special function");
+    EXPECT_EQ(NomeFunzioneIngresso(200), "Special function");
+    EXPECT_EQ(NomeFunzioneUscita(-2), "");
+    EXPECT_EQ(NomeFunzioneUscita(13), "Load signal");
+    EXPECT_EQ(NomeFunzioneUscita(14), "Special function");
+}
+
+TEST(CatalogoFunzioni, ProfileKeysOfTheFunctions)
+{
+    const char* ingressi[] = {"StartMeasure", "EnableMeasure", "OperationSelectA", "OperationSelectB",
+                              "OperationSelectC", "OperationSelectD", "TopDeadCourse", "IdleStatus",
+                              "ResetRejected", "RejectedBasket", "Direction", "Hold",
+                              "IncrementSerialNumber", "AuxInput1", "PresetPosition", "RemoteCommand"};
+    const char* uscite[] = {"GoSignal", "Protection", "GoodSignal", "RejectedSignal", "BrakeSignal",
+                            "SetPoint1", "SetPoint2", "SetPoint3", "SetPoint4", "MainValve",
+                            "FullyRetracted", "AuxOutput1"};
+    for (int k = 1; k <= 16; ++k) EXPECT_EQ(ChiaveDaNome(NomeFunzioneIngresso(k)), ingressi[k - 1]);
+    for (int k = 1; k <= 12; ++k) EXPECT_EQ(ChiaveDaNome(NomeFunzioneUscita(k)), uscite[k - 1]);
+}
+
+TEST(CatalogoFunzioni, KeyRule)
+{
+    const std::pair<const char*, const char*> casi[] = {
+        {"  &Start  input: ", "StartInput"}, {"a&&b", "ab"}, {"Check Point &1:", "CheckPoint1"},
+        {"x  y", "xy"}, {"ab c", "abc"}, {"", ""}, {"   ", ""}};
+    for (const auto& [nome, chiave] : casi) EXPECT_EQ(ChiaveDaNome(nome), chiave) << nome;
+}
+
+TEST(CatalogoFunzioni, SplitsPaths)
+{
+    struct Caso {
+        const char* path;
+        PercorsoDiviso parti;
+    };
+    const Caso casi[] = {
+        {"C:\\Profili\\Linea 3.zemp", {"C:\\Profili\\", "Linea 3", "zemp"}},
+        {"/home/tec/a.b.zemp", {"/home/tec/", "a.b", "zemp"}},
+        {"Default", {"", "Default", ""}},
+        {"dir.v2/file", {"dir.v2/", "file", ""}},
+        {"/tmp/", {"/tmp/", "", ""}},
+    };
+    for (const auto& c : casi) {
+        const auto parti = DividiPercorso(c.path);
+        EXPECT_EQ(parti.Cartella, c.parti.Cartella) << c.path;
+        EXPECT_EQ(parti.Nome, c.parti.Nome) << c.path;
+        EXPECT_EQ(parti.Estensione, c.parti.Estensione) << c.path;
+    }
+}
+
+} // namespace
+} // namespace zem

@@ -1,0 +1,80 @@
+#include "profile/FileSettingsStore.h"
+#include "tests/profile/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+namespace zem {
+namespace {
+
+using test::TempFolder;
+
+// Sets an environment variable for one test and puts the old value back.
+class Ambiente {
+public:
+    Ambiente(const char* nome, const char* valore) : nome_(nome)
+    {
+        if (const char* vecchio = std::getenv(nome)) vecchio_ = vecchio;
+        valore ? ::setenv(nome, valore, 1) : ::unsetenv(nome);
+    }
+    ~Ambiente() { vecchio_ ? ::setenv(nome_, vecchio_->c_str(), 1) : ::unsetenv(nome_); }
+
+private:
+    const char* nome_;
+    std::optional<std::string> vecchio_;
+};
+
+TEST(FileSettingsStore, KeepsOneFilePerApplicationOnDisk)
+{
+    TempFolder dir;
+    FileSettingsStore store(dir.path() / "zemsetup");
+    EXPECT_EQ(store.GetSetting("ZEM Setup", "Main", "Password", "6150"), "6150");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "zemsetup"));  // reading creates nothing
+
+    ASSERT_TRUE(store.SaveSetting("ZEM Setup", "Main", "PathProfili", "/home/tec/profili/"));
+    ASSERT_TRUE(store.SaveSetting("ZEM Setup", "Main", "Password", ""));
+    ASSERT_TRUE(store.SaveSetting("SetupPrograms", "Main", "FileSN", "C:\\SN\\SNlist.txt"));
+    ASSERT_TRUE(store.SaveSetting("ZEM Setup", "Main", "PathProfili", " /other "));
+
+    EXPECT_EQ(TempFolder::Read(dir / "zemsetup/ZEM Setup.ini"), "[Main]\r\nPathProfili= /other \r\nPassword=\r\n");
+    EXPECT_EQ(TempFolder::Read(dir / "zemsetup/SetupPrograms.ini"), "[Main]\r\nFileSN=C:\\SN\\SNlist.txt\r\n");
+    EXPECT_EQ(std::filesystem::status(dir.path() / "zemsetup").permissions(), std::filesystem::perms::owner_all);
+
+    // Another store (another run of the program) reads what this one saved.
+    FileSettingsStore altro(dir.path() / "zemsetup");
+    EXPECT_EQ(altro.GetSetting("ZEM Setup", "main", "pathprofili", "-"), " /other ");
+    EXPECT_EQ(altro.GetSetting("ZEM Setup", "Main", "Password", "6150"), "");  // empty is not absent
+    EXPECT_EQ(altro.GetSetting("ZEM Setup", "Other", "PathProfili", "-"), "-");
+}
+
+TEST(FileSettingsStore, RefusesWhatCouldNotBeReadBack)
+{
+    TempFolder dir;
+    FileSettingsStore store(dir.path());
+    EXPECT_FALSE(store.SaveSetting("A", "Main", "Password", "two\r\nlines"));
+    EXPECT_FALSE(store.SaveSetting("A", "Ma]in", "k", "v"));
+    EXPECT_FALSE(store.SaveSetting("A", "Main", "k=x", "v"));
+    EXPECT_FALSE(store.SaveSetting("A", "Main", " ", "v"));
+    EXPECT_FALSE(store.SaveSetting("A", "Main", "[k]", "v"));
+    EXPECT_FALSE(FileSettingsStore(dir.Write("plain", "") + "/sub").SaveSetting("A", "Main", "k", "v"));
+    // Application names stay inside the folder.
+    EXPECT_EQ(store.FilePath("../x/y").parent_path(), dir.path());
+    EXPECT_EQ(store.FilePath(".hidden").filename(), "_.hidden.ini");
+}
+
+TEST(FileSettingsStore, FolderFollowsXdgThenHome)
+{
+    {
+        Ambiente xdg("XDG_CONFIG_HOME", "/cfg/xdg");
+        EXPECT_EQ(FileSettingsStore::UserFolder(), "/cfg/xdg/zemsetup");
+    }
+    Ambiente relativo("XDG_CONFIG_HOME", "relative");
+    Ambiente home("HOME", "/home/tec");
+    EXPECT_EQ(FileSettingsStore::UserFolder(), "/home/tec/.config/zemsetup");
+    EXPECT_EQ(FileSettingsStore().FilePath("ZEM Setup"), "/home/tec/.config/zemsetup/ZEM Setup.ini");
+}
+
+} // namespace
+} // namespace zem

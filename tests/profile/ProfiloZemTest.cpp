@@ -1,0 +1,270 @@
+#include "profile/ProfiloZem.h"
+#include "tests/profile/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace zem {
+namespace {
+
+using test::TempFolder;
+
+// Every field away from its default, on every measure.
+ProfiloZem ProfiloCompleto()
+{
+    ProfiloZem p;
+    p.Nome = "Linea 3 \xe8";
+    p.TipoSinottico = 1;
+    p.IndirizzoRS485 = 249;
+    p.BaudrateCOMM = 19200;
+    p.nInputClock = 1;
+    p.nInputDato = 2;
+    p.nInputLoad = 3;
+    p.nOutputClear = -4;
+    for (int i = 1; i <= ProfiloZem::kMisure; ++i) {
+        const auto n = static_cast<std::int16_t>(i);
+        p.SetNomeMisura(i, "Measure " + std::to_string(i));
+        p.SetTipoMisura(i, static_cast<std::int16_t>(i % 5));
+        p.SetDurataCurve(i, 0.1f * static_cast<float>(i));
+        p.SetOperazioniSelezionabili(i, n);
+        p.SetConFasi(i, i % 2 == 0);
+        p.SetRequireComputer(i, i % 2 == 1);
+        p.SetExternalStop(i, true);
+        p.SetSelOpOnStart(i, i > 3);
+        p.SetAquireSpeed(i, static_cast<std::int16_t>(1000 + i));
+        p.SetQuotaInizioOnStart(i, i < 3);
+        p.SetAspettaQuotaZero(i, i == 4);
+        p.SetAutoOffset(i, i != 5);
+        p.SetEncoderResetMode(i, static_cast<std::int16_t>(-i));
+        p.SetTrasduttoreX(i, n);
+        p.SetTrasduttoreY(i, static_cast<std::int16_t>(7 - i));
+        p.SetForzaMassimaAssoluta(i, static_cast<std::int16_t>(32767 - i));
+        p.SetCoeffA(i, static_cast<std::int16_t>(-32768 + i));
+        p.SetCoeffB(i, static_cast<std::int16_t>(10 * i));
+        p.SetPresetPositionTrasd(i, -2000000 * i);
+        p.SetNomeValore(i, i == 3 ? "" : "Value " + std::to_string(i));
+        for (int k = 1; k <= 16; ++k) p.SetnInput(i, k, static_cast<std::int16_t>((i + k) % 9));
+        for (int k = 1; k <= 12; ++k) p.SetnOutput(i, k, static_cast<std::int16_t>((i * k) % 9));
+        p.SetNumeroMessaggi(i, i - 1);
+        for (int j = 1; j < i; ++j) p.SetMessaggio(i, j, "  msg " + std::to_string(j) + "=x ");
+    }
+    return p;
+}
+
+TEST(ProfiloZem, RoundTripKeepsEveryFieldAndTheFileBytes)
+{
+    TempFolder dir;
+    const std::string file = dir / "p.zemp";
+    ProfiloZem p = ProfiloCompleto();
+    p.Modificato = true;
+    ASSERT_TRUE(p.SalvaFile(file)) << p.LastError();
+    EXPECT_FALSE(p.Modificato);
+    const std::string scritto = TempFolder::Read(file);
+
+    ProfiloZem letto;
+    ASSERT_TRUE(letto.ApriFile(file));
+    EXPECT_TRUE(letto == p);
+    EXPECT_FALSE(letto.Vuoto);
+    EXPECT_FALSE(letto.Modificato);
+    ASSERT_TRUE(letto.SalvaFile(file));
+    EXPECT_EQ(TempFolder::Read(file), scritto);
+}
+
+TEST(ProfiloZem, FileLayout)
+{
+    TempFolder dir;
+    const std::string file = dir / "p.zemp";
+    ProfiloZem p;
+    p.Nome = "ZEM";
+    p.BaudrateCOMM = 9600;
+    p.SetNomeMisura(1, "Press");
+    p.SetTipoMisura(1, 1);
+    p.SetDurataCurve(1, 1.5f);
+    p.SetConFasi(1, true);
+    p.SetPresetPositionTrasd(1, -70000);
+    p.SetnInput(1, 13, 3);
+    p.SetnOutput(1, 12, 8);
+    p.SetNumeroMessaggi(1, 2);
+    p.SetMessaggio(1, 1, "Close the guard");
+    ASSERT_TRUE(p.SalvaFile(file));
+    const std::string testo = TempFolder::Read(file);
+    EXPECT_EQ(testo.substr(0, testo.find("[MISURA1]")),
+              "[GENERAL]\r\nNome=ZEM\r\nTipoSinottico= 0\r\nIndirizzoRS485= 0\r\nBaudrateCOMM= 9600\r\n"
+              "nInputClock= 0\r\nnInputDato= 0\r\nnInputLoad= 0\r\nnOutputClear= 0\r\n");
+    for (const char* parte :
+         {"[MISURA1]\r\nNome=Press\r\nTipo= 1\r\nDurata= 1.5\r\nOpSelezionabili= 0\r\nConFasi= 1\r\n"
+          "SlaveMode= 0\r\nExtStop= 0\r\nSelOpOnStart= 0\r\nAcqSpeed= 0\r\nQuotaInizioOnStart= 0\r\n"
+          "AspettaQuotaZero= 0\r\nForceAutoOffset= 0\r\nEncoderResetMode= 0\r\nTrasduttoreX= 0\r\n"
+          "TrasduttoreY= 0\r\nForzaMassima= 0\r\nCoeffA= 0\r\nCoeffB= 0\r\n"
+          "PresetPositionTransducer=-70000\r\nNomeValore=\r\nStartMeasure= 0\r\n",
+          "IncrementSerialNumber= 3\r\n", "RemoteCommand= 0\r\nGoSignal= 0\r\n",
+          "AuxOutput1= 8\r\nMessaggi= 2\r\nMsg1=Close the guard\r\nMsg2=\r\n[MISURA2]\r\n",
+          "Messaggi= 0\r\n[MISURA3]\r\n"}) {
+        EXPECT_NE(testo.find(parte), std::string::npos) << parte;
+    }
+    EXPECT_TRUE(testo.ends_with("AuxOutput1= 0\r\nMessaggi= 0\r\n"));
+}
+
+TEST(ProfiloZem, MissingPartsReadAsDefaultsNeverAsThePreviousProfile)
+{
+    TempFolder dir;
+    struct Caso {
+        const char* testo;
+        std::int16_t baudrate;
+        const char* nomeMisura1;
+    };
+    const Caso casi[] = {
+        {"[OTHER]\r\nx=1\r\n", 0, ""},
+        {"[GENERAL]\r\nNome=A\r\n", 9600, ""},
+        {"[GENERAL]\r\nBaudrateCOMM= 4800\r\n[MISURA1]\r\nNome=M\r\n", 4800, "M"},
+    };
+    for (const auto& c : casi) {
+        ProfiloZem p = ProfiloCompleto();
+        ASSERT_TRUE(p.ApriFile(dir.Write("p.zemp", c.testo))) << c.testo;
+        EXPECT_EQ(p.BaudrateCOMM, c.baudrate);
+        EXPECT_EQ(p.NomeMisura(1), c.nomeMisura1);
+        EXPECT_EQ(p.TipoMisura(2), 0);
+        EXPECT_EQ(p.nInput(3, 1), 0);
+        EXPECT_EQ(p.NumeroMessaggi(6), 0);
+        EXPECT_FALSE(p.Vuoto);
+    }
+}
+
+TEST(ProfiloZem, SavingOverAFileKeepsWhatElseItHolds)
+{
+    TempFolder dir;
+    const std::string file =
+        dir.Write("p.zemp", "; notes\r\n[GENERAL]\r\nNome=old\r\nCustom=keep me\r\n[VENDOR]\r\na=1\r\n");
+    ProfiloZem p;
+    p.Nome = "new";
+    ASSERT_TRUE(p.SalvaFile(file));
+    const std::string testo = TempFolder::Read(file);
+    EXPECT_TRUE(testo.starts_with("; notes\r\n[GENERAL]\r\nNome=new\r\nCustom=keep me\r\nTipoSinottico= 0\r\n"));
+    EXPECT_NE(testo.find("nOutputClear= 0\r\n[VENDOR]\r\na=1\r\n[MISURA1]\r\n"), std::string::npos);
+}
+
+TEST(ProfiloZem, FilesThatCannotBeUsedLeaveTheProfileAsItWas)
+{
+    TempFolder dir;
+    const ProfiloZem prima = ProfiloCompleto();
+    ProfiloZem p = prima;
+    EXPECT_FALSE(p.ApriFile(dir / "missing.zemp"));
+    EXPECT_FALSE(p.ApriFile(dir.Write("empty.zemp", "")));
+    EXPECT_FALSE(p.LastError().empty());
+    EXPECT_TRUE(p == prima);
+    EXPECT_TRUE(p.Vuoto);
+
+    p.Modificato = true;
+    EXPECT_FALSE(p.SalvaFile(dir.Write("plain", "x") + "/p.zemp"));
+    EXPECT_TRUE(p.Modificato);
+    EXPECT_FALSE(p.LastError().empty());
+}
+
+TEST(ProfiloZem, DamagedFilesLoadWithoutHarm)
+{
+    TempFolder dir;
+    std::string junk;
+    for (int n = 0; n < 5000; ++n) junk += static_cast<char>((n * 7919) % 256);
+    const std::string enorme(1 << 20, 'N');
+    struct Caso {
+        std::string testo;
+        std::int32_t messaggi;
+        std::int16_t tipo;
+    };
+    const Caso casi[] = {
+        {junk, 0, 0},
+        {"[GENERAL]\n[MISURA1]\nTipo= 99999\nMessaggi= 2000000000\nMsg1000=last\n", ProfiloZem::kMassimoMessaggi, 0},
+        {"[GENERAL]\n[MISURA1]\nTipo=-3\nMessaggi=-5\n", 0, -3},
+        {"[GENERAL]\nNome=" + enorme + "\n[MISURA1]\nTipo= 2.5\nMessaggi= 1e300\n", 0, 2},
+    };
+    for (const auto& c : casi) {
+        ProfiloZem p;
+        ASSERT_TRUE(p.ApriFile(dir.Write("p.zemp", c.testo)));
+        EXPECT_EQ(p.NumeroMessaggi(1), c.messaggi);
+        EXPECT_EQ(p.TipoMisura(1), c.tipo);
+    }
+    ProfiloZem p;
+    ASSERT_TRUE(p.ApriFile(dir.Write("p.zemp", casi[1].testo)));
+    EXPECT_EQ(p.Messaggio(1, ProfiloZem::kMassimoMessaggi), "last");
+    ASSERT_TRUE(p.ApriFile(dir.Write("p.zemp", casi[3].testo)));
+    EXPECT_EQ(p.Nome, enorme);
+}
+
+TEST(ProfiloZem, InputAndOutputFunctionsConflictsAndMasks)
+{
+    ProfiloZem p;
+    p.SetTipoMisura(1, 1);
+    p.SetTipoMisura(2, 2);
+    p.SetnInput(1, 1, 1);   // start measure on input 0, measures 1 and 2: no conflict
+    p.SetnInput(2, 1, 1);
+    p.SetnInput(1, 7, 4);   // top dead course on input 3
+    p.SetnInput(2, 3, 3);   // input 2 claimed by select A and by hold
+    p.SetnInput(2, 12, 3);
+    p.SetnInput(3, 2, 6);   // measure 3 not in use: ignored
+    p.SetnOutput(1, 3, 8);
+    p.SetnOutput(2, 4, 8);  // output 7: good and rejected signal
+    p.SetnOutput(2, 1, 2);
+    const std::int16_t ingressi[] = {1, 0, -1, 7, 0, 0, 0, 0};
+    const std::uint16_t maschereIngressi[] = {3, 0, 2, 1, 0, 0, 0, 0};
+    for (int n = 0; n < 8; ++n) {
+        EXPECT_EQ(p.TipoIngresso(n), ingressi[n]) << n;
+        EXPECT_EQ(p.MascheraIngresso(n), maschereIngressi[n]) << n;
+    }
+    EXPECT_EQ(p.TipoIngresso(-1), 0);
+    EXPECT_EQ(p.TipoUscita(7), -1);
+    EXPECT_EQ(p.MascheraUscita(7), 3);
+    EXPECT_EQ(p.TipoUscita(1), 1);
+    EXPECT_EQ(p.MascheraUscita(1), 2);
+    EXPECT_TRUE(p.UsaEncTDC1());
+    EXPECT_FALSE(p.UsaEncTDC2());
+}
+
+TEST(ProfiloZem, TransducerFlagsAndOperationCount)
+{
+    struct Caso {
+        std::int16_t tipo, x, y;
+        bool cella1, pot1, cella2, pot2;
+    };
+    const Caso casi[] = {
+        {1, 3, 5, true, false, false, true}, {1, 2, 6, false, true, true, false},
+        {2, 3, 5, false, false, false, true}, {4, 6, 2, false, true, false, false},
+        {0, 3, 3, false, false, false, false},
+    };
+    for (const auto& c : casi) {
+        ProfiloZem p;
+        p.SetTipoMisura(4, c.tipo);
+        p.SetTrasduttoreX(4, c.x);
+        p.SetTrasduttoreY(4, c.y);
+        EXPECT_EQ(p.UsaCella1(), c.cella1);
+        EXPECT_EQ(p.UsaPot1(), c.pot1);
+        EXPECT_EQ(p.UsaCella2(), c.cella2);
+        EXPECT_EQ(p.UsaPot2(), c.pot2);
+    }
+    ProfiloZem p;
+    EXPECT_EQ(p.TotaleOperazioni(1), 0);
+    p.SetTipoMisura(1, 3);
+    EXPECT_EQ(p.TotaleOperazioni(1), 1);
+    p.SetOperazioniSelezionabili(1, 5);
+    EXPECT_EQ(p.TotaleOperazioni(1), 5);
+}
+
+TEST(ProfiloZem, IndexesOutsideTheirRangeThrow)
+{
+    ProfiloZem p;
+    EXPECT_THROW(p.TipoMisura(0), std::out_of_range);
+    EXPECT_THROW(p.SetNomeMisura(7, "x"), std::out_of_range);
+    EXPECT_THROW(p.nInput(1, 17), std::out_of_range);
+    EXPECT_THROW(p.SetnOutput(1, 13, 1), std::out_of_range);
+    EXPECT_THROW(p.Messaggio(1, 1), std::out_of_range);
+    EXPECT_FALSE(p.SetNumeroMessaggi(1, ProfiloZem::kMassimoMessaggi + 1));
+    EXPECT_FALSE(p.SetNumeroMessaggi(1, -1));
+    ASSERT_TRUE(p.SetNumeroMessaggi(1, 2));
+    p.SetMessaggio(1, 2, "kept");
+    ASSERT_TRUE(p.SetNumeroMessaggi(1, 3));
+    EXPECT_EQ(p.Messaggio(1, 2), "kept");
+    EXPECT_EQ(p.Messaggio(1, 3), "");
+}
+
+} // namespace
+} // namespace zem

@@ -22,8 +22,10 @@ public:
 
     void SetCurve(int misura, std::vector<Point> points);  // misura 1..6
     std::size_t bytesPerBlock = 40;
-    // Blocks numbered here are not sent (counted from the first block of each request).
+    // Blocks numbered here are not sent by the next request (counted from its first block).
     std::vector<int> lostBlocks;
+    // Requests are answered but no block follows, ever.
+    bool silentStream = false;
 
 private:
     std::optional<std::vector<std::uint8_t>> Send(std::span<const std::uint8_t> args, bool fromOffset);

@@ -1,0 +1,146 @@
+// Asynchronous curve download and its silence supervision, on both channels, and the wait that
+// every command makes while such a reception runs.
+#include "tests/link/LinkFixture.h"
+
+#include <algorithm>
+
+namespace zem {
+namespace {
+
+std::vector<sim::SimulatedCurves::Point> Rampa(int n)
+{
+    std::vector<sim::SimulatedCurves::Point> p;
+    for (int i = 0; i < n; ++i) p.push_back({i * 1000 - 70000, static_cast<std::int16_t>(-i * 3)});
+    return p;
+}
+
+class CurveReception : public LinkFixture, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        usaUsb = GetParam();
+        ASSERT_TRUE(usaUsb ? OpenUsb() : OpenEth());
+        link.FineCurva = [this](int m, bool ok) { fine.push_back({m, ok}); };
+        link.NuoviPunti = [this](int, std::int32_t, std::int32_t n) { puntiArrivati += n; };
+        link.ErroreComunicazione = [this](bool&) { ++errori; };
+        noise = 0;
+    }
+
+    // The container's side while a reception runs: socket events and the 400 ms timer ticks.
+    void Esegui(double secondi)
+    {
+        const double fine = clock.Monotonic() + secondi;
+        while (clock.Monotonic() < fine && link.InRicezione()) {
+            const double tick = clock.Monotonic() + 0.4;
+            while (clock.Monotonic() < tick) network.PompaMessaggiSocket();
+            if (link.TimerAquireUSB.Enabled) link.TimerAquireUSB_Timer();
+            if (link.TimerAquireEth.Enabled) link.TimerAquireEth_Timer();
+        }
+    }
+
+    bool usaUsb = false;
+    std::vector<std::pair<int, bool>> fine;
+    std::int32_t puntiArrivati = 0;
+    int errori = 0;
+};
+
+TEST_P(CurveReception, AWholeCurveArrivesPointByPoint)
+{
+    curves.SetCurve(2, Rampa(100));
+    std::int32_t annunciati = -1;
+    link.NuovaCurva = [&](int m, std::int32_t n) { if (m == 2) annunciati = n; };
+    ASSERT_TRUE(link.RichiediCurva(2));
+    EXPECT_EQ(annunciati, 100);
+    Esegui(5.0);
+
+    ASSERT_EQ(fine, (std::vector<std::pair<int, bool>>{{2, true}}));
+    const auto& punti = link.PuntiCurva(2);
+    ASSERT_EQ(punti.size(), 100u);
+    EXPECT_EQ(punti[0].X, -70000);
+    EXPECT_EQ(punti[99].X, 29000);
+    EXPECT_EQ(punti[99].Y, -297);
+    EXPECT_EQ(puntiArrivati, 100);
+    EXPECT_FALSE(link.InRicezione());
+    EXPECT_TRUE(link.TimerStatus.Enabled);
+    EXPECT_EQ(noise, 0);
+}
+
+TEST_P(CurveReception, ALostBlockIsAskedAgainFromTheLastGoodByte)
+{
+    curves.SetCurve(1, Rampa(50));
+    curves.lostBlocks = {2};
+    ASSERT_TRUE(link.RichiediCurva(1));
+    Esegui(10.0);
+    ASSERT_EQ(fine, (std::vector<std::pair<int, bool>>{{1, true}}));
+    EXPECT_EQ(link.PuntiCurva(1).size(), 50u);
+    EXPECT_EQ(link.PuntiCurva(1)[49].X, 49000 - 70000);
+    EXPECT_EQ(noise, 1);
+}
+
+TEST_P(CurveReception, FourSilentPeriodsAbandonTheCurveAndAFurtherOneIsACommunicationError)
+{
+    curves.SetCurve(1, Rampa(20));
+    curves.silentStream = true;
+    ASSERT_TRUE(link.RichiediCurva(1));
+    Esegui(30.0);
+    EXPECT_EQ(fine, (std::vector<std::pair<int, bool>>{{1, false}}));
+    EXPECT_EQ(noise, 4);
+    EXPECT_EQ(errori, 0);
+    EXPECT_TRUE(link.TimerStatus.Enabled);
+
+    ASSERT_TRUE(link.RichiediCurva(1));
+    Esegui(30.0);
+    EXPECT_EQ(errori, 1);
+    EXPECT_EQ(fine.back(), (std::pair<int, bool>{1, false}));
+}
+
+TEST_P(CurveReception, ACommandDuringAReceptionThatNeverEndsWaits10SecondsAndIsNotSent)
+{
+    curves.SetCurve(1, Rampa(20));
+    curves.silentStream = true;
+    ASSERT_TRUE(link.RichiediCurva(1));
+    int inviati = 0;
+    instrument.SetCommand(0x20, [&](auto) { ++inviati; return std::vector<std::uint8_t>{1}; });
+
+    const double start = clock.Monotonic();
+    EXPECT_TRUE(link.PreparaRichiesta(0x20, {}));
+    EXPECT_FALSE(link.AspettaPerRicezioneInCorso());
+    EXPECT_GE(clock.Monotonic() - start, 10.0);
+    EXPECT_LT(clock.Monotonic() - start, 11.5);
+    EXPECT_EQ(inviati, 0);
+    EXPECT_GE(noise, 2);  // the supervision kept resuming the silent download meanwhile
+}
+
+TEST_P(CurveReception, TheWaitForAReceptionEndsAcrossMidnight)
+{
+    clock.SetTimeOfDay(kSecondsPerDay - 2.0);
+    curves.SetCurve(1, Rampa(20));
+    curves.silentStream = true;
+    ASSERT_TRUE(link.RichiediCurva(1));
+    const double start = clock.Monotonic();
+    EXPECT_FALSE(link.AspettaPerRicezioneInCorso());
+    EXPECT_LT(clock.Monotonic() - start, 11.5);
+}
+
+TEST_P(CurveReception, AnEmptyCurveEndsAtOnceAndClosingStopsAReception)
+{
+    ASSERT_TRUE(link.RichiediCurva(3));
+    EXPECT_EQ(fine, (std::vector<std::pair<int, bool>>{{3, true}}));
+    EXPECT_FALSE(link.InRicezione());
+
+    curves.SetCurve(1, Rampa(20));
+    curves.silentStream = true;
+    ASSERT_TRUE(link.RichiediCurva(1));
+    EXPECT_TRUE(link.InRicezione());
+    link.ChiudiComunicazione();
+    EXPECT_FALSE(link.InRicezione());
+    EXPECT_FALSE(link.TimerStatus.Enabled);
+    EXPECT_FALSE(link.RichiediCurva(0));
+    EXPECT_FALSE(link.RichiediCurva(7));
+}
+
+INSTANTIATE_TEST_SUITE_P(Canali, CurveReception, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "USB" : "Ethernet"; });
+
+} // namespace
+} // namespace zem

@@ -7,6 +7,15 @@ SimulatedDevice InstrumentBridge()
 {
     SimulatedDevice d;
     d.serial = SimulatedLink::kSerial;
+    ProgramDataNewer eeprom;
+    eeprom.VendorId = 0x0403;
+    eeprom.ProductId = 0x6001;
+    eeprom.Manufacturer = "ZEM AUTOMATION";
+    eeprom.ManufacturerId = "ZA";
+    eeprom.Description = SimulatedLink::kDescription;
+    eeprom.SerialNumber = SimulatedLink::kSerial;
+    eeprom.SerNumEnable = 1;
+    d.eeprom = eeprom;
     return d;
 }
 } // namespace

@@ -21,6 +21,7 @@ public:
     static constexpr const char* kHost = "127.0.0.1";
     static constexpr std::uint32_t kPort = 7000;
     static constexpr const char* kSerial = "ZEM10001";
+    static constexpr const char* kDescription = "ZEM simulated instrument";
     // Every driver call costs this much simulated time, as a USB round trip does.
     static constexpr double kDriverCallSeconds = 50e-6;
 

@@ -197,7 +197,7 @@ void ScriptedHost::Unwatch(Form& form)
 void ScriptedHost::Schedule(Timer& timer, Form& form)
 {
     std::erase_if(timers_, [&timer](const DueTimer& t) { return t.timer == &timer; });
-    if (timer.Running()) timers_.push_back({&timer, &form, now_ + timer.Interval()});
+    if (timer.Enabled() && timer.Interval() > 0) timers_.push_back({&timer, &form, now_ + timer.Interval()});
 }
 
 void ScriptedHost::ControlChanged(Control& control)

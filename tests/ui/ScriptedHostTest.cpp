@@ -1,0 +1,205 @@
+#include "SampleForm.h"
+
+#include "sim/FakeClock.h"
+#include "ui/ScriptedHost.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace zem::ui {
+namespace {
+
+using test::SampleForm;
+using ::testing::DoubleNear;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+std::string ThrownBy(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const std::logic_error& e) {
+        return e.what();
+    }
+    return "nothing thrown";
+}
+
+TEST(ScriptedHost, LogsEveryMessageInOrderWithTheApplicationTitle)
+{
+    ScriptedHost host("ZEM Setup");
+    host.Answer(MsgAnswer::Cancel);
+    host.Answer(MsgAnswer::No);
+    EXPECT_EQ(host.MsgBox("Communication error", MsgButtons::OK, MsgIcon::Critical), MsgAnswer::OK);
+    EXPECT_EQ(host.MsgBox("Profile has been changed.\r\nSave changes?", MsgButtons::YesNoCancel,
+                          MsgIcon::Question),
+              MsgAnswer::Cancel);
+    EXPECT_EQ(host.MsgBox("Are you sure to clear the works settings?", MsgButtons::YesNo,
+                          MsgIcon::Exclamation, MsgAnswer::No),
+              MsgAnswer::No);
+    EXPECT_EQ(host.PendingAnswers(), 0u);
+
+    const auto& m = host.Messages();
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m[0].title, "ZEM Setup");
+    EXPECT_EQ(m[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(m[1].text, "Profile has been changed.\r\nSave changes?");
+    EXPECT_EQ(m[1].buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(m[1].defaultButton, MsgAnswer::Yes);
+    EXPECT_EQ(m[2].defaultButton, MsgAnswer::No);
+}
+
+TEST(ScriptedHost, ADefaultButtonTheBoxDoesNotHaveFallsBackToTheFirst)
+{
+    ScriptedHost host;
+    host.Answer(MsgAnswer::Retry);
+    host.MsgBox("Get IP-address timeout.", MsgButtons::RetryCancel, MsgIcon::Exclamation, MsgAnswer::No);
+    EXPECT_EQ(host.Messages().back().defaultButton, MsgAnswer::Retry);
+}
+
+TEST(ScriptedHost, AQuestionWithoutAQueuedAnswerFailsTheTestNamingIt)
+{
+    ScriptedHost host;
+    EXPECT_THAT(ThrownBy([&] { host.MsgBox("Keep the works settings?", MsgButtons::YesNoCancel); }),
+                HasSubstr("message box \"Keep the works settings?\" was shown, but no answer is queued"));
+    host.Answer(MsgAnswer::Retry);
+    EXPECT_THAT(ThrownBy([&] { host.MsgBox("Send change to instrument?", MsgButtons::YesNo); }),
+                HasSubstr("Retry is not a button of message box \"Send change to instrument?\" (Yes/No)"));
+    host.ChooseFile("/tmp/a.zemp");
+    EXPECT_THAT(ThrownBy([&] { host.MsgBox("Line 1\r\nLine 2", MsgButtons::YesNo); }),
+                HasSubstr("\"Line 1\\r\\nLine 2\" was shown, but the next queued answer is for a file dialog"));
+    EXPECT_THAT(ThrownBy([&] { host.InputBox("Name"); }), HasSubstr("next queued answer is for a file dialog"));
+}
+
+TEST(ScriptedHost, FileDialogsAndInputBoxesGiveTheQueuedOutcomes)
+{
+    ScriptedHost host;
+    host.ChooseFile("/home/tech/press.zemp");
+    host.CancelFile();
+    host.FailFile("Invalid folder");
+    host.AnswerInput("MR400012");
+    host.AnswerInput(std::nullopt);
+
+    FileDialogRequest open;
+    open.title = "Profile";
+    open.initialFolder = "/home/tech";
+    const auto chosen = host.ShowFileDialog(open);
+    EXPECT_EQ(chosen.outcome, FileDialogOutcome::Chosen);
+    EXPECT_EQ(chosen.path, "/home/tech/press.zemp");
+    EXPECT_EQ(host.ShowFileDialog(open).outcome, FileDialogOutcome::Cancelled);
+    const auto failed = host.ShowFileDialog(open);
+    EXPECT_EQ(failed.outcome, FileDialogOutcome::Failed);
+    EXPECT_EQ(failed.error, "Invalid folder");
+    EXPECT_EQ(host.InputBox("Serial number", "1"), "MR400012");
+    EXPECT_EQ(host.InputBox("Serial number"), std::nullopt);
+
+    ASSERT_EQ(host.FileDialogs().size(), 3u);
+    EXPECT_EQ(host.FileDialogs()[0].initialFolder, "/home/tech");
+    ASSERT_EQ(host.InputBoxes().size(), 2u);
+    EXPECT_EQ(host.InputBoxes()[0].defaultText, "1");
+    EXPECT_EQ(host.InputBoxes()[0].title, host.ApplicationTitle());
+}
+
+TEST(ScriptedHost, AFormScriptMustCloseTheFormItWasWrittenFor)
+{
+    ScriptedHost host;
+    SampleForm form(host);
+    form.on = [&](const std::string& h) { if (h == "cmdCancel_Click") form.Unload(); };
+
+    host.OnForm("FOther", [](Form&) {});
+    EXPECT_THAT(ThrownBy([&] { form.ShowModal(); }),
+                HasSubstr("form FSample was shown, but the script expected form FOther"));
+
+    host.OnForm("FSample", [](Form&) {});
+    EXPECT_THAT(ThrownBy([&] { form.ShowModal(); }), HasSubstr("form FSample is still open after its script"));
+    form.Unload();
+
+    host.OnForm("FSample", [](Form& f) {
+        EXPECT_EQ(f.Caption(), "Sample");
+        f.Get<CommandButton>("cmdCancel").UserClick();
+    });
+    form.ShowModal();
+    ASSERT_EQ(host.FormsShown().size(), 3u);
+    EXPECT_EQ(host.FormsShown()[2].name, "FSample");
+    EXPECT_EQ(host.FormsShown()[2].caption, "Sample");
+}
+
+class Timers : public ::testing::Test {
+protected:
+    Timers()
+    {
+        host.OnClockAdvance([this](double seconds) { clock.Advance(seconds); });
+        form.Timer1.SetInterval(400);
+        form.Timer2.SetInterval(1000);
+        form.Timer2.SetEnabled(false);
+        form.on = [this](const std::string& handler) {
+            ticks.push_back(handler + " at " + std::to_string(host.ElapsedMilliseconds()));
+            clockAtTick.push_back(clock.Monotonic());
+        };
+        host.Track(form);
+        form.LoadWindow();
+    }
+    sim::FakeClock clock{86399.5};
+    ScriptedHost host;
+    SampleForm form{host};
+    std::vector<std::string> ticks;
+    std::vector<double> clockAtTick;
+};
+
+TEST_F(Timers, TickInTimeOrderWithTheClockAlreadyMoved)
+{
+    form.Timer2.SetEnabled(true);
+    host.AdvanceTimers(1200);
+    EXPECT_THAT(ticks, ElementsAre("Timer1_Timer at 400", "Timer1_Timer at 800", "Timer2_Timer at 1000",
+                                   "Timer1_Timer at 1200"));
+    EXPECT_THAT(clockAtTick, ElementsAre(DoubleNear(0.4, 1e-9), DoubleNear(0.8, 1e-9),
+                                         DoubleNear(1.0, 1e-9), DoubleNear(1.2, 1e-9)));
+    EXPECT_NEAR(clock.Timer(), 0.7, 1e-6) << "the clock wraps past midnight as the day goes on";
+}
+
+TEST_F(Timers, AHandlerThatRestartsOrStopsItsTimerIsHonoured)
+{
+    form.on = [this](const std::string& handler) {
+        ticks.push_back(handler + " at " + std::to_string(host.ElapsedMilliseconds()));
+        if (ticks.size() == 1) form.Timer1.SetInterval(30);  // restarts from now
+        if (ticks.size() == 3) form.Timer1.SetEnabled(false);
+    };
+    host.AdvanceTimers(2000);
+    EXPECT_THAT(ticks, ElementsAre("Timer1_Timer at 400", "Timer1_Timer at 430", "Timer1_Timer at 460"));
+    EXPECT_EQ(host.ElapsedMilliseconds(), 2000);
+}
+
+TEST_F(Timers, StopWhenTheFormUnloads)
+{
+    host.AdvanceTimers(400);
+    form.Unload();
+    host.AdvanceTimers(4000);
+    EXPECT_THAT(ticks, ElementsAre("Timer1_Timer at 400"));
+}
+
+TEST_F(Timers, RunOnAModalFormOnlyWhileItIsShown)
+{
+    SampleForm dialog(host, "FDialog");
+    dialog.Timer1.SetInterval(400);
+    std::vector<std::string> dialogTicks;
+    dialog.on = [&](const std::string& h) { dialogTicks.push_back(h); if (dialogTicks.size() == 2) dialog.Unload(); };
+    host.OnForm("FDialog", [&](Form&) { host.AdvanceTimers(1000); });
+    dialog.ShowModal();
+    host.AdvanceTimers(1000);
+    EXPECT_EQ(dialogTicks.size(), 2u);
+    EXPECT_EQ(ticks.size(), 5u) << "the tracked main window ticked all along";
+}
+
+TEST(ScriptedHostPumping, RunsTheTechniciansActionInsideTheChosenDoEvents)
+{
+    ScriptedHost host;
+    int closedAt = 0;
+    host.AtDoEvents(3, [&] { closedAt = host.DoEventsCount(); });
+    for (int i = 0; i < 5; ++i) host.DoEvents();
+    EXPECT_EQ(closedAt, 3);
+    EXPECT_EQ(host.DoEventsCount(), 5);
+    host.SetBusy(true);
+    EXPECT_TRUE(host.Busy());
+}
+
+} // namespace
+} // namespace zem::ui

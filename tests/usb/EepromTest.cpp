@@ -1,0 +1,242 @@
+#include "UsbFixture.h"
+
+namespace zem {
+namespace {
+
+using sim::BridgeCall;
+
+class Eeprom : public UsbFixture {
+public:
+    // Opens bridge `index` straight through the driver, as the EEPROM tools get their handle.
+    FT_HANDLE Open(std::size_t index)
+    {
+        FT_HANDLE handle = 0;
+        EXPECT_EQ(bridge.FT_OpenEx(bridge.Device(index).serial, FT_OPEN_BY_SERIAL_NUMBER, handle), FT_OK);
+        return handle;
+    }
+
+    // An image whose every field differs from what programming forces, so that what is kept shows.
+    template <typename Image>
+    static Image Used(Image image)
+    {
+        image.VendorId = 0x0403;
+        image.ProductId = 0x6015;
+        image.Manufacturer = "FTDI";
+        image.ManufacturerId = "FT";
+        image.Description = "USB <-> Serial";
+        image.SerialNumber = "FT5XYZ01";
+        image.MaxPower = 90;
+        image.PnP = 0;
+        image.SelfPowered = 0;
+        image.RemoteWakeup = 1;
+        image.IsoIn = 1;
+        image.PullDownEnable = 1;
+        image.SerNumEnable = 1;
+        image.USBVersionEnable = 1;
+        image.USBVersion = 0x0200;
+        return image;
+    }
+
+    static DatiEEPROM Identity()
+    {
+        DatiEEPROM dati;
+        dati.Manufacturer = "ZEM AUTOMATION";
+        dati.ManufacturerId = "MR";
+        dati.Description = "ZEM Automation";
+        dati.SerialNumber = "MR400012";
+        return dati;
+    }
+
+    static void ExpectProgrammed(const ProgramData& p, std::uint16_t vendorId, std::uint16_t productId)
+    {
+        EXPECT_EQ(p.Manufacturer, "ZEM AUTOMATION");
+        EXPECT_EQ(p.ManufacturerId, "MR");
+        EXPECT_EQ(p.Description, "ZEM Automation");
+        EXPECT_EQ(p.SerialNumber, "MR400012");
+        EXPECT_EQ(p.MaxPower, 0);
+        EXPECT_EQ(p.PnP, 1);
+        EXPECT_EQ(p.SelfPowered, 1);
+        EXPECT_EQ(p.RemoteWakeup, 0);
+        EXPECT_EQ(p.VendorId, vendorId);
+        EXPECT_EQ(p.ProductId, productId);
+    }
+};
+
+struct LayoutCase {
+    const char* name;
+    std::uint32_t chipType;
+    ProgramImage stored;
+    DatiEEPROM expected;
+};
+
+class EepromLayouts : public Eeprom, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(EepromLayouts, ReadGivesTheTextsCutAtNulAndTheIdentifiersOfTheLayout)
+{
+    const std::size_t i = bridge.AddDevice({"MR400012", GetParam().chipType, GetParam().stored});
+    DatiEEPROM dati;
+    ASSERT_EQ(usb.LeggiEEPROM(Open(i), dati), FT_OK);
+    const DatiEEPROM& e = GetParam().expected;
+    EXPECT_EQ(dati.VendorId, e.VendorId);
+    EXPECT_EQ(dati.ProductId, e.ProductId);
+    EXPECT_EQ(dati.FlagEEPROM, e.FlagEEPROM);
+    EXPECT_EQ(dati.Manufacturer, e.Manufacturer);
+    EXPECT_EQ(dati.ManufacturerId, e.ManufacturerId);
+    EXPECT_EQ(dati.Description, e.Description);
+    EXPECT_EQ(dati.SerialNumber, e.SerialNumber);
+    EXPECT_EQ(usb.UltimoTipoChip(), static_cast<int>(GetParam().chipType));
+}
+
+ProgramImage Stored(ProgramImage image, std::uint16_t productId, std::uint8_t serNumEnable)
+{
+    std::visit([&](ProgramData& p) {
+        p.VendorId = 0x0403;
+        p.ProductId = productId;
+        p.Manufacturer = std::string("ZEM\0FTDI", 8);
+        p.ManufacturerId = "MR";
+        p.Description = std::string("ZEM Automation\0\0", 16);
+        p.SerialNumber = "MR400012";
+        p.SerNumEnable = serNumEnable;
+    }, image);
+    return image;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layout, EepromLayouts,
+    ::testing::Values(
+        // Newer chips: identifiers as they are, the flag from the serial-number-enable byte.
+        LayoutCase{"newer", FT_DEVICE_232R, Stored(ProgramDataNewer{}, 0x6015, 1),
+                   {0x0403, 0x6015, "ZEM", "MR", "ZEM Automation", true, "MR400012"}},
+        LayoutCase{"newer_x_series", FT_DEVICE_X_SERIES, Stored(ProgramDataNewer{}, 0x6015, 0),
+                   {0x0403, 0x6015, "ZEM", "MR", "ZEM Automation", false, "MR400012"}},
+        // Older chips: the hex digits of the identifiers read as a decimal number.
+        LayoutCase{"older", FT_DEVICE_2232C, Stored(ProgramDataOlder{}, 0x6010, 1),
+                   {403, 6010, "ZEM", "MR", "ZEM Automation", true, "MR400012"}},
+        LayoutCase{"older_bm", FT_DEVICE_BM, Stored(ProgramDataOlder{}, 0x6001, 0),
+                   {403, 6001, "ZEM", "MR", "ZEM Automation", false, "MR400012"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Eeprom, ABlankEepromReadsAsNotProgrammedAndLeavesTheRecordAlone)
+{
+    const std::size_t i = bridge.AddDevice({"", FT_DEVICE_2232C, std::nullopt});
+    DatiEEPROM dati;
+    dati.SerialNumber = "untouched";
+    EXPECT_EQ(usb.LeggiEEPROM(Open(i), dati), FT_EEPROM_NOT_PROGRAMMED);
+    EXPECT_EQ(dati.SerialNumber, "untouched");
+}
+
+TEST_F(Eeprom, AnUnreadableChipTypeIsReportedWithItsStatusBeforeAnyRead)
+{
+    const std::size_t i = AddProgrammed("ZEM Automation", "MR400012");
+    const FT_HANDLE handle = Open(i);
+    bridge.Fail(BridgeCall::GetDeviceInfo, FT_IO_ERROR);
+    DatiEEPROM dati;
+    EXPECT_EQ(usb.LeggiEEPROM(handle, dati), FT_IO_ERROR);
+    EXPECT_EQ(bridge.Calls(BridgeCall::EeRead), 0u);
+}
+
+TEST_F(Eeprom, TheSerialNumberComesWithTheChipType)
+{
+    const std::size_t programmed = bridge.AddDevice({"A", FT_DEVICE_4232H, Newer("ZEM Automation", "MR400012")});
+    const std::size_t blank = bridge.AddDevice({"B", FT_DEVICE_AM, std::nullopt});
+    int chipType = -1;
+    EXPECT_EQ(usb.LeggiSerialeEEPROM(Open(programmed), chipType), "MR400012");
+    EXPECT_EQ(chipType, static_cast<int>(FT_DEVICE_4232H));
+    EXPECT_EQ(usb.LeggiSerialeEEPROM(Open(blank), chipType), "");
+    EXPECT_EQ(chipType, static_cast<int>(FT_DEVICE_AM));
+}
+
+TEST_F(Eeprom, ProgrammingANewerChipForcesPowerAndHeaderAndKeepsTheRest)
+{
+    ProgramDataNewer before = Used(ProgramDataNewer{});
+    before.Signature1 = 7;
+    before.Signature2 = 8;
+    before.Version = 9;
+    const std::size_t i = bridge.AddDevice({"FT5XYZ01", FT_DEVICE_232R, before});
+    ASSERT_EQ(usb.ProgrammaEEPROM(Open(i), Identity()), FT_OK);
+
+    const auto* after = std::get_if<ProgramDataNewer>(&*bridge.Device(i).eeprom);
+    ASSERT_NE(after, nullptr);
+    ExpectProgrammed(*after, 0x0403, 0x6015);
+    EXPECT_EQ(after->Signature1, 0u);
+    EXPECT_EQ(after->Signature2, 0xFFFFFFFFu);
+    EXPECT_EQ(after->Version, 2u);
+    EXPECT_EQ(after->IsoIn, 1);
+    EXPECT_EQ(after->PullDownEnable, 1);
+    EXPECT_EQ(after->SerNumEnable, 1);
+    EXPECT_EQ(after->USBVersionEnable, 1);
+    EXPECT_EQ(after->USBVersion, 0x0200);
+}
+
+TEST_F(Eeprom, ProgrammingAnOlderChipUsesTheLayoutWithoutHeader)
+{
+    const std::size_t i = bridge.AddDevice({"FT5XYZ01", FT_DEVICE_BM, Used(ProgramDataOlder{})});
+    ASSERT_EQ(usb.ProgrammaEEPROM(Open(i), Identity()), FT_OK);
+    const auto* after = std::get_if<ProgramDataOlder>(&*bridge.Device(i).eeprom);
+    ASSERT_NE(after, nullptr);
+    ExpectProgrammed(*after, 0x0403, 0x6015);
+    EXPECT_EQ(after->SerNumEnable, 1);
+    EXPECT_EQ(after->USBVersion, 0x0200);
+}
+
+TEST_F(Eeprom, ProgrammingABlankChipProceedsWithItsFactoryIdentifiers)
+{
+    const std::size_t i = bridge.AddDevice({"", FT_DEVICE_232R, std::nullopt});
+    usb.ImpostaDatiEEPROM("ZEM Automation", "MR400012");
+    const FT_HANDLE handle = Open(i);
+    ASSERT_TRUE(usb.ScriviEEPROM(handle));
+
+    const auto* after = std::get_if<ProgramDataNewer>(&*bridge.Device(i).eeprom);
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(after->VendorId, 0x0403);
+    EXPECT_EQ(after->ProductId, 0x6001);
+    EXPECT_EQ(after->Description, "ZEM Automation");
+    EXPECT_EQ(after->SerialNumber, "MR400012");
+    // Read back, the bridge now lists with its new identity.
+    int chipType = 0;
+    EXPECT_EQ(usb.LeggiSerialeEEPROM(handle, chipType), "MR400012");
+}
+
+struct ProgramFault {
+    const char* name;
+    sim::BridgeCall call;
+    FT_STATUS status;
+    bool programmed;  // whether FT_EE_Program was still called
+};
+
+class EepromProgramFaults : public Eeprom, public ::testing::WithParamInterface<ProgramFault> {};
+
+TEST_P(EepromProgramFaults, StopWithTheDriverStatus)
+{
+    const std::size_t i = AddProgrammed("Old", "MR400001");
+    const FT_HANDLE handle = Open(i);
+    bridge.Fail(GetParam().call, GetParam().status);
+    usb.ImpostaDatiEEPROM("ZEM Automation", "MR400012");
+    EXPECT_EQ(usb.ProgrammaEEPROM(handle, usb.DatiDaProgrammare()), GetParam().status);
+    EXPECT_EQ(bridge.Calls(BridgeCall::EeProgram), GetParam().programmed ? 1u : 0u);
+    EXPECT_EQ(std::get<ProgramDataNewer>(*bridge.Device(i).eeprom).SerialNumber, "MR400001");
+
+    bridge.Fail(GetParam().call, GetParam().status);
+    EXPECT_FALSE(usb.ScriviEEPROM(handle));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Guasti, EepromProgramFaults,
+    ::testing::Values(ProgramFault{"chip_type", BridgeCall::GetDeviceInfo, FT_INVALID_HANDLE, false},
+                      ProgramFault{"read", BridgeCall::EeRead, FT_EEPROM_READ_FAILED, false},
+                      ProgramFault{"read_io", BridgeCall::EeRead, FT_IO_ERROR, false},
+                      ProgramFault{"program", BridgeCall::EeProgram, FT_EEPROM_WRITE_FAILED, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Eeprom, ScriviEepromProgramsTheDescriptionAndSerialSetBefore)
+{
+    const std::size_t i = AddProgrammed("Old", "MR400001");
+    usb.ImpostaDatiEEPROM("Kentapro", "MR500003");
+    ASSERT_TRUE(usb.ScriviEEPROM(Open(i)));
+    const auto& after = std::get<ProgramDataNewer>(*bridge.Device(i).eeprom);
+    EXPECT_EQ(after.Description, "Kentapro");
+    EXPECT_EQ(after.SerialNumber, "MR500003");
+}
+
+} // namespace
+} // namespace zem

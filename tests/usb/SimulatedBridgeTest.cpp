@@ -1,0 +1,204 @@
+#include "sim/SimulatedBridge.h"
+#include "sim/SimulatedInstrument.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace zem::sim {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The bridge as the link's tests and benchmarks see it: one device, opened, with 100 ms reads.
+class Bridge : public ::testing::Test {
+public:
+    Bridge()
+    {
+        device = bridge.AddDevice({"MR400012", FT_DEVICE_232R, std::nullopt});
+        EXPECT_EQ(bridge.FT_OpenEx("MR400012", FT_OPEN_BY_SERIAL_NUMBER, handle), FT_OK);
+        EXPECT_EQ(bridge.FT_SetTimeouts(handle, 100, 1000), FT_OK);
+        // A line that echoes everything it is sent.
+        bridge.AttachPeer(device, [](std::span<const std::uint8_t> b) { return std::vector<Bytes>{Bytes(b.begin(), b.end())}; });
+    }
+
+    void Write(const Bytes& bytes)
+    {
+        std::uint32_t written = 0;
+        ASSERT_EQ(bridge.FT_Write(handle, bytes, written), FT_OK);
+        ASSERT_EQ(written, bytes.size());
+    }
+
+    Bytes Read(std::size_t count)
+    {
+        Bytes out(count);
+        std::uint32_t received = 0;
+        EXPECT_EQ(bridge.FT_Read(handle, out, received), FT_OK);
+        out.resize(received);
+        return out;
+    }
+
+    std::uint32_t Waiting()
+    {
+        std::uint32_t n = 0;
+        EXPECT_EQ(bridge.FT_GetQueueStatus(handle, n), FT_OK);
+        return n;
+    }
+
+    FakeClock clock;
+    SimulatedBridge bridge{clock};
+    std::size_t device = 0;
+    FT_HANDLE handle = 0;
+};
+
+TEST_F(Bridge, WithoutTimingEverythingIsThereAtOnce)
+{
+    Write({1, 2, 3});
+    EXPECT_EQ(Waiting(), 3u);
+    EXPECT_EQ(Read(3), (Bytes{1, 2, 3}));
+    EXPECT_EQ(clock.Monotonic(), 0.0);
+    EXPECT_EQ(bridge.BytesWritten(), 3u);
+    EXPECT_EQ(bridge.BytesRead(), 3u);
+}
+
+TEST_F(Bridge, TheWireModelTakes8MicrosecondsABytePlusTheLatency)
+{
+    bridge.SetWireTiming({true, 0.001});
+    Write(Bytes(10, 0xAA));
+    // 10 bytes out, then each echoed byte 8 us later, plus 1 ms.
+    const double last = 20 * SimulatedBridge::kByteSeconds + 0.001;
+    EXPECT_EQ(Waiting(), 0u);
+    clock.AdvanceTo(last - SimulatedBridge::kByteSeconds / 2);
+    EXPECT_EQ(Waiting(), 9u);
+    EXPECT_EQ(Read(10).size(), 10u);
+    EXPECT_NEAR(clock.Monotonic(), last, 1e-12);
+}
+
+TEST_F(Bridge, AReadWaitsItsTimeOutForMissingBytesAndReturnsWhatCame)
+{
+    Write({1, 2});
+    EXPECT_EQ(Read(5), (Bytes{1, 2}));
+    EXPECT_NEAR(clock.Monotonic(), 0.100, 1e-12);
+
+    bridge.InjectReceived(device, Bytes{3}, 0.050);
+    EXPECT_EQ(Waiting(), 0u) << "a byte on its way is not counted";
+    EXPECT_EQ(Read(1), (Bytes{3}));
+    EXPECT_NEAR(clock.Monotonic(), 0.150, 1e-12);
+}
+
+TEST_F(Bridge, FaultsApplyPerDirection)
+{
+    std::vector<Bytes> seen;
+    bridge.AttachPeer(device, [&seen](std::span<const std::uint8_t> b) {
+        seen.emplace_back(b.begin(), b.end());
+        return std::vector<Bytes>{Bytes(b.begin(), b.end())};
+    });
+    bridge.HostToInstrument(device).Queue({FaultKind::Corrupt, 1, 0, 0x01});
+    Write({0x10, 0x20, 0x30});
+    EXPECT_EQ(seen.back(), (Bytes{0x10, 0x21, 0x30}));
+    EXPECT_EQ(bridge.Written(device), (Bytes{0x10, 0x20, 0x30})) << "the log keeps what the host wrote";
+    EXPECT_EQ(Read(3), (Bytes{0x10, 0x21, 0x30}));
+
+    bridge.InstrumentToHost(device).Queue({FaultKind::Drop, 0, 1});
+    Write({0x40, 0x50});
+    EXPECT_EQ(seen.back(), (Bytes{0x40, 0x50}));
+    EXPECT_EQ(Read(2), (Bytes{0x50}));
+
+    bridge.InstrumentToHost(device).Queue({FaultKind::Split, 1, 0, 0, 0.5});
+    Write({0x60, 0x70});
+    EXPECT_EQ(Waiting(), 1u);
+    clock.Advance(0.5);
+    EXPECT_EQ(Read(2), (Bytes{0x60, 0x70}));
+}
+
+TEST_F(Bridge, ALateTransmissionHoldsUpWhatFollowsIt)
+{
+    bridge.InstrumentToHost(device).Queue({FaultKind::Delay, 0, 0, 0, 0.3});
+    Write({1});
+    Write({2});
+    EXPECT_EQ(Waiting(), 0u);
+    EXPECT_EQ(Read(2), (Bytes{}));
+    clock.AdvanceTo(0.3);
+    EXPECT_EQ(Read(2), (Bytes{1, 2}));
+}
+
+TEST_F(Bridge, TheInstrumentAnswersThroughTheReceiveQueue)
+{
+    SimulatedInstrument instrument;
+    instrument.SetCommand(4, [](std::span<const std::uint8_t>) { return std::optional<Bytes>(Bytes{0x11, 0x22}); });
+    bridge.AttachInstrument(device, instrument);
+    Write({0x02, 0x04, 0x06});
+    // Echo, then the reply frame: count 3, payload, checksum 3 + 0x11 + 0x22.
+    EXPECT_EQ(Read(7), (Bytes{0x02, 0x04, 0x06, 0x03, 0x11, 0x22, 0x36}));
+    EXPECT_EQ(instrument.FramesExecuted(), 1u);
+}
+
+TEST_F(Bridge, AResetEmptiesTheQueueAndKeepsTheSettings)
+{
+    ASSERT_EQ(bridge.FT_SetBaudRate(handle, 1250000), FT_OK);
+    bridge.InjectReceived(device, Bytes{1, 2, 3});
+    ASSERT_EQ(bridge.FT_ResetDevice(handle), FT_OK);
+    EXPECT_EQ(Waiting(), 0u);
+    EXPECT_EQ(bridge.Settings(device).baud, 1250000u);
+}
+
+TEST_F(Bridge, AClosedHandleIsInvalidAndAReopenStartsAfresh)
+{
+    ASSERT_EQ(bridge.FT_SetBaudRate(handle, 1250000), FT_OK);
+    FT_HANDLE second = 0;
+    EXPECT_EQ(bridge.FT_OpenEx("MR400012", FT_OPEN_BY_SERIAL_NUMBER, second), FT_DEVICE_NOT_OPENED);
+    EXPECT_EQ(second, 0u);
+
+    ASSERT_EQ(bridge.FT_Close(handle), FT_OK);
+    std::uint32_t n = 0;
+    std::array<std::uint8_t, 1> b{};
+    std::uint32_t chip = 0;
+    EXPECT_EQ(bridge.FT_GetQueueStatus(handle, n), FT_INVALID_HANDLE);
+    EXPECT_EQ(bridge.FT_Read(handle, b, n), FT_INVALID_HANDLE);
+    EXPECT_EQ(bridge.FT_Write(handle, b, n), FT_INVALID_HANDLE);
+    EXPECT_EQ(bridge.FT_GetDeviceInfo(handle, chip), FT_INVALID_HANDLE);
+    EXPECT_EQ(bridge.FT_ResetDevice(handle), FT_INVALID_HANDLE);
+    EXPECT_EQ(bridge.FT_Close(handle), FT_INVALID_HANDLE);
+
+    ASSERT_EQ(bridge.FT_OpenEx("MR400012", FT_OPEN_BY_SERIAL_NUMBER, second), FT_OK);
+    EXPECT_NE(second, handle);
+    EXPECT_EQ(bridge.Settings(device).baud, 9600u);
+    EXPECT_EQ(bridge.FT_OpenEx("MR999999", FT_OPEN_BY_SERIAL_NUMBER, second), FT_DEVICE_NOT_FOUND);
+}
+
+TEST_F(Bridge, ListingCutsTheSerialNumberToTheBuffer)
+{
+    std::uint32_t index = 0;
+    std::array<char, 5> small{};
+    small.fill('x');
+    ASSERT_EQ(bridge.FT_ListDevices(index, small, FT_LIST_BY_INDEX), FT_OK);
+    EXPECT_EQ(std::string(small.data()), "MR40");
+    index = 1;
+    EXPECT_EQ(bridge.FT_ListDevices(index, small, FT_LIST_BY_INDEX), FT_DEVICE_NOT_FOUND);
+    EXPECT_EQ(bridge.FT_ListDevices(index, {}, 0), FT_INVALID_PARAMETER);
+}
+
+TEST_F(Bridge, AnEepromImageMustFitTheChipFamily)
+{
+    ProgramImage older = ProgramDataOlder{};
+    EXPECT_EQ(bridge.FT_EE_Read(handle, older), FT_INVALID_PARAMETER);
+    EXPECT_EQ(bridge.FT_EE_Program(handle, older), FT_INVALID_PARAMETER);
+    ProgramImage newer = ProgramDataNewer{};
+    EXPECT_EQ(bridge.FT_EE_Read(handle, newer), FT_EEPROM_NOT_PROGRAMMED);
+    EXPECT_EQ(std::get<ProgramDataNewer>(newer).VendorId, 0x0403);
+}
+
+TEST_F(Bridge, InjectedFailuresCountSkipsAndRepeats)
+{
+    bridge.Fail(BridgeCall::GetQueueStatus, FT_IO_ERROR, 2, 1);
+    std::uint32_t n = 0;
+    EXPECT_EQ(bridge.FT_GetQueueStatus(handle, n), FT_OK);
+    EXPECT_EQ(bridge.FT_GetQueueStatus(handle, n), FT_IO_ERROR);
+    EXPECT_EQ(bridge.FT_GetQueueStatus(handle, n), FT_IO_ERROR);
+    EXPECT_EQ(bridge.FT_GetQueueStatus(handle, n), FT_OK);
+    EXPECT_EQ(bridge.Calls(BridgeCall::GetQueueStatus), 4u);
+}
+
+} // namespace
+} // namespace zem::sim

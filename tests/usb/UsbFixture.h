@@ -1,0 +1,50 @@
+#pragma once
+
+#include "link/usb/GestioneUSB.h"
+#include "sim/FakeClock.h"
+#include "sim/SimulatedBridge.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zem {
+
+// GestioneUSB over a bus of simulated bridges, on fake time.
+class UsbFixture : public ::testing::Test {
+public:
+    explicit UsbFixture(double timeOfDay = 36000.0) : clock(timeOfDay) {}
+
+    static ProgramDataNewer Newer(std::string description, std::string serial)
+    {
+        ProgramDataNewer image;
+        image.VendorId = 0x0403;
+        image.ProductId = 0x6001;
+        image.Description = std::move(description);
+        image.SerialNumber = std::move(serial);
+        image.SerNumEnable = 1;
+        return image;
+    }
+
+    static ProgramDataOlder Older(std::string description, std::string serial)
+    {
+        ProgramDataOlder image;
+        image.VendorId = 0x0403;
+        image.ProductId = 0x6001;
+        image.Description = std::move(description);
+        image.SerialNumber = std::move(serial);
+        return image;
+    }
+
+    // A bridge of a newer chip whose EEPROM carries these texts; the bus reports the same serial.
+    std::size_t AddProgrammed(const std::string& description, const std::string& serial)
+    {
+        return bridge.AddDevice({serial, FT_DEVICE_232R, Newer(description, serial)});
+    }
+
+    sim::FakeClock clock;
+    sim::SimulatedBridge bridge{clock};
+    GestioneUSB usb{bridge, clock};
+};
+
+} // namespace zem

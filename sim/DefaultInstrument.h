@@ -1,0 +1,30 @@
+#pragma once
+
+#include "sim/SimulatedInstrument.h"
+
+#include <cstdint>
+
+namespace zem::sim {
+
+// The simulated instrument that zemsim serves and the demo talks to, with every simulated feature
+// installed. It is the one place that puts the default instrument together: a feature the
+// simulator gains (memories, update mode, works, diagnostics) becomes a member here. The
+// features hold on to the instrument, so this object stays where it was made.
+class DefaultInstrument {
+public:
+    // Identity reply: release 11 (configuration reached directly, no mailbox), not in update
+    // mode, no memory error; instrument type 14.
+    static constexpr std::uint8_t kIdentityFlags = 11;
+    static constexpr std::uint8_t kTypeCode = 14;
+
+    DefaultInstrument();
+    DefaultInstrument(const DefaultInstrument&) = delete;
+    DefaultInstrument& operator=(const DefaultInstrument&) = delete;
+
+    SimulatedInstrument& Instrument() { return instrument_; }
+
+private:
+    SimulatedInstrument instrument_;
+};
+
+} // namespace zem::sim

@@ -1,0 +1,167 @@
+#include "tests/net/NetTestSupport.h"
+
+#include "link/Clock.h"
+#include "sim/FakeClock.h"
+#include "sim/SimulatedInstrument.h"
+#include "sim/UdpInstrumentServer.h"
+
+#include <gtest/gtest.h>
+
+namespace zem::test {
+namespace {
+
+using sim::FaultKind;
+using sim::LineFault;
+using sim::UdpInstrumentServer;
+
+const Bytes kRequest{0x02, 0x04, 0x06};
+const Bytes kEcho = kRequest;
+const Bytes kReply{0x03, 0x12, 0x34, 0x49};  // 3 + 0x12 + 0x34 = 0x49
+const Bytes kWhole{0x02, 0x04, 0x06, 0x03, 0x12, 0x34, 0x49};
+
+// A server driven by Poll on a fake clock, and a host socket talking to it.
+struct Bench {
+    explicit Bench(UdpInstrumentServer::Options options = {}, double timeOfDay = 36000.0)
+        : clock(timeOfDay), server(instrument, clock, options), host(&pump, "127.0.0.1")
+    {
+        instrument.SetCommand(4, [](std::span<const std::uint8_t>) {
+            return std::optional<Bytes>{{0x12, 0x34}};
+        });
+        EXPECT_TRUE(server.Open());
+        Aim(host, server.Port());
+    }
+    // Sends one datagram, lets the server take it and returns what has come back by then.
+    std::vector<Bytes> Exchange(const Bytes& datagram)
+    {
+        EXPECT_TRUE(host.SendData(datagram));
+        EXPECT_EQ(server.Poll(2.0), 1);
+        return Arrived();
+    }
+    std::vector<Bytes> Arrived() { return Collect(pump, host, 0, 0); }
+
+    sim::SimulatedInstrument instrument;
+    sim::FakeClock clock;
+    UdpInstrumentServer server;
+    WinSockEsclusivo pump{0};
+    UdpSocket host;
+};
+
+TEST(UdpInstrumentServer, EchoAndReplyGoBackInOneDatagramOrInTwo)
+{
+    Bench one;
+    EXPECT_EQ(one.Exchange(kRequest), std::vector<Bytes>{kWhole});
+    Bench two({.splitReply = true});
+    EXPECT_EQ(two.Exchange(kRequest), (std::vector<Bytes>{kEcho, kReply}));
+    EXPECT_EQ(two.instrument.FramesExecuted(), 1u);
+}
+
+TEST(UdpInstrumentServer, StreamedBlocksTravelOneToADatagram)
+{
+    Bench b;
+    b.instrument.SetCommand(9, [&](std::span<const std::uint8_t>) {
+        b.instrument.EmitStream({0, 2, 0xAA, 0xBB});
+        b.instrument.EmitStream({1, 1, 0xCC});
+        return std::optional<Bytes>{{0x04}};
+    });
+    EXPECT_EQ(b.Exchange({0x02, 0x09, 0x0B}),
+              (std::vector<Bytes>{{0x02, 0x09, 0x0B, 0x02, 0x04, 0x06}, {0, 2, 0xAA, 0xBB}, {1, 1, 0xCC}}));
+}
+
+TEST(UdpInstrumentServer, LineFaultsShapeWhatEachSideReceives)
+{
+    struct Case {
+        const char* what;
+        bool toInstrument;
+        LineFault fault;
+        std::vector<Bytes> back;
+    };
+    const Case cases[] = {
+        {"request lost", true, {.kind = FaultKind::Drop}, {}},
+        {"request checksum hit: echoed as received, not executed", true,
+         {.kind = FaultKind::Corrupt, .index = 2, .mask = 0x01}, {{0x02, 0x04, 0x07}}},
+        {"request cut in two: each piece echoed as it comes", true,
+         {.kind = FaultKind::Split, .index = 1}, {{0x02}, {0x04, 0x06, 0x03, 0x12, 0x34, 0x49}}},
+        {"answer lost", false, {.kind = FaultKind::Drop}, {}},
+        {"answer tail lost", false, {.kind = FaultKind::Drop, .index = 5}, {{0x02, 0x04, 0x06, 0x03, 0x12}}},
+        {"answer corrupted", false, {.kind = FaultKind::Corrupt, .index = 0}, {{0xFD, 0x04, 0x06, 0x03, 0x12, 0x34, 0x49}}},
+        {"answer duplicated", false, {.kind = FaultKind::Duplicate}, {kWhole, kWhole}},
+        {"answer split", false, {.kind = FaultKind::Split, .index = 3}, {kEcho, kReply}},
+    };
+    for (const Case& c : cases) {
+        Bench b;
+        (c.toInstrument ? b.server.ToInstrument() : b.server.FromInstrument()).Queue(c.fault);
+        EXPECT_EQ(b.Exchange(kRequest), c.back) << c.what;
+        EXPECT_EQ(b.Exchange(kRequest), std::vector<Bytes>{kWhole}) << c.what << ": only one datagram is hit";
+    }
+}
+
+TEST(UdpInstrumentServer, DelaysAndLatencyHoldTheDatagramUntilTheirTimeEvenPastMidnight)
+{
+    struct Case {
+        const char* what;
+        UdpInstrumentServer::Options options;
+        bool toInstrument;
+        double faultDelay;
+    };
+    const Case cases[] = {
+        {"answer delayed", {}, false, 0.5},
+        {"request delayed", {}, true, 0.5},
+        {"latency", {.latencySeconds = 0.5}, false, 0.0},
+    };
+    for (const Case& c : cases) {
+        Bench b(c.options, kSecondsPerDay - 0.2);
+        if (c.faultDelay > 0)
+            (c.toInstrument ? b.server.ToInstrument() : b.server.FromInstrument())
+                .Queue({.kind = FaultKind::Delay, .delaySeconds = c.faultDelay});
+        EXPECT_TRUE(b.Exchange(kRequest).empty()) << c.what;
+        b.clock.Advance(0.45);
+        b.server.Poll(0);
+        EXPECT_TRUE(b.Arrived().empty()) << c.what;
+        EXPECT_EQ(b.instrument.FramesExecuted(), c.toInstrument ? 0u : 1u) << c.what;
+        b.clock.Advance(0.1);
+        b.server.Poll(0);
+        EXPECT_EQ(b.Arrived(), std::vector<Bytes>{kWhole}) << c.what;
+    }
+}
+
+TEST(UdpInstrumentServer, PeriodicFaultsHitEveryNthDatagram)
+{
+    Bench drop({.dropEvery = 3});
+    Bench corrupt({.corruptEvery = 2});
+    const Bytes flipped{0xFD, 0x04, 0x06, 0x03, 0x12, 0x34, 0x49};
+    for (int n = 1; n <= 6; ++n) {
+        EXPECT_EQ(drop.Exchange(kRequest).size(), n % 3 == 0 ? 0u : 1u) << n;
+        EXPECT_EQ(corrupt.Exchange(kRequest), std::vector<Bytes>{n % 2 == 0 ? flipped : kWhole}) << n;
+    }
+}
+
+TEST(UdpInstrumentServer, AnOversizeDatagramIsRefusedAndServingGoesOn)
+{
+    Bench b;
+    EXPECT_TRUE(b.Exchange(Bytes(UdpInstrumentServer::kMaxDatagram + 1, 0x02)).empty());
+    EXPECT_EQ(b.server.DatagramsRefused(), 1u);
+    EXPECT_FALSE(b.instrument.InFrame()) << "none of it reached the instrument";
+    EXPECT_EQ(b.Exchange(kRequest), std::vector<Bytes>{kWhole});
+}
+
+TEST(UdpInstrumentServer, ServesOnItsOwnThreadUntilStopped)
+{
+    sim::SimulatedInstrument instrument;
+    instrument.SetCommand(4, [](std::span<const std::uint8_t>) { return std::optional<Bytes>{{0x12, 0x34}}; });
+    SystemClock clock;
+    UdpInstrumentServer server(instrument, clock, {.splitReply = true});
+    ASSERT_TRUE(server.Start());
+    WinSockEsclusivo pump;
+    UdpSocket host(&pump, "127.0.0.1");
+    Aim(host, server.Port());
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(host.SendData(kRequest));
+        EXPECT_EQ(Collect(pump, host, 2), (std::vector<Bytes>{kEcho, kReply}));
+    }
+    server.Stop();
+    EXPECT_EQ(server.DatagramsReceived(), 3u);
+    EXPECT_EQ(server.DatagramsSent(), 6u);
+}
+
+} // namespace
+} // namespace zem::test

@@ -1,0 +1,138 @@
+#include "tests/net/NetTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace zem::test {
+namespace {
+
+// A socket on the pump that records each data arrival (and fetches the datagram when asked to).
+struct Listener {
+    explicit Listener(WinSockEsclusivo* pump, bool fetch = true) : socket(pump, "127.0.0.1")
+    {
+        socket.Bind(0);
+        socket.DataArrival = [this, fetch](std::size_t size) {
+            sizes.push_back(size);
+            if (fetch) data.push_back(socket.GetData());
+        };
+    }
+    UdpSocket socket;
+    std::vector<std::size_t> sizes;
+    std::vector<Bytes> data;
+};
+
+void SendTo(const UdpSocket& to, const Bytes& datagram)
+{
+    UdpSocket sender(nullptr, "127.0.0.1");
+    Aim(sender, to.LocalPort());
+    ASSERT_TRUE(sender.SendData(datagram));
+    ASSERT_TRUE(Readable(to));
+}
+
+TEST(WinSockEsclusivo, DataArrivalIsRaisedByThePumpOnlyWithTheDatagramSize)
+{
+    WinSockEsclusivo pump;
+    Listener a(&pump);
+    SendTo(a.socket, Bytes(UdpSocket::kMaxDatagram + 1, 0x02));  // never announced
+    SendTo(a.socket, {0x02, 0x04, 0x06});
+    EXPECT_TRUE(a.sizes.empty()) << "nothing runs until the pump is called";
+    EXPECT_TRUE(pump.PompaMessaggiSocket());
+    EXPECT_EQ(a.sizes, std::vector<std::size_t>{3});
+    EXPECT_EQ(a.data, (std::vector<Bytes>{{0x02, 0x04, 0x06}}));
+}
+
+TEST(WinSockEsclusivo, EachCallDispatchesOneNotificationTakingTheSocketsInTurn)
+{
+    WinSockEsclusivo pump;
+    Listener a(&pump), b(&pump);
+    SendTo(a.socket, {1});
+    SendTo(a.socket, {2});
+    SendTo(b.socket, {3});
+
+    std::vector<std::pair<std::size_t, std::size_t>> seen;  // arrivals on a and b after each call
+    for (int call = 0; call < 4; ++call) {
+        const bool took = pump.PompaMessaggiSocket();
+        EXPECT_EQ(took, call < 3) << "call " << call;
+        seen.emplace_back(a.sizes.size(), b.sizes.size());
+    }
+    // a's second datagram waits its turn behind b.
+    EXPECT_EQ(seen, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 0}, {1, 1}, {2, 1}, {2, 1}}));
+    EXPECT_EQ(a.data, (std::vector<Bytes>{{1}, {2}}));
+}
+
+TEST(WinSockEsclusivo, AnUnfetchedDatagramIsNotifiedOnceUntilItIsFetched)
+{
+    WinSockEsclusivo pump;
+    Listener a(&pump, false);
+    SendTo(a.socket, {1});
+    SendTo(a.socket, {2, 2});
+    EXPECT_TRUE(pump.PompaMessaggiSocket());
+    EXPECT_FALSE(pump.PompaMessaggiSocket()) << "no second notification for the same data";
+    EXPECT_EQ(a.socket.GetData(), Bytes{1});
+    EXPECT_TRUE(pump.PompaMessaggiSocket()) << "the next datagram is notified once the first is fetched";
+    EXPECT_EQ(a.sizes, (std::vector<std::size_t>{1, 2}));
+}
+
+TEST(WinSockEsclusivo, AnIdleCallRaisesNothingAndWaitsAboutAMillisecond)
+{
+    WinSockEsclusivo pump;
+    Listener a(&pump);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(pump.PompaMessaggiSocket());
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_TRUE(a.sizes.empty());
+    EXPECT_GE(waited, std::chrono::microseconds(900)) << "a waiting loop would spin";
+    EXPECT_LT(waited, std::chrono::milliseconds(500));
+
+    WinSockEsclusivo empty(0);
+    EXPECT_FALSE(empty.PompaMessaggiSocket());
+}
+
+TEST(WinSockEsclusivo, OnlyTheSocketsOfThePumpAreServed)
+{
+    WinSockEsclusivo pump(0), other(0);
+    Listener a(nullptr);
+    SendTo(a.socket, {1});
+    EXPECT_FALSE(pump.PompaMessaggiSocket());
+    pump.Register(a.socket);
+    other.Register(a.socket);  // taken over
+    EXPECT_FALSE(pump.PompaMessaggiSocket());
+    EXPECT_TRUE(other.PompaMessaggiSocket());
+    SendTo(a.socket, {2});
+    other.Unregister(a.socket);
+    EXPECT_FALSE(other.PompaMessaggiSocket());
+    EXPECT_EQ(a.data, std::vector<Bytes>{{1}});
+}
+
+TEST(WinSockEsclusivo, AHandlerMayDestroyItsOwnSocket)
+{
+    WinSockEsclusivo pump(0);
+    auto socket = std::make_unique<UdpSocket>(&pump, "127.0.0.1");
+    ASSERT_TRUE(socket->Bind(0));
+    socket->DataArrival = [&](std::size_t) { socket.reset(); };
+    SendTo(*socket, {1});
+    EXPECT_TRUE(pump.PompaMessaggiSocket());
+    EXPECT_EQ(socket, nullptr);
+    EXPECT_FALSE(pump.PompaMessaggiSocket());
+    EXPECT_TRUE(pump.Descriptors().empty());
+}
+
+TEST(WinSockEsclusivo, AGuiHostLearnsTheDescriptorsAsSocketsOpenAndClose)
+{
+    auto pump = std::make_unique<WinSockEsclusivo>();
+    int changes = 0;
+    pump->DescriptorsChanged = [&] { ++changes; };
+    UdpSocket socket(pump.get(), "127.0.0.1");
+    EXPECT_TRUE(pump->Descriptors().empty()) << "not open before its first use";
+    Aim(socket, 9);
+    ASSERT_TRUE(socket.SendData(Bytes{1}));
+    EXPECT_EQ(pump->Descriptors(), std::vector<int>{socket.Fd()});
+    socket.Close();
+    EXPECT_TRUE(pump->Descriptors().empty());
+    EXPECT_EQ(changes, 2);
+    pump.reset();  // a socket may outlive its pump
+    EXPECT_TRUE(socket.SendData(Bytes{1}));
+}
+
+} // namespace
+} // namespace zem::test

@@ -1,0 +1,46 @@
+#include "gui/FormMainWindow.h"
+
+#include "gui/FormRenderer.h"
+#include "gui/WindowPlacement.h"
+#include "ui/Form.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+
+namespace zem::gui {
+
+FormMainWindow::FormMainWindow(ui::Form& form) : form_(form), client_(new QWidget(this))
+{
+    setObjectName(QString::fromStdString(form.Name()));
+    setCentralWidget(client_);
+    renderer_ = std::make_unique<FormRenderer>(form, client_, FormRenderer::HasMenus(form) ? menuBar() : nullptr);
+    connect(renderer_.get(), &FormRenderer::formChanged, this, &FormMainWindow::FollowForm);
+    connect(renderer_.get(), &FormRenderer::formClosed, this, [this] {
+        closing_ = true;
+        // Closed from the event loop, never from inside the close request that caused it.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    });
+    FollowForm();
+}
+
+FormMainWindow::~FormMainWindow() = default;
+
+void FormMainWindow::FollowForm() { PlaceWindow(*this, *client_, form_); }
+
+void FormMainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    CentreWhenAsked(*this, form_);
+}
+
+void FormMainWindow::closeEvent(QCloseEvent* event)
+{
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    form_.RequestClose();
+}
+
+} // namespace zem::gui

@@ -1,0 +1,28 @@
+#include "gui/WindowPlacement.h"
+
+#include "gui/FormRenderer.h"
+#include "ui/Form.h"
+
+#include <QScreen>
+#include <QWidget>
+
+namespace zem::gui {
+
+void PlaceWindow(QWidget& window, QWidget& client, const ui::Form& form)
+{
+    window.setWindowTitle(QString::fromStdString(form.Caption()));
+    client.setFixedSize(FormRenderer::Pixels(form.Width()), FormRenderer::Pixels(form.Height()));
+    window.adjustSize();
+}
+
+void CentreWhenAsked(QWidget& window, const ui::Form& form)
+{
+    if (!form.Centred()) return;
+    if (const QScreen* screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
+
+} // namespace zem::gui

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -67,6 +68,60 @@ public:
     // Builds the request `code, args...` in BufferTX; false (nothing built) when it would not fit.
     bool PreparaRichiesta(std::uint8_t code, std::span<const std::uint8_t> args);
 
+    // ---- Instrument memory: PRAM, and the configuration memory directly or through the mailbox ----
+    std::optional<std::uint8_t> ReadPRam1Byte(std::uint32_t address);
+    bool WritePRam1Byte(std::uint32_t address, std::uint8_t value);
+    bool WritePRamBytes1(std::uint32_t address, std::span<const std::uint8_t> data);
+    bool LeggiPRamBlocco(std::uint32_t address, std::span<std::uint8_t> data);
+    std::optional<std::uint16_t> LeggiPRam2Byte(std::uint32_t address);
+    bool ScriviPRam2Byte(std::uint32_t address, std::uint16_t value);
+    bool ReadConfigBytes(std::uint32_t address, std::span<std::uint8_t> data);
+    std::optional<std::uint8_t> ReadConfig1Byte(std::uint32_t address);
+    std::optional<std::uint16_t> LeggiConfig2Byte(std::uint32_t address);
+    std::optional<std::string> LeggiStringaConfig(std::uint32_t address, std::size_t lunghezzaMassima);
+    bool WriteConfigBytes(std::uint32_t address, std::span<const std::uint8_t> data);
+    bool EseguiComandoMemoria(std::uint8_t code);
+    bool IniziaScritturaConfig() { return true; }  // the configuration never lives in flash
+    bool FineScritturaConfig() { return true; }
+    bool ScriviConfigByte(std::uint32_t address, std::int32_t value);
+    bool ScriviConfigIntero(std::uint32_t address, std::int32_t value);
+    bool ScriviConfigInteroConSegno(std::uint32_t address, std::int32_t value);
+    bool ScriviConfigStringa(std::uint32_t address, const std::string& text, std::size_t lunghezzaMassima);
+    // The length-prefixed string at `index`, cut to the bytes present ("" outside the array).
+    static std::string EstraiStringa(std::span<const std::uint8_t> bytes, std::size_t index);
+    std::uint32_t IndirizzoAreaPRAM() const { return indirizzoAreaPRAM_; }
+    std::uint32_t DimensioneAreaPRAM() const { return dimensioneAreaPRAM_; }
+
+    // ---- Flash memory and update mode ----
+    // Reads the bytes at address and address + 1 as received (XOR the flash mask).
+    bool ReadFlash(std::uint32_t address, std::int16_t& primo, std::int16_t& secondo);
+    bool ClearFlash(std::uint32_t address);
+    bool WriteFlash1(std::uint32_t address, std::int16_t value);
+    bool CloseWriteFlash();
+    bool CopyFlash(std::uint32_t address);
+    bool SetUpdateMode(bool entra);
+    struct SpeedCOMM {
+        std::int16_t tipo = 0;       // 1 for the speed options the instrument has
+        std::int32_t divisore = 0;
+        std::uint8_t gestito = 0;    // 255 when computed, 0 for an unknown option
+    };
+    SpeedCOMM CalcolaSpeedCOMM(std::int32_t baud) const;
+    void InfoMemory(std::int32_t& dimensioneConfigurazione, std::int32_t& dimensioneMemoria) const
+    {
+        dimensioneConfigurazione = dimensioneConfigurazione_;
+        dimensioneMemoria = dimensioneMemoria_;
+    }
+    void InfoFlashPerConfigurazione(std::int32_t& indirizzo, std::int32_t& settore) const
+    {
+        indirizzo = baseFlash_;
+        settore = settoreFlash_;
+    }
+    bool ConfigurazioneInFlash() const { return false; }
+    bool SupportoBackup() const { return false; }
+    bool SupportoRipristino() const { return false; }
+    bool EseguiBackup() { return false; }
+    bool EseguiRipristino() { return false; }
+
     // ---- Asynchronous curve reception ----
     // Starts downloading the last curve of `misura` (1..6); the points stream in afterwards.
     bool RichiediCurva(int misura);
@@ -104,6 +159,9 @@ private:
     bool SequenzaSvuotamentoUSB();
     void AttendiPompando(double secondi, double limiteDopoMezzanotte);
     bool ProvaIdentita();
+    // Waits for a running reception, builds `code, args...` and runs the exchange.
+    bool Richiesta(std::uint8_t code, std::span<const std::uint8_t> args);
+    bool ScriviPaginaMailbox(std::uint32_t address, std::span<const std::uint8_t> data);
     void AzzeraIdentita();
 
     // Curve reception
@@ -137,6 +195,21 @@ private:
 
     Buffer bufferTX_{};
     Buffer bufferRX_{};
+    std::uint32_t indirizzoAreaPRAM_ = 0;
+    std::uint32_t dimensioneAreaPRAM_ = 0;
+    std::int32_t dimensioneConfigurazione_ = 360;
+    std::int32_t dimensioneMemoria_ = 0x80000;
+    std::int32_t baseFlash_ = 0;
+    std::int32_t bloccoFlash_ = 8;
+    std::int32_t settoreFlash_ = 64;
+    int opzioneVelocita_ = 0;
+
+    // Flash block buffer
+    std::array<std::uint8_t, 8> bloccoFlashDati_{};
+    std::uint32_t indirizzoBloccoFlash_ = 0;
+    bool bloccoFlashVuoto_ = true;
+    bool erroreFlash_ = false;  // a block that failed since the last CloseWriteFlash
+
     std::vector<std::uint8_t> bufferEth_;
     std::size_t byteRicevutiEth_ = 0;
     std::size_t indiceLetturaEth_ = 0;

@@ -245,6 +245,8 @@ bool ProfiloZem::ApriFile(const std::string& path)
         for (int i = 1; i <= kMisure; ++i) {
             ini.SetChiave("MISURA" + std::to_string(i));
             if (!ini.ChiaveTrovata()) continue;
+            // Keys are read in the order SalvaFile writes them: each search starts after the
+            // previous key, so a file holding a key twice reads back as it was saved.
             auto& m = Misura(i);
             auto testo = [&](const char* chiave) {
                 ini.SetTarget(chiave);
@@ -272,14 +274,14 @@ bool ProfiloZem::ApriFile(const std::string& path)
             m.AspettaQuotaZero = vero("AspettaQuotaZero");
             m.AutoOffset = vero("ForceAutoOffset");
             m.EncoderResetMode = intero("EncoderResetMode");
+            m.TrasduttoreX = intero("TrasduttoreX");
+            m.TrasduttoreY = intero("TrasduttoreY");
             m.ForzaMassimaAssoluta = intero("ForzaMassima");
             m.CoeffA = intero("CoeffA");
             m.CoeffB = intero("CoeffB");
             ini.SetTarget("PresetPositionTransducer");
             m.PresetPositionTrasd = ini.ValLong();
             m.NomeValore = testo("NomeValore");
-            m.TrasduttoreX = intero("TrasduttoreX");
-            m.TrasduttoreY = intero("TrasduttoreY");
             for (int k = 1; k <= kFunzioniIngresso; ++k) m.Ingressi[k - 1] = intero(ChiaviIngressi()[k - 1].c_str());
             for (int k = 1; k <= kFunzioniUscita; ++k) m.Uscite[k - 1] = intero(ChiaviUscite()[k - 1].c_str());
             // A damaged count must not make the reader allocate or search without end.

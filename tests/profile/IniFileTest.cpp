@@ -156,35 +156,36 @@ TEST(IniFile, WritesNumbersBooleansAndDatesInTheFileForm)
     VerificaFormati(dir);
 }
 
-// A locale with "," as decimal separator: an installed one, else one compiled into the build
-// folder (no system locale is touched).
-std::string LocaleVirgola()
+// Switches the C library to a locale with "," as decimal separator: an installed one, else one
+// compiled into the build folder (no system locale is touched). Only setlocale is used once
+// LOCPATH is set: glibc's newlocale leaks its search path then.
+bool LocaleVirgola()
 {
-    for (const char* nome : {"de_DE.UTF-8", "it_IT.UTF-8", "fr_FR.UTF-8", "de_DE.ISO-8859-1"}) {
-        if (locale_t l = ::newlocale(LC_ALL_MASK, nome, nullptr)) {
-            ::freelocale(l);
-            return nome;
-        }
+    for (const char* nome : {"de_DE.UTF-8", "it_IT.UTF-8", "fr_FR.UTF-8"}) {
+        if (std::setlocale(LC_ALL, nome) != nullptr) return true;
     }
+    // Compiled before the first look-up: glibc remembers a locale it failed to find.
     const std::string cartella = std::string(ZEM_BINARY_DIR) + "/test-locales";
-    ::setenv("LOCPATH", cartella.c_str(), 1);
-    if (locale_t l = ::newlocale(LC_ALL_MASK, "de_DE.ISO-8859-1", nullptr)) {
-        ::freelocale(l);
-        return "de_DE.ISO-8859-1";
-    }
     const std::string comando = "mkdir -p " + cartella + " && localedef -i de_DE -f ISO-8859-1 " +
                                 cartella + "/de_DE.ISO-8859-1 >/dev/null 2>&1";
-    if (std::system(comando.c_str()) != 0) return {};
-    return "de_DE.ISO-8859-1";
+    if (!std::filesystem::exists(cartella + "/de_DE.ISO-8859-1/LC_NUMERIC") && std::system(comando.c_str()) != 0) {
+        return false;
+    }
+    ::setenv("LOCPATH", cartella.c_str(), 1);
+    return std::setlocale(LC_ALL, "de_DE.ISO-8859-1") != nullptr;
 }
+
+// The same for C++ streams.
+struct Virgola : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
 
 TEST(IniFile, NumbersIgnoreTheProcessLocale)
 {
-    const std::string nome = LocaleVirgola();
-    if (nome.empty() || std::setlocale(LC_ALL, nome.c_str()) == nullptr) {
-        GTEST_SKIP() << "no comma-decimal locale available (localedef or de_DE sources missing)";
+    if (!LocaleVirgola()) {
+        GTEST_SKIP() << "no comma-decimal locale available (localedef or the de_DE sources missing)";
     }
-    const std::locale precedente = std::locale::global(std::locale(nome));
+    const std::locale precedente = std::locale::global(std::locale(std::locale::classic(), new Virgola));
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     TempFolder dir;
     VerificaFormati(dir);

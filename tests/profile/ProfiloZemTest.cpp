@@ -98,7 +98,7 @@ TEST(ProfiloZem, FileLayout)
           "AspettaQuotaZero= 0\r\nForceAutoOffset= 0\r\nEncoderResetMode= 0\r\nTrasduttoreX= 0\r\n"
           "TrasduttoreY= 0\r\nForzaMassima= 0\r\nCoeffA= 0\r\nCoeffB= 0\r\n"
           "PresetPositionTransducer=-70000\r\nNomeValore=\r\nStartMeasure= 0\r\n",
-          "IncrementSerialNumber= 3\r\n", "RemoteCommand= 0\r\nGoSignal= 0\r\n",
+          "IncrementSerialNumber= 3\r\nAuxInput1= 0\r\nPresetPosition= 0\r\nRemoteCommand= 0\r\nGoSignal= 0\r\n",
           "AuxOutput1= 8\r\nMessaggi= 2\r\nMsg1=Close the guard\r\nMsg2=\r\n[MISURA2]\r\n",
           "Messaggi= 0\r\n[MISURA3]\r\n"}) {
         EXPECT_NE(testo.find(parte), std::string::npos) << parte;

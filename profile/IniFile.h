@@ -50,6 +50,7 @@ public:
     void SetChiave(std::string_view nome);
     const std::string& Target() const { return target_; }
     void SetTarget(std::string_view nome);
+    // A key search ends, not found, at a line that begins with the marker (in any case).
     void SetStopTarget(std::string_view marcatore);
     bool ChiaveTrovata() const { return inizio_ <= Count(); }
     bool TargetTrovato() const { return cursore_ >= 1 && cursore_ <= Count() && !fermato_; }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,7 +9,8 @@ namespace zem {
 
 // One instrument profile: the general settings and six measures, kept in a ".zemp" file.
 // Measures are numbered 1..6, input functions 1..16, output functions 1..12, messages from 1;
-// any other index throws std::out_of_range.
+// any other index throws std::out_of_range. Texts are kept as the bytes the file holds (the
+// instrument stores 8-bit codes), so their size() is the length the instrument sees.
 class ProfiloZem {
 public:
     static constexpr int kMisure = 6;
@@ -18,10 +18,6 @@ public:
     static constexpr int kFunzioniUscita = 12;
     // Operator messages read from one measure at most, however many a file claims.
     static constexpr std::int32_t kMassimoMessaggi = 1000;
-    // Longest names the instrument stores, in bytes (8-bit character codes, not characters).
-    static constexpr std::size_t kLunghezzaNome = 20;
-    static constexpr std::size_t kLunghezzaNomeMisura = 23;
-    static constexpr std::size_t kLunghezzaNomeValore = 15;
 
     // General fields; their names are the file keys.
     std::string Nome;

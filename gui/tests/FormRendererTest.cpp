@@ -1,0 +1,263 @@
+#include "EveryControlForm.h"
+
+#include "gui/FormDialog.h"
+#include "gui/FormMainWindow.h"
+#include "gui/FormRenderer.h"
+#include "ui/ScriptedHost.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <QTimerEvent>
+#include <QTreeWidget>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace zem::gui {
+namespace {
+
+using test::EveryControlForm;
+using ::testing::ElementsAre;
+
+class Rendered : public ::testing::Test {
+protected:
+    Rendered()
+    {
+        form.LoadWindow();
+        window = std::make_unique<FormMainWindow>(form);
+        window->show();
+        QCoreApplication::processEvents();
+    }
+    ~Rendered() override
+    {
+        window.reset();
+        form.SetObserver(nullptr);
+    }
+    template <class W>
+    W* Widget(const char* key) const
+    {
+        return window->findChild<W*>(QString::fromLatin1(key));
+    }
+    QAction* Action(const char* key) const { return window->findChild<QAction*>(QString::fromLatin1(key)); }
+
+    ui::ScriptedHost host;
+    EveryControlForm form{host};
+    std::unique_ptr<FormMainWindow> window;
+};
+
+TEST_F(Rendered, EveryControlGetsItsWidgetNamedAfterItInsideItsFrame)
+{
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Every control"));
+    EXPECT_NE(Widget<QLabel>("lblNome"), nullptr);
+    EXPECT_NE(Widget<QLineEdit>("txtNome"), nullptr);
+    EXPECT_NE(Widget<QComboBox>("lstTipo"), nullptr);
+    EXPECT_NE(Widget<QListWidget>("lstUM"), nullptr);
+    EXPECT_NE(Widget<QTreeWidget>("ListView1"), nullptr);
+    EXPECT_NE(Widget<QTabBar>("TabStrip1"), nullptr);
+    EXPECT_NE(Widget<QProgressBar>("ProgressBar1"), nullptr);
+    EXPECT_NE(Widget<QLabel>("imgHourglass"), nullptr);
+    EXPECT_NE(qobject_cast<QTimer*>(window->Renderer().ObjectFor(form.Timer1)), nullptr);
+    auto* frame = Widget<QGroupBox>("fraSettings");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->title(), QStringLiteral("Settings"));
+    EXPECT_EQ(Widget<QCheckBox>("chkSlave")->parentWidget(), frame);
+    EXPECT_EQ(Widget<QRadioButton>("opA")->parentWidget(), frame);
+    // Twips: 15 to the pixel, relative to the container.
+    EXPECT_EQ(Widget<QCheckBox>("chkSlave")->geometry(), QRect(8, 20, 240, 17));
+    EXPECT_EQ(Widget<QLineEdit>("txtNome")->geometry(), QRect(176, 6, 200, 21));
+    EXPECT_EQ(Widget<QLabel>("lblNome")->buddy(), Widget<QLineEdit>("txtNome"))
+        << "the label's access key leads to the next control";
+    EXPECT_TRUE(Widget<QPushButton>("cmdOK")->isDefault());
+}
+
+TEST_F(Rendered, MenusFollowTheMenuTree)
+{
+    auto* file = window->findChild<QMenu*>(QStringLiteral("mnuFile"));
+    ASSERT_NE(file, nullptr);
+    const auto actions = file->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("&Open profile..."));
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[2]->objectName(), QStringLiteral("mnuUscita"));
+
+    form.mnuApri.SetEnabled(false);
+    form.mnuUscita.SetVisible(false);
+    form.mnuApri.SetChecked(true);
+    form.mnuApri.SetCaption("&Open...");
+    EXPECT_FALSE(Action("mnuApri")->isEnabled());
+    EXPECT_FALSE(Action("mnuUscita")->isVisible());
+    EXPECT_TRUE(Action("mnuApri")->isChecked());
+    EXPECT_EQ(Action("mnuApri")->text(), QStringLiteral("&Open..."));
+    form.mnuApri.SetEnabled(true);
+    Action("mnuApri")->trigger();
+    EXPECT_THAT(form.log, ElementsAre("mnuApri_Click"));
+}
+
+TEST_F(Rendered, WhatHandlersChangeComesBackToTheWidgets)
+{
+    form.txtNome.SetText("Press line 2");
+    form.txtNome.SetPasswordChar('*');
+    form.chkSlave.SetChecked(true);
+    form.opB.SetValue(true);
+    form.lstTipo.SetListIndex(2);
+    form.lstUM.SetListIndex(1);
+    form.lstUM.AddItem("mV");
+    const int item = form.ListView1.AddItem("ZEM 1 (Press)");
+    form.ListView1.SetCell(item, "SN", "USB: MR400012");
+    form.ListView1.SetSelectedIndex(item);
+    form.TabStrip1.SetTabCaption(1, "0-10V #1B");
+    form.ProgressBar1.SetMax(8960);
+    form.ProgressBar1.SetValue(4480);
+    form.cmdOK.SetEnabled(false);
+    form.cmdCancel.SetToolTipText("Leave");
+    form.fraSettings.SetVisible(false);
+    form.lblNome.SetCaption("Name:\r\nline two");
+
+    EXPECT_EQ(Widget<QLineEdit>("txtNome")->text(), QStringLiteral("Press line 2"));
+    EXPECT_EQ(Widget<QLineEdit>("txtNome")->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(Widget<QCheckBox>("chkSlave")->isChecked());
+    EXPECT_TRUE(Widget<QRadioButton>("opB")->isChecked());
+    EXPECT_EQ(Widget<QComboBox>("lstTipo")->currentText(), QStringLiteral("Peak to peak measure"));
+    EXPECT_EQ(Widget<QListWidget>("lstUM")->count(), 4);
+    EXPECT_EQ(Widget<QListWidget>("lstUM")->currentRow(), 1);
+    auto* view = Widget<QTreeWidget>("ListView1");
+    EXPECT_EQ(view->headerItem()->text(1), QStringLiteral("SN"));
+    EXPECT_EQ(view->columnWidth(0), 253);
+    ASSERT_EQ(view->topLevelItemCount(), 1);
+    EXPECT_EQ(view->topLevelItem(0)->text(1), QStringLiteral("USB: MR400012"));
+    EXPECT_EQ(view->currentItem(), view->topLevelItem(0));
+    EXPECT_EQ(Widget<QTabBar>("TabStrip1")->tabText(1), QStringLiteral("0-10V #1B"));
+    EXPECT_EQ(Widget<QTabBar>("TabStrip1")->tabToolTip(0), QStringLiteral("ZEM AUTOMATION informations"));
+    EXPECT_EQ(Widget<QProgressBar>("ProgressBar1")->maximum(), 8960);
+    EXPECT_EQ(Widget<QProgressBar>("ProgressBar1")->value(), 4480);
+    EXPECT_FALSE(Widget<QPushButton>("cmdOK")->isEnabled());
+    EXPECT_EQ(Widget<QPushButton>("cmdCancel")->toolTip(), QStringLiteral("Leave"));
+    EXPECT_FALSE(Widget<QGroupBox>("fraSettings")->isVisible());
+    EXPECT_FALSE(Widget<QCheckBox>("chkSlave")->isVisible()) << "hidden with its frame";
+    EXPECT_EQ(Widget<QLabel>("lblNome")->text(), QStringLiteral("Name:\nline two"));
+
+    form.ListView1.ClearItems();
+    form.lstUM.Clear();
+    EXPECT_EQ(view->topLevelItemCount(), 0);
+    EXPECT_EQ(Widget<QListWidget>("lstUM")->count(), 0);
+}
+
+TEST_F(Rendered, WhatTheTechnicianDoesReachesTheHandlers)
+{
+    form.txtNome.SetMaxLength(6);
+    form.react = [this](const std::string& handler) {
+        if (handler == "cmdOK_Click") form.ProgressBar1.SetValue(50);
+    };
+    QTest::keyClicks(Widget<QLineEdit>("txtNome"), QStringLiteral("Pressa 1"));
+    EXPECT_EQ(form.txtNome.Text(), "Pressa");
+    QTest::mouseClick(Widget<QCheckBox>("chkSlave"), Qt::LeftButton);
+    EXPECT_TRUE(form.chkSlave.Checked());
+    Widget<QRadioButton>("opA")->click();
+    Widget<QRadioButton>("opB")->click();
+    EXPECT_FALSE(Widget<QRadioButton>("opA")->isChecked()) << "the group is the form's, shown on the widgets";
+    EXPECT_TRUE(form.opB.Value());
+    Widget<QComboBox>("lstTipo")->activated(1);
+    EXPECT_EQ(form.lstTipo.ListIndex(), 1);
+    Widget<QListWidget>("lstUM")->setCurrentRow(2);
+    EXPECT_EQ(form.lstUM.Text(), "mm");
+    form.ListView1.AddItem("ZEM 1");
+    form.ListView1.AddItem("ZEM 2");
+    auto* view = Widget<QTreeWidget>("ListView1");
+    view->setCurrentItem(view->topLevelItem(1));
+    view->itemDoubleClicked(view->topLevelItem(1), 0);
+    EXPECT_EQ(form.ListView1.SelectedIndex(), 1);
+    Widget<QTabBar>("TabStrip1")->setCurrentIndex(1);
+    EXPECT_EQ(form.TabStrip1.SelectedIndex(), 1);
+    QTest::mouseClick(Widget<QPushButton>("cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(Widget<QProgressBar>("ProgressBar1")->value(), 50);
+
+    EXPECT_EQ(std::count(form.log.begin(), form.log.end(), "txtNome_Change"), 6);
+    const std::vector<std::string> rest(form.log.begin() + 6, form.log.end());
+    EXPECT_THAT(rest, ElementsAre("chkSlave_Click", "opA_Click", "opB_Click", "lstTipo_Click", "lstUM_Click",
+                                  "ListView1_ItemClick 1", "ListView1_DblClick", "TabStrip1_Click", "cmdOK_Click"));
+}
+
+TEST_F(Rendered, ADisabledControlTakesNoClick)
+{
+    form.cmdOK.SetEnabled(false);
+    QTest::mouseClick(Widget<QPushButton>("cmdOK"), Qt::LeftButton);
+    EXPECT_TRUE(form.log.empty());
+}
+
+TEST_F(Rendered, TimersRunWhileEnabledWithAnInterval)
+{
+    auto* timer = qobject_cast<QTimer*>(window->Renderer().ObjectFor(form.Timer1));
+    EXPECT_FALSE(timer->isActive()) << "no interval yet";
+    form.Timer1.SetInterval(400);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 400);
+    QTimerEvent tick(timer->timerId());
+    QCoreApplication::sendEvent(timer, &tick);
+    EXPECT_THAT(form.log, ElementsAre("Timer1_Timer"));
+    form.Timer1.SetEnabled(false);
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST_F(Rendered, ClosingTheWindowAsksTheFormFirst)
+{
+    form.allowClose = [] { return false; };
+    window->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(form.Loaded());
+
+    form.allowClose = nullptr;
+    window->close();
+    EXPECT_FALSE(form.Loaded());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Rendered, AWindowClosedFromItsOwnHandlerGoesOnlyOnceTheHandlerReturns)
+{
+    bool visibleAfterUnload = false;
+    form.react = [&](const std::string& handler) {
+        if (handler != "mnuUscita_Click") return;
+        form.Unload();
+        QCoreApplication::processEvents();  // a workflow pumping events
+        visibleAfterUnload = window->isVisible();
+    };
+    Action("mnuUscita")->trigger();
+    EXPECT_TRUE(visibleAfterUnload);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST(RenderedDialog, EscPressesCancelAndAnUnloadEndsTheModalLoop)
+{
+    ui::ScriptedHost host;
+    EveryControlForm form(host);
+    form.react = [&](const std::string& handler) {
+        if (handler == "cmdCancel_Click") form.Unload();
+    };
+    form.LoadWindow();
+    FormDialog dialog(form, nullptr);
+    EXPECT_EQ(dialog.objectName(), QStringLiteral("FEvery"));
+    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("txtNome"))->window(), &dialog);
+    QTimer::singleShot(0, &dialog, [&dialog] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    dialog.exec();
+    EXPECT_THAT(form.log, ElementsAre("cmdCancel_Click"));
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+} // namespace
+} // namespace zem::gui

@@ -6,6 +6,7 @@
 #include "gui/MainStandIn.h"
 #include "gui/QtHost.h"
 #include "gui/SmokeTest.h"
+#include "profile/FileSettingsStore.h"
 #include "profile/SettingsStore.h"
 #include "ui/Application.h"
 
@@ -24,8 +25,10 @@ int main(int argc, char** argv)
     if (pictures > 0 && pictures + 1 < arguments.size()) pictureFolder = arguments[pictures + 1];
 
     zem::gui::QtHost host(zem::ui::kApplicationTitle);
-    // Kept in memory until the per-user settings file lands; the smoke test must never touch it.
-    zem::MemorySettingsStore settings;
+    // The smoke test must leave the user's settings alone.
+    zem::FileSettingsStore userSettings;
+    zem::MemorySettingsStore sessionSettings;
+    zem::SettingsStore& settings = smokeTest ? static_cast<zem::SettingsStore&>(sessionSettings) : userSettings;
     zem::PasswordGate gate(host, settings);
     zem::gui::MainStandIn mainForm(host, gate, ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR);
     mainForm.LoadWindow();

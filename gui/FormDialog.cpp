@@ -1,11 +1,10 @@
 #include "gui/FormDialog.h"
 
 #include "gui/FormRenderer.h"
-#include "gui/WindowPlacement.h"
+#include "gui/FormWindows.h"
 #include "ui/CommandButton.h"
 #include "ui/Form.h"
 
-#include <QCloseEvent>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
@@ -42,15 +41,7 @@ void FormDialog::showEvent(QShowEvent* event)
     CentreWhenAsked(*this, form_);
 }
 
-void FormDialog::closeEvent(QCloseEvent* event)
-{
-    if (closing_) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    form_.RequestClose();
-}
+void FormDialog::closeEvent(QCloseEvent* event) { CloseThroughForm(*event, form_, closing_); }
 
 void FormDialog::reject()
 {

@@ -1,10 +1,9 @@
 #include "gui/FormMainWindow.h"
 
 #include "gui/FormRenderer.h"
-#include "gui/WindowPlacement.h"
+#include "gui/FormWindows.h"
 #include "ui/Form.h"
 
-#include <QCloseEvent>
 #include <QMenuBar>
 
 namespace zem::gui {
@@ -33,14 +32,6 @@ void FormMainWindow::showEvent(QShowEvent* event)
     CentreWhenAsked(*this, form_);
 }
 
-void FormMainWindow::closeEvent(QCloseEvent* event)
-{
-    if (closing_) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    form_.RequestClose();
-}
+void FormMainWindow::closeEvent(QCloseEvent* event) { CloseThroughForm(*event, form_, closing_); }
 
 } // namespace zem::gui

@@ -1,8 +1,9 @@
-#include "gui/WindowPlacement.h"
+#include "gui/FormWindows.h"
 
 #include "gui/FormRenderer.h"
 #include "ui/Form.h"
 
+#include <QCloseEvent>
 #include <QScreen>
 #include <QWidget>
 
@@ -23,6 +24,16 @@ void CentreWhenAsked(QWidget& window, const ui::Form& form)
         frame.moveCenter(screen->availableGeometry().center());
         window.move(frame.topLeft());
     }
+}
+
+void CloseThroughForm(QCloseEvent& event, ui::Form& form, bool formUnloaded)
+{
+    if (formUnloaded) {
+        event.accept();
+        return;
+    }
+    event.ignore();
+    form.RequestClose();
 }
 
 } // namespace zem::gui

@@ -163,6 +163,8 @@ private:
     bool Richiesta(std::uint8_t code, std::span<const std::uint8_t> args);
     bool ScriviPaginaMailbox(std::uint32_t address, std::span<const std::uint8_t> data);
     void AzzeraIdentita();
+    bool ChiudiBloccoFlash();   // programs and checks the pending block
+    bool RiavviaStrumento();    // command 13, echo only, then the restart wait
 
     // Curve reception
     struct RicezioneCurva {

@@ -1,0 +1,202 @@
+// Flash memory in verified 8-byte blocks, and the switch into and out of update mode.
+#include "link/UCZEM2.h"
+
+#include "link/Clock.h"
+#include "link/net/SocketControl.h"
+#include "link/usb/GestioneUSB.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zem {
+
+namespace {
+
+constexpr std::uint8_t kCmdRiavvio = 13;
+constexpr std::uint8_t kCmdLeggiFlash = 24;
+constexpr std::uint8_t kCmdCancellaFlash = 25;
+constexpr std::uint8_t kCmdProgrammaFlash = 26;
+constexpr std::uint8_t kCmdCopiaSettore = 34;
+constexpr std::uint8_t kMascheraFlash = 0x6E;  // every byte read from flash comes XOR this
+constexpr std::uint8_t kFlashCancellata = 0xFF;
+constexpr std::uint32_t kLimiteIndirizzo = 0x1000000;  // three address bytes on the wire
+constexpr std::uint32_t kMascheraBlocco = 0x7FFFFFF8;
+constexpr std::size_t kControlloCancellazione = 64;
+constexpr std::uint32_t kByteModo = 4;       // configuration byte whose bit 7 selects update mode at restart
+constexpr std::uint8_t kBitUpdateMode = 0x80;
+constexpr int kTentativi = 4;
+constexpr std::size_t kScartoDopoErrore = 250;
+constexpr double kRiavvioUSB = 1.0;
+constexpr double kRiavvioETH = 10.0;
+
+std::array<std::uint8_t, 3> Indirizzo3(std::uint32_t address)
+{
+    return {static_cast<std::uint8_t>(address & 0xFF), static_cast<std::uint8_t>((address & 0xFF00) >> 8),
+            static_cast<std::uint8_t>((address & 0xFF0000) >> 16)};
+}
+
+// Seconds from start to now on the time of day, counted on across midnight.
+double Trascorso(double start, double now)
+{
+    const double t = now - start;
+    return t < 0 ? t + kSecondsPerDay : t;
+}
+
+} // namespace
+
+bool UCZEM2::ReadFlash(std::uint32_t address, std::int16_t& primo, std::int16_t& secondo)
+{
+    // Both addresses must fit the three address bytes, or the read would come from elsewhere.
+    if (address + 1 >= kLimiteIndirizzo) return false;
+    if (!Richiesta(kCmdLeggiFlash, Indirizzo3(address)) || bufferRX_[0] != 1) return false;
+    primo = bufferRX_[1];
+    if (!Richiesta(kCmdLeggiFlash, Indirizzo3(address + 1)) || bufferRX_[0] != 1) return false;
+    secondo = bufferRX_[1];
+    return true;
+}
+
+bool UCZEM2::ClearFlash(std::uint32_t address)
+{
+    const auto settore = static_cast<std::uint32_t>(settoreFlash_);
+    if ((address & (kLimiteIndirizzo - settore)) != address) return false;
+    if (!AspettaPerRicezioneInCorso() || !PreparaRichiesta(kCmdCancellaFlash, Indirizzo3(address))
+        || !ComandoConEsito())
+        return false;
+    constexpr std::int16_t vuoto = kFlashCancellata ^ kMascheraFlash;
+    for (std::uint32_t offset = 0; offset < kControlloCancellazione; offset += 2) {
+        std::int16_t primo = 0;
+        std::int16_t secondo = 0;
+        if (!ReadFlash(address + offset, primo, secondo) || primo != vuoto || secondo != vuoto) return false;
+    }
+    return true;
+}
+
+bool UCZEM2::WriteFlash1(std::uint32_t address, std::int16_t value)
+{
+    if (address >= kLimiteIndirizzo) return false;
+    if (!bloccoFlashVuoto_ && (address & kMascheraBlocco) != indirizzoBloccoFlash_ && !ChiudiBloccoFlash())
+        return false;
+    if (bloccoFlashVuoto_) {
+        indirizzoBloccoFlash_ = address & kMascheraBlocco;
+        bloccoFlashDati_.fill(kFlashCancellata);
+        bloccoFlashVuoto_ = false;
+    }
+    bloccoFlashDati_[address & 7] = static_cast<std::uint8_t>(value & 0xFF);
+    return true;
+}
+
+bool UCZEM2::ChiudiBloccoFlash()
+{
+    if (bloccoFlashVuoto_) return true;
+    // A block is sent once: whatever happens to it, the buffer is free for the next one.
+    bloccoFlashVuoto_ = true;
+    std::array<std::uint8_t, 3 + 8> args{};
+    const auto a = Indirizzo3(indirizzoBloccoFlash_);
+    std::copy(a.begin(), a.end(), args.begin());
+    std::copy(bloccoFlashDati_.begin(), bloccoFlashDati_.end(), args.begin() + 3);
+    bool ok = AspettaPerRicezioneInCorso() && PreparaRichiesta(kCmdProgrammaFlash, args) && ComandoConEsito();
+    for (std::size_t i = 0; ok && i < bloccoFlashDati_.size(); i += 2) {
+        std::int16_t primo = 0;
+        std::int16_t secondo = 0;
+        ok = ReadFlash(indirizzoBloccoFlash_ + static_cast<std::uint32_t>(i), primo, secondo)
+            && primo == (bloccoFlashDati_[i] ^ kMascheraFlash) && secondo == (bloccoFlashDati_[i + 1] ^ kMascheraFlash);
+    }
+    // Kept until CloseWriteFlash reports it: a caller that only checks the close still hears of
+    // a block that failed when a later write moved on to the next one.
+    if (!ok) erroreFlash_ = true;
+    return ok;
+}
+
+bool UCZEM2::CloseWriteFlash()
+{
+    ChiudiBloccoFlash();
+    const bool ok = !erroreFlash_;
+    erroreFlash_ = false;
+    return ok;
+}
+
+bool UCZEM2::CopyFlash(std::uint32_t address)
+{
+    // Sector copies serve a configuration kept in flash, which no instrument of the family has.
+    if (!ConfigurazioneInFlash()) return false;
+    const auto settore = static_cast<std::uint32_t>(settoreFlash_);
+    if ((address & (kLimiteIndirizzo - settore)) != address) return false;
+    if (!AspettaPerRicezioneInCorso() || !PreparaRichiesta(kCmdCopiaSettore, Indirizzo3(address))) return false;
+    indirizzoBloccoFlash_ = address;
+    return ComandoConEsito();
+}
+
+bool UCZEM2::SetUpdateMode(bool entra)
+{
+    // With a memory fault the flag cannot be trusted: entering is taken as done, leaving is
+    // always tried, so that a freshly written configuration gets its restart.
+    const bool cambio = memoryError_ ? !entra : entra != updateMode_;
+    if (!cambio) return true;
+    const auto modo = ReadConfig1Byte(kByteModo);
+    if (!modo) return false;
+    const auto nuovo = static_cast<std::uint8_t>(entra ? (*modo | kBitUpdateMode) : (*modo & ~kBitUpdateMode));
+    // A restart with the old byte would come back in the mode being left.
+    if (!ScriviConfigByte(kByteModo, nuovo)) return false;
+    if (!RiavviaStrumento()) return false;
+    return ProvaIdentita() && updateMode_ == entra;
+}
+
+bool UCZEM2::RiavviaStrumento()
+{
+    if (!AspettaPerRicezioneInCorso()) return false;
+    bufferTX_[0] = 1;
+    bufferTX_[1] = kCmdRiavvio;
+    bufferRX_[0] = 0;
+    AggiungiChecksum();
+    const std::size_t n = bufferTX_[0];
+    const auto richiesta = std::span<const std::uint8_t>(bufferTX_).first(n + 1);
+    const auto eco = std::span<std::uint8_t>(bufferRX_).first(n + 1);
+    // The instrument restarts instead of answering: only the echo tells that it took the frame.
+    bool preso = false;
+    for (int tentativo = 0; tentativo < kTentativi && !preso; ++tentativo) {
+        if (handlePortaUSB_ != 0) {
+            preso = usb_.ScriviBloccoUSB(handlePortaUSB_, richiesta) && usb_.LeggiBloccoUSBConAttesa(handlePortaUSB_, eco)
+                && std::equal(richiesta.begin(), richiesta.end(), eco.begin());
+            if (preso) break;
+            RisincronizzaLinea();
+            std::array<std::uint8_t, kScartoDopoErrore> scarto{};
+            usb_.LeggiBloccoUSBConAttesa(handlePortaUSB_, scarto);
+        } else {
+            InviaBufferEth();
+            preso = RiceviEth(n + 1) && std::equal(richiesta.begin(), richiesta.end(), eco.begin());
+            if (preso) break;
+            if (!RisincronizzaLinea()) return false;
+        }
+    }
+    if (!preso) return false;
+
+    const double start = clock_.Timer();
+    if (handlePortaUSB_ != 0) {
+        // The bridge's clock is the driver: asking for the queue is the cheapest call that lets time pass.
+        while (Trascorso(start, clock_.Timer()) <= kRiavvioUSB) usb_.ByteInAttesaUSB(handlePortaUSB_);
+        // Whatever the instrument sent while starting up is no part of the next reply.
+        usb_.SvuotaRicezioneUSB(handlePortaUSB_);
+    } else {
+        while (Trascorso(start, clock_.Timer()) <= kRiavvioETH) pump_.PompaMessaggiSocket();
+    }
+    return true;
+}
+
+UCZEM2::SpeedCOMM UCZEM2::CalcolaSpeedCOMM(std::int32_t baud) const
+{
+    SpeedCOMM r;
+    if (opzioneVelocita_ != 0 && opzioneVelocita_ != 1) return r;
+    r.tipo = 1;
+    // No divisor gives a speed of nothing: report the rate as not handled rather than divide by it.
+    if (baud <= 0) return r;
+    if (opzioneVelocita_ == 0) {
+        const double d = std::nearbyint(40000000.0 / baud / 16.0 - 1.0);
+        r.divisore = d > 255 ? 256 : static_cast<std::int32_t>(d);
+    } else {
+        r.divisore = static_cast<std::int32_t>(std::nearbyint(64000000.0 / baud / 64.0 - 1.0));
+    }
+    r.gestito = 255;
+    return r;
+}
+
+} // namespace zem

@@ -32,7 +32,7 @@ public:
     std::optional<std::string> InputBox(std::string prompt, std::string defaultText = {});
 
     virtual FileDialogResult ShowFileDialog(const FileDialogRequest& request) = 0;
-    // Shows the (loaded) form modally and returns once it has been unloaded.
+    // Form::ShowModal's half: shows the loaded form modally and returns once it has unloaded.
     virtual void ShowModal(Form& form) = 0;
     // Lets pending window events run: clicks, timers, repaints.
     virtual void DoEvents() = 0;

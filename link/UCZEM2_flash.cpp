@@ -47,7 +47,7 @@ double Trascorso(double start, double now)
 bool UCZEM2::ReadFlash(std::uint32_t address, std::int16_t& primo, std::int16_t& secondo)
 {
     // Both addresses must fit the three address bytes, or the read would come from elsewhere.
-    if (address + 1 >= kLimiteIndirizzo) return false;
+    if (address >= kLimiteIndirizzo - 1) return false;
     if (!Richiesta(kCmdLeggiFlash, Indirizzo3(address)) || bufferRX_[0] != 1) return false;
     primo = bufferRX_[1];
     if (!Richiesta(kCmdLeggiFlash, Indirizzo3(address + 1)) || bufferRX_[0] != 1) return false;

@@ -35,15 +35,18 @@ std::size_t SimulatedBridge::AddDevice(SimulatedDevice device)
 SimulatedDevice& SimulatedBridge::Device(std::size_t index) { return units_.at(index).device; }
 const SimulatedDevice& SimulatedBridge::Device(std::size_t index) const { return units_.at(index).device; }
 
-void SimulatedBridge::AttachPeer(std::size_t index, Peer peer) { units_.at(index).peer = std::move(peer); }
+void SimulatedBridge::AttachPeer(std::size_t index, Peer peer)
+{
+    Unit& unit = units_.at(index);
+    unit.peer = std::move(peer);
+    unit.instrument = nullptr;
+}
 
 void SimulatedBridge::AttachInstrument(std::size_t index, SimulatedInstrument& instrument)
 {
-    AttachPeer(index, [&instrument](std::span<const std::uint8_t> received) {
-        std::vector<std::vector<std::uint8_t>> out;
-        for (Transmission& t : instrument.Receive(received)) out.push_back(std::move(t.bytes));
-        return out;
-    });
+    Unit& unit = units_.at(index);
+    unit.peer = nullptr;
+    unit.instrument = &instrument;
 }
 
 LineFaults& SimulatedBridge::HostToInstrument(std::size_t index) { return units_.at(index).toInstrument; }
@@ -103,14 +106,19 @@ void SimulatedBridge::Push(Unit& unit, std::uint8_t value, double readableAt)
 
 void SimulatedBridge::Transmit(Unit& unit, std::vector<std::uint8_t> bytes, double sentAt)
 {
-    for (Delivery& d : unit.toHost.Apply(std::move(bytes))) {
-        double t = std::max(unit.hostLineFreeAt, sentAt + d.delaySeconds);
-        for (const std::uint8_t b : d.bytes) {
+    const auto send = [&unit, this](std::span<const std::uint8_t> piece, double at) {
+        double t = std::max(unit.hostLineFreeAt, at);
+        for (const std::uint8_t b : piece) {
             t += ByteSeconds();
             Push(unit, b, t + Latency());
         }
         unit.hostLineFreeAt = t;
+    };
+    if (unit.toHost.Empty()) {
+        send(bytes, sentAt);
+        return;
     }
+    for (const Delivery& d : unit.toHost.Apply(std::move(bytes))) send(d.bytes, sentAt + d.delaySeconds);
 }
 
 std::size_t SimulatedBridge::ReadableBy(const Unit& unit, double moment) const
@@ -244,14 +252,25 @@ FT_STATUS SimulatedBridge::FT_Write(FT_HANDLE handle, std::span<const std::uint8
     written = static_cast<std::uint32_t>(bytes.size());
 
     const double now = clock_.Monotonic();
-    for (Delivery& d : unit->toInstrument.Apply({bytes.begin(), bytes.end()})) {
-        // One line, in order: a late piece holds up whatever follows it.
-        const double start = std::max(unit->instrumentLineFreeAt, now + d.delaySeconds);
-        unit->instrumentLineFreeAt = start + static_cast<double>(d.bytes.size()) * ByteSeconds();
-        if (!unit->peer) continue;
-        for (std::vector<std::uint8_t>& t : unit->peer(d.bytes)) Transmit(*unit, std::move(t), unit->instrumentLineFreeAt);
+    if (unit->toInstrument.Empty()) {
+        Deliver(*unit, bytes, now);
+    } else {
+        for (const Delivery& d : unit->toInstrument.Apply({bytes.begin(), bytes.end()})) Deliver(*unit, d.bytes, now + d.delaySeconds);
     }
     return FT_OK;
+}
+
+void SimulatedBridge::Deliver(Unit& unit, std::span<const std::uint8_t> bytes, double sentAt)
+{
+    // One line, in order: a late piece holds up whatever follows it.
+    const double start = std::max(unit.instrumentLineFreeAt, sentAt);
+    unit.instrumentLineFreeAt = start + static_cast<double>(bytes.size()) * ByteSeconds();
+    // The instrument is called directly rather than through a peer: benchmarks run through here.
+    if (unit.instrument != nullptr) {
+        for (Transmission& t : unit.instrument->Receive(bytes)) Transmit(unit, std::move(t.bytes), unit.instrumentLineFreeAt);
+    } else if (unit.peer) {
+        for (std::vector<std::uint8_t>& t : unit.peer(bytes)) Transmit(unit, std::move(t), unit.instrumentLineFreeAt);
+    }
 }
 
 FT_STATUS SimulatedBridge::FT_Read(FT_HANDLE handle, std::span<std::uint8_t> bytes, std::uint32_t& received)

@@ -65,6 +65,8 @@ struct BridgeSettings {
     std::uint32_t readTimeoutMs = 0;   // 0: a read returns at once with what is there
     std::uint32_t writeTimeoutMs = 0;
     std::uint32_t resetPipeRetryCount = 0;
+
+    bool operator==(const BridgeSettings&) const = default;
 };
 
 // Timing of the line between bridge and instrument: 1.25 Mbaud at 10 bits a byte, and a latency
@@ -93,6 +95,7 @@ public:
     SimulatedDevice& Device(std::size_t index);
     const SimulatedDevice& Device(std::size_t index) const;
 
+    // Either a peer or an instrument is wired to a bridge; attaching one detaches the other.
     void AttachPeer(std::size_t index, Peer peer);
     // The instrument must outlive the bridge.
     void AttachInstrument(std::size_t index, SimulatedInstrument& instrument);
@@ -150,6 +153,7 @@ private:
     struct Unit {
         SimulatedDevice device;
         Peer peer;
+        SimulatedInstrument* instrument = nullptr;  // takes the place of the peer when attached
         LineFaults toInstrument;
         LineFaults toHost;
         FT_HANDLE handle = 0;
@@ -169,6 +173,7 @@ private:
     // Counts the call, lets its time pass and returns an injected failure, if one is due.
     std::optional<FT_STATUS> Enter(BridgeCall call);
     Unit* Find(FT_HANDLE handle);
+    void Deliver(Unit& unit, std::span<const std::uint8_t> bytes, double sentAt);
     void Transmit(Unit& unit, std::vector<std::uint8_t> bytes, double sentAt);
     void Push(Unit& unit, std::uint8_t value, double readableAt);
     std::size_t ReadableBy(const Unit& unit, double moment) const;

@@ -31,19 +31,16 @@ TEST_F(Channel, OpeningConfiguresTheBridgeButLeavesTheBaudRateToTheCaller)
 {
     const FT_HANDLE handle = Open();
     EXPECT_EQ(handle, bridge.HandleOf(device));
-    const sim::BridgeSettings& s = bridge.Settings(device);
-    EXPECT_EQ(s.wordLength, 8);
-    EXPECT_EQ(s.stopBits, FT_STOP_BITS_1);
-    EXPECT_EQ(s.parity, FT_PARITY_NONE);
-    EXPECT_EQ(s.flowControl, FT_FLOW_NONE);
-    EXPECT_EQ(s.xon, 0);
-    EXPECT_EQ(s.xoff, 0);
-    EXPECT_EQ(s.inTransferSize, 4096u);
-    EXPECT_EQ(s.outTransferSize, 4096u);
-    EXPECT_EQ(s.latencyMs, 1);
-    EXPECT_EQ(s.readTimeoutMs, 100u);
-    EXPECT_EQ(s.writeTimeoutMs, 1000u);
-    EXPECT_EQ(s.resetPipeRetryCount, 0xFFFFFFu);
+    sim::BridgeSettings expected;  // power-on baud rate, then 8N1, no flow control, 4096, 1 ms, 100/1000 ms
+    expected.xon = 0;
+    expected.xoff = 0;
+    expected.inTransferSize = expected.outTransferSize = 4096;
+    expected.latencyMs = 1;
+    expected.readTimeoutMs = 100;
+    expected.writeTimeoutMs = 1000;
+    expected.resetPipeRetryCount = 0xFFFFFF;
+    EXPECT_EQ(bridge.Settings(device), expected);
+    EXPECT_EQ(bridge.Calls(BridgeCall::SetDataCharacteristics), 1u);
     EXPECT_EQ(bridge.Calls(BridgeCall::SetBaudRate), 0u);
 
     EXPECT_TRUE(usb.ImpostaBaudRate(handle, 1250000));
@@ -180,13 +177,6 @@ TEST_F(Channel, APlainReadIsOneDriverReadThatMustBringEverything)
     std::array<std::uint8_t, 3> got{};
     EXPECT_FALSE(usb.LeggiBloccoUSB(handle, got));
     EXPECT_EQ(bridge.Calls(BridgeCall::Read), 1u);
-    EXPECT_NEAR(clock.Monotonic(), 0.1, 1e-9);
-
-    bridge.InjectReceived(device, Bytes{0x55});
-    std::uint8_t byte = 0;
-    EXPECT_TRUE(usb.LeggiByteUSB(handle, byte));
-    EXPECT_EQ(byte, 0x55);
-    EXPECT_FALSE(usb.LeggiByteUSB(0, byte));
 }
 
 TEST_F(Channel, WritesReachTheInstrumentAsTheyAre)

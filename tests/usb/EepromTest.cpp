@@ -1,5 +1,7 @@
 #include "UsbFixture.h"
 
+#include <tuple>
+
 namespace zem {
 namespace {
 
@@ -29,10 +31,7 @@ public:
         image.PnP = 0;
         image.SelfPowered = 0;
         image.RemoteWakeup = 1;
-        image.IsoIn = 1;
-        image.PullDownEnable = 1;
-        image.SerNumEnable = 1;
-        image.USBVersionEnable = 1;
+        image.IsoIn = image.PullDownEnable = image.SerNumEnable = 1;
         image.USBVersion = 0x0200;
         return image;
     }
@@ -45,20 +44,6 @@ public:
         dati.Description = "ZEM Automation";
         dati.SerialNumber = "MR400012";
         return dati;
-    }
-
-    static void ExpectProgrammed(const ProgramData& p, std::uint16_t vendorId, std::uint16_t productId)
-    {
-        EXPECT_EQ(p.Manufacturer, "ZEM AUTOMATION");
-        EXPECT_EQ(p.ManufacturerId, "MR");
-        EXPECT_EQ(p.Description, "ZEM Automation");
-        EXPECT_EQ(p.SerialNumber, "MR400012");
-        EXPECT_EQ(p.MaxPower, 0);
-        EXPECT_EQ(p.PnP, 1);
-        EXPECT_EQ(p.SelfPowered, 1);
-        EXPECT_EQ(p.RemoteWakeup, 0);
-        EXPECT_EQ(p.VendorId, vendorId);
-        EXPECT_EQ(p.ProductId, productId);
     }
 };
 
@@ -146,37 +131,31 @@ TEST_F(Eeprom, TheSerialNumberComesWithTheChipType)
     EXPECT_EQ(chipType, static_cast<int>(FT_DEVICE_AM));
 }
 
-TEST_F(Eeprom, ProgrammingANewerChipForcesPowerAndHeaderAndKeepsTheRest)
+TEST_F(Eeprom, ProgrammingForcesPowerAndHeaderAndKeepsTheRestInTheChipsLayout)
 {
-    ProgramDataNewer before = Used(ProgramDataNewer{});
-    before.Signature1 = 7;
-    before.Signature2 = 8;
-    before.Version = 9;
-    const std::size_t i = bridge.AddDevice({"FT5XYZ01", FT_DEVICE_232R, before});
-    ASSERT_EQ(usb.ProgrammaEEPROM(Open(i), Identity()), FT_OK);
-
-    const auto* after = std::get_if<ProgramDataNewer>(&*bridge.Device(i).eeprom);
-    ASSERT_NE(after, nullptr);
-    ExpectProgrammed(*after, 0x0403, 0x6015);
-    EXPECT_EQ(after->Signature1, 0u);
-    EXPECT_EQ(after->Signature2, 0xFFFFFFFFu);
-    EXPECT_EQ(after->Version, 2u);
-    EXPECT_EQ(after->IsoIn, 1);
-    EXPECT_EQ(after->PullDownEnable, 1);
-    EXPECT_EQ(after->SerNumEnable, 1);
-    EXPECT_EQ(after->USBVersionEnable, 1);
-    EXPECT_EQ(after->USBVersion, 0x0200);
-}
-
-TEST_F(Eeprom, ProgrammingAnOlderChipUsesTheLayoutWithoutHeader)
-{
-    const std::size_t i = bridge.AddDevice({"FT5XYZ01", FT_DEVICE_BM, Used(ProgramDataOlder{})});
-    ASSERT_EQ(usb.ProgrammaEEPROM(Open(i), Identity()), FT_OK);
-    const auto* after = std::get_if<ProgramDataOlder>(&*bridge.Device(i).eeprom);
-    ASSERT_NE(after, nullptr);
-    ExpectProgrammed(*after, 0x0403, 0x6015);
-    EXPECT_EQ(after->SerNumEnable, 1);
-    EXPECT_EQ(after->USBVersion, 0x0200);
+    ProgramDataNewer newer = Used(ProgramDataNewer{});
+    newer.Signature1 = 7;
+    newer.Signature2 = 8;
+    newer.Version = 9;
+    const std::size_t a = bridge.AddDevice({"A", FT_DEVICE_232R, newer});
+    const std::size_t b = bridge.AddDevice({"B", FT_DEVICE_BM, Used(ProgramDataOlder{})});
+    for (const std::size_t i : {a, b}) {
+        ASSERT_EQ(usb.ProgrammaEEPROM(Open(i), Identity()), FT_OK);
+        std::visit([](const ProgramData& p) {
+            EXPECT_EQ(p.Manufacturer, "ZEM AUTOMATION");
+            EXPECT_EQ(p.ManufacturerId, "MR");
+            EXPECT_EQ(p.Description, "ZEM Automation");
+            EXPECT_EQ(p.SerialNumber, "MR400012");
+            EXPECT_EQ(std::tie(p.MaxPower, p.PnP, p.SelfPowered, p.RemoteWakeup), std::make_tuple(0, 1, 1, 0));
+            // Kept as read.
+            EXPECT_EQ(std::tie(p.VendorId, p.ProductId, p.IsoIn, p.PullDownEnable, p.SerNumEnable, p.USBVersion),
+                      std::make_tuple(0x0403, 0x6015, 1, 1, 1, 0x0200));
+        }, *bridge.Device(i).eeprom);
+    }
+    const auto* header = std::get_if<ProgramDataNewer>(&*bridge.Device(a).eeprom);
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(std::tie(header->Signature1, header->Signature2, header->Version), std::make_tuple(0u, 0xFFFFFFFFu, 2u));
+    EXPECT_TRUE(std::holds_alternative<ProgramDataOlder>(*bridge.Device(b).eeprom));
 }
 
 TEST_F(Eeprom, ProgrammingABlankChipProceedsWithItsFactoryIdentifiers)

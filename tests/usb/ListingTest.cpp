@@ -56,13 +56,6 @@ TEST_F(Listing, EachBridgeShowsTheTextsOfItsEepromAndIsClosedAgain)
     EXPECT_EQ(bridge.Calls(BridgeCall::Close), 3u);
 }
 
-TEST_F(Listing, EepromTextsEndAtTheirFirstNul)
-{
-    ProgramDataNewer image = Newer(std::string("ZEM Automation\0old text", 23), std::string("MR400012\0\0\0", 11));
-    bridge.AddDevice({"MR400012", FT_DEVICE_232R, image});
-    EXPECT_EQ(List(), (std::vector<DispositivoUSB>{{"ZEM Automation", "MR400012"}}));
-}
-
 struct EntryFault {
     const char* name;
     std::function<void(SimulatedBridge&, std::size_t)> inject;

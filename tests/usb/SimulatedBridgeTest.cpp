@@ -52,16 +52,6 @@ public:
     FT_HANDLE handle = 0;
 };
 
-TEST_F(Bridge, WithoutTimingEverythingIsThereAtOnce)
-{
-    Write({1, 2, 3});
-    EXPECT_EQ(Waiting(), 3u);
-    EXPECT_EQ(Read(3), (Bytes{1, 2, 3}));
-    EXPECT_EQ(clock.Monotonic(), 0.0);
-    EXPECT_EQ(bridge.BytesWritten(), 3u);
-    EXPECT_EQ(bridge.BytesRead(), 3u);
-}
-
 TEST_F(Bridge, TheWireModelTakes8MicrosecondsABytePlusTheLatency)
 {
     bridge.SetWireTiming({true, 0.001});
@@ -134,15 +124,6 @@ TEST_F(Bridge, TheInstrumentAnswersThroughTheReceiveQueue)
     EXPECT_EQ(instrument.FramesExecuted(), 1u);
 }
 
-TEST_F(Bridge, AResetEmptiesTheQueueAndKeepsTheSettings)
-{
-    ASSERT_EQ(bridge.FT_SetBaudRate(handle, 1250000), FT_OK);
-    bridge.InjectReceived(device, Bytes{1, 2, 3});
-    ASSERT_EQ(bridge.FT_ResetDevice(handle), FT_OK);
-    EXPECT_EQ(Waiting(), 0u);
-    EXPECT_EQ(bridge.Settings(device).baud, 1250000u);
-}
-
 TEST_F(Bridge, AClosedHandleIsInvalidAndAReopenStartsAfresh)
 {
     ASSERT_EQ(bridge.FT_SetBaudRate(handle, 1250000), FT_OK);
@@ -153,30 +134,14 @@ TEST_F(Bridge, AClosedHandleIsInvalidAndAReopenStartsAfresh)
     ASSERT_EQ(bridge.FT_Close(handle), FT_OK);
     std::uint32_t n = 0;
     std::array<std::uint8_t, 1> b{};
-    std::uint32_t chip = 0;
-    EXPECT_EQ(bridge.FT_GetQueueStatus(handle, n), FT_INVALID_HANDLE);
     EXPECT_EQ(bridge.FT_Read(handle, b, n), FT_INVALID_HANDLE);
     EXPECT_EQ(bridge.FT_Write(handle, b, n), FT_INVALID_HANDLE);
-    EXPECT_EQ(bridge.FT_GetDeviceInfo(handle, chip), FT_INVALID_HANDLE);
-    EXPECT_EQ(bridge.FT_ResetDevice(handle), FT_INVALID_HANDLE);
     EXPECT_EQ(bridge.FT_Close(handle), FT_INVALID_HANDLE);
 
     ASSERT_EQ(bridge.FT_OpenEx("MR400012", FT_OPEN_BY_SERIAL_NUMBER, second), FT_OK);
     EXPECT_NE(second, handle);
     EXPECT_EQ(bridge.Settings(device).baud, 9600u);
     EXPECT_EQ(bridge.FT_OpenEx("MR999999", FT_OPEN_BY_SERIAL_NUMBER, second), FT_DEVICE_NOT_FOUND);
-}
-
-TEST_F(Bridge, ListingCutsTheSerialNumberToTheBuffer)
-{
-    std::uint32_t index = 0;
-    std::array<char, 5> small{};
-    small.fill('x');
-    ASSERT_EQ(bridge.FT_ListDevices(index, small, FT_LIST_BY_INDEX), FT_OK);
-    EXPECT_EQ(std::string(small.data()), "MR40");
-    index = 1;
-    EXPECT_EQ(bridge.FT_ListDevices(index, small, FT_LIST_BY_INDEX), FT_DEVICE_NOT_FOUND);
-    EXPECT_EQ(bridge.FT_ListDevices(index, {}, 0), FT_INVALID_PARAMETER);
 }
 
 TEST_F(Bridge, AnEepromImageMustFitTheChipFamily)
@@ -187,17 +152,6 @@ TEST_F(Bridge, AnEepromImageMustFitTheChipFamily)
     ProgramImage newer = ProgramDataNewer{};
     EXPECT_EQ(bridge.FT_EE_Read(handle, newer), FT_EEPROM_NOT_PROGRAMMED);
     EXPECT_EQ(std::get<ProgramDataNewer>(newer).VendorId, 0x0403);
-}
-
-TEST_F(Bridge, InjectedFailuresCountSkipsAndRepeats)
-{
-    bridge.Fail(BridgeCall::GetQueueStatus, FT_IO_ERROR, 2, 1);
-    std::uint32_t n = 0;
-    EXPECT_EQ(bridge.FT_GetQueueStatus(handle, n), FT_OK);
-    EXPECT_EQ(bridge.FT_GetQueueStatus(handle, n), FT_IO_ERROR);
-    EXPECT_EQ(bridge.FT_GetQueueStatus(handle, n), FT_IO_ERROR);
-    EXPECT_EQ(bridge.FT_GetQueueStatus(handle, n), FT_OK);
-    EXPECT_EQ(bridge.Calls(BridgeCall::GetQueueStatus), 4u);
 }
 
 } // namespace

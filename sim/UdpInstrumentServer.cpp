@@ -190,9 +190,6 @@ bool UdpInstrumentServer::Start()
 {
     if (thread_.joinable()) return true;
     if (!Open()) return false;
-    std::uint8_t drain[16];
-    while (::read(wake_[0], drain, sizeof drain) > 0) {
-    }
     stopping_ = false;
     thread_ = std::thread([this] {
         while (!stopping_) Poll(1.0);
@@ -207,6 +204,10 @@ void UdpInstrumentServer::Stop()
     const std::uint8_t wake = 1;
     [[maybe_unused]] const auto written = ::write(wake_[1], &wake, 1);
     thread_.join();
+    // Taken back, so that Poll called by the owner later waits as it should.
+    std::uint8_t drain[16];
+    while (::read(wake_[0], drain, sizeof drain) > 0) {
+    }
 }
 
 } // namespace zem::sim

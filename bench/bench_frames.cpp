@@ -11,6 +11,7 @@ using zem::sim::SimulatedLink;
 void Prepara(SimulatedLink& sim)
 {
     sim.bridge.SetCallDuration(0.0);
+    sim.endpoint.latencySeconds = 0.0;
     sim.instrument.SetCommand(0x20, [](std::span<const std::uint8_t> a) {
         return std::optional<std::vector<std::uint8_t>>(std::vector<std::uint8_t>(a.begin(), a.end()));
     });

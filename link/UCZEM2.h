@@ -18,6 +18,40 @@ class GestioneUSB;
 class SocketControl;
 class SocketMessagePump;
 
+// One record of the transducer calibration table (records 0..5: encoder, 0-10 V input and load
+// cell of channel 1, then of channel 2).
+struct RecordTaratura {
+    float gain = 1.0f;
+    bool reverse = false;
+    std::int16_t offset = 0;
+    std::int16_t decimali = 0;
+    std::int32_t unita = 0;
+};
+
+// What the configuration image says of one measure.
+struct MisuraStrumento {
+    std::string NomeMisura;
+    int TipoMisura = 0;                 // 0 absent, 1..4
+    std::uint32_t indirizzoRecord = 0;
+    std::uint32_t indirizzoDati = 0;
+    std::uint32_t indirizzoLavori = 0;  // works area
+    std::uint32_t dimensioneLavoro = 0; // bytes of one work record
+    int numeroLavori = 0;               // works of a plain measure, phases of a phase-managed one
+    std::uint8_t capacita = 0;          // bit 1 NecessitaConnessione, bit 2 GestioneFasi
+    std::uint8_t opzioni = 0;           // record option bits of the type-specific part
+    bool ConIngressoRemote = false;
+    int NumeroTrasduttoreX = 0;
+    int NumeroTrasduttoreY = 0;
+    int NumeroMassimoPuntiFascia = 15;
+    // Scalings copied from the calibration records of the measure's transducers.
+    float gainForza = 1.0f, gainQuota = 1.0f, gainValore = 1.0f;
+    int umForza = 0, decimaliForza = 0, umQuota = 0, decimaliQuota = 0;
+    int UMValoreMisura = 0, DecimaliValoreMisura = 0;
+    std::string NomeValoreMisura;
+    int indiceUnitaTempo = 0;
+    int decimaliTempo = 0;
+};
+
 // One point of a downloaded curve: position and force in instrument integers.
 struct PuntoCurva {
     std::int32_t X = 0;
@@ -49,6 +83,59 @@ public:
 
     // The socket's data-arrival event; the exchange also calls it with 0 to fetch what waits.
     void EthPort_DataArrival(std::size_t bytesTotal);
+
+    // ---- Connection, identity, version and configuration image ----
+    bool ApriComunicazioneUSB(const std::string& serial);
+    bool ApriComunicazioneETH(const std::string& host, std::uint32_t port);
+    // errore[0] becomes 2 when the header carries an unknown layout variant.
+    bool LeggiConfigurazione(std::array<std::int16_t, 2>& errore);
+    bool LeggiVersione();
+    double VersioneCPU() const { return versioneCPU_; }
+    double VersioneEncoder() const { return versioneEncoder_; }
+    double VersioneADC() const { return versioneADC_; }
+    int ConfigurazioneIngressiAnalogici() const { return configurazioneAnalogica_; }
+    int NumeroMisure() const { return numeroMisure_; }
+    // Measures are numbered 1..6; another number reads as an absent measure.
+    const MisuraStrumento& Misura(int misura) const;
+    std::string NomeMisura(int misura) const { return Misura(misura).NomeMisura; }
+    int TipoMisura(int misura) const { return Misura(misura).TipoMisura; }
+    bool NecessitaConnessione(int misura) const { return (Misura(misura).capacita & 0x02) != 0; }
+    bool GestioneFasi(int misura) const { return (Misura(misura).capacita & 0x04) != 0; }
+    bool ConIngressoRemote(int misura) const { return Misura(misura).ConIngressoRemote; }
+    int NumeroMassimoPuntiFascia(int misura) const { return Misura(misura).NumeroMassimoPuntiFascia; }
+    int NumeroMassimoCheckPoint() const { return estensioni_ > 9 ? 5 : 8; }
+    static constexpr std::int32_t NumeroMassimoPuntiCurva() { return 0x3FFFF; }
+    // Physical input or output 0..7; another number gives 0.
+    int FunzioneIngresso(int n) const { return n >= 0 && n < 8 ? funzioniIngresso_[static_cast<std::size_t>(n)] : 0; }
+    int FunzioneUscita(int n) const { return n >= 0 && n < 8 ? funzioniUscita_[static_cast<std::size_t>(n)] : 0; }
+    int MascheraIngresso(int n) const { return n >= 0 && n < 8 ? maschereIngresso_[static_cast<std::size_t>(n)] : 0; }
+    int MascheraUscita(int n) const { return n >= 0 && n < 8 ? maschereUscita_[static_cast<std::size_t>(n)] : 0; }
+    bool Ingresso20mA(int canale) const;
+    bool Ingresso010V(int canale) const;
+    std::int32_t OffsetADC(int canale) const;
+    int BaseTempo() const { return baseTempo_; }
+    int FormatoIntestazione() const { return formato_; }      // '4' or '5', 0 before a read
+    int LivelloLayout() const { return livelloLayout_; }      // 0 format "4", else the variant
+    std::uint8_t OpzioniIntestazione(int byte) const;         // header bytes 60, 61, 77
+    const std::array<RecordTaratura, 6>& Taratura() const { return taratura_; }
+    double FattoreForza(int unita) const;
+    double FattoreQuota(int unita) const;
+    double FattoreTempo(int unita) const;
+    // Reads the calibration table; `invalido` becomes 1 when a decimals value lies outside 0..4.
+    bool LeggiValoriDiTaraturaOLD(std::int16_t& invalido);
+
+    // Selects a measure for acquisition: clears its acquisition state and reads its current operation.
+    bool SelezionaMisura(int misura);
+    std::optional<int> LeggiOperazioneCorrente(int misura);
+    int OperazioneCorrente(int misura) const;
+    // Command 4: whether a piece is being worked on the measure.
+    bool LeggiPezzoInLavorazione(int misura, bool& inLavorazione);
+
+    // ---- Status polling ----
+    bool StartPolling();
+    void StopPolling() { TimerStatus.Enabled = false; }
+    bool InPolling() const { return TimerStatus.Enabled; }
+    void TimerStatus_Timer();
 
     // ---- Identity (command 1) ----
     int Protocollo() const { return protocollo_; }
@@ -142,6 +229,10 @@ public:
     std::function<void(int misura, std::int32_t punti)> NuovaCurva;
     std::function<void(int misura, std::int32_t primo, std::int32_t quanti)> NuoviPunti;
     std::function<void(int misura, bool ok)> FineCurva;
+    std::function<void()> Comunica;
+    std::function<void(int misura)> PezzoCompletato;
+    // The command-28 poll's notice: reply byte 3 and byte 2 (or 0, 0).
+    std::function<void(int byte3, int byte2)> MessaggioStrumento;
 
 private:
     // Channel primitives
@@ -159,6 +250,13 @@ private:
     bool SequenzaSvuotamentoUSB();
     void AttendiPompando(double secondi, double limiteDopoMezzanotte);
     bool ProvaIdentita();
+    bool ApriConfigurazione(bool portaAperta);
+    bool LeggiIntestazione(std::array<std::int16_t, 2>& errore);
+    bool LeggiMisureFormato5(const std::vector<std::uint8_t>& h);
+    bool LeggiMisureFormato4(const std::vector<std::uint8_t>& h, std::size_t p);
+    void CopiaScaleTaratura(MisuraStrumento& m) const;
+    bool Interrogazione28();
+    void AzzeraImmagine();
     // Waits for a running reception, builds `code, args...` and runs the exchange.
     bool Richiesta(std::uint8_t code, std::span<const std::uint8_t> args);
     bool ScriviPaginaMailbox(std::uint32_t address, std::span<const std::uint8_t> data);
@@ -197,6 +295,19 @@ private:
 
     Buffer bufferTX_{};
     Buffer bufferRX_{};
+    double versioneCPU_ = 0, versioneEncoder_ = 0, versioneADC_ = 0;
+    int configurazioneAnalogica_ = 0;
+    int formato_ = 0;
+    int livelloLayout_ = 1;
+    int baseTempo_ = 0;
+    std::uint8_t opzione60_ = 0, opzione61_ = 0, opzione77_ = 0;
+    int numeroMisure_ = 0;
+    std::array<MisuraStrumento, kMisure> misure_{};
+    std::array<int, kMisure> operazioneCorrente_{};
+    std::array<int, 8> funzioniIngresso_{}, funzioniUscita_{}, maschereIngresso_{}, maschereUscita_{};
+    std::array<RecordTaratura, 6> taratura_{};
+    std::array<double, 5> fattoriForza_{1, 1, 1, 1, 1}, fattoriQuota_{1, 1, 1, 1, 1}, fattoriTempo_{1, 1, 1, 1, 1};
+    std::array<std::uint8_t, 2> statoPrecedente_{};
     std::uint32_t indirizzoAreaPRAM_ = 0;
     std::uint32_t dimensioneAreaPRAM_ = 0;
     std::int32_t dimensioneConfigurazione_ = 360;

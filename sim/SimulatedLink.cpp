@@ -34,6 +34,7 @@ SimulatedLink::SimulatedLink(double timeOfDay)
 {
     bridge.AttachInstrument(device, instrument);
     bridge.SetCallDuration(kDriverCallSeconds);
+    endpoint.latencySeconds = kNetworkSeconds;
 }
 
 } // namespace zem::sim

@@ -24,6 +24,8 @@ public:
     static constexpr const char* kDescription = "ZEM simulated instrument";
     // Every driver call costs this much simulated time, as a USB round trip does.
     static constexpr double kDriverCallSeconds = 50e-6;
+    // Time from a datagram to the module's answer, as on a local network.
+    static constexpr double kNetworkSeconds = 200e-6;
 
     explicit SimulatedLink(double timeOfDay = 36000.0);
     SimulatedLink(const SimulatedLink&) = delete;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/SimulatedCurves.h"
 #include "sim/SimulatedInstrument.h"
 
 #include <cstdint>
@@ -22,9 +23,11 @@ public:
     DefaultInstrument& operator=(const DefaultInstrument&) = delete;
 
     SimulatedInstrument& Instrument() { return instrument_; }
+    SimulatedCurves& Curves() { return curves_; }
 
 private:
     SimulatedInstrument instrument_;
+    SimulatedCurves curves_{instrument_};  // commands 9 and 10
 };
 
 } // namespace zem::sim

@@ -27,4 +27,11 @@ inline bool TempoScaduto(double start, double now, double limit, double boundAft
     return now - start > limit;
 }
 
+// Seconds from start to now, counted on across midnight, for waits that must end whenever they begin.
+inline double SecondiTrascorsi(double start, double now)
+{
+    const double t = now - start;
+    return t < 0 ? t + kSecondsPerDay : t;
+}
+
 } // namespace zem

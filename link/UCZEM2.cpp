@@ -76,6 +76,9 @@ void UCZEM2::ChiudiComunicazione()
     TimerStatus.Enabled = TimerAquireUSB.Enabled = TimerAquireEth.Enabled = false;
     AzzeraIdentita();
     serialNumber_.clear();
+    // A block buffered for one instrument must never be programmed into the next one.
+    bloccoFlashVuoto_ = true;
+    erroreFlash_ = false;
     if (handlePortaUSB_ == 0)
         ethPort_->Close();
     else

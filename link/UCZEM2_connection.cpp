@@ -2,6 +2,7 @@
 // make the configuration image the rest of the tool queries; and the status polling.
 #include "link/UCZEM2.h"
 
+#include "link/ByteOrder.h"
 #include "link/net/SocketControl.h"
 #include "link/usb/GestioneUSB.h"
 
@@ -110,10 +111,10 @@ bool UCZEM2::LeggiVersione()
         }
     }
     if (p >= 11) {
-        dimensioneConfigurazione_ = b[5] | (b[6] << 8);
-        indirizzoAreaPRAM_ = b[7] | (b[8] << 8) | (std::uint32_t{b[9]} << 16);
+        dimensioneConfigurazione_ = Leggi16(b, 5);
+        indirizzoAreaPRAM_ = Leggi24(b, 7);
         dimensioneMemoria_ = static_cast<std::int32_t>(indirizzoAreaPRAM_);
-        dimensioneAreaPRAM_ = b[10] | (b[11] << 8);
+        dimensioneAreaPRAM_ = Leggi16(b, 10);
     }
     if (p >= 12) opzioneVelocita_ = b[12] & 0x01;
     return true;
@@ -214,8 +215,8 @@ bool UCZEM2::LeggiMisureFormato5(const std::vector<std::uint8_t>&)
         if (m.TipoMisura == 0) break;
         ++numeroMisure_;
         m.capacita = r[4];
-        m.indirizzoLavori = r[5] | (r[6] << 8);
-        m.dimensioneLavoro = r[7] | (r[8] << 8);
+        m.indirizzoLavori = Leggi16(r, 5);
+        m.dimensioneLavoro = Leggi16(r, 7);
         m.numeroLavori = r[9];
         m.ConIngressoRemote = (r[11] >> 4) != 0;
         if (m.TipoMisura == 1 || m.TipoMisura == 4) {

@@ -3,6 +3,7 @@
 // period. The bytes then stream in as blocks (sequence number, length, data) made of 5-byte points.
 #include "link/UCZEM2.h"
 
+#include "link/ByteOrder.h"
 #include "link/Clock.h"
 #include "link/usb/GestioneUSB.h"
 
@@ -22,9 +23,9 @@ constexpr std::size_t kBloccoUSB = 4096;
 
 PuntoCurva DecodificaPunto(std::span<const std::uint8_t, kBytePunto> b)
 {
-    std::int32_t x = b[0] | (b[1] << 8) | (b[2] << 16);
+    auto x = static_cast<std::int32_t>(Leggi24(b, 0));
     if (x & 0x800000) x -= 0x1000000;
-    const auto y = static_cast<std::int16_t>(b[3] | (b[4] << 8));
+    const auto y = static_cast<std::int16_t>(Leggi16(b, 3));
     return {x, y};
 }
 
@@ -66,16 +67,15 @@ bool UCZEM2::ChiediDatiCurva(int misura)
     const auto indice = static_cast<std::uint8_t>(misura - 1);
     const auto da = static_cast<std::uint32_t>(c.dati.size());
     if (c.iniziata) {
-        const std::array<std::uint8_t, 4> args{indice, static_cast<std::uint8_t>(da),
-                                               static_cast<std::uint8_t>(da >> 8),
-                                               static_cast<std::uint8_t>(da >> 16)};
+        const auto offset = Byte24(da);
+        const std::array<std::uint8_t, 4> args{indice, offset[0], offset[1], offset[2]};
         PreparaRichiesta(kCmdRiprendiCurva, args);
     } else {
         const std::array<std::uint8_t, 1> args{indice};
         PreparaRichiesta(kCmdCurva, args);
     }
     if (!EseguiComando() || bufferRX_[0] != 3) return false;
-    const std::uint32_t restanti = bufferRX_[1] | (bufferRX_[2] << 8) | (bufferRX_[3] << 16);
+    const std::uint32_t restanti = Leggi24(bufferRX_, 1);
     if (!c.iniziata) c.attesi = restanti;
     // A resumed reply that disagrees with what is still missing cannot be trusted.
     else if (da + restanti != c.attesi) return false;

@@ -1,6 +1,8 @@
 // Flash memory in verified 8-byte blocks, and the switch into and out of update mode.
 #include "link/UCZEM2.h"
 
+#include "link/ByteOrder.h"
+
 #include "link/Clock.h"
 #include "link/net/SocketControl.h"
 #include "link/usb/GestioneUSB.h"
@@ -29,28 +31,15 @@ constexpr std::size_t kScartoDopoErrore = 250;
 constexpr double kRiavvioUSB = 1.0;
 constexpr double kRiavvioETH = 10.0;
 
-std::array<std::uint8_t, 3> Indirizzo3(std::uint32_t address)
-{
-    return {static_cast<std::uint8_t>(address & 0xFF), static_cast<std::uint8_t>((address & 0xFF00) >> 8),
-            static_cast<std::uint8_t>((address & 0xFF0000) >> 16)};
-}
-
-// Seconds from start to now on the time of day, counted on across midnight.
-double Trascorso(double start, double now)
-{
-    const double t = now - start;
-    return t < 0 ? t + kSecondsPerDay : t;
-}
-
 } // namespace
 
 bool UCZEM2::ReadFlash(std::uint32_t address, std::int16_t& primo, std::int16_t& secondo)
 {
     // Both addresses must fit the three address bytes, or the read would come from elsewhere.
     if (address >= kLimiteIndirizzo - 1) return false;
-    if (!Richiesta(kCmdLeggiFlash, Indirizzo3(address)) || bufferRX_[0] != 1) return false;
+    if (!Richiesta(kCmdLeggiFlash, Byte24(address)) || bufferRX_[0] != 1) return false;
     primo = bufferRX_[1];
-    if (!Richiesta(kCmdLeggiFlash, Indirizzo3(address + 1)) || bufferRX_[0] != 1) return false;
+    if (!Richiesta(kCmdLeggiFlash, Byte24(address + 1)) || bufferRX_[0] != 1) return false;
     secondo = bufferRX_[1];
     return true;
 }
@@ -59,7 +48,7 @@ bool UCZEM2::ClearFlash(std::uint32_t address)
 {
     const auto settore = static_cast<std::uint32_t>(settoreFlash_);
     if ((address & (kLimiteIndirizzo - settore)) != address) return false;
-    if (!AspettaPerRicezioneInCorso() || !PreparaRichiesta(kCmdCancellaFlash, Indirizzo3(address))
+    if (!AspettaPerRicezioneInCorso() || !PreparaRichiesta(kCmdCancellaFlash, Byte24(address))
         || !ComandoConEsito())
         return false;
     constexpr std::int16_t vuoto = kFlashCancellata ^ kMascheraFlash;
@@ -91,7 +80,7 @@ bool UCZEM2::ChiudiBloccoFlash()
     // A block is sent once: whatever happens to it, the buffer is free for the next one.
     bloccoFlashVuoto_ = true;
     std::array<std::uint8_t, 3 + 8> args{};
-    const auto a = Indirizzo3(indirizzoBloccoFlash_);
+    const auto a = Byte24(indirizzoBloccoFlash_);
     std::copy(a.begin(), a.end(), args.begin());
     std::copy(bloccoFlashDati_.begin(), bloccoFlashDati_.end(), args.begin() + 3);
     bool ok = AspettaPerRicezioneInCorso() && PreparaRichiesta(kCmdProgrammaFlash, args) && ComandoConEsito();
@@ -121,7 +110,7 @@ bool UCZEM2::CopyFlash(std::uint32_t address)
     if (!ConfigurazioneInFlash()) return false;
     const auto settore = static_cast<std::uint32_t>(settoreFlash_);
     if ((address & (kLimiteIndirizzo - settore)) != address) return false;
-    if (!AspettaPerRicezioneInCorso() || !PreparaRichiesta(kCmdCopiaSettore, Indirizzo3(address))) return false;
+    if (!AspettaPerRicezioneInCorso() || !PreparaRichiesta(kCmdCopiaSettore, Byte24(address))) return false;
     indirizzoBloccoFlash_ = address;
     return ComandoConEsito();
 }
@@ -173,11 +162,11 @@ bool UCZEM2::RiavviaStrumento()
     const double start = clock_.Timer();
     if (handlePortaUSB_ != 0) {
         // The bridge's clock is the driver: asking for the queue is the cheapest call that lets time pass.
-        while (Trascorso(start, clock_.Timer()) <= kRiavvioUSB) usb_.ByteInAttesaUSB(handlePortaUSB_);
+        while (SecondiTrascorsi(start, clock_.Timer()) <= kRiavvioUSB) usb_.ByteInAttesaUSB(handlePortaUSB_);
         // Whatever the instrument sent while starting up is no part of the next reply.
         usb_.SvuotaRicezioneUSB(handlePortaUSB_);
     } else {
-        while (Trascorso(start, clock_.Timer()) <= kRiavvioETH) pump_.PompaMessaggiSocket();
+        while (SecondiTrascorsi(start, clock_.Timer()) <= kRiavvioETH) pump_.PompaMessaggiSocket();
     }
     return true;
 }

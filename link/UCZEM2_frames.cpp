@@ -188,10 +188,8 @@ bool UCZEM2::AspettaPerRicezioneInCorso()
         pump_.PompaMessaggiSocket();
         if (TimerAquireEth.Enabled) TimerAquireEth_Timer();
         if (TimerAquireUSB.Enabled) TimerAquireUSB_Timer();
-        // Elapsed time counted across midnight, so a wait that starts before it still ends.
-        double trascorso = clock_.Timer() - start;
-        if (trascorso < 0) trascorso += kSecondsPerDay;
-        if (trascorso > 10.0) return !InRicezione();
+        // Counted across midnight, so a wait that starts before it still ends.
+        if (SecondiTrascorsi(start, clock_.Timer()) > 10.0) return !InRicezione();
     }
 }
 

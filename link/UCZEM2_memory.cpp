@@ -2,6 +2,7 @@
 // itself or reached through the memory mailbox in PRAM.
 #include "link/UCZEM2.h"
 
+#include "link/ByteOrder.h"
 #include "link/Clock.h"
 
 #include <algorithm>
@@ -23,8 +24,15 @@ constexpr std::uint32_t kLimiteMailbox = 0x10000;  // the mailbox header carries
 
 std::array<std::uint8_t, 4> IndirizzoEConteggio(std::uint32_t address, std::size_t n)
 {
-    return {static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8),
-            static_cast<std::uint8_t>(address >> 16), static_cast<std::uint8_t>(n)};
+    const auto a = Byte24(address);
+    return {a[0], a[1], a[2], static_cast<std::uint8_t>(n)};
+}
+
+// A mailbox header: the 16-bit configuration address, 0, the count.
+std::array<std::uint8_t, 4> TestaMailbox(std::uint32_t address, std::size_t n)
+{
+    const auto a = Byte16(address);
+    return {a[0], a[1], 0, static_cast<std::uint8_t>(n)};
 }
 
 } // namespace
@@ -74,13 +82,12 @@ bool UCZEM2::WritePRamBytes1(std::uint32_t address, std::span<const std::uint8_t
 std::optional<std::uint16_t> UCZEM2::LeggiPRam2Byte(std::uint32_t address)
 {
     if (!Richiesta(kCmdLeggiPRam, IndirizzoEConteggio(address, 2)) || bufferRX_[0] != 2) return std::nullopt;
-    return static_cast<std::uint16_t>(bufferRX_[1] | (bufferRX_[2] << 8));
+    return Leggi16(bufferRX_, 1);
 }
 
 bool UCZEM2::ScriviPRam2Byte(std::uint32_t address, std::uint16_t value)
 {
-    const std::array<std::uint8_t, 2> b{static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};
-    return WritePRamBytes1(address, b);
+    return WritePRamBytes1(address, Byte16(value));
 }
 
 bool UCZEM2::EseguiComandoMemoria(std::uint8_t code)
@@ -116,8 +123,7 @@ bool UCZEM2::ReadConfigBytes(std::uint32_t address, std::span<std::uint8_t> data
     for (std::size_t fatto = 0; fatto < data.size();) {
         const std::size_t c = std::min(massimo, data.size() - fatto);
         const auto a = static_cast<std::uint32_t>(address + fatto);
-        const std::uint8_t testa[] = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(a >> 8), 0,
-                                      static_cast<std::uint8_t>(c)};
+        const auto testa = TestaMailbox(a, c);
         for (std::uint32_t i = 0; i < 4; ++i)
             if (!WritePRam1Byte(indirizzoAreaPRAM_ + i, testa[i])) return false;
         if (!EseguiComandoMemoria(kMemoriaLeggi)) return false;
@@ -139,7 +145,7 @@ std::optional<std::uint16_t> UCZEM2::LeggiConfig2Byte(std::uint32_t address)
 {
     std::array<std::uint8_t, 2> b{};
     if (!ReadConfigBytes(address, b)) return std::nullopt;
-    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    return Leggi16(b, 0);
 }
 
 std::string UCZEM2::EstraiStringa(std::span<const std::uint8_t> bytes, std::size_t index)
@@ -194,8 +200,8 @@ bool UCZEM2::ScriviPaginaMailbox(std::uint32_t address, std::span<const std::uin
     for (std::size_t fatto = 0; fatto < data.size();) {
         const std::size_t n = std::min(massimo, data.size() - fatto);
         const auto a = static_cast<std::uint32_t>(address + fatto);
-        std::vector<std::uint8_t> carico{static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(a >> 8), 0,
-                                         static_cast<std::uint8_t>(n)};
+        const auto testa = TestaMailbox(a, n);
+        std::vector<std::uint8_t> carico(testa.begin(), testa.end());
         carico.insert(carico.end(), data.begin() + static_cast<std::ptrdiff_t>(fatto),
                       data.begin() + static_cast<std::ptrdiff_t>(fatto + n));
         if (!WritePRamBytes1(indirizzoAreaPRAM_, carico) || !EseguiComandoMemoria(kMemoriaScrivi)) return false;
@@ -212,16 +218,12 @@ bool UCZEM2::ScriviConfigByte(std::uint32_t address, std::int32_t value)
 
 bool UCZEM2::ScriviConfigIntero(std::uint32_t address, std::int32_t value)
 {
-    const auto v = static_cast<std::uint16_t>(std::clamp(value, 0, 0xFFFF));
-    const std::array<std::uint8_t, 2> b{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
-    return WriteConfigBytes(address, b);
+    return WriteConfigBytes(address, Byte16(static_cast<std::uint32_t>(std::clamp(value, 0, 0xFFFF))));
 }
 
 bool UCZEM2::ScriviConfigInteroConSegno(std::uint32_t address, std::int32_t value)
 {
-    const auto v = static_cast<std::uint16_t>(value < 0 ? value + 65536 : value);
-    const std::array<std::uint8_t, 2> b{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
-    return WriteConfigBytes(address, b);
+    return WriteConfigBytes(address, Byte16(static_cast<std::uint32_t>(value < 0 ? value + 65536 : value)));
 }
 
 bool UCZEM2::ScriviConfigStringa(std::uint32_t address, const std::string& text, std::size_t lunghezzaMassima)

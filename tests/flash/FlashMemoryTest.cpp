@@ -150,6 +150,18 @@ TEST_P(FlashMemory, CloseWriteFlashWithNothingPendingSucceedsWithoutSending)
     EXPECT_TRUE(Richieste().empty());
 }
 
+TEST_P(FlashMemory, ABlockLeftPendingIsDroppedWhenTheConnectionCloses)
+{
+    Cancella(0x40);
+    ASSERT_TRUE(link.WriteFlash1(0x40, 1));
+    link.ChiudiComunicazione();
+    ASSERT_TRUE(Apri(GetParam()));
+    DimenticaRichieste();
+    EXPECT_TRUE(link.CloseWriteFlash());
+    EXPECT_TRUE(Richieste().empty());
+    EXPECT_EQ(Flash(0x40), 0xFF);
+}
+
 TEST_P(FlashMemory, ACorruptedReadBackFailsTheBlockOnceWithoutResendingIt)
 {
     Cancella(0x40);

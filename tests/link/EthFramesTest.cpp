@@ -178,3 +178,25 @@ TEST_F(EthFrames, ASocketThatCannotSendFailsLikeASilentLine)
 
 } // namespace
 } // namespace zem
+
+namespace zem {
+namespace {
+
+TEST_F(LinkFixture, ADatagramLargerThanTheBuffersIsNeverCopiedPastThem)
+{
+    ASSERT_TRUE(OpenEth());
+    bool junk = true;
+    instrument.SetCommand(0x50, [&](auto) {
+        if (junk) network.Deliver(*socket, std::vector<std::uint8_t>(5000, 0x33), 0.0001, kHost, kPort);
+        junk = false;
+        return std::vector<std::uint8_t>{7};
+    });
+    EXPECT_TRUE(link.PreparaRichiesta(0x50, {}));
+    EXPECT_TRUE(link.EseguiComando());
+    EXPECT_EQ(link.BufferRX()[0], 1);
+    EXPECT_EQ(link.BufferRX()[1], 7);
+    EXPECT_EQ(noise, 1);
+}
+
+} // namespace
+} // namespace zem

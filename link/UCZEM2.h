@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/LinkTimer.h"
+#include "link/RecordLavoro.h"
 #include "link/usb/D2xx.h"
 
 #include <array>
@@ -50,6 +51,9 @@ struct MisuraStrumento {
     std::string NomeValoreMisura;
     int indiceUnitaTempo = 0;
     int decimaliTempo = 0;
+    // Curve memory of the measure: its start and the size of one operation's curve.
+    std::uint32_t baseCurve = 0;
+    std::uint32_t dimensioneCurva = 0;
 };
 
 // One point of a downloaded curve: position and force in instrument integers.
@@ -223,6 +227,150 @@ public:
     LinkTimer TimerAquireUSB;
     LinkTimer TimerAquireEth;
 
+    // ---- Works and phases: the editable copy of each measure's current work, and its transfer ----
+    // Measures 1..6, phases and works from 1, points from 1. A getter outside those ranges gives
+    // 0 (false, ""); a setter outside them changes nothing and returns false.
+    const std::string& NomeLavoro(int misura) const;
+    bool SetNomeLavoro(int misura, const std::string& nome);  // leading and trailing blanks removed
+    bool LavoroStrutturaModificata(int misura) const;
+    int NumeroMassimoFasi(int misura) const;
+    void SvuotaBufferLavoro(int misura);
+    ScalaMisura Scala(int misura) const;
+    float usecAcquisizione(int misura, int fase) const;
+
+    std::string NomeFase(int m, int f) const { return Campo(m, f, &FaseLavoro::NomeFase); }
+    bool SetNomeFase(int m, int f, std::string v) { return Imposta(m, f, &FaseLavoro::NomeFase, std::move(v)); }
+    bool FaseAbilitata(int m, int f) const { return Bit(m, f, &FaseLavoro::Flags, FaseLavoro::kAbilitata); }
+    bool SetFaseAbilitata(int m, int f, bool v) { return ImpostaBit(m, f, &FaseLavoro::Flags, FaseLavoro::kAbilitata, v); }
+    bool QuoteRelative(int m, int f) const { return Bit(m, f, &FaseLavoro::Flags, FaseLavoro::kQuoteRelative); }
+    bool SetQuoteRelative(int m, int f, bool v) { return ImpostaBit(m, f, &FaseLavoro::Flags, FaseLavoro::kQuoteRelative, v); }
+    bool ArrestoQInizioMinima(int m, int f) const { return Arresto(m, f, FaseLavoro::kArrestoQInizioMinima); }
+    bool SetArrestoQInizioMinima(int m, int f, bool v) { return SetArresto(m, f, FaseLavoro::kArrestoQInizioMinima, v); }
+    bool ArrestoPkPkMassimo(int m, int f) const { return Arresto(m, f, FaseLavoro::kArrestoPkPkMassimo); }
+    bool SetArrestoPkPkMassimo(int m, int f, bool v) { return SetArresto(m, f, FaseLavoro::kArrestoPkPkMassimo, v); }
+    bool ArrestoQInizioMassima(int m, int f) const { return Arresto(m, f, FaseLavoro::kArrestoPkPkMassimo); }
+    bool SetArrestoQInizioMassima(int m, int f, bool v) { return SetArresto(m, f, FaseLavoro::kArrestoPkPkMassimo, v); }
+    bool ArrestoValoreMinimo(int m, int f) const { return Arresto(m, f, FaseLavoro::kArrestoValoreMinimo); }
+    bool SetArrestoValoreMinimo(int m, int f, bool v) { return SetArresto(m, f, FaseLavoro::kArrestoValoreMinimo, v); }
+    bool ArrestoForzaBassa(int m, int f) const { return Arresto(m, f, FaseLavoro::kArrestoValoreMinimo); }
+    bool SetArrestoForzaBassa(int m, int f, bool v) { return SetArresto(m, f, FaseLavoro::kArrestoValoreMinimo, v); }
+    bool ArrestoValoreMassimo(int m, int f) const { return Arresto(m, f, FaseLavoro::kArrestoValoreMassimo); }
+    bool SetArrestoValoreMassimo(int m, int f, bool v) { return SetArresto(m, f, FaseLavoro::kArrestoValoreMassimo, v); }
+    bool ArrestoForzaAlta(int m, int f) const { return Arresto(m, f, FaseLavoro::kArrestoValoreMassimo); }
+    bool SetArrestoForzaAlta(int m, int f, bool v) { return SetArresto(m, f, FaseLavoro::kArrestoValoreMassimo, v); }
+    bool ArrestoTimeOut(int m, int f) const { return Arresto(m, f, FaseLavoro::kArrestoTimeOut); }
+    bool SetArrestoTimeOut(int m, int f, bool v) { return SetArresto(m, f, FaseLavoro::kArrestoTimeOut, v); }
+    static constexpr bool ContaDopoReazione(int, int) { return false; }
+    std::int16_t AcqPrescaler(int m, int f) const { return Campo(m, f, &FaseLavoro::AcqPrescaler); }
+    bool SetAcqPrescaler(int m, int f, std::int16_t v) { return Imposta(m, f, &FaseLavoro::AcqPrescaler, v); }
+    std::int16_t MaxPuntiCoda(int m, int f) const { return Campo(m, f, &FaseLavoro::MaxPuntiCoda); }
+    bool SetMaxPuntiCoda(int m, int f, std::int16_t v) { return Imposta(m, f, &FaseLavoro::MaxPuntiCoda, v); }
+#define ZEM_PARAMETRO_FASE(Nome)                                                                  \
+    float Nome(int m, int f) const { return Campo(m, f, &FaseLavoro::Nome); }                     \
+    bool Set##Nome(int m, int f, float v) { return Imposta(m, f, &FaseLavoro::Nome, v); }
+    ZEM_PARAMETRO_FASE(TempoStart)
+    ZEM_PARAMETRO_FASE(TempoStop)
+    ZEM_PARAMETRO_FASE(LimiteMin)
+    ZEM_PARAMETRO_FASE(LimiteMax)
+    ZEM_PARAMETRO_FASE(LimitePkPkMin)
+    ZEM_PARAMETRO_FASE(LimitePkPkMax)
+    ZEM_PARAMETRO_FASE(LimiteMediaMin)
+    ZEM_PARAMETRO_FASE(LimiteMediaMax)
+    ZEM_PARAMETRO_FASE(ForzaStop)
+    ZEM_PARAMETRO_FASE(LimiteForzaMin)
+    ZEM_PARAMETRO_FASE(LimiteForzaMax)
+    ZEM_PARAMETRO_FASE(ForzaZero)
+    ZEM_PARAMETRO_FASE(QuotaStop)
+    ZEM_PARAMETRO_FASE(LimiteQuotaMin)
+    ZEM_PARAMETRO_FASE(LimiteQuotaMax)
+    ZEM_PARAMETRO_FASE(QuotaInizioMin)
+    ZEM_PARAMETRO_FASE(QuotaInizioMax)
+    ZEM_PARAMETRO_FASE(QuotaFreno)
+    ZEM_PARAMETRO_FASE(QuotaOrigineGrafico)
+    ZEM_PARAMETRO_FASE(QuotaFondoScalaGrafico)
+    ZEM_PARAMETRO_FASE(ForzaFondoScalaGrafico)
+    ZEM_PARAMETRO_FASE(TempoOrigineGrafico)
+    ZEM_PARAMETRO_FASE(TempoFondoScalaGrafico)
+    ZEM_PARAMETRO_FASE(ValoreOrigineGrafico)
+    ZEM_PARAMETRO_FASE(ValoreFondoScalaGrafico)
+    ZEM_PARAMETRO_FASE(StopDelay)
+#undef ZEM_PARAMETRO_FASE
+
+    // Check points 1 .. NumeroMassimoCheckPoint of a press or test-cylinder phase.
+    float CheckPointQuota(int m, int f, int p) const { return PuntoDiControllo(m, f, p, &CheckPoint::Quota); }
+    bool SetCheckPointQuota(int m, int f, int p, float v) { return ImpostaPuntoDiControllo(m, f, p, &CheckPoint::Quota, v); }
+    float CheckPointForzaMinima(int m, int f, int p) const { return PuntoDiControllo(m, f, p, &CheckPoint::ForzaMinima); }
+    bool SetCheckPointForzaMinima(int m, int f, int p, float v) { return ImpostaPuntoDiControllo(m, f, p, &CheckPoint::ForzaMinima, v); }
+    float CheckPointForzaMassima(int m, int f, int p) const { return PuntoDiControllo(m, f, p, &CheckPoint::ForzaMassima); }
+    bool SetCheckPointForzaMassima(int m, int f, int p, float v) { return ImpostaPuntoDiControllo(m, f, p, &CheckPoint::ForzaMassima, v); }
+    bool EliminaCheckPoint(int m, int f);
+
+    // The envelope: at most NumeroMassimoPuntiFascia points a border; a point beyond is refused.
+    int PuntiBordoInferiore(int m, int f) const;
+    int PuntiBordoSuperiore(int m, int f) const;
+    float ForzaBordoInferiore(int m, int f, int p) const { return PuntoBordo(m, f, p, true).Forza; }
+    float QuotaBordoInferiore(int m, int f, int p) const { return PuntoBordo(m, f, p, true).Quota; }
+    float ForzaBordoSuperiore(int m, int f, int p) const { return PuntoBordo(m, f, p, false).Forza; }
+    float QuotaBordoSuperiore(int m, int f, int p) const { return PuntoBordo(m, f, p, false).Quota; }
+    bool AddPuntoInferiore(int m, int f, float quota, float forza) { return AggiungiPunto(m, f, true, quota, forza); }
+    bool AddPuntoSuperiore(int m, int f, float quota, float forza) { return AggiungiPunto(m, f, false, quota, forza); }
+    bool ClearFascia(int m, int f);
+
+    // The works stored in the instrument.
+    int TotaleLavori(int misura) const;
+    bool LavoriSelezionabili(int misura) const;
+    std::optional<std::string> LeggiNomeLavoro(int misura, int nLavoro);
+    std::optional<int> LeggiNumeroLavoroCorrente(int misura);
+    // Bit k-1 set for each enabled phase k (phases 1..32), as the instrument holds them.
+    std::optional<std::uint32_t> LeggiFasiAbilitate(int misura, int nLavoro);
+    bool CambiaLavoro(int misura, int nLavoro);
+    bool LeggiInfoMisure(bool& valido);
+    bool LeggiLavoro(int misura, int nLavoro);
+    bool ScriviLavoro(int misura, int nLavoro);
+    bool WriteOperazione(int misura, int fase, int record, std::uint8_t offsetFasi);
+    bool ResetModificaRemota(int misura);
+    // Configuration address of work record n of the measure, when the measure has it.
+    std::optional<std::uint32_t> IndirizzoRecordLavoro(int misura, int n) const;
+    // PRAM address of the curve status of a phase (of the work, for a plain measure).
+    std::optional<std::uint32_t> IndirizzoStatoCurva(int misura, int fase) const;
+
+private:
+    LavoroMisura* LavoroDi(int misura);
+    const LavoroMisura* LavoroDi(int misura) const;
+    FaseLavoro* FaseDi(int misura, int fase);
+    const FaseLavoro* FaseDi(int misura, int fase) const;
+    template <typename T>
+    T Campo(int m, int f, T FaseLavoro::*campo) const
+    {
+        const FaseLavoro* p = FaseDi(m, f);
+        return p != nullptr ? p->*campo : T{};
+    }
+    template <typename T>
+    bool Imposta(int m, int f, T FaseLavoro::*campo, T v)
+    {
+        FaseLavoro* p = FaseDi(m, f);
+        if (p == nullptr) return false;
+        p->*campo = std::move(v);
+        return true;
+    }
+    bool Bit(int m, int f, std::int16_t FaseLavoro::*parola, std::int16_t bit) const;
+    bool ImpostaBit(int m, int f, std::int16_t FaseLavoro::*parola, std::int16_t bit, bool v);
+    bool Arresto(int m, int f, std::int16_t bit) const { return Bit(m, f, &FaseLavoro::FlagsArresto, bit); }
+    bool SetArresto(int m, int f, std::int16_t bit, bool v) { return ImpostaBit(m, f, &FaseLavoro::FlagsArresto, bit, v); }
+    float PuntoDiControllo(int m, int f, int p, float CheckPoint::*campo) const;
+    bool ImpostaPuntoDiControllo(int m, int f, int p, float CheckPoint::*campo, float v);
+    PuntoFascia PuntoBordo(int m, int f, int p, bool inferiore) const;
+    bool AggiungiPunto(int m, int f, bool inferiore, float quota, float forza);
+    FormatoRecord FormatoLavoro(int misura) const;
+    bool ScriviRecordLavoro(int misura, int fase, int record);
+    bool ScriviFase(int misura, int fase, int record, std::uint8_t offsetFasi, bool annullaPrima);
+    bool LeggiRecordLavoro(int misura, int fase, int record);
+    bool LeggiTabellaCurve(int misura);
+    bool SelezionaLavoro(int misura, int nLavoro);
+
+    std::array<LavoroMisura, kMisure> lavori_{};
+
+public:
     // ---- Events ----
     std::function<void()> Noise;
     std::function<void(bool& retry)> ErroreComunicazione;

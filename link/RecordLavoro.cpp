@@ -187,7 +187,10 @@ std::optional<std::vector<CampoRecord>> RecordLavoro::Campi(const FormatoRecord&
 bool RecordLavoro::Decodifica(const FormatoRecord& formato, std::span<const std::uint8_t> record,
                               const ScalaMisura& scala, FaseLavoro& fase, std::string& nome)
 {
-    if (record.size() < kFineNome) return false;
+    FormatoRecord f = formato;
+    f.dimensione = record.size();
+    // A record that could not hold this type's phase at all is not one of its records.
+    if (!OffsetValido(f, OffsetRicostruzione(formato.tipo, formato.livello))) return false;
     const std::size_t l = std::min<std::size_t>(record[kOffsetNome], kLunghezzaNome);
     std::string letto(record.begin() + kOffsetNome + 1, record.begin() + static_cast<std::ptrdiff_t>(kOffsetNome + 1 + l));
     const std::uint32_t O = record[kOffsetFasi];
@@ -195,8 +198,6 @@ bool RecordLavoro::Decodifica(const FormatoRecord& formato, std::span<const std:
         nome = std::move(letto);
         return true;
     }
-    FormatoRecord f = formato;
-    f.dimensione = record.size();
     if (!OffsetValido(f, O)) return false;
     const Lettore r(record);
     FaseLavoro d = fase;

@@ -82,8 +82,8 @@ SimulatedWorks::Reply SimulatedWorks::SelezionaLavoro(std::span<const std::uint8
     const int misura = a[0] + 1;
     const int lavoro = a[1];
     const auto m = LeggiMisura(misura);
-    // A measure in phases has one work whose number is the operation it runs.
-    const bool ok = m && lavoro >= 1 && lavoro <= (m->fasi ? std::max(m->lavori, 1) : m->lavori);
+    // A measure in phases has one work whose number is the operation it runs; 0 runs none.
+    const bool ok = m && lavoro >= 0 && lavoro <= (m->fasi ? std::max(m->lavori, 1) : m->lavori);
     selezioni_.push_back({a[0], lavoro, ok});
     if (ok) SetOperazioneCorrente(misura, lavoro);
     return std::vector<std::uint8_t>{static_cast<std::uint8_t>(ok ? 1 : 0)};

@@ -1,0 +1,346 @@
+// Work records byte for byte: where each field of each measure type lands, what a rebuild puts in
+// a blank record, the order the writes go out, and decoding back into a phase.
+#include "link/RecordLavoro.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace zem {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+FormatoRecord Formato(int tipo, std::size_t dimensione, int livello = 2, int estensioni = 11)
+{
+    FormatoRecord f;
+    f.tipo = tipo;
+    f.livello = livello;
+    f.estensioni = estensioni;
+    f.puntiFascia = 15;
+    f.dimensione = dimensione;
+    return f;
+}
+
+// Force raw = 20 x force, position raw = 200 x position, value raw = 5 x value, 1 ms a sample.
+ScalaMisura Scala()
+{
+    ScalaMisura s;
+    s.gainForza = 0.5f;
+    s.decimaliForza = 1;
+    s.gainQuota = 0.5f;
+    s.decimaliQuota = 2;
+    s.gainValore = 2.0f;
+    s.decimaliValore = 1;
+    s.decimaliTempo = 2;
+    s.baseTempo = 20;
+    return s;
+}
+
+FaseLavoro FasePressa()
+{
+    FaseLavoro f;
+    f.Flags = FaseLavoro::kAbilitata | FaseLavoro::kQuoteRelative;
+    f.QuotaOrigineGrafico = 1.5f;
+    f.QuotaFondoScalaGrafico = 50;
+    f.ForzaFondoScalaGrafico = 100;
+    f.ForzaStop = 100;
+    f.LimiteForzaMin = 10;
+    f.LimiteForzaMax = 150;
+    f.ForzaZero = 0.5f;
+    f.QuotaStop = 40;
+    f.LimiteQuotaMin = 10;
+    f.LimiteQuotaMax = 45;
+    f.QuotaInizioMin = 1;
+    f.QuotaInizioMax = 2;
+    f.QuotaFreno = 38;
+    f.AcqPrescaler = 50;
+    f.MaxPuntiCoda = 7;
+    f.FlagsArresto = FaseLavoro::kArrestoTimeOut | FaseLavoro::kArrestoQInizioMinima;
+    f.StopDelay = 1.5f;
+    f.ByteAusiliario = 9;
+    f.CheckPoints.assign(6, CheckPoint{});
+    f.CheckPoints[1] = {20, 50, 60};
+    f.CheckPoints[5] = {30, 70, 80};
+    f.BordoInferiore = {{20, 10}, {20, 20}};  // force, position: flat at 400 raw
+    f.BordoSuperiore = {{100, 15}};           // a single point is no border
+    return f;
+}
+
+std::uint32_t Parola(const Bytes& r, std::size_t a) { return r.at(a) | (r.at(a + 1) << 8); }
+
+Bytes Scrivi(const FormatoRecord& formato, std::uint8_t o, const std::string& nome, FaseLavoro& fase,
+             Bytes record = {})
+{
+    if (record.empty()) record.assign(formato.dimensione, 0);
+    const auto campi = RecordLavoro::Campi(formato, o, nome, fase, Scala());
+    if (!campi) throw std::runtime_error("layout");
+    RecordLavoro::Applica(record, *campi);
+    return record;
+}
+
+struct CampoAtteso {
+    std::size_t offset;
+    std::uint32_t valore;
+    bool parola;
+};
+
+void Verifica(const Bytes& r, std::initializer_list<CampoAtteso> campi)
+{
+    for (const CampoAtteso& c : campi)
+        EXPECT_EQ(c.parola ? Parola(r, c.offset) : r.at(c.offset), c.valore) << "offset " << c.offset;
+}
+
+TEST(RecordLavoro, PressRecordLayout)
+{
+    for (const int tipo : {1, 4}) {
+        SCOPED_TRACE(tipo);
+        FaseLavoro f = FasePressa();
+        const Bytes r = Scrivi(Formato(tipo, 283), 28, "PIANTAGGIO 1", f);
+        EXPECT_EQ(r[6], 12);
+        EXPECT_EQ(std::string(r.begin() + 7, r.begin() + 19), "PIANTAGGIO 1");
+        Verifica(r, {{3, 28, false},    {4, 101, false},   {22, 150, true},  {24, 5000, true}, {26, 1000, true},
+                     {28, 3, false},    {29, 2000, true},  {31, 200, true},  {33, 3000, true}, {35, 10, true},
+                     {37, 8000, true},  {39, 2000, true},  {41, 9000, true}, {43, 200, true},  {45, 400, true},
+                     {47, 7600, true},  {50, 7, false},    {51, 0x81, false}, {52, 15, false},
+                     {53, 4000, true},  {55, 1000, true},  {57, 1200, true},  {59, 0, true},
+                     {77, 6000, true},  {79, 1400, true},  {81, 1600, true},  // check point 5 at O + 25 + 24
+                     {100, 9, false},   {101, 1, false},   {102, 0, false},
+                     {103, 2000, true}, {105, 400, true},  {107, 0, true},
+                     {109, 4000, true}, {111, 400, true},  {113, 36863, true}});
+        // The prescaler goes only into a test-cylinder record.
+        EXPECT_EQ(r[49], tipo == 4 ? 50 : 0);
+        // Nothing of the upper border: its entries start at E + 2 + 6 x 15.
+        for (std::size_t a = 103 + 90; a < 283; ++a) EXPECT_EQ(r[a], 0) << a;
+        EXPECT_TRUE(f.BordoSuperiore.empty());
+    }
+}
+
+TEST(RecordLavoro, OlderInstrumentsHaveEightCheckPointsAndNoAuxiliaryByte)
+{
+    FaseLavoro f = FasePressa();
+    f.CheckPoints.assign(9, CheckPoint{});
+    f.CheckPoints[8] = {1, 2, 3};
+    const Bytes r = Scrivi(Formato(1, 283, 2, 9), 28, "X", f);
+    // Check point 8 at O + 67 ends on O + 72, where a newer record keeps its auxiliary byte.
+    Verifica(r, {{95, 200, true}, {97, 40, true}, {99, 60, true}});
+}
+
+TEST(RecordLavoro, PeakToPeakAndSimplexRecordLayouts)
+{
+    FaseLavoro f;
+    f.Flags = FaseLavoro::kAbilitata;
+    f.TempoOrigineGrafico = 0.5f;
+    f.TempoFondoScalaGrafico = 2;
+    f.ValoreOrigineGrafico = 1.5f;
+    f.ValoreFondoScalaGrafico = 20;
+    f.TempoStart = 0.25f;
+    f.TempoStop = 2;
+    f.AcqPrescaler = 10;
+    f.LimiteMin = 2;
+    f.LimiteMax = 8;
+    f.LimitePkPkMin = 1;
+    f.LimitePkPkMax = 5;
+    f.LimiteMediaMin = 3;
+    f.LimiteMediaMax = 6;
+    f.FlagsArresto = FaseLavoro::kArrestoValoreMinimo | FaseLavoro::kArrestoValoreMassimo;
+    const Bytes p = Scrivi(Formato(2, 49), 30, "PP", f);
+    Verifica(p, {{3, 30, false},  {4, 0, false},   {22, 50, true},  {24, 200, true}, {26, 15, true},
+                 {28, 200, true}, {30, 1, false},  {31, 250, true}, {33, 200, true}, {35, 10, true},
+                 {37, 40, true},  {39, 5, true},   {41, 25, true},  {43, 15, true},  {45, 30, true},
+                 {48, 0x0C, false}});
+    const Bytes s = Scrivi(Formato(3, 30), 22, "S", f);
+    Verifica(s, {{3, 22, false}, {22, 1, false}, {23, 250, true}, {25, 10, true}, {27, 40, true}, {29, 0, false}});
+}
+
+TEST(RecordLavoro, ThePhaseDataOffsetIsTheLastWrite)
+{
+    FaseLavoro f = FasePressa();
+    const auto campi = RecordLavoro::Campi(Formato(1, 283), 28, "N", f, Scala());
+    ASSERT_TRUE(campi);
+    ASSERT_GE(campi->size(), 3u);
+    EXPECT_EQ(campi->front(), (CampoRecord{6, {1, 'N'}}));
+    EXPECT_EQ((*campi)[campi->size() - 2], (CampoRecord{4, {101}}));
+    EXPECT_EQ(campi->back(), (CampoRecord{3, {28}}));
+    // One write per byte or word, as the configuration helpers send them.
+    for (const CampoRecord& c : *campi) EXPECT_LE(c.bytes.size(), c.offset == 6 ? 16u : 2u);
+}
+
+TEST(RecordLavoro, ARebuildLeavesTheLevelBytesBesideThePhaseData)
+{
+    const struct {
+        const char* nome;
+        FormatoRecord formato;
+        std::uint8_t o;
+        std::vector<std::pair<std::size_t, std::uint8_t>> bytes;
+        std::int16_t prescaler;
+    } casi[] = {
+        {"press", Formato(1, 283), 28, {{50, 1}, {51, 7}}, 1},
+        {"test cylinder", Formato(4, 283), 28, {{50, 50}, {51, 7}}, 50},
+        {"peak to peak", Formato(2, 49), 30, {{48, 10}}, 10},
+        {"simplex with a spare byte", Formato(3, 31), 22, {{30, 4}}, 1},
+        // A record of 30 bytes has no byte 30: the marker is not spilled into the next record.
+        {"simplex of 30 bytes", Formato(3, 30), 22, {}, 1},
+        {"older layout", Formato(1, 283, 0), 28, {{49, 1}, {50, 7}}, 1},
+        {"older layout, simplex", Formato(3, 60, 0), 28, {{49, 1}, {50, 7}}, 1},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.nome);
+        EXPECT_EQ(RecordLavoro::OffsetRicostruzione(c.formato.tipo, c.formato.livello), c.o);
+        FaseLavoro f;
+        f.MaxPuntiCoda = 7;
+        f.AcqPrescaler = 99;
+        const auto r = RecordLavoro::Ricostruito(c.formato, f);
+        ASSERT_TRUE(r);
+        ASSERT_EQ(r->size(), c.formato.dimensione);
+        Bytes atteso(c.formato.dimensione, 0);
+        for (const auto& [a, v] : c.bytes) atteso[a] = v;
+        EXPECT_EQ(*r, atteso);
+        EXPECT_EQ(f.AcqPrescaler, c.prescaler);
+    }
+}
+
+TEST(RecordLavoro, LayoutsThatDoNotFitAreRefused)
+{
+    FaseLavoro f = FasePressa();
+    // Records too small for their type, and offsets that would run past the end or over the name.
+    EXPECT_FALSE(RecordLavoro::Ricostruito(Formato(1, 282), f));
+    EXPECT_FALSE(RecordLavoro::Ricostruito(Formato(2, 48), f));
+    EXPECT_FALSE(RecordLavoro::Ricostruito(Formato(3, 28), f));
+    EXPECT_FALSE(RecordLavoro::Campi(Formato(1, 283), 29, "N", f, Scala()));
+    EXPECT_FALSE(RecordLavoro::Campi(Formato(2, 49), 31, "N", f, Scala()));
+    EXPECT_FALSE(RecordLavoro::Campi(Formato(3, 30), 10, "N", f, Scala()));
+    EXPECT_FALSE(RecordLavoro::Campi(Formato(2, 300), 28, "N", f, Scala()));  // over the graph scales
+    EXPECT_FALSE(RecordLavoro::Campi(Formato(0, 300), 28, "N", f, Scala()));
+    FormatoRecord enorme = Formato(1, 6000);
+    enorme.puntiFascia = 400;
+    EXPECT_FALSE(RecordLavoro::OffsetValido(enorme, 28));
+    EXPECT_TRUE(RecordLavoro::Campi(Formato(3, 30), 23, "N", f, Scala()));  // 23 + 7 = 30 still fits
+}
+
+TEST(RecordLavoro, NamesAreCutTo15Characters)
+{
+    FaseLavoro f;
+    const Bytes r = Scrivi(Formato(3, 30), 22, "UN NOME DI LAVORO LUNGO", f);
+    EXPECT_EQ(r[6], 15);
+    EXPECT_EQ(std::string(r.begin() + 7, r.begin() + 22), "UN NOME DI LAVO");
+    FaseLavoro d;
+    std::string nome;
+    ASSERT_TRUE(RecordLavoro::Decodifica(Formato(3, 30), r, Scala(), d, nome));
+    EXPECT_EQ(nome, "UN NOME DI LAVO");
+}
+
+TEST(RecordLavoro, EveryTypeDecodesBackToThePhaseItWasBuiltFrom)
+{
+    for (const int tipo : {1, 2, 3, 4}) {
+        SCOPED_TRACE(tipo);
+        FaseLavoro f = FasePressa();
+        f.TempoStart = 0.25f;
+        f.TempoStop = 2;
+        f.LimiteMin = 2;
+        f.LimiteMax = 8;
+        f.LimitePkPkMin = 1;
+        f.LimitePkPkMax = 5;
+        f.LimiteMediaMin = 3;
+        f.LimiteMediaMax = 6;
+        f.TempoOrigineGrafico = 0.5f;
+        f.TempoFondoScalaGrafico = 2;
+        f.ValoreOrigineGrafico = 1.5f;
+        f.ValoreFondoScalaGrafico = 20;
+        f.BordoSuperiore = {{100, 15}, {140, 16}, {120, 18}};
+        const FormatoRecord formato = Formato(tipo, tipo == 2 ? 49 : tipo == 3 ? 31 : 283);
+        auto r = RecordLavoro::Ricostruito(formato, f);
+        ASSERT_TRUE(r);
+        const Bytes record = Scrivi(formato, RecordLavoro::OffsetRicostruzione(tipo, 2), "LAVORO", f, *r);
+
+        FaseLavoro d;
+        std::string nome;
+        ASSERT_TRUE(RecordLavoro::Decodifica(formato, record, Scala(), d, nome));
+        EXPECT_EQ(nome, "LAVORO");
+        EXPECT_EQ(d.Flags, f.Flags);
+        EXPECT_EQ(d.AcqPrescaler, f.AcqPrescaler);
+        if (tipo == 1 || tipo == 4) {
+            const float FaseLavoro::*campi[] = {
+                &FaseLavoro::QuotaOrigineGrafico, &FaseLavoro::QuotaFondoScalaGrafico, &FaseLavoro::ForzaFondoScalaGrafico,
+                &FaseLavoro::ForzaStop,           &FaseLavoro::LimiteForzaMin,         &FaseLavoro::LimiteForzaMax,
+                &FaseLavoro::ForzaZero,           &FaseLavoro::QuotaStop,              &FaseLavoro::LimiteQuotaMin,
+                &FaseLavoro::LimiteQuotaMax,      &FaseLavoro::QuotaInizioMin,         &FaseLavoro::QuotaInizioMax,
+                &FaseLavoro::QuotaFreno,          &FaseLavoro::StopDelay};
+            for (const auto c : campi) EXPECT_FLOAT_EQ(d.*c, f.*c);
+            EXPECT_EQ(d.MaxPuntiCoda, f.MaxPuntiCoda);
+            EXPECT_EQ(d.FlagsArresto, f.FlagsArresto);
+            EXPECT_EQ(d.ByteAusiliario, f.ByteAusiliario);
+            EXPECT_EQ(d.CheckPoints, f.CheckPoints);
+            EXPECT_EQ(d.BordoInferiore, f.BordoInferiore);
+            // The upper border's second point rises 2000 raw over 200: quantized to 1999.
+            ASSERT_EQ(d.BordoSuperiore.size(), 3u);
+            EXPECT_FLOAT_EQ(d.BordoSuperiore[0].Forza, 100);
+            EXPECT_FLOAT_EQ(d.BordoSuperiore[2].Quota, 18);
+        } else {
+            EXPECT_FLOAT_EQ(d.TempoStart, 0.25f);
+            EXPECT_FLOAT_EQ(d.LimiteMin, 2);
+            EXPECT_FLOAT_EQ(d.LimiteMax, 8);
+        }
+        if (tipo == 2) {
+            const float FaseLavoro::*campi[] = {
+                &FaseLavoro::TempoStop,           &FaseLavoro::LimitePkPkMin,          &FaseLavoro::LimitePkPkMax,
+                &FaseLavoro::LimiteMediaMin,      &FaseLavoro::LimiteMediaMax,         &FaseLavoro::TempoOrigineGrafico,
+                &FaseLavoro::TempoFondoScalaGrafico, &FaseLavoro::ValoreOrigineGrafico, &FaseLavoro::ValoreFondoScalaGrafico};
+            for (const auto c : campi) EXPECT_FLOAT_EQ(d.*c, f.*c);
+            EXPECT_EQ(d.FlagsArresto, f.FlagsArresto);
+        }
+    }
+}
+
+TEST(RecordLavoro, RecordsThatAreNotOfTheFormatAreNotDecoded)
+{
+    FaseLavoro f = FasePressa();
+    const Bytes buono = Scrivi(Formato(1, 283), 28, "OK", f);
+    const struct {
+        const char* nome;
+        std::size_t offset;
+        std::uint8_t valore;
+    } guasti[] = {{"phase data over the name", 3, 5},
+                  {"phase data past the end", 3, 200},
+                  {"envelope over the phase data", 4, 90},
+                  {"envelope past the end", 4, 110},
+                  {"more lower points than the record holds", 101, 15},
+                  {"more upper points than the record holds", 102, 200}};
+    for (const auto& g : guasti) {
+        SCOPED_TRACE(g.nome);
+        Bytes r = buono;
+        r[g.offset] = g.valore;
+        FaseLavoro d;
+        d.NomeFase = "INTATTA";
+        std::string nome = "PRIMA";
+        EXPECT_FALSE(RecordLavoro::Decodifica(Formato(1, 283), r, Scala(), d, nome));
+        EXPECT_EQ(d.NomeFase, "INTATTA");
+        EXPECT_EQ(nome, "PRIMA");
+    }
+    FaseLavoro d;
+    std::string nome;
+    EXPECT_FALSE(RecordLavoro::Decodifica(Formato(1, 283), Bytes(21, 0), Scala(), d, nome));
+    // 14 segments are 15 points: still inside.
+    Bytes r = buono;
+    r[101] = 14;
+    EXPECT_TRUE(RecordLavoro::Decodifica(Formato(1, 283), r, Scala(), d, nome));
+    EXPECT_EQ(d.BordoInferiore.size(), 15u);
+}
+
+TEST(RecordLavoro, ARecordWithoutPhaseDataGivesOnlyItsName)
+{
+    Bytes r(30, 0);
+    r[6] = 3;
+    r[7] = 'A';
+    r[8] = 'B';
+    r[9] = 'C';
+    FaseLavoro d;
+    d.LimiteMax = 42;
+    std::string nome;
+    ASSERT_TRUE(RecordLavoro::Decodifica(Formato(3, 30), r, Scala(), d, nome));
+    EXPECT_EQ(nome, "ABC");
+    EXPECT_FLOAT_EQ(d.LimiteMax, 42);
+}
+
+} // namespace
+} // namespace zem

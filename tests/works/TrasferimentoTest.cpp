@@ -1,0 +1,434 @@
+// Works moving between the link's model and the simulated instrument: the bytes a write leaves in
+// the configuration memory and the order they go in, failures part-way, work selection on the
+// wire, and reading works back.
+#include "tests/works/WorksFixture.h"
+
+namespace zem {
+namespace {
+
+using test::Bytes;
+
+Bytes Frame(const Bytes& payload) { return sim::SimulatedInstrument::FrameOf(payload); }
+
+// Records of ProfiloLavori at release 11 in PRAM: 1 + 1 + 4 + 2 works keep 48 bytes after the 360
+// of the configuration, blocks from 408 of 64, 66, 66 and 64 bytes, works areas from 668.
+constexpr std::uint32_t kLavoriPressa = 668;     // 3 x 283
+constexpr std::uint32_t kLavoriPicco = 1517;     // 2 x 49
+constexpr std::uint32_t kLavoriQuota = 1615;     // 4 x 30
+constexpr std::uint32_t kLavoriCilindro = 1735;  // 2 x 283
+constexpr std::uint32_t kPressa = 283;
+
+class Trasferimento : public ::testing::Test, public test::WorksLink {
+protected:
+    explicit Trasferimento(sim::SimulatedMemory::Options o = {}) : WorksLink(o) {}
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(Apri());
+        for (int m = 1; m <= 4; ++m) link.SvuotaBufferLavoro(m);
+        Dimentica();
+    }
+
+    void PreparaPressa() { PreparaPressa(link); }
+    static void PreparaPressa(UCZEM2& link)
+    {
+        link.SetNomeLavoro(1, "STAMPO A");
+        link.SetForzaStop(1, 1, 100);
+        link.SetLimiteForzaMax(1, 1, 150);
+        link.SetQuotaStop(1, 1, 40);
+        link.SetMaxPuntiCoda(1, 1, 7);
+        link.SetArrestoForzaAlta(1, 1, true);
+        link.SetCheckPointQuota(1, 1, 1, 20);
+        link.SetCheckPointForzaMinima(1, 1, 1, 50);
+        link.SetCheckPointForzaMassima(1, 1, 1, 60);
+        link.AddPuntoInferiore(1, 1, 10, 20);
+        link.AddPuntoInferiore(1, 1, 20, 20);
+    }
+
+    // The record the pure encoding gives for the model's phase, rebuilt whole.
+    Bytes Atteso(int misura, int fase, const std::string& nome)
+    {
+        FormatoRecord formato;
+        formato.tipo = link.TipoMisura(misura);
+        formato.livello = link.LivelloLayout();
+        formato.estensioni = link.Estensioni();
+        formato.puntiFascia = link.NumeroMassimoPuntiFascia(misura);
+        formato.dimensione = link.Misura(misura).dimensioneLavoro;
+        FaseLavoro f;
+        f.NomeFase = link.NomeFase(misura, fase);
+        f.ForzaStop = link.ForzaStop(misura, fase);
+        f.LimiteForzaMax = link.LimiteForzaMax(misura, fase);
+        f.QuotaStop = link.QuotaStop(misura, fase);
+        f.MaxPuntiCoda = link.MaxPuntiCoda(misura, fase);
+        f.FlagsArresto = FaseLavoro::kArrestoValoreMassimo;
+        f.CheckPoints.assign(6, CheckPoint{});
+        f.CheckPoints[1] = {20, 50, 60};
+        f.BordoInferiore = {{20, 10}, {20, 20}};
+        auto r = RecordLavoro::Ricostruito(formato, f);
+        f.Flags = FaseLavoro::kAbilitata;
+        RecordLavoro::Applica(*r, *RecordLavoro::Campi(formato, 28, nome, f, link.Scala(misura)));
+        return *r;
+    }
+};
+
+TEST_F(Trasferimento, RecordsLieWhereTheInstrumentFindsThem)
+{
+    const std::pair<int, std::uint32_t> primi[] = {{1, kLavoriPressa}, {2, kLavoriPicco}, {3, kLavoriQuota}, {4, kLavoriCilindro}};
+    for (const auto& [m, a] : primi) {
+        EXPECT_EQ(link.IndirizzoRecordLavoro(m, 1), a) << m;
+        EXPECT_EQ(works.IndirizzoRecord(m, 1), a) << m;
+    }
+    EXPECT_EQ(link.IndirizzoRecordLavoro(1, 3), kLavoriPressa + 2 * kPressa);
+    EXPECT_FALSE(link.IndirizzoRecordLavoro(1, 4));
+    EXPECT_FALSE(link.IndirizzoRecordLavoro(1, 0));
+    EXPECT_FALSE(link.IndirizzoRecordLavoro(5, 1));
+}
+
+TEST_F(Trasferimento, ABlankRecordIsRebuiltWholeAndCommittedLast)
+{
+    PreparaPressa();
+    works.SetOperazioneCorrente(1, 2);
+    ASSERT_TRUE(link.ScriviLavoro(1, 2));
+    const std::uint32_t a = kLavoriPressa + kPressa;
+    const auto log = ScrittureIn(a, a + kPressa);
+    // First the whole record, blank but for the level bytes (prescaler 1 at 50, queue 7 at 51).
+    ASSERT_GT(log.size(), kPressa);
+    for (std::uint32_t i = 0; i < kPressa; ++i) {
+        ASSERT_EQ(log[i].first, a + i);
+        ASSERT_EQ(log[i].second, i == 50 ? 1 : i == 51 ? 7 : 0) << i;
+    }
+    // Then the phase; the envelope offset and the phase-data offset close it.
+    EXPECT_EQ(log[log.size() - 2], std::make_pair(a + 4, std::uint8_t{101}));
+    EXPECT_EQ(log.back(), std::make_pair(a + 3, std::uint8_t{28}));
+    EXPECT_EQ(Configurazione(a, kPressa), Atteso(1, 1, "STAMPO A"));
+    // The other works were not touched; the instrument was told to reload the running work.
+    EXPECT_EQ(ScrittureIn(kLavoriPressa, a).size(), 0u);
+    EXPECT_EQ(works.Selezioni(), (std::vector<sim::SimulatedWorks::Selezione>{{0, 2, true}}));
+    EXPECT_EQ(works.ResetModifica(), std::vector<int>{0});
+    EXPECT_FALSE(link.LavoroStrutturaModificata(1));
+    EXPECT_TRUE(link.FaseAbilitata(1, 1));
+    EXPECT_EQ(noise, 0);
+}
+
+TEST_F(Trasferimento, ASecondWriteSendsOnlyThePhaseBetweenUncommitAndCommit)
+{
+    PreparaPressa();
+    ASSERT_TRUE(link.ScriviLavoro(1, 1));
+    Dimentica();
+    link.SetForzaStop(1, 1, 120);
+    ASSERT_TRUE(link.ScriviLavoro(1, 1));
+    const auto log = ScrittureIn(kLavoriPressa, kLavoriPressa + kPressa);
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log.front(), std::make_pair(kLavoriPressa + 3, std::uint8_t{0}));
+    EXPECT_EQ(log.back(), std::make_pair(kLavoriPressa + 3, std::uint8_t{28}));
+    // No rebuild: the curve bytes 0-2 are left alone and far fewer bytes go out.
+    for (const auto& s : log) EXPECT_GE(s.first, kLavoriPressa + 3);
+    EXPECT_LT(log.size(), 100u);
+    EXPECT_EQ(Configurazione(kLavoriPressa + 29, 2), (Bytes{0x60, 0x09}));  // 120 x 20 = 2400
+}
+
+TEST_F(Trasferimento, AChangedStructureRebuildsEvenAValidRecord)
+{
+    PreparaPressa();
+    ASSERT_TRUE(link.ScriviLavoro(1, 1));
+    memory.Configurazione()[kLavoriPressa] = 0x55;  // a stored curve
+    link.SvuotaBufferLavoro(1);
+    PreparaPressa();
+    Dimentica();
+    ASSERT_TRUE(link.ScriviLavoro(1, 1));
+    const auto log = ScrittureIn(kLavoriPressa, kLavoriPressa + kPressa);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), std::make_pair(kLavoriPressa, std::uint8_t{0}));
+    EXPECT_EQ(memory.Configurazione()[kLavoriPressa], 0);
+}
+
+TEST_F(Trasferimento, AWriteThatFailsPartWayLeavesTheRecordUncommitted)
+{
+    PreparaPressa();
+    ASSERT_TRUE(link.ScriviLavoro(1, 1));
+    const std::size_t scrittureFase = ScrittureIn(kLavoriPressa, kLavoriPressa + kPressa).size();
+    // Whole rebuilds failing in the blank record, in the phase, and at the commit byte itself.
+    for (const std::size_t n : {std::size_t{1}, std::size_t{150}, std::size_t{284}, std::size_t{300}, scrittureFase}) {
+        SCOPED_TRACE(n);
+        test::WorksLink w;
+        ASSERT_TRUE(w.Apri());
+        w.link.SvuotaBufferLavoro(1);
+        PreparaPressa(w.link);
+        w.memory.FallisciScrittura(n);
+        EXPECT_FALSE(w.link.ScriviLavoro(1, 1));
+        EXPECT_EQ(w.memory.Configurazione()[kLavoriPressa + 3], 0);
+        EXPECT_TRUE(w.link.LavoroStrutturaModificata(1));
+        EXPECT_TRUE(w.works.Selezioni().empty());
+    }
+    // A phase-only write failing part-way takes the commit away too, so the next one rebuilds.
+    // It sends the uncommit, the phase's writes, and the commit.
+    const std::size_t soloFase = scrittureFase - kPressa + 1;
+    for (const std::size_t n : {std::size_t{2}, std::size_t{20}, soloFase}) {
+        SCOPED_TRACE(n);
+        link.SetForzaStop(1, 1, 90);
+        memory.FallisciScrittura(n);
+        EXPECT_FALSE(link.ScriviLavoro(1, 1));
+        EXPECT_EQ(memory.Configurazione()[kLavoriPressa + 3], 0);
+        Dimentica();
+        ASSERT_TRUE(link.ScriviLavoro(1, 1));
+        EXPECT_EQ(ScrittureIn(kLavoriPressa, kLavoriPressa + kPressa).front().first, kLavoriPressa);
+        EXPECT_EQ(memory.Configurazione()[kLavoriPressa + 3], 28);
+    }
+}
+
+TEST_F(Trasferimento, WorkZeroMeansTheWorkTheInstrumentRuns)
+{
+    PreparaPressa();
+    works.SetOperazioneCorrente(1, 3);
+    ASSERT_TRUE(link.ScriviLavoro(1, 0));
+    EXPECT_EQ(memory.Configurazione()[kLavoriPressa + 2 * kPressa + 3], 28);
+    EXPECT_EQ(ScrittureIn(kLavoriPressa, kLavoriPressa + 2 * kPressa).size(), 0u);
+    // Nothing runs: nothing is written and the model keeps asking for a rebuild.
+    works.SetOperazioneCorrente(2, 0);
+    Dimentica();
+    EXPECT_FALSE(link.ScriviLavoro(2, 0));
+    EXPECT_TRUE(memory.ScrittureConfigurazione().empty());
+    EXPECT_TRUE(link.LavoroStrutturaModificata(2));
+}
+
+TEST_F(Trasferimento, WorksTheInstrumentDoesNotHaveAreRefusedWithoutAWrite)
+{
+    EXPECT_FALSE(link.ScriviLavoro(1, 4));
+    EXPECT_FALSE(link.ScriviLavoro(3, 2));  // a measure in phases has one work
+    EXPECT_FALSE(link.ScriviLavoro(5, 1));
+    EXPECT_FALSE(link.ScriviLavoro(0, 1));
+    EXPECT_FALSE(link.LeggiLavoro(1, 4));
+    EXPECT_FALSE(link.LeggiLavoro(6, 1));
+    EXPECT_FALSE(link.LeggiNomeLavoro(2, 3));
+    EXPECT_FALSE(link.LeggiFasiAbilitate(1, 0));
+    EXPECT_TRUE(memory.ScrittureConfigurazione().empty());
+    EXPECT_TRUE(endpoint.received.empty());
+}
+
+TEST_F(Trasferimento, ARecordSizeTooSmallForTheLayoutIsNeverWritten)
+{
+    // The instrument claims 100-byte press records.
+    const std::uint32_t record = link.Misura(1).indirizzoRecord;
+    memory.Configurazione()[record + 7] = 100;
+    memory.Configurazione()[record + 8] = 0;
+    ASSERT_TRUE(Apri());
+    link.SvuotaBufferLavoro(1);
+    Dimentica();
+    EXPECT_FALSE(link.ScriviLavoro(1, 1));
+    EXPECT_FALSE(link.LeggiLavoro(1, 1));
+    EXPECT_TRUE(memory.ScrittureConfigurazione().empty());
+}
+
+TEST_F(Trasferimento, CambiaLavoroOnTheWire)
+{
+    ASSERT_TRUE(link.CambiaLavoro(2, 2));
+    EXPECT_EQ(Richieste(7), std::vector<Bytes>{Frame({7, 1, 2})});
+    EXPECT_EQ(works.OperazioneCorrente(2), 2);
+    EXPECT_EQ(link.OperazioneCorrente(2), 2);
+    // Works past those stored, or of an unused measure, are not asked for.
+    EXPECT_FALSE(link.CambiaLavoro(2, 3));
+    EXPECT_FALSE(link.CambiaLavoro(2, 0));
+    EXPECT_FALSE(link.CambiaLavoro(5, 1));
+    EXPECT_EQ(Richieste(7).size(), 1u);
+    // A measure in phases selects the operation it runs, 1 when it runs none.
+    endpoint.received.clear();
+    works.SetOperazioneCorrente(3, 0);
+    ASSERT_TRUE(link.CambiaLavoro(3, 9));
+    works.SetOperazioneCorrente(3, 3);
+    ASSERT_TRUE(link.CambiaLavoro(3, 9));
+    EXPECT_EQ(Richieste(35), (std::vector<Bytes>{Frame({35, 3}), Frame({35, 3})}));
+    EXPECT_EQ(Richieste(7), (std::vector<Bytes>{Frame({7, 2, 1}), Frame({7, 2, 3})}));
+    // An instrument that does not answer the operation gets no selection.
+    endpoint.received.clear();
+    works.SilenzioOperazione(4);
+    EXPECT_FALSE(link.CambiaLavoro(3, 1));
+    EXPECT_TRUE(Richieste(7).empty());
+}
+
+TEST_F(Trasferimento, WorksReadBackAsTheyWereWritten)
+{
+    // Press, work 3.
+    PreparaPressa();
+    link.SetQuotaOrigineGrafico(1, 1, 1.5f);
+    link.SetStopDelay(1, 1, 1.5f);
+    ASSERT_TRUE(link.ScriviLavoro(1, 3));
+    // Peak to peak, work 2.
+    link.SetNomeLavoro(2, "PICCO B");
+    link.SetTempoStart(2, 1, 0.25f);
+    link.SetTempoStop(2, 1, 2.0f);
+    link.SetLimitePkPkMax(2, 1, 5.0f);
+    link.SetValoreFondoScalaGrafico(2, 1, 20.0f);
+    ASSERT_TRUE(link.ScriviLavoro(2, 2));
+    // Simplex measure, four phases and the work name.
+    link.SetNomeLavoro(3, "ALTEZZE");
+    for (int f = 1; f <= 4; ++f) {
+        link.SetNomeFase(3, f, "FASE " + std::to_string(f));
+        link.SetLimiteMax(3, f, 10.0f * f);
+    }
+    ASSERT_TRUE(link.ScriviLavoro(3, 1));
+    // Test cylinder, two phases.
+    link.SetNomeLavoro(4, "CILINDRO");
+    link.SetLimiteQuotaMax(4, 2, 300.0f);
+    link.AddPuntoSuperiore(4, 2, 10, 100);
+    link.AddPuntoSuperiore(4, 2, 20, 100);
+    ASSERT_TRUE(link.ScriviLavoro(4, 1));
+
+    for (int m = 1; m <= 4; ++m) link.SvuotaBufferLavoro(m);
+    ASSERT_TRUE(link.LeggiLavoro(1, 3));
+    EXPECT_EQ(link.NomeLavoro(1), "STAMPO A");
+    EXPECT_FLOAT_EQ(link.ForzaStop(1, 1), 100.0f);
+    EXPECT_FLOAT_EQ(link.LimiteForzaMax(1, 1), 150.0f);
+    EXPECT_FLOAT_EQ(link.QuotaStop(1, 1), 40.0f);
+    EXPECT_FLOAT_EQ(link.QuotaOrigineGrafico(1, 1), 1.5f);
+    EXPECT_FLOAT_EQ(link.StopDelay(1, 1), 1.5f);
+    EXPECT_EQ(link.MaxPuntiCoda(1, 1), 7);
+    EXPECT_TRUE(link.ArrestoForzaAlta(1, 1));
+    EXPECT_TRUE(link.FaseAbilitata(1, 1));
+    EXPECT_FLOAT_EQ(link.CheckPointForzaMassima(1, 1, 1), 60.0f);
+    EXPECT_EQ(link.PuntiBordoInferiore(1, 1), 2);
+    EXPECT_FLOAT_EQ(link.QuotaBordoInferiore(1, 1, 2), 20.0f);
+    EXPECT_FALSE(link.LavoroStrutturaModificata(1));
+
+    ASSERT_TRUE(link.LeggiLavoro(2, 2));
+    EXPECT_EQ(link.NomeLavoro(2), "PICCO B");
+    EXPECT_FLOAT_EQ(link.TempoStart(2, 1), 0.25f);
+    EXPECT_FLOAT_EQ(link.TempoStop(2, 1), 2.0f);
+    EXPECT_FLOAT_EQ(link.LimitePkPkMax(2, 1), 5.0f);
+    EXPECT_FLOAT_EQ(link.ValoreFondoScalaGrafico(2, 1), 20.0f);
+
+    ASSERT_TRUE(link.LeggiLavoro(3, 1));
+    EXPECT_EQ(link.NomeLavoro(3), "ALTEZZE");
+    for (int f = 1; f <= 4; ++f) {
+        EXPECT_EQ(link.NomeFase(3, f), "FASE " + std::to_string(f));
+        EXPECT_FLOAT_EQ(link.LimiteMax(3, f), 10.0f * f);
+    }
+    ASSERT_TRUE(link.LeggiLavoro(4, 1));
+    EXPECT_FLOAT_EQ(link.LimiteQuotaMax(4, 2), 300.0f);
+    EXPECT_EQ(link.AcqPrescaler(4, 2), 50);
+    EXPECT_EQ(link.PuntiBordoSuperiore(4, 2), 2);
+    EXPECT_EQ(link.PuntiBordoSuperiore(4, 1), 0);
+
+    // Names are read where they were written.
+    EXPECT_EQ(link.LeggiNomeLavoro(1, 3), "STAMPO A");
+    EXPECT_EQ(link.LeggiNomeLavoro(2, 2), "PICCO B");
+    EXPECT_EQ(link.LeggiNomeLavoro(1, 1), "");
+    EXPECT_EQ(link.LeggiNomeLavoro(3, 1), "ALTEZZE");
+    EXPECT_EQ(link.LeggiNomeLavoro(4, 1), "CILINDRO");
+}
+
+TEST_F(Trasferimento, EnabledPhasesAsTheInstrumentHoldsThem)
+{
+    ASSERT_TRUE(link.ScriviLavoro(3, 1));
+    EXPECT_EQ(link.LeggiFasiAbilitate(3, 1), 0x0Fu);
+    // Phase 2 switched off, phase 4 without phase data.
+    memory.Configurazione()[kLavoriQuota + 30 + 22] = 0;
+    memory.Configurazione()[kLavoriQuota + 90 + 3] = 0;
+    EXPECT_EQ(link.LeggiFasiAbilitate(3, 1), 5u);
+    EXPECT_EQ(link.LeggiNumeroLavoroCorrente(3), 1);
+    memory.Configurazione()[kLavoriQuota + 22] = 0;
+    memory.Configurazione()[kLavoriQuota + 60 + 22] = 0;
+    EXPECT_EQ(link.LeggiNumeroLavoroCorrente(3), 0);
+    // A plain measure's enabled work is mask 1; a blank one is 0.
+    PreparaPressa();
+    ASSERT_TRUE(link.ScriviLavoro(1, 2));
+    EXPECT_EQ(link.LeggiFasiAbilitate(1, 2), 1u);
+    EXPECT_EQ(link.LeggiFasiAbilitate(1, 1), 0u);
+    // A phase-data offset past its 30-byte record is not followed into the next one.
+    memory.Configurazione()[kLavoriQuota + 90 + 3] = 22;
+    memory.Configurazione()[kLavoriQuota + 3] = 30 + 22;
+    EXPECT_EQ(link.LeggiFasiAbilitate(3, 1), 8u);
+}
+
+TEST_F(Trasferimento, TheRunningWorkOfAPlainMeasure)
+{
+    works.SetOperazioneCorrente(1, 2);
+    EXPECT_EQ(link.LeggiNumeroLavoroCorrente(1), 2);
+    works.SetOperazioneCorrente(1, 0);
+    EXPECT_EQ(link.LeggiNumeroLavoroCorrente(1), 0);
+    // An operation past the works stored is not believed.
+    works.SetOperazioneCorrente(1, 9);
+    EXPECT_FALSE(link.LeggiNumeroLavoroCorrente(1));
+    EXPECT_FALSE(link.LeggiNumeroLavoroCorrente(5));
+}
+
+TEST_F(Trasferimento, MeasureInformationIsReadAgainOnItsOwn)
+{
+    link.SetForzaStop(1, 1, 5.0f);
+    bool valido = false;
+    ASSERT_TRUE(link.LeggiInfoMisure(valido));
+    EXPECT_TRUE(valido);
+    EXPECT_EQ(link.NumeroMisure(), 4);
+    EXPECT_EQ(link.TipoMisura(3), 3);
+    EXPECT_EQ(link.NomeMisura(4), "CILINDRO");
+    EXPECT_EQ(link.Misura(2).numeroLavori, 2);
+    // The model was reset, sized by what was read.
+    EXPECT_EQ(link.ForzaStop(1, 1), 0.0f);
+    EXPECT_TRUE(link.LavoroStrutturaModificata(1));
+    EXPECT_TRUE(link.SetLimiteMax(3, 4, 1.0f));
+    // The curve memory of each measure, and of each phase of a measure in phases.
+    const IndirizziMemoria& ind = immagine.indirizzi;
+    EXPECT_EQ(link.Misura(2).baseCurve, ind.baseCurve[1]);
+    EXPECT_EQ(link.Misura(2).dimensioneCurva, ind.dimensioneCurva[1]);
+    EXPECT_EQ(link.IndirizzoStatoCurva(3, 1), ind.baseCurve[2]);
+    EXPECT_EQ(link.IndirizzoStatoCurva(3, 4), ind.baseCurve[2] + 3 * 5);
+    EXPECT_EQ(link.IndirizzoStatoCurva(1, 1), ind.baseCurve[0]);
+    EXPECT_FALSE(link.IndirizzoStatoCurva(1, 2));
+    EXPECT_FALSE(link.IndirizzoStatoCurva(5, 1));
+
+    // A header of another format reads as not valid, the measures are left as they were.
+    memory.Configurazione()[3] = 'X';
+    ASSERT_TRUE(link.LeggiInfoMisure(valido));
+    EXPECT_FALSE(valido);
+    EXPECT_EQ(link.NumeroMisure(), 4);
+}
+
+// The same transfer through the memory mailbox.
+class TrasferimentoMailbox : public Trasferimento {
+protected:
+    static sim::SimulatedMemory::Options Mailbox()
+    {
+        sim::SimulatedMemory::Options o;
+        o.configurazioneInPRAM = false;
+        return o;
+    }
+    TrasferimentoMailbox() : Trasferimento(Mailbox()) {}
+};
+
+TEST_F(TrasferimentoMailbox, AWorkGoesInAndComesBackThroughTheMailbox)
+{
+    ASSERT_FALSE(link.ConfigurazioneInPRAM());
+    PreparaPressa();
+    ASSERT_TRUE(link.ScriviLavoro(1, 2));
+    const std::uint32_t a = kLavoriPressa + kPressa;
+    EXPECT_EQ(Configurazione(a, kPressa), Atteso(1, 1, "STAMPO A"));
+    EXPECT_EQ(ScrittureIn(a, a + kPressa).back(), std::make_pair(a + 3, std::uint8_t{28}));
+    link.SvuotaBufferLavoro(1);
+    ASSERT_TRUE(link.LeggiLavoro(1, 2));
+    EXPECT_EQ(link.NomeLavoro(1), "STAMPO A");
+    EXPECT_FLOAT_EQ(link.LimiteForzaMax(1, 1), 150.0f);
+}
+
+// Before release 11 the running operation is byte 3 of the measure record.
+class TrasferimentoRelease10 : public Trasferimento {
+protected:
+    static sim::SimulatedMemory::Options Release10()
+    {
+        sim::SimulatedMemory::Options o;
+        o.estensioni = 10;
+        return o;
+    }
+    TrasferimentoRelease10() : Trasferimento(Release10()) {}
+};
+
+TEST_F(TrasferimentoRelease10, TheWorkSelectedIsReadFromTheMeasureRecord)
+{
+    ASSERT_TRUE(link.CambiaLavoro(1, 3));
+    EXPECT_EQ(memory.Configurazione()[link.Misura(1).indirizzoRecord + 3], 3);
+    EXPECT_EQ(link.LeggiNumeroLavoroCorrente(1), 3);
+    EXPECT_TRUE(Richieste(35).empty());
+    // Four check points fewer are not a thing here: release 10 already has five.
+    EXPECT_EQ(link.NumeroMassimoCheckPoint(), 5);
+}
+
+} // namespace
+} // namespace zem

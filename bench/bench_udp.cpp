@@ -5,15 +5,19 @@
 //                             floor that loopback itself sets
 //   BM_BareAgainstZemsim      a plain blocking client against the zemsim program
 //   BM_SocketPumpAgainstZemsim  the link's own channel (UdpSocket, WinSockEsclusivo) against zemsim,
-//                             with the pump's idle wait at its 1 ms default and at 5 ms: a wait
+//                             with the pump's idle wait at 1 ms and at its 5 ms default: a wait
 //                             shorter than the kernel's tick can cost a timer reprogramming on
 //                             every wake, which on a virtual machine shows
-//
-// Exchanges through the link itself belong next to these, against the same Zemsim() process.
+//   BM_UCZEM2AgainstZemsim    a whole frame exchange through the link (checksum, echo check,
+//                             reply check) against the same zemsim process
 
+#include "link/Clock.h"
+#include "link/UCZEM2.h"
 #include "link/net/UdpSocket.h"
+#include "link/usb/GestioneUSB.h"
+#include "sim/SimulatedBridge.h"
 #include "link/net/WinSockEsclusivo.h"
-#include "tests/net/ZemsimProcess.h"
+#include "sim/ZemsimProcess.h"
 
 #include <array>
 #include <atomic>
@@ -142,6 +146,33 @@ void BM_SocketPumpAgainstZemsim(benchmark::State& state)
     }
     CountExchanges(state);
 }
-BENCHMARK(BM_SocketPumpAgainstZemsim)->ArgName("idleWaitMs")->Arg(zem::WinSockEsclusivo::kIdleWaitMs)->Arg(5)->UseRealTime();
+BENCHMARK(BM_SocketPumpAgainstZemsim)->ArgName("idleWaitMs")->Arg(1)->Arg(zem::WinSockEsclusivo::kIdleWaitMs)->UseRealTime();
+
+void BM_UCZEM2AgainstZemsim(benchmark::State& state)
+{
+    if (Zemsim().Port() == 0) {
+        state.SkipWithError("zemsim did not start");
+        return;
+    }
+    zem::SystemClock clock;
+    zem::sim::FakeClock unused;
+    zem::sim::SimulatedBridge noBridges(unused);
+    zem::GestioneUSB usb(noBridges, clock);
+    zem::WinSockEsclusivo pump;
+    zem::UdpSocket socket(&pump, "127.0.0.1");
+    zem::UCZEM2 link(clock, usb, pump, socket);
+    if (!link.ApriPortaETH("127.0.0.1", Zemsim().Port())) {
+        state.SkipWithError("the link did not open");
+        return;
+    }
+    for (auto _ : state) {
+        if (!link.InviaComando1Byte(4) || link.BufferRX()[0] != 2) {
+            state.SkipWithError("exchange failed");
+            break;
+        }
+    }
+    CountExchanges(state);
+}
+BENCHMARK(BM_UCZEM2AgainstZemsim)->UseRealTime();
 
 } // namespace

@@ -17,7 +17,9 @@ class UdpSocket;
 // cut short, so a waiting loop does not spin a core.
 class WinSockEsclusivo final : public SocketMessagePump {
 public:
-    static constexpr int kIdleWaitMs = 1;
+    // Shorter waits cost a timer reprogramming at every wake on some machines, which slows every
+    // exchange; 5 ms makes a time-out at most that much late.
+    static constexpr int kIdleWaitMs = 5;
 
     explicit WinSockEsclusivo(int idleWaitMs = kIdleWaitMs);
     ~WinSockEsclusivo() override;

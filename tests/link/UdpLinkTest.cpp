@@ -6,7 +6,7 @@
 #include "link/net/WinSockEsclusivo.h"
 #include "link/usb/GestioneUSB.h"
 #include "sim/SimulatedBridge.h"
-#include "tests/net/ZemsimProcess.h"
+#include "sim/ZemsimProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -73,9 +73,9 @@ TEST(WinSockEsclusivo, AnUnfetchedDatagramIsNotifiedOnceUntilItIsFetched)
     EXPECT_EQ(a.sizes, (std::vector<std::size_t>{1, 2}));
 }
 
-TEST(WinSockEsclusivo, AnIdleCallRaisesNothingAndWaitsAboutAMillisecond)
+TEST(WinSockEsclusivo, AnIdleCallRaisesNothingAndWaitsItsIdleTime)
 {
-    WinSockEsclusivo pump;
+    WinSockEsclusivo pump(1);
     Listener a(&pump);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(pump.PompaMessaggiSocket());

@@ -1,5 +1,5 @@
 #include "tests/net/NetTestSupport.h"
-#include "tests/net/ZemsimProcess.h"
+#include "sim/ZemsimProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -48,9 +48,11 @@ bool Scambia(const char* canale, UCZEM2& link, std::uint8_t code)
 
 void Identita(const char* canale, const UCZEM2& link)
 {
-    std::printf("[%s] instrument type %d, release %d, update mode %s, memory error %s\n", canale,
-                link.Protocollo(), link.Estensioni(), link.UpdateMode() ? "yes" : "no",
-                link.MemoryError() ? "yes" : "no");
+    std::printf("[%s] instrument \"%s\": type %d, release %d, CPU %.2f, update mode %s, memory error %s\n",
+                canale, link.Nome().c_str(), link.Protocollo(), link.Estensioni(), link.VersioneCPU(),
+                link.UpdateMode() ? "yes" : "no", link.MemoryError() ? "yes" : "no");
+    for (int m = 1; m <= link.NumeroMisure(); ++m)
+        std::printf("[%s]   measure %d: \"%s\", type %d\n", canale, m, link.NomeMisura(m).c_str(), link.TipoMisura(m));
 }
 
 bool SuUdp()
@@ -74,9 +76,9 @@ bool SuUdp()
     link.Noise = [&] { ++resync; };
 
     const auto t0 = std::chrono::steady_clock::now();
-    const bool aperto = link.ApriPortaETH("127.0.0.1", server.Port());
+    const bool aperto = link.ApriComunicazioneETH("127.0.0.1", server.Port());
     const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0);
-    std::printf("[UDP] ApriPortaETH: %s in %lld us\n", aperto ? "ok" : "FAILED", static_cast<long long>(us.count()));
+    std::printf("[UDP] ApriComunicazioneETH: %s in %lld us\n", aperto ? "ok" : "FAILED", static_cast<long long>(us.count()));
     bool ok = aperto;
     if (aperto) {
         Identita("UDP", link);
@@ -99,8 +101,8 @@ bool SuUsb()
         std::printf("[USB] bridge %d: \"%s\" serial \"%s\"\n", i, sim.usb.DescrizioneDispositivo(i).c_str(),
                     sim.usb.SerialeDispositivo(i).c_str());
     const double t0 = sim.clock.Monotonic();
-    const bool aperto = sim.OpenUsb();
-    std::printf("[USB] ApriPortaUSB(\"%s\"): %s at %u baud\n", sim::SimulatedLink::kSerial,
+    const bool aperto = sim.link.ApriComunicazioneUSB(sim::SimulatedLink::kSerial);
+    std::printf("[USB] ApriComunicazioneUSB(\"%s\"): %s at %u baud\n", sim::SimulatedLink::kSerial,
                 aperto ? "ok" : "FAILED", sim.bridge.Settings(sim.device).baud);
     bool ok = aperto;
     if (aperto) {

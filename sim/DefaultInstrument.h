@@ -2,6 +2,7 @@
 
 #include "sim/SimulatedCurves.h"
 #include "sim/SimulatedInstrument.h"
+#include "sim/SimulatedMemory.h"
 
 #include <cstdint>
 
@@ -13,10 +14,9 @@ namespace zem::sim {
 // features hold on to the instrument, so this object stays where it was made.
 class DefaultInstrument {
 public:
-    // Identity reply: release 11 (configuration reached directly, no mailbox), not in update
-    // mode, no memory error; instrument type 14.
-    static constexpr std::uint8_t kIdentityFlags = 11;
-    static constexpr std::uint8_t kTypeCode = 14;
+    // Identity: release 11 (configuration reached directly, no mailbox), not in update mode, no
+    // memory error; instrument type 14. Its configuration memory holds a small profile.
+    static constexpr const char* kNome = "ZEM SIMULATOR";
 
     DefaultInstrument();
     DefaultInstrument(const DefaultInstrument&) = delete;
@@ -24,9 +24,11 @@ public:
 
     SimulatedInstrument& Instrument() { return instrument_; }
     SimulatedCurves& Curves() { return curves_; }
+    SimulatedMemory& Memory() { return memory_; }
 
 private:
     SimulatedInstrument instrument_;
+    SimulatedMemory memory_{instrument_};  // identity, version, memories, flash, restart
     SimulatedCurves curves_{instrument_};  // commands 9 and 10
 };
 

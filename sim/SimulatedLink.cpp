@@ -23,7 +23,7 @@ SimulatedDevice InstrumentBridge()
 SimulatedLink::SimulatedLink(double timeOfDay)
     : clock(timeOfDay),
       instrument(model.Instrument()),
-      curves(instrument),
+      curves(model.Curves()),
       network(clock),
       endpoint(network, instrument, kHost, kPort),
       socket(network.CreateSocket()),

@@ -37,7 +37,7 @@ public:
     FakeClock clock;
     DefaultInstrument model;
     SimulatedInstrument& instrument;
-    SimulatedCurves curves;
+    SimulatedCurves& curves;
     SimulatedNetwork network;
     InstrumentEndpoint endpoint;
     std::unique_ptr<SimulatedSocket> socket;

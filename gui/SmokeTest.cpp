@@ -1,15 +1,23 @@
 #include "gui/SmokeTest.h"
 
 #include "gui/FormMainWindow.h"
+#include "main/FMainZEMSETUP.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 
@@ -34,10 +42,12 @@ void TypeInto(QWidget& widget, const QString& text)
     }
 }
 
+QString Title() { return QApplication::applicationName(); }
+
 } // namespace
 
-SmokeTest::SmokeTest(FormMainWindow& mainWindow, QString pictureFolder)
-    : main_(mainWindow), pictureFolder_(std::move(pictureFolder))
+SmokeTest::SmokeTest(FormMainWindow& mainWindow, const FMainZEMSETUP& mainForm, QString pictureFolder)
+    : main_(mainWindow), form_(mainForm), pictureFolder_(std::move(pictureFolder))
 {
 }
 
@@ -50,6 +60,8 @@ int SmokeTest::Run()
     QTimer::singleShot(0, this, &SmokeTest::OnMainWindow);
     main_.show();
     const int code = QApplication::exec();
+    Check(openDialogSeen_, QStringLiteral("the open dialog was shown"));
+    Check(menuSeen_, QStringLiteral("the File menu dropped down"));
     Check(dialogSeen_, QStringLiteral("the change-password window was shown"));
     Check(messageSeen_, QStringLiteral("the wrong old password was reported"));
     Check(!main_.isVisible(), QStringLiteral("the main window closed"));
@@ -61,10 +73,63 @@ int SmokeTest::Run()
 void SmokeTest::OnMainWindow()
 {
     Check(main_.isVisible(), QStringLiteral("the main window is shown"));
+    Check(main_.windowTitle() == Title(), QStringLiteral("the caption is the application title"));
     auto* version = main_.findChild<QLabel*>(QStringLiteral("lblVersione"));
     Check(version != nullptr && version->text().startsWith(QStringLiteral("ZEM AUTOMATION Setup version ")),
           QStringLiteral("the version label is shown"));
-    Picture(main_, QStringLiteral("main-window.png"));
+    auto* save = main_.findChild<QAction*>(QStringLiteral("mnuSalva"));
+    auto* send = main_.findChild<QAction*>(QStringLiteral("mnuFormat"));
+    Check(save != nullptr && !save->isEnabled(), QStringLiteral("nothing to save before a profile is open"));
+    Check(send != nullptr && send->isVisible() && !send->isEnabled(),
+          QStringLiteral("sending is shown but not offered yet"));
+    auto* open = main_.findChild<QAction*>(QStringLiteral("mnuApri"));
+    Check(open != nullptr && open->isEnabled(), QStringLiteral("the open item is in the menu"));
+    if (open == nullptr) {
+        main_.close();
+        return;
+    }
+    QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnOpenDialog);
+    open->trigger();  // returns once the dialog has closed and the profile is open
+    Check(main_.windowTitle() == Title() + QStringLiteral(" - Default"), QStringLiteral("the caption names the profile"));
+    Check(form_.FileCorrente() == form_.TemplatePath(), QStringLiteral("the template is the open profile"));
+    Check(save != nullptr && save->isEnabled(), QStringLiteral("an open profile can be saved"));
+
+    auto* fileMenu = main_.findChild<QMenu*>(QStringLiteral("mnuFile"));
+    Check(fileMenu != nullptr, QStringLiteral("the File menu is in the menu bar"));
+    if (fileMenu == nullptr) {
+        main_.close();
+        return;
+    }
+    main_.menuBar()->setActiveAction(fileMenu->menuAction());
+    QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnFileMenu);
+}
+
+void SmokeTest::OnOpenDialog()
+{
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return Again(&SmokeTest::OnOpenDialog);
+    openDialogSeen_ = true;
+    Check(dialog->windowTitle() == QStringLiteral("Profile"), QStringLiteral("the open dialog's title"));
+    Check(dialog->fileMode() == QFileDialog::ExistingFile, QStringLiteral("one existing file is chosen"));
+    // The technician types the path into the name box, which has the focus, and presses Open.
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    Check(name != nullptr, QStringLiteral("the open dialog has a name box"));
+    if (name != nullptr) name->setText(QString::fromStdString(form_.TemplatePath()));
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, as its Open button does
+}
+
+void SmokeTest::OnFileMenu()
+{
+    auto* fileMenu = main_.findChild<QMenu*>(QStringLiteral("mnuFile"));
+    if (fileMenu != nullptr && !fileMenu->isVisible()) return Again(&SmokeTest::OnFileMenu);
+    menuSeen_ = fileMenu != nullptr;
+    if (menuSeen_) PictureWithMenu(*fileMenu, QStringLiteral("main-window.png"));
+    if (fileMenu != nullptr) fileMenu->hide();
+    QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnChangePassword);
+}
+
+void SmokeTest::OnChangePassword()
+{
     auto* change = main_.findChild<QAction*>(QStringLiteral("mnuSetPassword"));
     Check(change != nullptr && change->isEnabled() && change->isVisible(),
           QStringLiteral("the change-password item is in the menu"));
@@ -79,7 +144,8 @@ void SmokeTest::OnMainWindow()
 void SmokeTest::OnPasswordWindow()
 {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    dialogSeen_ = dialog != nullptr && dialog->objectName() == QStringLiteral("FSetPassword");
+    if (dialog == nullptr) return Again(&SmokeTest::OnPasswordWindow);
+    dialogSeen_ = dialog->objectName() == QStringLiteral("FSetPassword");
     if (!dialogSeen_) return;
     Check(dialog->windowTitle() == QStringLiteral("Modify password"), QStringLiteral("the window caption"));
     auto* oldPassword = dialog->findChild<QLineEdit*>(QStringLiteral("txtPasswordVecchia"));
@@ -103,11 +169,16 @@ void SmokeTest::OnPasswordWindow()
 void SmokeTest::OnMessageBox()
 {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    messageSeen_ = box != nullptr && box->text() == QStringLiteral("The old password is wrong");
-    if (box == nullptr) return;
-    Check(box->windowTitle() == QApplication::applicationName(), QStringLiteral("the message box title"));
+    if (box == nullptr) return Again(&SmokeTest::OnMessageBox);
+    messageSeen_ = box->text() == QStringLiteral("The old password is wrong");
+    Check(box->windowTitle() == Title(), QStringLiteral("the message box title"));
     Picture(*box, QStringLiteral("message-box.png"));
     box->button(QMessageBox::Ok)->click();
+}
+
+void SmokeTest::Again(void (SmokeTest::*step)())
+{
+    QTimer::singleShot(kStepDelayMs, this, step);
 }
 
 void SmokeTest::Check(bool condition, const QString& what)
@@ -117,9 +188,37 @@ void SmokeTest::Check(bool condition, const QString& what)
 
 void SmokeTest::Picture(QWidget& window, const QString& name)
 {
-    if (pictureFolder_.isEmpty()) return;
+    if (!pictureFolder_.isEmpty()) Save(Shot({&window}), name);
+}
+
+void SmokeTest::PictureWithMenu(QMenu& menu, const QString& name)
+{
+    if (!pictureFolder_.isEmpty()) Save(Shot({&main_, &menu}), name);
+}
+
+QPixmap SmokeTest::Shot(const QList<QWidget*>& windows)
+{
+    QRect area;
+    for (QWidget* window : windows) area = area.united(window->frameGeometry());
+    // On a display server the screen itself is taken, with the window manager's frames; offscreen
+    // there is no screen to take, so the windows are drawn where they stand, one over the other.
+    if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
+        if (QScreen* screen = windows.front()->screen()) {
+            QPixmap picture = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+            if (!picture.isNull()) return picture;
+        }
+    }
+    QPixmap canvas(area.size());
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    for (QWidget* window : windows) painter.drawPixmap(window->geometry().topLeft() - area.topLeft(), window->grab());
+    return canvas;
+}
+
+void SmokeTest::Save(const QPixmap& picture, const QString& name)
+{
     QDir().mkpath(pictureFolder_);
-    Check(window.grab().save(QDir(pictureFolder_).filePath(name)), QStringLiteral("saving ") + name);
+    Check(picture.save(QDir(pictureFolder_).filePath(name)), QStringLiteral("saving ") + name);
 }
 
 } // namespace zem::gui

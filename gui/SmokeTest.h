@@ -1,38 +1,58 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 
+class QMenu;
 class QWidget;
+
+namespace zem {
+class FMainZEMSETUP;
+}
 
 namespace zem::gui {
 
 class FormMainWindow;
 
 // Plays a short session on the real widgets, for the offscreen smoke test: shows the main window,
-// opens the change-password window from its menu, types a wrong old password, dismisses the
-// message box that answers it, cancels the window and closes the main window. With a folder, it
-// saves a picture of each window there.
+// opens the profile template through the Open dialog, drops the File menu down, opens the
+// change-password window, types a wrong old password, dismisses the message box that answers
+// it, cancels the window and closes the main window. With a folder, it saves a picture of each
+// window there.
 class SmokeTest final : public QObject {
     Q_OBJECT
 
 public:
-    SmokeTest(FormMainWindow& mainWindow, QString pictureFolder);
+    SmokeTest(FormMainWindow& mainWindow, const FMainZEMSETUP& mainForm, QString pictureFolder);
 
     // Runs the session in the application's event loop; 0 when every check passed.
     int Run();
 
 private:
     void OnMainWindow();
+    void OnOpenDialog();
+    void OnFileMenu();
+    void OnChangePassword();
     void OnPasswordWindow();
     void OnMessageBox();
+    // The window a step waits for is not up yet: that step runs again a little later.
+    void Again(void (SmokeTest::*step)());
     void Check(bool condition, const QString& what);
     void Picture(QWidget& window, const QString& name);
+    // The main window with a menu dropped down over it, as the screen shows them.
+    void PictureWithMenu(QMenu& menu, const QString& name);
+    QPixmap Shot(const QList<QWidget*>& windows);
+    void Save(const QPixmap& picture, const QString& name);
 
     FormMainWindow& main_;
+    const FMainZEMSETUP& form_;
     QString pictureFolder_;
     QStringList failures_;
+    bool openDialogSeen_ = false;
+    bool menuSeen_ = false;
     bool dialogSeen_ = false;
     bool messageSeen_ = false;
 };

@@ -1,40 +1,103 @@
-// zemsetup: the desktop program. Options: --smoke-test [--pictures FOLDER] plays a short session
-// on the offscreen platform and exits with 0 when it went as expected.
+// zemsetup: the desktop program.
+//   /ADV, --adv       advanced mode (first argument only): backup, memory test, USB EEPROM menus
+//   /CFG, --cfg       configuration mode: the firmware update menu
+//   --simulate        serve the simulated instrument on 127.0.0.1 (UDP) while the program runs
+//   --smoke-test [--pictures FOLDER]
+//                     play a short session and exit with 0 when it went as expected
 
-#include "access/PasswordGate.h"
 #include "gui/FormMainWindow.h"
-#include "gui/MainStandIn.h"
 #include "gui/QtHost.h"
 #include "gui/SmokeTest.h"
+#include "link/Clock.h"
+#include "main/FMainZEMSETUP.h"
 #include "profile/FileSettingsStore.h"
 #include "profile/SettingsStore.h"
+#include "sim/DefaultInstrument.h"
+#include "sim/UdpInstrumentServer.h"
 #include "ui/Application.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QStringList>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct ProgramOptions {
+    bool smokeTest = false;
+    bool simulate = false;
+    QString pictureFolder;
+    QString commandLine;  // what is left for the main window, as one text
+};
+
+ProgramOptions ReadOptions(const QStringList& arguments)
+{
+    ProgramOptions options;
+    QStringList rest;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--smoke-test")) {
+            options.smokeTest = true;
+        } else if (argument == QStringLiteral("--simulate")) {
+            options.simulate = true;
+        } else if (argument == QStringLiteral("--pictures") && i + 1 < arguments.size()) {
+            options.pictureFolder = arguments[++i];
+        } else {
+            rest << argument;
+        }
+    }
+    options.commandLine = rest.join(QLatin1Char(' '));
+    return options;
+}
+
+// The default instrument behind its Ethernet module on loopback, served from a thread of its own.
+class SimulatedInstrument {
+public:
+    bool Start()
+    {
+        if (!server_.Start()) return false;
+        std::printf("zemsetup: simulated instrument at 127.0.0.1:%u (UDP)\n", server_.Port());
+        std::fflush(stdout);
+        return true;
+    }
+
+private:
+    zem::SystemClock clock_;
+    zem::sim::DefaultInstrument instrument_;
+    zem::sim::UdpInstrumentServer server_{instrument_.Instrument(), clock_};
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(zem::ui::kApplicationTitle));
+    const ProgramOptions options = ReadOptions(QApplication::arguments());
 
-    const QStringList arguments = QApplication::arguments();
-    const bool smokeTest = arguments.contains(QStringLiteral("--smoke-test"));
-    QString pictureFolder;
-    const qsizetype pictures = arguments.indexOf(QStringLiteral("--pictures"));
-    if (pictures > 0 && pictures + 1 < arguments.size()) pictureFolder = arguments[pictures + 1];
+    std::unique_ptr<SimulatedInstrument> simulated;
+    if (options.simulate) {
+        simulated = std::make_unique<SimulatedInstrument>();
+        if (!simulated->Start()) {
+            std::fprintf(stderr, "zemsetup: the simulated instrument could not bind 127.0.0.1\n");
+            return 1;
+        }
+    }
 
     zem::gui::QtHost host(zem::ui::kApplicationTitle);
     // The smoke test must leave the user's settings alone.
     zem::FileSettingsStore userSettings;
     zem::MemorySettingsStore sessionSettings;
-    zem::SettingsStore& settings = smokeTest ? static_cast<zem::SettingsStore&>(sessionSettings) : userSettings;
-    zem::PasswordGate gate(host, settings);
-    zem::gui::MainStandIn mainForm(host, gate, ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR);
+    zem::SettingsStore& settings = options.smokeTest ? static_cast<zem::SettingsStore&>(sessionSettings) : userSettings;
+    zem::FMainZEMSETUP mainForm(host, settings,
+                                {QDir::toNativeSeparators(QApplication::applicationDirPath()).toStdString(),
+                                 options.commandLine.toStdString(), ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR});
     mainForm.LoadWindow();
     zem::gui::FormMainWindow window(mainForm);
 
-    if (smokeTest) return zem::gui::SmokeTest(window, pictureFolder).Run();
+    if (options.smokeTest) return zem::gui::SmokeTest(window, mainForm, options.pictureFolder).Run();
     window.show();
     return QApplication::exec();
 }

@@ -1,0 +1,281 @@
+#include "main/FMainZEMSETUP.h"
+
+#include "profile/CatalogoFunzioni.h"
+#include "profile/SettingsStore.h"
+#include "ui/Host.h"
+
+#include <filesystem>
+
+namespace zem {
+
+namespace {
+
+constexpr const char* kSection = "Main";
+constexpr const char* kPathProfili = "PathProfili";
+constexpr const char* kUltimoProfilo = "UltimoProfilo";
+constexpr const char* kDialogTitle = "Profile";
+constexpr const char* kExtension = "zemp";
+constexpr const char* kFilter = "ZEM profile file|*.zemp|All files (*.*)|*.*";
+
+} // namespace
+
+FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, Options options)
+    : Form(host, "FMainZEMSETUP", host.ApplicationTitle()),
+      ProgressBar1(*this, "ProgressBar1"),
+      lblTrasferimento(*this, "lblTrasferimento"),
+      Label1(*this, "Label1"),
+      Image1(*this, "Image1"),
+      lblVersione(*this, "lblVersione"),
+      mnuFile(*this, "mnuFile", "&File"),
+      mnuNuovo(*this, "mnuNuovo", "&New profile", &mnuFile),
+      mnuApri(*this, "mnuApri", "&Open profile...", &mnuFile),
+      mnuReadSetup(*this, "mnuReadSetup", "&Read profile from instrument...", &mnuFile),
+      mnuSalva(*this, "mnuSalva", "&Save profile", &mnuFile),
+      mnuSaveAs(*this, "mnuSaveAs", "Save profile &as...", &mnuFile),
+      mnuFormat(*this, "mnuFormat", "&Send profile to instrument...", &mnuFile),
+      mnuChiudi(*this, "mnuChiudi", "&Close profile", &mnuFile),
+      sep4(*this, "sep4", "-", &mnuFile),
+      mnuDiagnosi(*this, "mnuDiagnosi", "&Diagnosis and calibration...", &mnuFile),
+      mnuTestSeriale(*this, "mnuTestSeriale", "&Test seriale (beta)...", &mnuFile),
+      mnuExportMemory(*this, "mnuExportMemory", "&Backup memory...", &mnuFile),
+      mnuTestMemoria(*this, "mnuTestMemoria", "&Memory test...", &mnuFile),
+      sep2(*this, "sep2", "-", &mnuFile),
+      mnuEthSetup(*this, "mnuEthSetup", "Set &IP address of the instrument...", &mnuFile),
+      sep3(*this, "sep3", "-", &mnuFile),
+      mnuListSN(*this, "mnuListSN", "&List EEprom serial number...", &mnuFile),
+      mnuInizializzaUSB(*this, "mnuInizializzaUSB", "&Initialize USB EEprom...", &mnuFile),
+      mnuUpdate(*this, "mnuUpdate", "&Update firmware...", &mnuFile),
+      sep1(*this, "sep1", "-", &mnuFile),
+      mnuSetPassword(*this, "mnuSetPassword", "&Change password...", &mnuFile),
+      sep5(*this, "sep5", "-", &mnuFile),
+      mnuUscita(*this, "mnuUscita", "E&xit", &mnuFile),
+      mnuConfig(*this, "mnuConfig", "&Profile"),
+      mnuSetupMachine(*this, "mnuSetupMachine", "&Main settings...", &mnuConfig),
+      mnuSetupInput(*this, "mnuSetupInput", "Setup &inputs...", &mnuConfig),
+      mnuSetupOutput(*this, "mnuSetupOutput", "Setup &outputs...", &mnuConfig),
+      mnuSetupCounter(*this, "mnuSetupCounter", "Setup &counters...", &mnuConfig),
+      mnuSetupComm(*this, "mnuSetupComm", "Setup communication &port...", &mnuConfig),
+      settings_(settings),
+      options_(std::move(options)),
+      modes_(StartModes::FromCommandLine(options_.commandLine)),
+      gate_(host, settings)
+{
+    SetSize(9600, 5760);
+    Label1.SetCaption("Wait...");
+    Label1.Move(3840, 2160, 1920, 315);
+    Label1.SetVisible(false);
+    Image1.SetPicture(ui::Picture::Hourglass);
+    Image1.Move(4560, 1560, 480, 480);
+    Image1.SetVisible(false);
+    lblTrasferimento.SetCaption("Trasferimento:");
+    lblTrasferimento.Move(240, 4440, 1560, 255);
+    ProgressBar1.Move(1920, 4410, 7440, 315);
+    lblVersione.Move(240, 5280, 9120, 315);
+
+    mnuNuovo.Click.Connect([this] { mnuNuovo_Click(); });
+    mnuApri.Click.Connect([this] { mnuApri_Click(); });
+    mnuSalva.Click.Connect([this] { mnuSalva_Click(); });
+    mnuSaveAs.Click.Connect([this] { mnuSaveAs_Click(); });
+    mnuChiudi.Click.Connect([this] { mnuChiudi_Click(); });
+    mnuSetPassword.Click.Connect([this] { mnuSetPassword_Click(); });
+    mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
+    mnuSetupInput.Click.Connect([this] { AggiornaMenu(); });
+    mnuSetupOutput.Click.Connect([this] { AggiornaMenu(); });
+}
+
+std::string FMainZEMSETUP::TemplatePath() const
+{
+    return (std::filesystem::path(options_.programFolder) / kTemplateName).string();
+}
+
+void FMainZEMSETUP::Form_Load()
+{
+    for (ui::Menu* hidden : {&mnuReadSetup, &mnuSetupInput, &mnuSetupOutput, &mnuSetupCounter,
+                             &mnuSetupComm, &mnuTestSeriale})
+        hidden->SetVisible(false);
+    mnuEthSetup.SetVisible(true);
+    sep2.SetVisible(mnuEthSetup.Visible());
+    mnuUpdate.SetVisible(modes_.configuration);
+    sep3.SetVisible(modes_.configuration);
+    for (ui::Menu* advanced : {&mnuInizializzaUSB, &mnuTestMemoria, &mnuExportMemory, &mnuListSN})
+        advanced->SetVisible(modes_.advanced);
+    // Items outside AggiornaMenu's care are enabled once, by whether they can do anything yet.
+    for (ui::Menu* item : {&mnuNuovo, &mnuApri, &mnuReadSetup, &mnuTestSeriale, &mnuExportMemory,
+                           &mnuTestMemoria, &mnuEthSetup, &mnuListSN, &mnuInizializzaUSB, &mnuUpdate,
+                           &mnuSetPassword, &mnuUscita, &mnuSetupMachine, &mnuSetupInput,
+                           &mnuSetupOutput, &mnuSetupCounter, &mnuSetupComm})
+        Enable(*item, true);
+
+    SetCaption(GetHost().ApplicationTitle());
+    std::string minor = std::to_string(options_.versionMinor);
+    if (minor.size() < 2) minor.insert(0, 2 - minor.size(), '0');
+    lblVersione.SetCaption("ZEM AUTOMATION Setup version " + std::to_string(options_.versionMajor) + "." + minor);
+    lblTrasferimento.SetVisible(false);
+    ProgressBar1.SetVisible(false);
+    AggiornaMenu();
+}
+
+bool FMainZEMSETUP::Form_QueryUnload(ui::UnloadMode) { return ChiediSalvataggio(); }
+
+void FMainZEMSETUP::Form_Unload() { chiusura_ = true; }
+
+void FMainZEMSETUP::Enable(ui::Menu& item, bool when)
+{
+    item.SetEnabled(when && (!item.Items().empty() || item.Click.Connected()));
+}
+
+void FMainZEMSETUP::AggiornaMenu()
+{
+    const bool aperto = !profilo_.Vuoto;
+    for (ui::Menu* item : {&mnuConfig, &mnuFormat, &mnuSalva, &mnuSaveAs, &mnuChiudi}) Enable(*item, aperto);
+    Enable(mnuDiagnosi, !aperto || !profilo_.Modificato);
+}
+
+bool FMainZEMSETUP::PasswordOK() { return gate_.PasswordOK(); }
+
+std::string FMainZEMSETUP::Setting(const char* key, const char* defaultValue)
+{
+    return settings_.GetSetting(GetHost().ApplicationTitle(), kSection, key, defaultValue);
+}
+
+void FMainZEMSETUP::StoreProfilePath(const std::string& path)
+{
+    const std::string& title = GetHost().ApplicationTitle();
+    const PercorsoDiviso parti = DividiPercorso(path);
+    if (!parti.Cartella.empty()) settings_.SaveSetting(title, kSection, kPathProfili, parti.Cartella);
+    settings_.SaveSetting(title, kSection, kUltimoProfilo, path);
+}
+
+void FMainZEMSETUP::ShowFileName(const std::string& path)
+{
+    const std::string& title = GetHost().ApplicationTitle();
+    SetCaption(path.empty() ? title : title + " - " + DividiPercorso(path).Nome);
+}
+
+bool FMainZEMSETUP::ChiediSalvataggio()
+{
+    if (!profilo_.Modificato) return true;
+    switch (GetHost().MsgBox("Profile has been changed.\r\nSave changes?", ui::MsgButtons::YesNoCancel,
+                             ui::MsgIcon::Question)) {
+    case ui::MsgAnswer::Yes: return PasswordOK() && SalvaProfilo();
+    case ui::MsgAnswer::No: return true;
+    default: return false;
+    }
+}
+
+void FMainZEMSETUP::CaricaModello()
+{
+    if (profilo_.ApriFile(TemplatePath())) return;
+    // Without a usable template the model's defaults are opened: nothing of the profile before
+    // may carry over into the new one.
+    profilo_ = ProfiloZem{};
+    profilo_.Vuoto = false;
+}
+
+bool FMainZEMSETUP::ApriProfilo(const std::string& path)
+{
+    bool aperto = false;
+    if (!path.empty() && profilo_.ApriFile(path)) {
+        fileCorrente_ = path;
+        StoreProfilePath(path);
+        ShowFileName(path);
+        aperto = true;
+    } else {
+        fileCorrente_.clear();
+        CaricaModello();
+        ShowFileName({});
+        if (!path.empty())
+            GetHost().MsgBox("Open file error.\r\n" + path, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    }
+    AggiornaMenu();
+    return aperto;
+}
+
+bool FMainZEMSETUP::SalvaProfilo()
+{
+    if (fileCorrente_.empty()) return SalvaProfiloConNome();
+    if (profilo_.SalvaFile(fileCorrente_)) return true;
+    GetHost().MsgBox(fileCorrente_ + "\r\nProfile saving fail.", ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    return false;
+}
+
+bool FMainZEMSETUP::SalvaProfiloConNome()
+{
+    ui::FileDialogRequest request;
+    request.kind = ui::FileDialogKind::Save;
+    request.title = kDialogTitle;
+    request.filter = kFilter;
+    request.defaultExtension = kExtension;
+    request.initialFolder = Setting(kPathProfili, "");
+    request.overwritePrompt = true;
+    const ui::FileDialogResult chosen = GetHost().ShowFileDialog(request);
+    if (chosen.outcome == ui::FileDialogOutcome::Cancelled) return false;
+    if (chosen.outcome == ui::FileDialogOutcome::Failed) {
+        GetHost().MsgBox(chosen.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+        return false;
+    }
+    // A file that could not be written is not the profile's file: the old name and settings stay.
+    if (!profilo_.SalvaFile(chosen.path)) {
+        GetHost().MsgBox(chosen.path + "\r\nProfile saving fail.", ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+        return false;
+    }
+    fileCorrente_ = chosen.path;
+    StoreProfilePath(chosen.path);
+    ShowFileName(chosen.path);
+    return true;
+}
+
+void FMainZEMSETUP::mnuNuovo_Click()
+{
+    if (!ChiediSalvataggio()) return;
+    ApriProfilo({});
+}
+
+void FMainZEMSETUP::mnuApri_Click()
+{
+    if (!ChiediSalvataggio()) return;
+    ui::FileDialogRequest request;
+    request.kind = ui::FileDialogKind::Open;
+    request.title = kDialogTitle;
+    request.filter = kFilter;
+    request.defaultExtension = kExtension;
+    request.initialFolder = Setting(kPathProfili, "");
+    request.fileMustExist = true;
+    const ui::FileDialogResult chosen = GetHost().ShowFileDialog(request);
+    switch (chosen.outcome) {
+    case ui::FileDialogOutcome::Chosen: ApriProfilo(chosen.path); break;
+    case ui::FileDialogOutcome::Cancelled: break;
+    case ui::FileDialogOutcome::Failed:
+        GetHost().MsgBox(chosen.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+        break;
+    }
+}
+
+void FMainZEMSETUP::mnuSalva_Click()
+{
+    if (!PasswordOK()) return;
+    SalvaProfilo();
+    AggiornaMenu();
+}
+
+void FMainZEMSETUP::mnuSaveAs_Click()
+{
+    if (!PasswordOK()) return;
+    SalvaProfiloConNome();
+    AggiornaMenu();
+}
+
+void FMainZEMSETUP::mnuChiudi_Click()
+{
+    if (!ChiediSalvataggio()) return;
+    profilo_.Chiudi();
+    fileCorrente_.clear();
+    ShowFileName({});
+    AggiornaMenu();
+}
+
+void FMainZEMSETUP::mnuSetPassword_Click() { gate_.ChangePassword(); }
+
+void FMainZEMSETUP::mnuUscita_Click() { Unload(); }
+
+} // namespace zem

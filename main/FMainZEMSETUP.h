@@ -1,0 +1,118 @@
+#pragma once
+
+#include "access/PasswordGate.h"
+#include "main/StartModes.h"
+#include "profile/ProfiloZem.h"
+#include "ui/Form.h"
+#include "ui/Image.h"
+#include "ui/Label.h"
+#include "ui/Menu.h"
+#include "ui/ProgressBar.h"
+
+#include <string>
+
+namespace zem {
+
+class SettingsStore;
+
+// The program's only top-level window. It owns the current profile and the access password of
+// the run, and its menus start every operation. A menu item is enabled only when it has a
+// handler: the items of the instrument workflows stay greyed until their windows are built.
+class FMainZEMSETUP final : public ui::Form {
+public:
+    struct Options {
+        std::string programFolder;  // where the template Default.ZemP is shipped
+        std::string commandLine;    // the arguments as one text, "/ADV" and "/CFG" read from it
+        int versionMajor = 0;
+        int versionMinor = 0;
+    };
+
+    static constexpr const char* kTemplateName = "Default.ZemP";
+
+    FMainZEMSETUP(ui::Host& host, SettingsStore& settings, Options options);
+
+    ProfiloZem& Profilo() { return profilo_; }
+    const ProfiloZem& Profilo() const { return profilo_; }
+    // Full path of the profile file; empty for a new or default profile.
+    const std::string& FileCorrente() const { return fileCorrente_; }
+    const StartModes& Modes() const { return modes_; }
+    std::string TemplatePath() const;
+
+    // The access password, asked until it has been given once in this run.
+    bool PasswordOK();
+    // Enables the menus from the profile's state; the setup dialogs call it after editing.
+    void AggiornaMenu();
+    // Set once the window is unloading: a transfer that pumps events stops writing when it sees it.
+    bool Chiusura() const { return chiusura_; }
+
+    ui::ProgressBar ProgressBar1;
+    ui::Label lblTrasferimento;
+    ui::Label Label1;
+    ui::Image Image1;
+    ui::Label lblVersione;
+
+    ui::Menu mnuFile;
+    ui::Menu mnuNuovo;
+    ui::Menu mnuApri;
+    ui::Menu mnuReadSetup;
+    ui::Menu mnuSalva;
+    ui::Menu mnuSaveAs;
+    ui::Menu mnuFormat;
+    ui::Menu mnuChiudi;
+    ui::Menu sep4;
+    ui::Menu mnuDiagnosi;
+    ui::Menu mnuTestSeriale;
+    ui::Menu mnuExportMemory;
+    ui::Menu mnuTestMemoria;
+    ui::Menu sep2;
+    ui::Menu mnuEthSetup;
+    ui::Menu sep3;
+    ui::Menu mnuListSN;
+    ui::Menu mnuInizializzaUSB;
+    ui::Menu mnuUpdate;
+    ui::Menu sep1;
+    ui::Menu mnuSetPassword;
+    ui::Menu sep5;
+    ui::Menu mnuUscita;
+    ui::Menu mnuConfig;
+    ui::Menu mnuSetupMachine;
+    ui::Menu mnuSetupInput;
+    ui::Menu mnuSetupOutput;
+    ui::Menu mnuSetupCounter;
+    ui::Menu mnuSetupComm;
+
+protected:
+    void Form_Load() override;
+    bool Form_QueryUnload(ui::UnloadMode mode) override;
+    void Form_Unload() override;
+
+private:
+    void mnuNuovo_Click();
+    void mnuApri_Click();
+    void mnuSalva_Click();
+    void mnuSaveAs_Click();
+    void mnuChiudi_Click();
+    void mnuSetPassword_Click();
+    void mnuUscita_Click();
+
+    bool ChiediSalvataggio();
+    bool SalvaProfilo();
+    bool SalvaProfiloConNome();
+    bool ApriProfilo(const std::string& path);
+    void CaricaModello();
+    void ShowFileName(const std::string& path);
+    // Enables an item when `when` holds and the item can do something.
+    static void Enable(ui::Menu& item, bool when);
+    std::string Setting(const char* key, const char* defaultValue);
+    void StoreProfilePath(const std::string& path);
+
+    SettingsStore& settings_;
+    Options options_;
+    StartModes modes_;
+    PasswordGate gate_;
+    ProfiloZem profilo_;
+    std::string fileCorrente_;
+    bool chiusura_ = false;
+};
+
+} // namespace zem

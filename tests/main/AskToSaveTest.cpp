@@ -1,0 +1,169 @@
+#include "tests/main/MainWindowSession.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace zem::test {
+namespace {
+
+using ::testing::HasSubstr;
+using ui::MsgAnswer;
+
+const std::string kQuestion = "Profile has been changed.\r\nSave changes?";
+
+// What the technician answers to "Save changes?" and what follows it.
+enum class Reply { Unchanged, Yes, YesWrongPassword, YesSaveFails, No, Cancel };
+
+const char* NameOf(Reply r)
+{
+    switch (r) {
+    case Reply::Unchanged: return "unchanged";
+    case Reply::Yes: return "Yes";
+    case Reply::YesWrongPassword: return "Yes, wrong password";
+    case Reply::YesSaveFails: return "Yes, save fails";
+    case Reply::No: return "No";
+    case Reply::Cancel: return "Cancel";
+    }
+    return "?";
+}
+
+struct Action {
+    const char* name;
+    std::function<void(MainWindowSession&)> run;    // queues what the action itself asks, then acts
+    std::function<bool(MainWindowSession&)> done;   // the action went through
+};
+
+const std::vector<Action>& Actions()
+{
+    static const std::vector<Action> actions = {
+        {"Exit", [](MainWindowSession& s) { s.window->mnuUscita.UserClick(); },
+         [](MainWindowSession& s) { return !s.window->Loaded() && s.window->Chiusura(); }},
+        {"close button", [](MainWindowSession& s) { s.window->RequestClose(); },
+         [](MainWindowSession& s) { return !s.window->Loaded() && s.window->Chiusura(); }},
+        {"New", [](MainWindowSession& s) { s.window->mnuNuovo.UserClick(); },
+         [](MainWindowSession& s) {
+             return s.window->Profilo().Nome == "ZEM AUTOMATION" && s.window->FileCorrente().empty();
+         }},
+        {"Open",
+         [](MainWindowSession& s) {
+             s.host.ChooseFile(s.Path("program/Default.ZemP"));
+             s.window->mnuApri.UserClick();
+         },
+         [](MainWindowSession& s) { return s.window->FileCorrente() == s.Path("program/Default.ZemP"); }},
+        {"Close", [](MainWindowSession& s) { s.window->mnuChiudi.UserClick(); },
+         [](MainWindowSession& s) { return s.window->Profilo().Vuoto && s.window->Caption() == "ZEM Setup"; }},
+    };
+    return actions;
+}
+
+TEST(AskToSave, ExitNewOpenAndCloseGoOnOnlyWhenTheChangesAreSafeOrGivenUp)
+{
+    struct Expected {
+        Reply reply;
+        bool goesOn;
+        bool saved;
+        std::vector<std::string> messages;  // {"path"} stands for the profile's path
+    };
+    const Expected table[] = {
+        {Reply::Unchanged, true, false, {}},
+        {Reply::Yes, true, true, {kQuestion}},
+        {Reply::YesWrongPassword, false, false, {kQuestion, "The password is wrong."}},
+        {Reply::YesSaveFails, false, false, {kQuestion, "path\r\nProfile saving fail."}},
+        {Reply::No, true, false, {kQuestion}},
+        {Reply::Cancel, false, false, {kQuestion}},
+    };
+    for (const Action& action : Actions()) {
+        for (const Expected& e : table) {
+            SCOPED_TRACE(std::string(action.name) + " / " + NameOf(e.reply));
+            MainWindowSession s;
+            const std::string file = s.Example();
+            s.Open(file);
+            const std::string before = ReadFile(file);
+            if (e.reply != Reply::Unchanged) s.Change("Changed name");
+            switch (e.reply) {
+            case Reply::Unchanged: break;
+            case Reply::Yes: s.host.Answer(MsgAnswer::Yes); s.TypesPassword("6150"); break;
+            case Reply::YesWrongPassword: s.host.Answer(MsgAnswer::Yes); s.TypesPassword("0000"); break;
+            case Reply::YesSaveFails:
+                // The profile's file has become a folder of the same name.
+                std::filesystem::remove(file);
+                std::filesystem::create_directory(file);
+                s.host.Answer(MsgAnswer::Yes);
+                s.TypesPassword("6150");
+                break;
+            case Reply::No: s.host.Answer(MsgAnswer::No); break;
+            case Reply::Cancel: s.host.Answer(MsgAnswer::Cancel); break;
+            }
+            if (!e.goesOn && std::string(action.name) == "Open") {
+                // The open dialog must not come up: run without its answer queued.
+                s.window->mnuApri.UserClick();
+            } else {
+                action.run(s);
+            }
+
+            EXPECT_EQ(action.done(s), e.goesOn);
+            EXPECT_EQ(s.host.PendingAnswers(), 0u);
+            std::vector<std::string> expected;
+            for (const auto& m : e.messages) expected.push_back(m.starts_with("path") ? file + m.substr(4) : m);
+            EXPECT_EQ(s.host.MessageTexts(), expected);
+            if (e.reply == Reply::YesSaveFails) continue;
+            const std::string after = ReadFile(file);
+            if (e.saved) {
+                EXPECT_THAT(after, HasSubstr("Nome=Changed name\r\n"));
+            } else {
+                EXPECT_EQ(after, before);
+            }
+            if (!e.goesOn) {
+                // Nothing of the changed profile is lost.
+                EXPECT_TRUE(s.window->Loaded());
+                EXPECT_FALSE(s.window->Chiusura());
+                EXPECT_EQ(s.window->Profilo().Nome, "Changed name");
+                EXPECT_TRUE(s.window->Profilo().Modificato);
+                EXPECT_EQ(s.window->FileCorrente(), file);
+            }
+        }
+    }
+}
+
+TEST(AskToSave, YesOnAProfileWithoutAFileAsksForANameAndCancellingThatStops)
+{
+    MainWindowSession s;
+    s.window->mnuNuovo.UserClick();
+    s.Change("From the template");
+    s.host.Answer(MsgAnswer::Yes);
+    s.TypesPassword("6150");
+    s.host.CancelFile();
+    s.window->mnuUscita.UserClick();
+    EXPECT_TRUE(s.window->Loaded());
+    ASSERT_EQ(s.host.FileDialogs().size(), 1u);
+    EXPECT_EQ(s.host.FileDialogs()[0].kind, ui::FileDialogKind::Save);
+
+    // Given a name, the same question lets the program end, the profile saved there.
+    const std::string target = s.Path("profiles/New.zemp");
+    s.host.Answer(MsgAnswer::Yes);
+    s.host.ChooseFile(target);
+    s.window->mnuUscita.UserClick();
+    EXPECT_FALSE(s.window->Loaded());
+    EXPECT_THAT(ReadFile(target), HasSubstr("Nome=From the template\r\n"));
+    // The password was given once and not asked again.
+    EXPECT_EQ(s.host.FormsShown().size(), 1u);
+}
+
+TEST(AskToSave, TheQuestionIsYesNoCancelWithTheQuestionIcon)
+{
+    MainWindowSession s;
+    s.Open(s.Example());
+    s.Change("x");
+    s.host.Answer(MsgAnswer::Cancel);
+    s.window->mnuChiudi.UserClick();
+    ASSERT_EQ(s.host.Messages().size(), 1u);
+    EXPECT_EQ(s.host.Messages()[0].buttons, ui::MsgButtons::YesNoCancel);
+    EXPECT_EQ(s.host.Messages()[0].icon, ui::MsgIcon::Question);
+    EXPECT_EQ(s.host.Messages()[0].title, "ZEM Setup");
+}
+
+} // namespace
+} // namespace zem::test

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <tuple>
 
 namespace zem {
 namespace {
@@ -53,11 +54,9 @@ TEST(FileSettingsStore, RefusesWhatCouldNotBeReadBack)
 {
     TempFolder dir;
     FileSettingsStore store(dir.path());
-    EXPECT_FALSE(store.SaveSetting("A", "Main", "Password", "two\r\nlines"));
-    EXPECT_FALSE(store.SaveSetting("A", "Ma]in", "k", "v"));
-    EXPECT_FALSE(store.SaveSetting("A", "Main", "k=x", "v"));
-    EXPECT_FALSE(store.SaveSetting("A", "Main", " ", "v"));
-    EXPECT_FALSE(store.SaveSetting("A", "Main", "[k]", "v"));
+    const std::tuple<const char*, const char*, const char*> casi[] = {
+        {"Main", "Password", "two\r\nlines"}, {"Ma]in", "k", "v"}, {"Main", "k=x", "v"}, {"Main", " ", "v"}, {"Main", "[k]", "v"}};
+    for (const auto& [sezione, chiave, valore] : casi) EXPECT_FALSE(store.SaveSetting("A", sezione, chiave, valore)) << chiave;
     EXPECT_FALSE(FileSettingsStore(dir.Write("plain", "") + "/sub").SaveSetting("A", "Main", "k", "v"));
     // Application names stay inside the folder.
     EXPECT_EQ(store.FilePath("../x/y").parent_path(), dir.path());

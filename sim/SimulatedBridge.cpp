@@ -88,6 +88,14 @@ std::optional<FT_STATUS> SimulatedBridge::Enter(BridgeCall call)
     return status;
 }
 
+std::optional<FT_STATUS> SimulatedBridge::Begin(BridgeCall call, FT_HANDLE handle, Unit*& unit)
+{
+    if (auto failure = Enter(call)) return failure;
+    unit = Find(handle);
+    if (unit == nullptr) return FT_INVALID_HANDLE;
+    return std::nullopt;
+}
+
 SimulatedBridge::Unit* SimulatedBridge::Find(FT_HANDLE handle)
 {
     if (handle == 0) return nullptr;
@@ -163,9 +171,8 @@ FT_STATUS SimulatedBridge::FT_OpenEx(const std::string& serial, std::uint32_t fl
 
 FT_STATUS SimulatedBridge::FT_SetBaudRate(FT_HANDLE handle, std::uint32_t baud)
 {
-    if (auto failure = Enter(BridgeCall::SetBaudRate)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::SetBaudRate, handle, unit)) return *status;
     if (baud == 0) return FT_INVALID_BAUD_RATE;
     unit->settings.baud = baud;
     return FT_OK;
@@ -174,9 +181,8 @@ FT_STATUS SimulatedBridge::FT_SetBaudRate(FT_HANDLE handle, std::uint32_t baud)
 FT_STATUS SimulatedBridge::FT_SetDataCharacteristics(FT_HANDLE handle, std::uint8_t wordLength,
                                                      std::uint8_t stopBits, std::uint8_t parity)
 {
-    if (auto failure = Enter(BridgeCall::SetDataCharacteristics)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::SetDataCharacteristics, handle, unit)) return *status;
     if ((wordLength != FT_BITS_7 && wordLength != FT_BITS_8) || (stopBits != FT_STOP_BITS_1 && stopBits != FT_STOP_BITS_2)
         || parity > FT_PARITY_SPACE) {
         return FT_INVALID_PARAMETER;
@@ -190,9 +196,8 @@ FT_STATUS SimulatedBridge::FT_SetDataCharacteristics(FT_HANDLE handle, std::uint
 FT_STATUS SimulatedBridge::FT_SetFlowControl(FT_HANDLE handle, std::uint16_t flowControl, std::uint8_t xon,
                                              std::uint8_t xoff)
 {
-    if (auto failure = Enter(BridgeCall::SetFlowControl)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::SetFlowControl, handle, unit)) return *status;
     unit->settings.flowControl = flowControl;
     unit->settings.xon = xon;
     unit->settings.xoff = xoff;
@@ -202,9 +207,8 @@ FT_STATUS SimulatedBridge::FT_SetFlowControl(FT_HANDLE handle, std::uint16_t flo
 FT_STATUS SimulatedBridge::FT_SetUSBParameters(FT_HANDLE handle, std::uint32_t inTransferSize,
                                                std::uint32_t outTransferSize)
 {
-    if (auto failure = Enter(BridgeCall::SetUSBParameters)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::SetUSBParameters, handle, unit)) return *status;
     if (!ValidTransferSize(inTransferSize) || !ValidTransferSize(outTransferSize)) return FT_INVALID_PARAMETER;
     unit->settings.inTransferSize = inTransferSize;
     unit->settings.outTransferSize = outTransferSize;
@@ -213,9 +217,8 @@ FT_STATUS SimulatedBridge::FT_SetUSBParameters(FT_HANDLE handle, std::uint32_t i
 
 FT_STATUS SimulatedBridge::FT_SetLatencyTimer(FT_HANDLE handle, std::uint8_t milliseconds)
 {
-    if (auto failure = Enter(BridgeCall::SetLatencyTimer)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::SetLatencyTimer, handle, unit)) return *status;
     if (milliseconds == 0) return FT_INVALID_PARAMETER;
     unit->settings.latencyMs = milliseconds;
     return FT_OK;
@@ -224,9 +227,8 @@ FT_STATUS SimulatedBridge::FT_SetLatencyTimer(FT_HANDLE handle, std::uint8_t mil
 FT_STATUS SimulatedBridge::FT_SetTimeouts(FT_HANDLE handle, std::uint32_t readMilliseconds,
                                           std::uint32_t writeMilliseconds)
 {
-    if (auto failure = Enter(BridgeCall::SetTimeouts)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::SetTimeouts, handle, unit)) return *status;
     unit->settings.readTimeoutMs = readMilliseconds;
     unit->settings.writeTimeoutMs = writeMilliseconds;
     return FT_OK;
@@ -234,9 +236,8 @@ FT_STATUS SimulatedBridge::FT_SetTimeouts(FT_HANDLE handle, std::uint32_t readMi
 
 FT_STATUS SimulatedBridge::FT_SetResetPipeRetryCount(FT_HANDLE handle, std::uint32_t count)
 {
-    if (auto failure = Enter(BridgeCall::SetResetPipeRetryCount)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::SetResetPipeRetryCount, handle, unit)) return *status;
     unit->settings.resetPipeRetryCount = count;
     return FT_OK;
 }
@@ -244,9 +245,8 @@ FT_STATUS SimulatedBridge::FT_SetResetPipeRetryCount(FT_HANDLE handle, std::uint
 FT_STATUS SimulatedBridge::FT_Write(FT_HANDLE handle, std::span<const std::uint8_t> bytes, std::uint32_t& written)
 {
     written = 0;
-    if (auto failure = Enter(BridgeCall::Write)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::Write, handle, unit)) return *status;
     unit->written.insert(unit->written.end(), bytes.begin(), bytes.end());
     bytesWritten_ += bytes.size();
     written = static_cast<std::uint32_t>(bytes.size());
@@ -276,9 +276,8 @@ void SimulatedBridge::Deliver(Unit& unit, std::span<const std::uint8_t> bytes, d
 FT_STATUS SimulatedBridge::FT_Read(FT_HANDLE handle, std::span<std::uint8_t> bytes, std::uint32_t& received)
 {
     received = 0;
-    if (auto failure = Enter(BridgeCall::Read)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::Read, handle, unit)) return *status;
 
     const double deadline = clock_.Monotonic() + unit->settings.readTimeoutMs / 1000.0;
     std::size_t n = bytes.size();
@@ -300,18 +299,16 @@ FT_STATUS SimulatedBridge::FT_Read(FT_HANDLE handle, std::span<std::uint8_t> byt
 FT_STATUS SimulatedBridge::FT_GetQueueStatus(FT_HANDLE handle, std::uint32_t& rxBytes)
 {
     rxBytes = 0;
-    if (auto failure = Enter(BridgeCall::GetQueueStatus)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::GetQueueStatus, handle, unit)) return *status;
     rxBytes = static_cast<std::uint32_t>(ReadableBy(*unit, clock_.Monotonic()));
     return FT_OK;
 }
 
 FT_STATUS SimulatedBridge::FT_ResetDevice(FT_HANDLE handle)
 {
-    if (auto failure = Enter(BridgeCall::ResetDevice)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::ResetDevice, handle, unit)) return *status;
     // A chip reset empties its buffers; the port settings stay.
     unit->rx.clear();
     return FT_OK;
@@ -319,9 +316,8 @@ FT_STATUS SimulatedBridge::FT_ResetDevice(FT_HANDLE handle)
 
 FT_STATUS SimulatedBridge::FT_Close(FT_HANDLE handle)
 {
-    if (auto failure = Enter(BridgeCall::Close)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::Close, handle, unit)) return *status;
     unit->handle = 0;
     unit->rx.clear();
     return FT_OK;
@@ -329,18 +325,16 @@ FT_STATUS SimulatedBridge::FT_Close(FT_HANDLE handle)
 
 FT_STATUS SimulatedBridge::FT_GetDeviceInfo(FT_HANDLE handle, std::uint32_t& chipType)
 {
-    if (auto failure = Enter(BridgeCall::GetDeviceInfo)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::GetDeviceInfo, handle, unit)) return *status;
     chipType = unit->device.chipType;
     return FT_OK;
 }
 
 FT_STATUS SimulatedBridge::FT_EE_Read(FT_HANDLE handle, ProgramImage& image)
 {
-    if (auto failure = Enter(BridgeCall::EeRead)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::EeRead, handle, unit)) return *status;
     if (!LayoutFits(image, unit->device.chipType)) return FT_INVALID_PARAMETER;
     const std::optional<ProgramImage>& stored = unit->device.eeprom;
     if (!stored) {
@@ -364,9 +358,8 @@ FT_STATUS SimulatedBridge::FT_EE_Read(FT_HANDLE handle, ProgramImage& image)
 
 FT_STATUS SimulatedBridge::FT_EE_Program(FT_HANDLE handle, const ProgramImage& image)
 {
-    if (auto failure = Enter(BridgeCall::EeProgram)) return *failure;
-    Unit* unit = Find(handle);
-    if (unit == nullptr) return FT_INVALID_HANDLE;
+    Unit* unit = nullptr;
+    if (auto status = Begin(BridgeCall::EeProgram, handle, unit)) return *status;
     if (!LayoutFits(image, unit->device.chipType)) return FT_INVALID_PARAMETER;
     unit->device.eeprom = image;
     return FT_OK;

@@ -172,6 +172,8 @@ private:
 
     // Counts the call, lets its time pass and returns an injected failure, if one is due.
     std::optional<FT_STATUS> Enter(BridgeCall call);
+    // Enter, then the bridge of the handle (status 1 when there is none).
+    std::optional<FT_STATUS> Begin(BridgeCall call, FT_HANDLE handle, Unit*& unit);
     Unit* Find(FT_HANDLE handle);
     void Deliver(Unit& unit, std::span<const std::uint8_t> bytes, double sentAt);
     void Transmit(Unit& unit, std::vector<std::uint8_t> bytes, double sentAt);

@@ -6,6 +6,7 @@
 //                     play a short session and exit with 0 when it went as expected
 
 #include "gui/FormMainWindow.h"
+#include "gui/ProgramOptions.h"
 #include "gui/QtHost.h"
 #include "gui/SmokeTest.h"
 #include "link/Clock.h"
@@ -18,42 +19,14 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QStringList>
 
 #include <cstdio>
 #include <memory>
 
 namespace {
 
-struct ProgramOptions {
-    bool smokeTest = false;
-    bool simulate = false;
-    QString pictureFolder;
-    QString commandLine;  // what is left for the main window, as one text
-};
-
-ProgramOptions ReadOptions(const QStringList& arguments)
-{
-    ProgramOptions options;
-    QStringList rest;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QStringLiteral("--smoke-test")) {
-            options.smokeTest = true;
-        } else if (argument == QStringLiteral("--simulate")) {
-            options.simulate = true;
-        } else if (argument == QStringLiteral("--pictures") && i + 1 < arguments.size()) {
-            options.pictureFolder = arguments[++i];
-        } else {
-            rest << argument;
-        }
-    }
-    options.commandLine = rest.join(QLatin1Char(' '));
-    return options;
-}
-
 // The default instrument behind its Ethernet module on loopback, served from a thread of its own.
-class SimulatedInstrument {
+class SimulatorOnLoopback {
 public:
     bool Start()
     {
@@ -75,11 +48,11 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(zem::ui::kApplicationTitle));
-    const ProgramOptions options = ReadOptions(QApplication::arguments());
+    const auto options = zem::gui::ProgramOptions::FromArguments(QApplication::arguments());
 
-    std::unique_ptr<SimulatedInstrument> simulated;
+    std::unique_ptr<SimulatorOnLoopback> simulated;
     if (options.simulate) {
-        simulated = std::make_unique<SimulatedInstrument>();
+        simulated = std::make_unique<SimulatorOnLoopback>();
         if (!simulated->Start()) {
             std::fprintf(stderr, "zemsetup: the simulated instrument could not bind 127.0.0.1\n");
             return 1;

@@ -1,0 +1,25 @@
+#include "gui/ProgramOptions.h"
+
+namespace zem::gui {
+
+ProgramOptions ProgramOptions::FromArguments(const QStringList& arguments)
+{
+    ProgramOptions options;
+    QStringList rest;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--smoke-test")) {
+            options.smokeTest = true;
+        } else if (argument == QStringLiteral("--simulate")) {
+            options.simulate = true;
+        } else if (argument == QStringLiteral("--pictures") && i + 1 < arguments.size()) {
+            options.pictureFolder = arguments[++i];
+        } else {
+            rest << argument;
+        }
+    }
+    options.commandLine = rest.join(QLatin1Char(' '));
+    return options;
+}
+
+} // namespace zem::gui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace zem::gui {
+
+// What zemsetup's own options ask for; everything else is the main window's command line.
+struct ProgramOptions {
+    bool smokeTest = false;  // --smoke-test
+    bool simulate = false;   // --simulate
+    QString pictureFolder;   // --pictures FOLDER
+    // The other arguments, in order, joined by blanks, as the main window reads "/ADV" and "/CFG".
+    QString commandLine;
+
+    // `arguments` as QCoreApplication gives them, the program first.
+    static ProgramOptions FromArguments(const QStringList& arguments);
+};
+
+} // namespace zem::gui

@@ -72,32 +72,17 @@ TEST(CalcolaIndirizzi, CurveSharesFollowDurationAndPhases)
 {
     ProfiloZem p = ProfiloMisto();
     EXPECT_FLOAT_EQ(IndirizziMemoria::PercentualeCurve(p, 1), 10100.0f / 35600.0f * 100.0f);
-    EXPECT_FLOAT_EQ(IndirizziMemoria::PercentualeCurve(p, 3), 10200.0f / 35600.0f * 100.0f);
     EXPECT_EQ(IndirizziMemoria::PercentualeCurve(p, 4), 0.0f);
     // A measure in phases counts its operations even when it has fewer than two.
     p.SetOperazioniSelezionabili(5, 1);
     EXPECT_FLOAT_EQ(IndirizziMemoria::PercentualeCurve(p, 5), 5100.0f / 30500.0f * 100.0f);
-    // A weight exactly half-way rounds to even: 0.0001 s gives 100.5, hence 100.
+    // A weight half-way rounds to even: 0.0001 s weighs 100.5, hence 100.
     ProfiloZem q;
     q.SetTipoMisura(1, 1);
     q.SetDurataCurve(1, 0.0001f);
     q.SetTipoMisura(2, 1);
     q.SetDurataCurve(2, 0.0003f);  // 101.5 -> 102
     EXPECT_FLOAT_EQ(IndirizziMemoria::PercentualeCurve(q, 1), 100.0f / 202.0f * 100.0f);
-}
-
-TEST(CalcolaIndirizzi, TheDefaultSingleMeasureTakesAllTheCurveMemory)
-{
-    ProfiloZem p;
-    p.SetTipoMisura(1, 1);
-    p.SetDurataCurve(1, 2.0f);
-    const auto r = CalcolaIndirizzi(p, Strumento(11, true));
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->baseMisure, 366u);
-    EXPECT_EQ(r->indirizzoLavori[0], 430u);
-    EXPECT_EQ(r->inizioCurve, 713u);
-    EXPECT_EQ(r->baseCurve[0], 713u);
-    EXPECT_EQ(r->dimensioneCurva[0], 0x7F000u - 714u);
 }
 
 struct Fallimento {
@@ -146,30 +131,27 @@ TEST(CalcolaIndirizzi, ImagesThatCannotFitFailInsteadOfTruncating)
     EXPECT_STREQ(kErroreIndirizzi, "Memory address error.");
 }
 
-TEST(CalcolaIndirizzi, BeforeRelease11ATableEntryInsideTheBlocksIsLeftToTheRecord)
-{
-    ProfiloZem p;
-    p.SetTipoMisura(6, 2);
-    p.SetDurataCurve(6, 1.0f);
-    const auto r = CalcolaIndirizzi(p, Strumento(10, true));
-    ASSERT_TRUE(r);
-    EXPECT_FALSE(r->voceTabella[5]);
-    // A larger configuration area keeps the table below the blocks.
-    DatiStrumento grande = Strumento(11, true);
-    grande.dimensioneConfigurazione = 0x200;
-    const auto g = CalcolaIndirizzi(p, grande);
-    ASSERT_TRUE(g);
-    EXPECT_TRUE(g->voceTabella[5]);
-    EXPECT_EQ(g->baseMisure, 0x200u + 6u);
-}
-
-TEST(CalcolaIndirizzi, FreeCurveMemoryOf4096BytesIsEnough)
+TEST(CalcolaIndirizzi, TheLimitsThemselvesStillFit)
 {
     DatiStrumento d = Strumento(11, true);
     d.dimensioneMemoria = 1784 + 1 + 4096;
     const auto r = CalcolaIndirizzi(ProfiloMisto(), d);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->curveLibere, 4096u);
+    // Only measure 6 in use: before release 11 its table entry is left to the record; a larger
+    // configuration area keeps the table below the blocks.
+    ProfiloZem p;
+    p.SetTipoMisura(6, 2);
+    p.SetDurataCurve(6, 1.0f);
+    const auto vecchio = CalcolaIndirizzi(p, Strumento(10, true));
+    ASSERT_TRUE(vecchio);
+    EXPECT_FALSE(vecchio->voceTabella[5]);
+    DatiStrumento grande = Strumento(11, true);
+    grande.dimensioneConfigurazione = 0x200;
+    const auto g = CalcolaIndirizzi(p, grande);
+    ASSERT_TRUE(g);
+    EXPECT_TRUE(g->voceTabella[5]);
+    EXPECT_EQ(g->baseMisure, 0x200u + 6u);
 }
 
 } // namespace

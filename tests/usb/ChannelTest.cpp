@@ -32,53 +32,43 @@ TEST_F(Channel, OpeningConfiguresTheBridgeButLeavesTheBaudRateToTheCaller)
     const FT_HANDLE handle = Open();
     EXPECT_EQ(handle, bridge.HandleOf(device));
     sim::BridgeSettings expected;  // power-on baud rate, then 8N1, no flow control, 4096, 1 ms, 100/1000 ms
-    expected.xon = 0;
-    expected.xoff = 0;
+    expected.xon = expected.xoff = 0;
     expected.inTransferSize = expected.outTransferSize = 4096;
     expected.latencyMs = 1;
     expected.readTimeoutMs = 100;
     expected.writeTimeoutMs = 1000;
     expected.resetPipeRetryCount = 0xFFFFFF;
     EXPECT_EQ(bridge.Settings(device), expected);
-    EXPECT_EQ(bridge.Calls(BridgeCall::SetDataCharacteristics), 1u);
     EXPECT_EQ(bridge.Calls(BridgeCall::SetBaudRate), 0u);
-
     EXPECT_TRUE(usb.ImpostaBaudRate(handle, 1250000));
     EXPECT_EQ(bridge.Settings(device).baud, 1250000u);
-}
 
-TEST_F(Channel, ABridgeWithoutSerialNumberIsOpenedByTheEmptyText)
-{
     const std::size_t blank = bridge.AddDevice({"", FT_DEVICE_232R, std::nullopt});
-    const FT_HANDLE handle = usb.ApriDispositivoUSB("");
-    EXPECT_NE(handle, 0u);
-    EXPECT_EQ(handle, bridge.HandleOf(blank));
+    const FT_HANDLE unnamed = usb.ApriDispositivoUSB("");  // no serial number: the empty text
+    EXPECT_EQ(unnamed, bridge.HandleOf(blank));
     EXPECT_EQ(usb.ApriDispositivoUSB("MR499999"), 0u);
 }
+
+constexpr std::array kOpenOrder = {BridgeCall::OpenEx, BridgeCall::SetDataCharacteristics,
+                                   BridgeCall::SetFlowControl, BridgeCall::SetUSBParameters,
+                                   BridgeCall::SetLatencyTimer, BridgeCall::SetTimeouts,
+                                   BridgeCall::SetResetPipeRetryCount};
 
 class OpenFaults : public Channel, public ::testing::WithParamInterface<BridgeCall> {};
 
 TEST_P(OpenFaults, StopAtTheFirstFailingCallAndLeaveTheBridgeClosed)
 {
-    static constexpr std::array order = {BridgeCall::OpenEx, BridgeCall::SetDataCharacteristics,
-                                         BridgeCall::SetFlowControl, BridgeCall::SetUSBParameters,
-                                         BridgeCall::SetLatencyTimer, BridgeCall::SetTimeouts,
-                                         BridgeCall::SetResetPipeRetryCount};
     bridge.Fail(GetParam(), FT_IO_ERROR);
     EXPECT_EQ(usb.ApriDispositivoUSB("MR400012"), 0u);
-    const auto failing = std::find(order.begin(), order.end(), GetParam());
-    for (auto call = order.begin(); call != order.end(); ++call) {
+    const auto failing = std::find(kOpenOrder.begin(), kOpenOrder.end(), GetParam());
+    for (auto call = kOpenOrder.begin(); call != kOpenOrder.end(); ++call) {
         EXPECT_EQ(bridge.Calls(*call), call <= failing ? 1u : 0u) << static_cast<int>(*call);
     }
     EXPECT_FALSE(bridge.IsOpen(device));
     EXPECT_NE(usb.ApriDispositivoUSB("MR400012"), 0u) << "the bridge must be free for the next try";
 }
 
-INSTANTIATE_TEST_SUITE_P(Guasti, OpenFaults,
-                         ::testing::Values(BridgeCall::OpenEx, BridgeCall::SetDataCharacteristics,
-                                           BridgeCall::SetFlowControl, BridgeCall::SetUSBParameters,
-                                           BridgeCall::SetLatencyTimer, BridgeCall::SetTimeouts,
-                                           BridgeCall::SetResetPipeRetryCount));
+INSTANTIATE_TEST_SUITE_P(Guasti, OpenFaults, ::testing::ValuesIn(kOpenOrder));
 
 // Reads of 6 bytes with a time-out: 2 are there at once, the other 4 come `restAfter` seconds after
 // the moment the wait starts (the end of the first read, which itself waits 100 ms).
@@ -99,15 +89,13 @@ TEST_P(ReadWithTimeout, CompletesOnlyWithin700Milliseconds)
     if (GetParam().restAfter >= 0) bridge.InjectReceived(device, std::span(sent).subspan(2), kFirstRead + GetParam().restAfter);
 
     std::array<std::uint8_t, 6> got{};
-    const double start = clock.Monotonic();
     EXPECT_EQ(usb.LeggiBloccoUSBConAttesa(handle, got), GetParam().complete);
-    const double took = clock.Monotonic() - start;
+    const double took = clock.Monotonic();
     if (GetParam().complete) {
         EXPECT_EQ(Bytes(got.begin(), got.end()), sent);
         EXPECT_NEAR(took, kFirstRead + GetParam().restAfter, 1e-9);
     } else {
-        EXPECT_EQ(got[0], 1);
-        EXPECT_EQ(got[1], 2);
+        EXPECT_EQ(Bytes(got.begin(), got.begin() + 2), (Bytes{1, 2}));
         // Past 0.7 s of waiting, plus at most the one read time-out in progress.
         EXPECT_GT(took, kFirstRead + 0.7 - 1e-6);
         EXPECT_LE(took, kFirstRead + 0.8 + 1e-9);
@@ -115,31 +103,29 @@ TEST_P(ReadWithTimeout, CompletesOnlyWithin700Milliseconds)
 }
 
 INSTANTIATE_TEST_SUITE_P(Attese, ReadWithTimeout,
-                         ::testing::Values(WaitCase{"rest_within_the_first_read", 0.0, true}, WaitCase{"rest_at_0_35_s", 0.35, true},
+                         ::testing::Values(WaitCase{"rest_within_the_first_read", 0.0, true},
                                            WaitCase{"rest_at_0_69_s", 0.69, true},
                                            WaitCase{"rest_at_0_85_s", 0.85, false}, WaitCase{"rest_never", -1.0, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Channel, AReadWithEverythingThereDoesNotWait)
+TEST_F(Channel, ReadsThatNeedNoWaitOrCannotGoOn)
 {
     const FT_HANDLE handle = Open();
-    const Bytes sent = {9, 8, 7};
-    bridge.InjectReceived(device, sent);
     std::array<std::uint8_t, 3> got{};
-    EXPECT_TRUE(usb.LeggiBloccoUSBConAttesa(handle, got));
+    bridge.InjectReceived(device, Bytes{9, 8, 7});
+    EXPECT_TRUE(usb.LeggiBloccoUSBConAttesa(handle, got));  // everything there: one read, no wait
     EXPECT_EQ(clock.Monotonic(), 0.0);
     EXPECT_EQ(bridge.Calls(BridgeCall::Read), 1u);
-}
 
-TEST_F(Channel, ADriverErrorEndsTheReadAtOnce)
-{
-    const FT_HANDLE handle = Open();
-    std::array<std::uint8_t, 3> got{};
-    bridge.Fail(BridgeCall::Read, FT_IO_ERROR);
+    bridge.Fail(BridgeCall::Read, FT_IO_ERROR);  // a driver error ends the read at once
     EXPECT_FALSE(usb.LeggiBloccoUSBConAttesa(handle, got));
     bridge.Fail(BridgeCall::Read, FT_IO_ERROR, 1, 2);  // the third read
     EXPECT_FALSE(usb.LeggiBloccoUSBConAttesa(handle, got));
-    EXPECT_EQ(bridge.Calls(BridgeCall::Read), 1u + 3u);
+    EXPECT_EQ(bridge.Calls(BridgeCall::Read), 1u + 1u + 3u);
+
+    bridge.InjectReceived(device, Bytes{1, 2});  // a plain read is one driver read that must bring all
+    EXPECT_FALSE(usb.LeggiBloccoUSB(handle, got));
+    EXPECT_EQ(bridge.Calls(BridgeCall::Read), 1u + 1u + 3u + 1u);
 }
 
 class MidnightRead : public Channel {
@@ -153,11 +139,10 @@ TEST_F(MidnightRead, AfterTheClockWrapsTheWaitLastsUntilItPasses4Seconds)
     const FT_HANDLE handle = Open();
     bridge.InjectReceived(device, Bytes{1});
     std::array<std::uint8_t, 2> got{};
-    const double start = clock.Monotonic();
     EXPECT_FALSE(usb.LeggiBloccoUSBConAttesa(handle, got));
     EXPECT_GT(clock.Timer(), 4.0);
     EXPECT_LT(clock.Timer(), 4.2);
-    EXPECT_GT(clock.Monotonic() - start, 4.1);
+    EXPECT_GT(clock.Monotonic(), 4.1);
 }
 
 TEST_F(MidnightRead, AByteArrivingTwoSecondsAfterMidnightStillCompletesTheRead)
@@ -168,15 +153,6 @@ TEST_F(MidnightRead, AByteArrivingTwoSecondsAfterMidnightStillCompletesTheRead)
     std::array<std::uint8_t, 2> got{};
     EXPECT_TRUE(usb.LeggiBloccoUSBConAttesa(handle, got));
     EXPECT_EQ(got[1], 2);
-}
-
-TEST_F(Channel, APlainReadIsOneDriverReadThatMustBringEverything)
-{
-    const FT_HANDLE handle = Open();
-    bridge.InjectReceived(device, Bytes{1, 2});
-    std::array<std::uint8_t, 3> got{};
-    EXPECT_FALSE(usb.LeggiBloccoUSB(handle, got));
-    EXPECT_EQ(bridge.Calls(BridgeCall::Read), 1u);
 }
 
 TEST_F(Channel, WritesReachTheInstrumentAsTheyAre)
@@ -197,7 +173,7 @@ TEST_F(Channel, WritesReachTheInstrumentAsTheyAre)
     EXPECT_EQ(received.size(), 2u);
 }
 
-TEST_F(Channel, DiscardingStaleInputTakesWhatHasArrivedOnly)
+TEST_F(Channel, DiscardingStaleInputTakesWhatHasArrivedOnlyAndNeverFails)
 {
     const FT_HANDLE handle = Open();
     bridge.InjectReceived(device, Bytes{1, 2, 3, 4, 5});
@@ -205,18 +181,13 @@ TEST_F(Channel, DiscardingStaleInputTakesWhatHasArrivedOnly)
     EXPECT_EQ(usb.ByteInAttesaUSB(handle), 5u);
     EXPECT_TRUE(usb.SvuotaRicezioneUSB(handle));
     EXPECT_EQ(usb.ByteInAttesaUSB(handle), 0u);
-    EXPECT_EQ(bridge.Queued(device), 3u);
     EXPECT_EQ(clock.Monotonic(), 0.0) << "nothing waited for";
-}
 
-TEST_F(Channel, DiscardingStopsAtTheFirstFailedReadAndStillSucceeds)
-{
-    const FT_HANDLE handle = Open();
-    bridge.InjectReceived(device, Bytes{1, 2, 3, 4, 5});
-    bridge.Fail(BridgeCall::Read, FT_IO_ERROR, 1, 2);
+    clock.Advance(1.0);
+    bridge.InjectReceived(device, Bytes{1, 2});
+    bridge.Fail(BridgeCall::Read, FT_IO_ERROR, 1, 2);  // stops at the first failed read
     EXPECT_TRUE(usb.SvuotaRicezioneUSB(handle));
     EXPECT_EQ(bridge.Queued(device), 3u);
-
     bridge.Fail(BridgeCall::GetQueueStatus, FT_IO_ERROR);
     EXPECT_EQ(usb.ByteInAttesaUSB(handle), 0u);
     bridge.Fail(BridgeCall::GetQueueStatus, FT_IO_ERROR);
@@ -224,44 +195,42 @@ TEST_F(Channel, DiscardingStopsAtTheFirstFailedReadAndStillSucceeds)
     EXPECT_EQ(bridge.Queued(device), 3u);
 }
 
-TEST_F(Channel, ASuccessfulResetKeepsTheHandleAndTheBaudRate)
-{
-    FT_HANDLE handle = Open();
-    ASSERT_TRUE(usb.ImpostaBaudRate(handle, 1250000));
-    const FT_HANDLE before = handle;
-    EXPECT_TRUE(usb.ReimpostaDispositivoUSB(handle, "MR400012", 115200));
-    EXPECT_EQ(handle, before);
-    EXPECT_EQ(bridge.Settings(device).baud, 1250000u);
-    EXPECT_EQ(bridge.Calls(BridgeCall::Close), 0u);
-    EXPECT_EQ(bridge.Calls(BridgeCall::OpenEx), 1u);
-}
+// A reset keeps the handle and the baud rate set; a failed one reopens the bridge at the caller's.
+enum class Handle { Same, New, None, Any };
 
-TEST_F(Channel, AFailedResetReopensTheBridgeAtTheCallersBaudRate)
+struct ResetCase {
+    const char* name;
+    std::vector<std::pair<BridgeCall, FT_STATUS>> faults;
+    bool ok;
+    Handle handle;
+    std::uint32_t baud;
+};
+
+class Reset : public Channel, public ::testing::WithParamInterface<ResetCase> {};
+
+TEST_P(Reset, KeepsOrReopensTheBridge)
 {
     FT_HANDLE handle = Open();
     ASSERT_TRUE(usb.ImpostaBaudRate(handle, 1250000));
     const FT_HANDLE before = handle;
-    bridge.Fail(BridgeCall::ResetDevice, FT_IO_ERROR);
-    EXPECT_TRUE(usb.ReimpostaDispositivoUSB(handle, "MR400012", 115200));
-    EXPECT_NE(handle, before);
+    for (const auto& [call, status] : GetParam().faults) bridge.Fail(call, status);
+    EXPECT_EQ(usb.ReimpostaDispositivoUSB(handle, "MR400012", 115200), GetParam().ok);
+    if (GetParam().handle == Handle::None) EXPECT_EQ(handle, 0u);
+    if (!GetParam().ok) return;
+    EXPECT_EQ(handle == before, GetParam().handle == Handle::Same);
     EXPECT_EQ(handle, bridge.HandleOf(device));
-    EXPECT_EQ(bridge.Settings(device).baud, 115200u);
+    EXPECT_EQ(bridge.Settings(device).baud, GetParam().baud);
     EXPECT_EQ(bridge.Settings(device).latencyMs, 1) << "reopened bridges are configured again";
+    EXPECT_EQ(bridge.Calls(BridgeCall::OpenEx), GetParam().handle == Handle::Same ? 1u : 2u);
 }
 
-TEST_F(Channel, AFailedResetAndReopenGiveFalseAndNoHandle)
-{
-    FT_HANDLE handle = Open();
-    bridge.Fail(BridgeCall::ResetDevice, FT_IO_ERROR);
-    bridge.Fail(BridgeCall::OpenEx, FT_DEVICE_NOT_FOUND);
-    EXPECT_FALSE(usb.ReimpostaDispositivoUSB(handle, "MR400012", 115200));
-    EXPECT_EQ(handle, 0u);
-
-    handle = Open();
-    bridge.Fail(BridgeCall::ResetDevice, FT_IO_ERROR);
-    bridge.Fail(BridgeCall::SetBaudRate, FT_IO_ERROR);
-    EXPECT_FALSE(usb.ReimpostaDispositivoUSB(handle, "MR400012", 115200));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Casi, Reset,
+    ::testing::Values(ResetCase{"reset_works", {}, true, Handle::Same, 1250000},
+                      ResetCase{"reset_fails", {{BridgeCall::ResetDevice, FT_IO_ERROR}}, true, Handle::New, 115200},
+                      ResetCase{"reopen_fails", {{BridgeCall::ResetDevice, FT_IO_ERROR}, {BridgeCall::OpenEx, FT_DEVICE_NOT_FOUND}}, false, Handle::None, 0},
+                      ResetCase{"baud_rate_fails", {{BridgeCall::ResetDevice, FT_IO_ERROR}, {BridgeCall::SetBaudRate, FT_IO_ERROR}}, false, Handle::Any, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Channel, ClosingAlwaysForgetsTheHandle)
 {

@@ -28,26 +28,21 @@ public:
     }
 };
 
-TEST_F(Listing, NoBridgeGivesAnEmptyList)
+TEST_F(Listing, NoBridgeOrAFailedCountGiveAnEmptyListEvenAfterAFullOne)
 {
     EXPECT_EQ(usb.ElencaDispositiviUSB(""), 0);
     EXPECT_EQ(bridge.Calls(BridgeCall::ListDevicesByIndex), 0u);
-}
-
-TEST_F(Listing, AFailedCountGivesAnEmptyListEvenAfterAFullOne)
-{
     AddProgrammed("ZEM Automation", "MR400012");
     ASSERT_EQ(usb.ElencaDispositiviUSB(""), 1);
     bridge.Fail(BridgeCall::ListDevicesNumber, FT_IO_ERROR);
-    EXPECT_EQ(usb.ElencaDispositiviUSB(""), 0);
-    EXPECT_TRUE(usb.Dispositivi().empty());
+    EXPECT_EQ(List(), std::vector<DispositivoUSB>{});
 }
 
 TEST_F(Listing, EachBridgeShowsTheTextsOfItsEepromAndIsClosedAgain)
 {
     // What the bus reports and what the EEPROM holds differ: the list shows the EEPROM.
-    bridge.AddDevice({"FT1", FT_DEVICE_2232H, Newer("ZEM Automation", "MR400012")});
-    bridge.AddDevice({"FT2", FT_DEVICE_2232C, Older("DLK-Visual", "MR300007")});
+    bridge.AddDevice({"FT1", FT_DEVICE_2232H, Programmed("ZEM Automation", "MR400012")});
+    bridge.AddDevice({"FT2", FT_DEVICE_2232C, Programmed<ProgramDataOlder>("DLK-Visual", "MR300007")});
     bridge.AddDevice({"", FT_DEVICE_232R, std::nullopt});
 
     EXPECT_EQ(List(), (std::vector<DispositivoUSB>{
@@ -101,6 +96,8 @@ TEST_F(Listing, AnEntryThatCannotBeReadDoesNotShowWhatTheLastListingShowed)
     EXPECT_EQ(List(), (std::vector<DispositivoUSB>{{"", ""}}));
 }
 
+// The driver may not list a bridge at once after it is plugged in: the listing retries, up to 500
+// tries or one second.
 TEST_F(Listing, WaitsUntilTheDriverCanListTheFirstBridge)
 {
     AddProgrammed("ZEM Automation", "MR400012");
@@ -109,22 +106,17 @@ TEST_F(Listing, WaitsUntilTheDriverCanListTheFirstBridge)
     EXPECT_EQ(bridge.Calls(BridgeCall::ListDevicesByIndex), 3u + 1u + 1u);
 }
 
-TEST_F(Listing, GivesUpWaitingAfter500Tries)
+TEST_F(Listing, GivesUpWaitingAfter500TriesOrOneSecond)
 {
     AddProgrammed("ZEM Automation", "MR400012");
     bridge.Fail(BridgeCall::ListDevicesByIndex, FT_DEVICE_NOT_FOUND, SimulatedBridge::kAlways);
     EXPECT_EQ(List(), (std::vector<DispositivoUSB>{{"", ""}}));
     EXPECT_EQ(bridge.Calls(BridgeCall::ListDevicesByIndex), 500u + 1u);
-}
 
-TEST_F(Listing, GivesUpWaitingAfterOneSecondWhenTriesAreSlow)
-{
-    AddProgrammed("ZEM Automation", "MR400012");
-    bridge.SetCallDuration(0.010);
-    bridge.Fail(BridgeCall::ListDevicesByIndex, FT_DEVICE_NOT_FOUND, SimulatedBridge::kAlways);
+    bridge.SetCallDuration(0.010);  // slow tries
     usb.ElencaDispositiviUSB("");
-    EXPECT_GE(bridge.Calls(BridgeCall::ListDevicesByIndex), 100u + 1u);
-    EXPECT_LE(bridge.Calls(BridgeCall::ListDevicesByIndex), 102u + 1u);
+    EXPECT_GE(bridge.Calls(BridgeCall::ListDevicesByIndex), 501u + 100u + 1u);
+    EXPECT_LE(bridge.Calls(BridgeCall::ListDevicesByIndex), 501u + 102u + 1u);
 }
 
 struct FilterCase {
@@ -157,8 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"mr4", {"MR400012", "mr4x", "MR412"}},
         FilterCase{"MR", {"MR400012", "mr4x", "MR", "MR412", "MR300007"}},
         FilterCase{"MR400012", {"MR400012"}},
-        FilterCase{"MR4000123", {}},
-        FilterCase{"ZZ", {}}));
+        FilterCase{"MR4000123", {}}));
 
 TEST_F(Listing, AnIndexOutsideTheListGivesEmptyTexts)
 {

@@ -1,5 +1,4 @@
 #include "sim/SimulatedBridge.h"
-#include "sim/SimulatedInstrument.h"
 
 #include <gtest/gtest.h>
 
@@ -65,19 +64,9 @@ TEST_F(Bridge, TheWireModelTakes8MicrosecondsABytePlusTheLatency)
     EXPECT_NEAR(clock.Monotonic(), last, 1e-12);
 }
 
-TEST_F(Bridge, AReadWaitsItsTimeOutForMissingBytesAndReturnsWhatCame)
-{
-    Write({1, 2});
-    EXPECT_EQ(Read(5), (Bytes{1, 2}));
-    EXPECT_NEAR(clock.Monotonic(), 0.100, 1e-12);
-
-    bridge.InjectReceived(device, Bytes{3}, 0.050);
-    EXPECT_EQ(Waiting(), 0u) << "a byte on its way is not counted";
-    EXPECT_EQ(Read(1), (Bytes{3}));
-    EXPECT_NEAR(clock.Monotonic(), 0.150, 1e-12);
-}
-
-TEST_F(Bridge, FaultsApplyPerDirection)
+// The link's tests lean on these faults (lost, corrupted and late replies); here, what they
+// cannot see: the host's log, and splits and delays holding up the bytes behind them.
+TEST_F(Bridge, FaultsApplyPerDirectionAndHoldUpWhatFollows)
 {
     std::vector<Bytes> seen;
     bridge.AttachPeer(device, [&seen](std::span<const std::uint8_t> b) {
@@ -90,38 +79,18 @@ TEST_F(Bridge, FaultsApplyPerDirection)
     EXPECT_EQ(bridge.Written(device), (Bytes{0x10, 0x20, 0x30})) << "the log keeps what the host wrote";
     EXPECT_EQ(Read(3), (Bytes{0x10, 0x21, 0x30}));
 
-    bridge.InstrumentToHost(device).Queue({FaultKind::Drop, 0, 1});
-    Write({0x40, 0x50});
-    EXPECT_EQ(seen.back(), (Bytes{0x40, 0x50}));
-    EXPECT_EQ(Read(2), (Bytes{0x50}));
-
     bridge.InstrumentToHost(device).Queue({FaultKind::Split, 1, 0, 0, 0.5});
     Write({0x60, 0x70});
     EXPECT_EQ(Waiting(), 1u);
     clock.Advance(0.5);
     EXPECT_EQ(Read(2), (Bytes{0x60, 0x70}));
-}
 
-TEST_F(Bridge, ALateTransmissionHoldsUpWhatFollowsIt)
-{
     bridge.InstrumentToHost(device).Queue({FaultKind::Delay, 0, 0, 0, 0.3});
     Write({1});
     Write({2});
-    EXPECT_EQ(Waiting(), 0u);
-    EXPECT_EQ(Read(2), (Bytes{}));
-    clock.AdvanceTo(0.3);
+    EXPECT_EQ(Read(2), (Bytes{}));  // waits its 100 ms time-out, returns what came
+    clock.Advance(0.2);
     EXPECT_EQ(Read(2), (Bytes{1, 2}));
-}
-
-TEST_F(Bridge, TheInstrumentAnswersThroughTheReceiveQueue)
-{
-    SimulatedInstrument instrument;
-    instrument.SetCommand(4, [](std::span<const std::uint8_t>) { return std::optional<Bytes>(Bytes{0x11, 0x22}); });
-    bridge.AttachInstrument(device, instrument);
-    Write({0x02, 0x04, 0x06});
-    // Echo, then the reply frame: count 3, payload, checksum 3 + 0x11 + 0x22.
-    EXPECT_EQ(Read(7), (Bytes{0x02, 0x04, 0x06, 0x03, 0x11, 0x22, 0x36}));
-    EXPECT_EQ(instrument.FramesExecuted(), 1u);
 }
 
 TEST_F(Bridge, AClosedHandleIsInvalidAndAReopenStartsAfresh)
@@ -135,7 +104,6 @@ TEST_F(Bridge, AClosedHandleIsInvalidAndAReopenStartsAfresh)
     std::uint32_t n = 0;
     std::array<std::uint8_t, 1> b{};
     EXPECT_EQ(bridge.FT_Read(handle, b, n), FT_INVALID_HANDLE);
-    EXPECT_EQ(bridge.FT_Write(handle, b, n), FT_INVALID_HANDLE);
     EXPECT_EQ(bridge.FT_Close(handle), FT_INVALID_HANDLE);
 
     ASSERT_EQ(bridge.FT_OpenEx("MR400012", FT_OPEN_BY_SERIAL_NUMBER, second), FT_OK);

@@ -15,9 +15,11 @@ class UsbFixture : public ::testing::Test {
 public:
     explicit UsbFixture(double timeOfDay = 36000.0) : clock(timeOfDay) {}
 
-    static ProgramDataNewer Newer(std::string description, std::string serial)
+    // An EEPROM image of either chip family carrying these texts.
+    template <typename Image = ProgramDataNewer>
+    static Image Programmed(std::string description, std::string serial)
     {
-        ProgramDataNewer image;
+        Image image;
         image.VendorId = 0x0403;
         image.ProductId = 0x6001;
         image.Description = std::move(description);
@@ -26,20 +28,10 @@ public:
         return image;
     }
 
-    static ProgramDataOlder Older(std::string description, std::string serial)
-    {
-        ProgramDataOlder image;
-        image.VendorId = 0x0403;
-        image.ProductId = 0x6001;
-        image.Description = std::move(description);
-        image.SerialNumber = std::move(serial);
-        return image;
-    }
-
     // A bridge of a newer chip whose EEPROM carries these texts; the bus reports the same serial.
     std::size_t AddProgrammed(const std::string& description, const std::string& serial)
     {
-        return bridge.AddDevice({serial, FT_DEVICE_232R, Newer(description, serial)});
+        return bridge.AddDevice({serial, FT_DEVICE_232R, Programmed(description, serial)});
     }
 
     sim::FakeClock clock;

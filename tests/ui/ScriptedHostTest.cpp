@@ -24,18 +24,15 @@ std::string ThrownBy(const std::function<void()>& action)
     return "nothing thrown";
 }
 
-TEST(ScriptedHost, LogsEveryMessageInOrderWithTheApplicationTitle)
+TEST(ScriptedHost, LogsEveryMessageWithTheApplicationTitleAndTheDefaultButtonItHas)
 {
     ScriptedHost host("ZEM Setup");
     host.Answer(MsgAnswer::Cancel);
-    host.Answer(MsgAnswer::No);
+    host.Answer(MsgAnswer::Retry);
     EXPECT_EQ(host.MsgBox("Communication error", MsgButtons::OK, MsgIcon::Critical), MsgAnswer::OK);
-    EXPECT_EQ(host.MsgBox("Profile has been changed.\r\nSave changes?", MsgButtons::YesNoCancel,
-                          MsgIcon::Question),
+    EXPECT_EQ(host.MsgBox("Profile has been changed.\r\nSave changes?", MsgButtons::YesNoCancel, MsgIcon::Question),
               MsgAnswer::Cancel);
-    EXPECT_EQ(host.MsgBox("Are you sure to clear the works settings?", MsgButtons::YesNo,
-                          MsgIcon::Exclamation, MsgAnswer::No),
-              MsgAnswer::No);
+    host.MsgBox("Get IP-address timeout.", MsgButtons::RetryCancel, MsgIcon::Exclamation, MsgAnswer::No);
     EXPECT_EQ(host.PendingAnswers(), 0u);
 
     const auto& m = host.Messages();
@@ -43,17 +40,8 @@ TEST(ScriptedHost, LogsEveryMessageInOrderWithTheApplicationTitle)
     EXPECT_EQ(m[0].title, "ZEM Setup");
     EXPECT_EQ(m[0].icon, MsgIcon::Critical);
     EXPECT_EQ(m[1].text, "Profile has been changed.\r\nSave changes?");
-    EXPECT_EQ(m[1].buttons, MsgButtons::YesNoCancel);
     EXPECT_EQ(m[1].defaultButton, MsgAnswer::Yes);
-    EXPECT_EQ(m[2].defaultButton, MsgAnswer::No);
-}
-
-TEST(ScriptedHost, ADefaultButtonTheBoxDoesNotHaveFallsBackToTheFirst)
-{
-    ScriptedHost host;
-    host.Answer(MsgAnswer::Retry);
-    host.MsgBox("Get IP-address timeout.", MsgButtons::RetryCancel, MsgIcon::Exclamation, MsgAnswer::No);
-    EXPECT_EQ(host.Messages().back().defaultButton, MsgAnswer::Retry);
+    EXPECT_EQ(m[2].defaultButton, MsgAnswer::Retry) << "a default the box does not have falls back to the first";
 }
 
 TEST(ScriptedHost, AQuestionWithoutAQueuedAnswerFailsTheTestNamingIt)
@@ -80,23 +68,16 @@ TEST(ScriptedHost, FileDialogsAndInputBoxesGiveTheQueuedOutcomes)
     host.AnswerInput(std::nullopt);
 
     FileDialogRequest open;
-    open.title = "Profile";
     open.initialFolder = "/home/tech";
-    const auto chosen = host.ShowFileDialog(open);
-    EXPECT_EQ(chosen.outcome, FileDialogOutcome::Chosen);
-    EXPECT_EQ(chosen.path, "/home/tech/press.zemp");
+    EXPECT_EQ(host.ShowFileDialog(open).path, "/home/tech/press.zemp");
     EXPECT_EQ(host.ShowFileDialog(open).outcome, FileDialogOutcome::Cancelled);
     const auto failed = host.ShowFileDialog(open);
     EXPECT_EQ(failed.outcome, FileDialogOutcome::Failed);
     EXPECT_EQ(failed.error, "Invalid folder");
     EXPECT_EQ(host.InputBox("Serial number", "1"), "MR400012");
     EXPECT_EQ(host.InputBox("Serial number"), std::nullopt);
-
-    ASSERT_EQ(host.FileDialogs().size(), 3u);
-    EXPECT_EQ(host.FileDialogs()[0].initialFolder, "/home/tech");
-    ASSERT_EQ(host.InputBoxes().size(), 2u);
-    EXPECT_EQ(host.InputBoxes()[0].defaultText, "1");
-    EXPECT_EQ(host.InputBoxes()[0].title, host.ApplicationTitle());
+    EXPECT_EQ(host.FileDialogs().at(2).initialFolder, "/home/tech");
+    EXPECT_EQ(host.InputBoxes().at(0).defaultText, "1");
 }
 
 TEST(ScriptedHost, AFormScriptMustCloseTheFormItWasWrittenFor)
@@ -113,13 +94,9 @@ TEST(ScriptedHost, AFormScriptMustCloseTheFormItWasWrittenFor)
     EXPECT_THAT(ThrownBy([&] { form.ShowModal(); }), HasSubstr("form FSample is still open after its script"));
     form.Unload();
 
-    host.OnForm("FSample", [](Form& f) {
-        EXPECT_EQ(f.Caption(), "Sample");
-        f.Get<CommandButton>("cmdCancel").UserClick();
-    });
+    host.OnForm("FSample", [](Form& f) { f.Get<CommandButton>("cmdCancel").UserClick(); });
     form.ShowModal();
     ASSERT_EQ(host.FormsShown().size(), 3u);
-    EXPECT_EQ(host.FormsShown()[2].name, "FSample");
     EXPECT_EQ(host.FormsShown()[2].caption, "Sample");
 }
 
@@ -197,8 +174,6 @@ TEST(ScriptedHostPumping, RunsTheTechniciansActionInsideTheChosenDoEvents)
     for (int i = 0; i < 5; ++i) host.DoEvents();
     EXPECT_EQ(closedAt, 3);
     EXPECT_EQ(host.DoEventsCount(), 5);
-    host.SetBusy(true);
-    EXPECT_TRUE(host.Busy());
 }
 
 } // namespace

@@ -35,7 +35,7 @@ TEST_P(FlashMemory, ReadFlashGivesBothBytesMaskedAndSendsTheAddressLowByteFirst)
     EXPECT_EQ(Richieste(), (std::vector<Bytes>{Frame({24, 0x45, 0x23, 0x01}), Frame({24, 0x46, 0x23, 0x01})}));
 }
 
-TEST_P(FlashMemory, ReadFlashStopsAtTheFirstFailedReadAndRefusesAddressesBeyondThreeBytes)
+TEST_P(FlashMemory, ReadFlashStopsAtTheFirstFailedRead)
 {
     const std::size_t fine = memory.Flash().size();  // the simulated chip answers nothing there
     std::int16_t primo = 0;
@@ -46,17 +46,20 @@ TEST_P(FlashMemory, ReadFlashStopsAtTheFirstFailedReadAndRefusesAddressesBeyondT
     DimenticaRichieste();
     EXPECT_FALSE(link.ReadFlash(static_cast<std::uint32_t>(fine - 1), primo, secondo));
     EXPECT_EQ(Richieste().size(), 2u);
-
-    DimenticaRichieste();
-    for (const std::uint32_t a : {0xFFFFFFu, 0x1000000u, 0x1012345u, 0xFFFFFFFFu})
-        EXPECT_FALSE(link.ReadFlash(a, primo, secondo)) << a;
-    EXPECT_TRUE(Richieste().empty());
 }
 
-TEST_P(FlashMemory, ClearFlashOffTheSectorBoundarySendsNothing)
+// Addresses beyond three bytes, erases off a sector boundary and sector copies: nothing is sent.
+TEST_P(FlashMemory, WhatCannotBeAddressedIsRefusedWithoutSending)
 {
-    for (const std::uint32_t a : {1u, 2u, 8u, 32u, 63u, 0x41u, 0x7FFFFu, 0x1000000u, 0x1000040u})
+    std::int16_t primo = 0;
+    std::int16_t secondo = 0;
+    for (const std::uint32_t a : {0xFFFFFFu, 0x1000000u, 0x1012345u, 0xFFFFFFFFu})
+        EXPECT_FALSE(link.ReadFlash(a, primo, secondo)) << a;
+    for (const std::uint32_t a : {1u, 8u, 63u, 0x41u, 0x7FFFFu, 0x1000000u, 0x1000040u})
         EXPECT_FALSE(link.ClearFlash(a)) << a;
+    for (const std::uint32_t a : {0x1000000u, 0x7FFFFFF8u}) EXPECT_FALSE(link.WriteFlash1(a, 1)) << a;
+    for (const std::uint32_t a : {0u, 0x40u, 0x41u}) EXPECT_FALSE(link.CopyFlash(a)) << a;
+    EXPECT_TRUE(link.CloseWriteFlash());
     EXPECT_TRUE(Richieste().empty());
 }
 
@@ -205,20 +208,6 @@ TEST_P(FlashMemory, AnUnacknowledgedOrUnerasedBlockFailsItsClose)
     ASSERT_TRUE(link.WriteFlash1(0x50, 0xF0));
     EXPECT_FALSE(link.CloseWriteFlash());
     EXPECT_EQ(Flash(0x50), 0x00);
-}
-
-TEST_P(FlashMemory, AddressesBeyondThreeBytesAreNotBuffered)
-{
-    EXPECT_FALSE(link.WriteFlash1(0x1000000, 1));
-    EXPECT_FALSE(link.WriteFlash1(0x7FFFFFF8, 1));
-    EXPECT_TRUE(link.CloseWriteFlash());
-    EXPECT_TRUE(Richieste().empty());
-}
-
-TEST_P(FlashMemory, SectorCopiesAreRefusedWithoutSending)
-{
-    for (const std::uint32_t a : {0u, 0x40u, 0x41u}) EXPECT_FALSE(link.CopyFlash(a)) << a;
-    EXPECT_TRUE(Richieste().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Canali, FlashMemory, ::testing::Values(Canale::USB, Canale::ETH), NomeCanale);

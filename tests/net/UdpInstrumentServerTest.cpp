@@ -124,17 +124,6 @@ TEST(UdpInstrumentServer, DelaysAndLatencyHoldTheDatagramUntilTheirTimeEvenPastM
     }
 }
 
-TEST(UdpInstrumentServer, PeriodicFaultsHitEveryNthDatagram)
-{
-    Bench drop({.dropEvery = 3});
-    Bench corrupt({.corruptEvery = 2});
-    const Bytes flipped{0xFD, 0x04, 0x06, 0x03, 0x12, 0x34, 0x49};
-    for (int n = 1; n <= 6; ++n) {
-        EXPECT_EQ(drop.Exchange(kRequest).size(), n % 3 == 0 ? 0u : 1u) << n;
-        EXPECT_EQ(corrupt.Exchange(kRequest), std::vector<Bytes>{n % 2 == 0 ? flipped : kWhole}) << n;
-    }
-}
-
 TEST(UdpInstrumentServer, AnOversizeDatagramIsRefusedAndServingGoesOn)
 {
     Bench b;

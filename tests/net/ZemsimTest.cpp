@@ -36,6 +36,7 @@ TEST(Zemsim, SplitsEchoAndReplyAndEndsWithItsStandardInput)
     EXPECT_EQ(sim.Stop(0), 0);
 }
 
+// The periodic faults of the server, through its switches.
 TEST(Zemsim, FaultSwitchesHitEveryNthDatagram)
 {
     ZemsimProcess sim(kZemsim, {"--drop-every", "2", "--corrupt-every", "2"});

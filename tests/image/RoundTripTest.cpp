@@ -178,11 +178,11 @@ TEST(DatiStrumento, WhatTheLinkReportsIsWhatTheImageIsBuiltFrom)
         o.versioneADC = 0x36;  // analog configuration 19
         o.opzioneVelocita = static_cast<std::uint8_t>(opzione);
         sim::SimulatedMemory memory(l.instrument, o);
-        sim::ImageSpec spec;
-        spec.option61 = 0x05;
-        spec.measures = {sim::MeasureSpec{}};
-        spec.calibration[2].gain = 12345;
-        memory.CaricaConfigurazione(sim::BuildConfigurationImage(spec));
+        sim::ImageSpec prima;
+        prima.option61 = 0x05;
+        prima.measures = {sim::MeasureSpec{}};
+        prima.calibration[2].gain = 12345;
+        memory.CaricaConfigurazione(sim::BuildConfigurationImage(prima));
         ASSERT_TRUE(l.link.ApriComunicazioneETH(l.kHost, l.kPort));
         ProfiloZem p;
         p.BaudrateCOMM = static_cast<std::int16_t>(baud);

@@ -3,6 +3,7 @@
 #include "sim/SimulatedCurves.h"
 #include "sim/SimulatedInstrument.h"
 #include "sim/SimulatedMemory.h"
+#include "sim/SimulatedWorks.h"
 
 #include <cstdint>
 
@@ -30,6 +31,7 @@ private:
     SimulatedInstrument instrument_;
     SimulatedMemory memory_{instrument_};  // identity, version, memories, flash, restart
     SimulatedCurves curves_{instrument_};  // commands 9 and 10
+    SimulatedWorks works_{instrument_, memory_};  // commands 6, 7 and 35
 };
 
 } // namespace zem::sim

@@ -1,6 +1,5 @@
 #include "tests/main/MainWindowSession.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +8,6 @@
 namespace zem::test {
 namespace {
 
-using ::testing::HasSubstr;
 using ui::FileDialogKind;
 using ui::MsgIcon;
 
@@ -260,34 +258,6 @@ TEST(NewProfile, WithoutAUsableTemplateStartsFromTheModelsDefaults)
         EXPECT_TRUE(s.window->mnuSaveAs.Enabled());
         EXPECT_TRUE(s.host.Messages().empty());
     }
-}
-
-TEST(CloseProfile, LeavesNoProfileOpen)
-{
-    MainWindowSession s;
-    s.Open(s.Example());
-    s.window->mnuChiudi.UserClick();
-    EXPECT_TRUE(s.window->Profilo().Vuoto);
-    EXPECT_EQ(s.window->FileCorrente(), "");
-    EXPECT_EQ(s.window->Caption(), "ZEM Setup");
-    EXPECT_FALSE(s.window->mnuSalva.Enabled());
-    EXPECT_FALSE(s.window->mnuConfig.Enabled());
-}
-
-TEST(Password, IsAskedOnceARunUntilItIsGiven)
-{
-    MainWindowSession s;
-    s.Open(s.Example());
-    s.TypesPassword("1234");
-    s.window->mnuSalva.UserClick();
-    s.TypesPassword(" 6150 ");
-    s.window->mnuSalva.UserClick();
-    s.window->mnuSalva.UserClick();
-    s.host.CancelFile();
-    s.window->mnuSaveAs.UserClick();
-    EXPECT_EQ(s.host.FormsShown().size(), 2u);
-    EXPECT_TRUE(s.window->PasswordOK());
-    EXPECT_EQ(s.host.PendingAnswers(), 0u);
 }
 
 } // namespace

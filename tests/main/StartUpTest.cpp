@@ -167,14 +167,5 @@ TEST(MainWindowStart, ItemsOfWorkflowsStillToComeAreShownButCannotBeChosen)
     EXPECT_EQ(s.host.PendingAnswers(), 0u);
 }
 
-TEST(MainWindowStart, ChangePasswordOpensItsWindow)
-{
-    MainWindowSession s;
-    s.host.OnForm("FSetPassword", [](ui::Form& f) { f.Get<ui::CommandButton>("cmdCancel").UserClick(); });
-    EXPECT_TRUE(s.window->mnuSetPassword.UserClick());
-    ASSERT_EQ(s.host.FormsShown().size(), 1u);
-    EXPECT_EQ(s.host.FormsShown()[0].name, "FSetPassword");
-}
-
 } // namespace
 } // namespace zem::test

@@ -10,8 +10,15 @@ DefaultInstrument::DefaultInstrument()
 {
     ImageSpec profilo;
     profilo.name = kNome;
-    profilo.measures = {MeasureSpec{.type = 1, .name = "PRESS FIT"},
-                        MeasureSpec{.type = 3, .name = "HEIGHT", .transducerY = 2, .valueName = "HEIGHT"}};
+    MeasureSpec pressa;
+    pressa.type = 1;
+    pressa.name = "PRESS FIT";
+    MeasureSpec altezza;
+    altezza.type = 3;
+    altezza.name = "HEIGHT";
+    altezza.transducerY = 2;
+    altezza.valueName = "HEIGHT";
+    profilo.measures = {pressa, altezza};
     profilo.inputFunctions = {1, 2, 0, 0, 0, 0, 0, 0};
     profilo.outputFunctions = {3, 4, 0, 0, 0, 0, 0, 0};
     memory_.CaricaConfigurazione(BuildConfigurationImage(profilo));

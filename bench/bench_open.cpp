@@ -15,8 +15,12 @@ ImageSpec SeiMisure()
 {
     ImageSpec s;
     s.name = "BENCH";
-    for (int m = 1; m <= 6; ++m)
-        s.measures.push_back(MeasureSpec{.type = 1 + (m - 1) % 4, .name = "MISURA " + std::to_string(m)});
+    for (int m = 1; m <= 6; ++m) {
+        MeasureSpec misura;
+        misura.type = 1 + (m - 1) % 4;
+        misura.name = "MISURA " + std::to_string(m);
+        s.measures.push_back(misura);
+    }
     return s;
 }
 

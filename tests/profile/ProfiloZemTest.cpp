@@ -149,7 +149,9 @@ TEST(ProfiloZem, DamagedFilesLoadWithoutHarm)
         EXPECT_EQ(p.NumeroMessaggi(1), c.messaggi);
         EXPECT_EQ(p.TipoMisura(1), c.tipo);
         EXPECT_EQ(p.Nome.size(), c.lunghezzaNome);
-        if (c.messaggi > 0) EXPECT_EQ(p.Messaggio(1, c.messaggi), "last");
+        if (c.messaggi > 0) {
+            EXPECT_EQ(p.Messaggio(1, c.messaggi), "last");
+        }
     }
 }
 

@@ -215,7 +215,9 @@ TEST_P(Reset, KeepsOrReopensTheBridge)
     const FT_HANDLE before = handle;
     for (const auto& [call, status] : GetParam().faults) bridge.Fail(call, status);
     EXPECT_EQ(usb.ReimpostaDispositivoUSB(handle, "MR400012", 115200), GetParam().ok);
-    if (GetParam().handle == Handle::None) EXPECT_EQ(handle, 0u);
+    if (GetParam().handle == Handle::None) {
+        EXPECT_EQ(handle, 0u);
+    }
     if (!GetParam().ok) return;
     EXPECT_EQ(handle == before, GetParam().handle == Handle::Same);
     EXPECT_EQ(handle, bridge.HandleOf(device));

@@ -199,14 +199,21 @@ bool FMainZEMSETUP::SalvaProfilo()
     return false;
 }
 
-bool FMainZEMSETUP::SalvaProfiloConNome()
+// The profile file dialogs share their title, filter, extension and starting folder.
+ui::FileDialogRequest FMainZEMSETUP::RichiestaFileProfilo(ui::FileDialogKind kind)
 {
     ui::FileDialogRequest request;
-    request.kind = ui::FileDialogKind::Save;
+    request.kind = kind;
     request.title = kDialogTitle;
     request.filter = kFilter;
     request.defaultExtension = kExtension;
     request.initialFolder = Setting(kPathProfili, "");
+    return request;
+}
+
+bool FMainZEMSETUP::SalvaProfiloConNome()
+{
+    ui::FileDialogRequest request = RichiestaFileProfilo(ui::FileDialogKind::Save);
     request.overwritePrompt = true;
     const ui::FileDialogResult chosen = GetHost().ShowFileDialog(request);
     if (chosen.outcome == ui::FileDialogOutcome::Cancelled) return false;
@@ -234,12 +241,7 @@ void FMainZEMSETUP::mnuNuovo_Click()
 void FMainZEMSETUP::mnuApri_Click()
 {
     if (!ChiediSalvataggio()) return;
-    ui::FileDialogRequest request;
-    request.kind = ui::FileDialogKind::Open;
-    request.title = kDialogTitle;
-    request.filter = kFilter;
-    request.defaultExtension = kExtension;
-    request.initialFolder = Setting(kPathProfili, "");
+    ui::FileDialogRequest request = RichiestaFileProfilo(ui::FileDialogKind::Open);
     request.fileMustExist = true;
     const ui::FileDialogResult chosen = GetHost().ShowFileDialog(request);
     switch (chosen.outcome) {

@@ -3,6 +3,7 @@
 #include "access/PasswordGate.h"
 #include "main/StartModes.h"
 #include "profile/ProfiloZem.h"
+#include "ui/Dialogs.h"
 #include "ui/Form.h"
 #include "ui/Image.h"
 #include "ui/Label.h"
@@ -98,6 +99,7 @@ private:
     bool ChiediSalvataggio();
     bool SalvaProfilo();
     bool SalvaProfiloConNome();
+    ui::FileDialogRequest RichiestaFileProfilo(ui::FileDialogKind kind);
     bool ApriProfilo(const std::string& path);
     void CaricaModello();
     void ShowFileName(const std::string& path);

@@ -138,9 +138,8 @@ void VerificaFormati()
 {
     using Valore = std::variant<std::int16_t, std::int32_t, float, double, bool, sys_seconds>;
     const std::pair<Valore, const char*> casi[] = {
-        {std::int16_t{5}, " 5"}, {std::int16_t{-5}, "-5"}, {std::int32_t{2147483647}, " 2147483647"},
-        {0.5f, " .5"}, {-0.5f, "-.5"}, {0.1f, " .1"}, {-0.0f, " 0"}, {1e20f, " 1E+20"},
-        {1234.5678, " 1234.5678"}, {-1e-9, "-1E-09"}, {true, " 1"}, {false, " 0"},
+        {std::int16_t{-5}, "-5"}, {std::int32_t{2147483647}, " 2147483647"}, {-0.5f, "-.5"}, {0.1f, " .1"},
+        {-0.0f, " 0"}, {1e20f, " 1E+20"}, {1234.5678, " 1234.5678"}, {-1e-9, "-1E-09"}, {true, " 1"},
         {sys_days{2024y / February / 29} + 23h + 59min + 58s, "20240229_235958"},
     };
     TempFolder dir;
@@ -213,10 +212,8 @@ TEST(IniFile, ReadsTheLeadingNumberAndRoundsHalvesToEven)
         std::int32_t lungo;
     };
     const Caso casi[] = {
-        {"  -3.5x", -3.5, -4, -4}, {"2.5", 2.5, 2, 2}, {"-2.5", -2.5, -2, -2}, {"1.5", 1.5, 2, 2},
-        {"+7", 7, 7, 7}, {"2D2", 200, 200, 200}, {"1e", 1, 1, 1}, {"", 0, 0, 0}, {"-", 0, 0, 0},
-        {".", 0, 0, 0}, {"32767.5", 32767.5, 0, 32768}, {"-32768.4", -32768.4, -32768, -32768},
-        {"1e10", 1e10, 0, 0}, {"1e999", 0, 0, 0}, {"nan", 0, 0, 0}, {"12,5", 12, 12, 12},
+        {"  -3.5x", -3.5, -4, -4}, {"2.5", 2.5, 2, 2}, {"-2.5", -2.5, -2, -2}, {"2D2", 200, 200, 200}, {"", 0, 0, 0},
+        {"32767.5", 32767.5, 0, 32768}, {"1e10", 1e10, 0, 0}, {"1e999", 0, 0, 0}, {"nan", 0, 0, 0}, {"12,5", 12, 12, 12},
     };
     for (const auto& c : casi) {
         EXPECT_DOUBLE_EQ(IniFile::Val(c.testo), c.numero) << c.testo;
@@ -232,7 +229,7 @@ TEST(IniFile, PasswordsReadBackWhateverTheKey)
     TempFolder dir;
     IniFile ini = Carica(dir / "a.ini");
     Vai(ini, "S", "p");
-    const std::pair<std::int16_t, const char*> chiavi[] = {{0, "abc"}, {0x55, "Zz9 "}, {-1, "\x01\xff"}, {0x1234, "pw"}};
+    const std::pair<std::int16_t, const char*> chiavi[] = {{0, "abc"}, {-1, "\x01\xff"}, {0x1234, "pw"}};
     for (const auto& [chiave, testo] : chiavi) {
         ini.SetValuePassword(testo, chiave);
         EXPECT_EQ(ini.ValPassword(chiave), testo);
@@ -245,35 +242,14 @@ TEST(IniFile, PasswordsReadBackWhateverTheKey)
 
 TEST(IniFile, DatesReadBackAndOutOfRangeGiveDayZero)
 {
-    for (const char* testo : {"20241301_000000", "20230229_120000", "20240101_240000", "20240101_006000",
-                              "2024011_000000", "20240101_00000", "2024O101_000000", "00990101_000000",
-                              "_", "1e9"}) {
+    for (const char* testo : {"20241301_000000", "20230229_120000", "20240101_240000", "2024011_000000", "_", "1e9"})
         EXPECT_EQ(IniFile::ValData(testo), IniFile::DataZero()) << testo;
-    }
     EXPECT_EQ(IniFile::ValData("19991231_080706"), sys_days{1999y / December / 31} + 8h + 7min + 6s);
     EXPECT_EQ(IniFile::ValData("x20000101_000001"), sys_days{2000y / January / 1} + 1s);
     EXPECT_EQ(IniFile::ValData("1.5"), IniFile::DataZero() + 36h);
 }
 
-TEST(IniFile, MissingFileLoadsEmptyAndOnlySavingCreatesIt)
-{
-    TempFolder dir;
-    const std::string file = dir / "new.ini";
-    IniFile ini = Carica(file);
-    EXPECT_EQ(ini.Count(), 0);
-    EXPECT_FALSE(std::filesystem::exists(file));
-    Vai(ini, "", "k").SetValue("v");
-    ASSERT_TRUE(ini.Salva());
-    EXPECT_EQ(TempFolder::Read(file), "k=v\r\n");
-
-    // Loading another file starts from an empty document.
-    ini.SetFile(dir.Write("b.ini", "[B]\n"));
-    ASSERT_TRUE(ini.SetOpenFile(true));
-    EXPECT_EQ(ini.Count(), 1);
-    EXPECT_EQ(Leggi(ini, "", "k"), "<missing>");
-}
-
-TEST(IniFile, FileThatCannotBeReadIsNeitherLoadedNorTouched)
+TEST(IniFile, AFileThatCannotBeReadIsNeitherLoadedNorTouchedAndAMissingOneStartsEmpty)
 {
     TempFolder dir;
     std::filesystem::create_directory(dir / "folder.ini");
@@ -288,6 +264,17 @@ TEST(IniFile, FileThatCannotBeReadIsNeitherLoadedNorTouched)
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.ini"));
     EXPECT_EQ(TempFolder::Read(dir / "plain"), "data");
+
+    // A missing file loads empty and only saving creates it; loading another starts afresh.
+    const std::string file = dir / "new.ini";
+    IniFile ini = Carica(file);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    Vai(ini, "", "k").SetValue("v");
+    ASSERT_TRUE(ini.Salva());
+    EXPECT_EQ(TempFolder::Read(file), "k=v\r\n");
+    ini.SetFile(dir.Write("b.ini", "[B]\n"));
+    ASSERT_TRUE(ini.SetOpenFile(true));
+    EXPECT_EQ(Leggi(ini, "", "k"), "<missing>");
 }
 
 // Two ways a save fails part-way: the disk fills while the file is written (a file-size limit in
@@ -318,6 +305,14 @@ TEST(IniFile, FailedSaveReportsFailureAndKeepsTheOldFile)
     EXPECT_EQ(TempFolder::Read(dir / "moved/a.ini"), "k=old\r\n");
     ini.SetOpenFile(false);
     EXPECT_FALSE(ini.Salva());  // an unloaded document is never reported saved
+
+    // The file became a folder after loading: the temporary cannot replace it.
+    IniFile cartella = Carica(dir.Write("c.ini", "k=old\r\n"));
+    std::filesystem::remove(dir / "c.ini");
+    std::filesystem::create_directory(dir / "c.ini");
+    Vai(cartella, "", "k").SetValue("new");
+    EXPECT_FALSE(cartella.Salva());
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "c.ini"));
 }
 
 TEST(IniFile, FileBeyondTheLineCapLoadsItsHeadAndIsNotSaved)

@@ -5,7 +5,6 @@
 #include "ui/CommandButton.h"
 #include "ui/Form.h"
 #include "ui/Frame.h"
-#include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/OptionButton.h"
 #include "ui/TextBox.h"
@@ -30,7 +29,6 @@ public:
           txtName(*this, "txtName"),
           chkSlave(*this, "chkSlave", &fraOptions),
           lstTipo(*this, "lstTipo"),
-          ListView1(*this, "ListView1"),
           cmdOK(*this, "cmdOK"),
           cmdCancel(*this, "cmdCancel", &fraOptions),
           Timer1(*this, "Timer1"),
@@ -45,8 +43,6 @@ public:
         Wire(txtName.Change, "txtName_Change");
         Wire(chkSlave.Click, "chkSlave_Click");
         Wire(lstTipo.Click, "lstTipo_Click");
-        ListView1.ItemClick.Connect([this](int item) { Handle("ListView1_ItemClick " + std::to_string(item)); });
-        Wire(ListView1.DblClick, "ListView1_DblClick");
         Wire(cmdOK.Click, "cmdOK_Click");
         Wire(cmdCancel.Click, "cmdCancel_Click");
         Wire(Timer1.Elapsed, "Timer1_Timer");
@@ -61,7 +57,6 @@ public:
     TextBox txtName;
     CheckBox chkSlave;
     ComboBox lstTipo;
-    ListView ListView1;
     CommandButton cmdOK;
     CommandButton cmdCancel;
     Timer Timer1;

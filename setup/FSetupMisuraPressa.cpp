@@ -62,8 +62,8 @@ FSetupMisuraPressa::FSetupMisuraPressa(ui::Host& host)
         top += 345;
     }
     top += 120;
-    Riga(lblTrasdX, "&Position transducer:", lstTrasdX, 3000, top);
-    Riga(lblTrasdY, "For&ce transducer:", lstTrasdY, 3000, top);
+    Riga(lblTrasdX, "&Position transducer:", lstTrasdX, 3840, top);
+    Riga(lblTrasdY, "For&ce transducer:", lstTrasdY, 3840, top);
     Riga(lblPresetPosition, "Pr&eset position:", txtPresetPosition, 1200, top);
     Riga(lblForzaMassima, "&Maximum force:", txtForzaMassima, 1200, top);
     Riga(lblSpeedAcq, "Acquisition spee&d:", txtSpeedAcq, 1200, top);

@@ -30,6 +30,7 @@ ValueMeasureDialog::ValueMeasureDialog(ui::Host& host, std::string name, std::st
     Riga(lblTrasduttoreMisura, "&Transducer measured:", lstTrasduttoreMisura, 3840, top);
     Riga(lblNomeValore, "&Name of the value:", txtNomeValore, 3840, top);
     Riga(lblSpeedAcq, "Acquisition spee&d:", txtSpeedAcq, 1200, top);
+    txtNomeValore.SetMaxLength(15);  // what the instrument keeps of the name
     Osserva(lstTrasduttoreMisura);
     Osserva(txtNomeValore);
     Osserva(txtSpeedAcq);

@@ -185,14 +185,14 @@ TEST(ValueMeasureDialogs, TheMeasuredTransducerIsTheYTransducerAndNoneStoresZero
         EXPECT_TRUE(open(host, p, 1, [](Form& f) {
             EXPECT_EQ(List(f, "lstTrasduttoreMisura").ListIndex(), 1);  // code 2
             Choose(f, "lstTrasduttoreMisura", 5);
-            Type(f, "txtNomeValore", "  Diametro ");
+            Type(f, "txtNomeValore", "  Diametro esterno");  // cut to 15, then trimmed
             Click(f, "cmdOK");
         }));
         EXPECT_TRUE(open(host, p, 2, [](Form& f) {
             EXPECT_EQ(List(f, "lstTrasduttoreMisura").ListIndex(), -1);
             TickAndOK(f);
         }));
-        EXPECT_EQ(std::tuple(p.TrasduttoreY(1), p.NomeValore(1), p.TrasduttoreY(2)), std::tuple(6, "Diametro", 0));
+        EXPECT_EQ(std::tuple(p.TrasduttoreY(1), p.NomeValore(1), p.TrasduttoreY(2)), std::tuple(6, "Diametro este", 0));
         EXPECT_EQ(p.TrasduttoreX(1), 4) << "untouched";
     }
 }

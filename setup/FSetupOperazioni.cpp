@@ -31,8 +31,8 @@ FSetupOperazioni::FSetupOperazioni(ui::Host& host)
         opAutoSel[i].Click.Connect([this] { opAutoSel_Click(); });
     }
     lblOperazioni.SetCaption("Number of &selectionable operations:");
-    lblOperazioni.Move(180, 1470, 3240, 255);
-    txtOperazioni.Move(3480, 1425, 900, 315);
+    lblOperazioni.Move(180, 1470, 3600, 255);
+    txtOperazioni.Move(3840, 1425, 900, 315);
     txtOperazioni.SetSelectOnFocus(true);
     chkSelOnStart.SetCaption("&Capture the selections input status on start");
     chkSelOnStart.Move(180, 1890, 4800, 285);

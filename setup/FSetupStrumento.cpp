@@ -52,11 +52,11 @@ FSetupStrumento::FSetupStrumento(ui::Host& host)
     Frame1.SetCaption("&ZEM AUTOMATION configuration");
     Frame1.Move(120, 90, 8160, 4440);
     lblNome.SetCaption("&Name of ZEM AUTOMATION:");
-    lblNome.Move(180, 345, 2940, 255);
-    txtNome.Move(3180, 300, 3000, 315);
+    lblNome.Move(180, 345, 3300, 255);
+    txtNome.Move(3540, 300, 3000, 315);
     lblAddressRS.SetCaption("&Serial port (RS232/RS485) address:");
-    lblAddressRS.Move(180, 765, 2940, 255);
-    txtAddressRS.Move(3180, 720, 900, 315);
+    lblAddressRS.Move(180, 765, 3300, 255);
+    txtAddressRS.Move(3540, 720, 900, 315);
     Check1.SetCaption("Use window for machine &messages");
     Check1.Move(180, 1170, 3600, 285);
     cmdSetupMsg.SetCaption("Setup...");

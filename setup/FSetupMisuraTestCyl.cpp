@@ -50,7 +50,7 @@ FSetupMisuraTestCyl::FSetupMisuraTestCyl(ui::Host& host)
     Osserva(chkSlave);
     Osserva(enQuotaInizioOnStart);
     int top = 960;
-    Riga(lblTrasdX, "&Position transducer:", lstTrasdX, 3000, top);
+    Riga(lblTrasdX, "&Position transducer:", lstTrasdX, 3840, top);
     Riga(lblForzaMassima, "&Maximum force:", txtForzaMassima, 1200, top);
     Riga(lblSpeedAcq, "Acquisition spee&d:", txtSpeedAcq, 1200, top);
     Osserva(lstTrasdX);

@@ -1,6 +1,7 @@
 #include "setup/InOutForm.h"
 
 #include "profile/ProfiloZem.h"
+#include "setup/ListaIngressiUscite.h"
 
 #include <algorithm>
 #include <string>
@@ -73,28 +74,24 @@ InOutForm::Voci InOutForm::Costruisci(const char* tipo, ui::Frame& cornice, std:
 void InOutForm::Carica()
 {
     const int m = Misura();
-    const auto riempi = [](Voce& voce, int valore) {
-        voce.lista.Clear();
-        voce.lista.AddItem("None");
-        for (char n = '0'; n <= '7'; ++n) voce.lista.AddItem(std::string(1, n));
-        voce.lista.SetListIndex(valore);  // a value outside 0..8 leaves the list empty
-    };
-    for (auto& voce : ingressi_) riempi(*voce, Profilo().nInput(m, voce->funzione));
-    for (auto& voce : uscite_) riempi(*voce, Profilo().nOutput(m, voce->funzione));
+    for (auto& voce : ingressi_) lista_io::Riempi(voce->lista, Profilo().nInput(m, voce->funzione));
+    for (auto& voce : uscite_) lista_io::Riempi(voce->lista, Profilo().nOutput(m, voce->funzione));
 }
 
 bool InOutForm::Salva()
 {
     ProfiloZem& profilo = Profilo();
     const int m = Misura();
+    std::vector<std::int16_t> ingressi;
+    std::vector<std::int16_t> uscite;
+    for (const auto& voce : ingressi_)
+        ingressi.push_back(lista_io::Scelta(voce->lista, profilo.nInput(m, voce->funzione)));
+    for (const auto& voce : uscite_)
+        uscite.push_back(lista_io::Scelta(voce->lista, profilo.nOutput(m, voce->funzione)));
     for (int f = 1; f <= ProfiloZem::kFunzioniIngresso; ++f) profilo.SetnInput(m, f, 0);
     for (int f = 1; f <= ProfiloZem::kFunzioniUscita; ++f) profilo.SetnOutput(m, f, 0);
-    // No entry chosen (a stored value the list cannot show) stores none, not -1.
-    const auto posizione = [](const Voce& voce) {
-        return static_cast<std::int16_t>(std::max(voce.lista.ListIndex(), 0));
-    };
-    for (const auto& voce : ingressi_) profilo.SetnInput(m, voce->funzione, posizione(*voce));
-    for (const auto& voce : uscite_) profilo.SetnOutput(m, voce->funzione, posizione(*voce));
+    for (std::size_t i = 0; i < ingressi.size(); ++i) profilo.SetnInput(m, ingressi_[i]->funzione, ingressi[i]);
+    for (std::size_t i = 0; i < uscite.size(); ++i) profilo.SetnOutput(m, uscite_[i]->funzione, uscite[i]);
     return true;
 }
 

@@ -27,9 +27,10 @@ ValueMeasureDialog::ValueMeasureDialog(ui::Host& host, std::string name, std::st
     chkSlave.Move(240, 150, 4200, 300);
     Osserva(chkSlave);
     int top = 600;
-    Riga(lblTrasduttoreMisura, "&Transducer measured:", lstTrasduttoreMisura, 3000, top);
-    Riga(lblNomeValore, "&Name of the value:", txtNomeValore, 3000, top);
+    Riga(lblTrasduttoreMisura, "&Transducer measured:", lstTrasduttoreMisura, 3840, top);
+    Riga(lblNomeValore, "&Name of the value:", txtNomeValore, 3840, top);
     Riga(lblSpeedAcq, "Acquisition spee&d:", txtSpeedAcq, 1200, top);
+    txtNomeValore.SetMaxLength(15);  // what the instrument keeps of the name
     Osserva(lstTrasduttoreMisura);
     Osserva(txtNomeValore);
     Osserva(txtSpeedAcq);

@@ -1,24 +1,27 @@
+#include "setup/FSetupInOutBase.h"
+#include "setup/FSetupInOutPressa.h"
+#include "setup/FSetupInOutTestCyl.h"
 #include "setup/FSetupMisuraPkPk.h"
 #include "setup/FSetupMisuraPressa.h"
 #include "setup/FSetupMisuraSemplice.h"
 #include "setup/FSetupMisuraTestCyl.h"
 #include "tests/setup/MeasureDialogSession.h"
-#include "ui/CheckBox.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace zem {
 namespace {
 
 using namespace zem::test;
 using ui::Form;
-using Opener = bool (*)(ui::ScriptedHost&, ProfiloZem&, int, std::function<void(Form&)>);
 
 struct Dialog {
     const char* name;
     Opener open;
     const char* caption;  // after the measure's name
-    const char* inOut;    // the input and output dialog it opens
+    const char* inOut;    // the input and output dialog a measure dialog opens
 };
 
 const Dialog kDialogs[] = {
@@ -26,6 +29,9 @@ const Dialog kDialogs[] = {
     {"FSetupMisuraPkPk", &Open<FSetupMisuraPkPk>, " - Setup peak to peak measure", "FSetupInOutBase"},
     {"FSetupMisuraSemplice", &Open<FSetupMisuraSemplice>, " - Setup simplex measure", "FSetupInOutBase"},
     {"FSetupMisuraTestCyl", &Open<FSetupMisuraTestCyl>, " - Test cylinders mode setup", "FSetupInOutTestCyl"},
+    {"FSetupInOutBase", &Open<FSetupInOutBase>, " - Input and output setup", nullptr},
+    {"FSetupInOutPressa", &Open<FSetupInOutPressa>, " - Input and output setup", nullptr},
+    {"FSetupInOutTestCyl", &Open<FSetupInOutTestCyl>, " - Input and output setup", nullptr},
 };
 
 ProfiloZem Stored()
@@ -36,30 +42,31 @@ ProfiloZem Stored()
         p.SetTrasduttoreX(m, 4);
         p.SetTrasduttoreY(m, 2);
         p.SetExternalStop(m, true);
-        p.SetAutoOffset(m, true);
+        p.SetQuotaInizioOnStart(m, true);
+        p.SetAspettaQuotaZero(m, true);
         p.SetForzaMassimaAssoluta(m, 1500);
         p.SetPresetPositionTrasd(m, -250);
         p.SetAquireSpeed(m, 700);
         p.SetNomeValore(m, "Quota");
-        p.SetQuotaInizioOnStart(m, true);
-        p.SetAspettaQuotaZero(m, true);
+        p.SetnInput(m, 7, 4);  // top dead course: shown by the press dialog only
     }
     return p;
 }
 
+// Cancel leaves the profile as it was, and so does OK without an edit, which still reports success.
 TEST(MeasureDialogs, CancelOrOKWithoutAnEditKeepsTheProfileAndOnlyOKReportsSuccess)
 {
     for (const Dialog& d : kDialogs) {
-        for (const char* button : {"cmdCancel", "cmdOK"}) {
-            SCOPED_TRACE(std::string(d.name) + " " + button);
+        for (const bool cancel : {true, false}) {
+            SCOPED_TRACE(std::string(d.name) + (cancel ? " Cancel" : " OK"));
             ui::ScriptedHost host;
             ProfiloZem p = Stored();
             const bool ok = d.open(host, p, 2, [&](Form& f) {
                 EXPECT_EQ(f.Caption(), std::string("PIANTAGGIO") + d.caption);
-                if (std::string(button) == "cmdCancel") f.Get<ui::CheckBox>("chkSlave").UserClick();
-                Click(f, button);
+                if (cancel) d.inOut ? Tick(f, "chkSlave") : Choose(f, "lstInput(0)", 5);
+                Click(f, cancel ? "cmdCancel" : "cmdOK");
             });
-            EXPECT_EQ(ok, std::string(button) == "cmdOK");
+            EXPECT_EQ(ok, !cancel);
             EXPECT_EQ(p, Stored());
             EXPECT_FALSE(p.Modificato);
         }
@@ -69,6 +76,7 @@ TEST(MeasureDialogs, CancelOrOKWithoutAnEditKeepsTheProfileAndOnlyOKReportsSucce
 TEST(MeasureDialogs, TheDialogsTheyOpenStoreAtOnceWhateverTheMeasureDialogDoesAfter)
 {
     for (const Dialog& d : kDialogs) {
+        if (!d.inOut) continue;
         SCOPED_TRACE(d.name);
         ui::ScriptedHost host;
         ProfiloZem p = Stored();
@@ -82,26 +90,23 @@ TEST(MeasureDialogs, TheDialogsTheyOpenStoreAtOnceWhateverTheMeasureDialogDoesAf
             Click(f, "cmdSetupOperazioni");
             Click(f, "cmdCancel");
         }));
-        ASSERT_EQ(host.FormsShown().size(), 3u);
-        EXPECT_EQ(host.FormsShown()[2].name, "FSetupOperazioni");
+        EXPECT_EQ(host.FormsShown().size(), 3u);
         EXPECT_EQ(p.nInput(1, 1), 3);
         EXPECT_TRUE(p.Modificato);
+        EXPECT_EQ(host.PendingAnswers(), 0u) << "the operations dialog was shown";
     }
 }
 
-TEST(FSetupMisuraPressa, LoadsAndStoresTheMeasureWithTheSpeedFixed)
+TEST(FSetupMisuraPressa, LoadsAndStoresTheMeasureWithTheSpeedFixedAndPreselectsANewMeasuresChannel)
 {
     ui::ScriptedHost host;
     ProfiloZem p = Stored();
     EXPECT_TRUE(Open<FSetupMisuraPressa>(host, p, 1, [](Form& f) {
         EXPECT_TRUE(f.Get<ui::CheckBox>("chkStopExt").Checked());
-        EXPECT_FALSE(f.Get<ui::CheckBox>("chkSlave").Checked());
-        EXPECT_EQ(List(f, "lstTrasdX").Text(), "Encoder #2E");
-        EXPECT_EQ(List(f, "lstTrasdY").Text(), "0-10V or 0-20mA #1B");
+        EXPECT_EQ(List(f, "lstTrasdX").Text() + "|" + List(f, "lstTrasdY").Text(), "Encoder #2E|0-10V or 0-20mA #1B");
         EXPECT_EQ(f.Get<ui::TextBox>("txtPresetPosition").Text(), "-250");
-        EXPECT_EQ(f.Get<ui::TextBox>("txtSpeedAcq").Text(), "700");
-        f.Get<ui::CheckBox>("chkSlave").UserClick();
-        f.Get<ui::CheckBox>("enAutoOffset").UserClick();
+        Tick(f, "chkSlave");
+        Tick(f, "enWaitQuotaZero");
         Choose(f, "lstTrasdX", 1);
         Choose(f, "lstTrasdY", 2);
         Type(f, "txtPresetPosition", "12abc");
@@ -109,28 +114,17 @@ TEST(FSetupMisuraPressa, LoadsAndStoresTheMeasureWithTheSpeedFixed)
         Type(f, "txtSpeedAcq", "50");
         Click(f, "cmdOK");
     }));
-    EXPECT_TRUE(p.RequireComputer(1));
-    EXPECT_FALSE(p.AutoOffset(1));
-    EXPECT_TRUE(p.ExternalStop(1));
-    EXPECT_EQ(p.TrasduttoreX(1), 2);
-    EXPECT_EQ(p.TrasduttoreY(1), 6);
-    EXPECT_EQ(p.PresetPositionTrasd(1), 12);
-    EXPECT_EQ(p.ForzaMassimaAssoluta(1), 2500);
-    EXPECT_EQ(p.AquireSpeed(1), 1000);
+    EXPECT_EQ(std::tuple(p.RequireComputer(1), p.AspettaQuotaZero(1), p.ExternalStop(1), p.QuotaInizioOnStart(1)),
+              std::tuple(true, false, true, true));
+    EXPECT_EQ(std::tuple(p.TrasduttoreX(1), p.TrasduttoreY(1), p.PresetPositionTrasd(1)), std::tuple(2, 6, 12));
+    EXPECT_EQ(std::tuple(p.ForzaMassimaAssoluta(1), p.AquireSpeed(1)), std::tuple(2500, 1000));
     EXPECT_TRUE(p.Modificato);
-}
 
-TEST(FSetupMisuraPressa, ANewMeasurePreselectsItsChannelInBothLists)
-{
+    // A new measure preselects its own channel in both lists: #1E and #1A, #2B and #2B.
     for (int m : {1, 2}) {
-        ui::ScriptedHost host;
-        ProfiloZem p;
-        EXPECT_TRUE(Open<FSetupMisuraPressa>(host, p, m, [](Form& f) {
-            f.Get<ui::CheckBox>("chkSlave").UserClick();
-            Click(f, "cmdOK");
-        }));
-        EXPECT_EQ(p.TrasduttoreX(m), m == 1 ? 1 : 5) << m;
-        EXPECT_EQ(p.TrasduttoreY(m), m == 1 ? 3 : 5) << m;
+        ProfiloZem nuovo;
+        EXPECT_TRUE(Open<FSetupMisuraPressa>(host, nuovo, m, [](Form& f) { TickAndOK(f); }));
+        EXPECT_EQ(std::tuple(nuovo.TrasduttoreX(m), nuovo.TrasduttoreY(m)), m == 1 ? std::tuple(1, 3) : std::tuple(5, 5));
     }
 }
 
@@ -141,29 +135,28 @@ TEST(MeasureDialogs, TypedNumbersAreReadByTheLeadingNumberRuleAndRefusedWhenThey
         Opener open;
         const char* box;
         const char* typed;
-        int stored;  // -1: refused
-        std::int32_t (*field)(const ProfiloZem&);
+        std::int64_t stored;  // -1: refused
     };
-    const auto force = [](const ProfiloZem& p) -> std::int32_t { return p.ForzaMassimaAssoluta(1); };
-    const auto preset = [](const ProfiloZem& p) { return p.PresetPositionTrasd(1); };
-    const auto speed = [](const ProfiloZem& p) -> std::int32_t { return p.AquireSpeed(1); };
     const Case cases[] = {
-        {&Open<FSetupMisuraPressa>, "txtForzaMassima", "", 0, force},
-        {&Open<FSetupMisuraPressa>, "txtForzaMassima", "-32768.5", -32768, force},
-        {&Open<FSetupMisuraPressa>, "txtForzaMassima", "32767.5", -1, force},
-        {&Open<FSetupMisuraPressa>, "txtPresetPosition", "2147483520", 2147483520, preset},
-        {&Open<FSetupMisuraPressa>, "txtPresetPosition", "3e9", -1, preset},
-        {&Open<FSetupMisuraSemplice>, "txtSpeedAcq", "250.5x", 250, speed},
-        {&Open<FSetupMisuraSemplice>, "txtSpeedAcq", "40000", -1, speed},
-        {&Open<FSetupMisuraPkPk>, "txtSpeedAcq", "40000", 1000, speed},
-        {&Open<FSetupMisuraTestCyl>, "txtForzaMassima", "99999", 0, force},
+        {&Open<FSetupMisuraPressa>, "txtForzaMassima", "-32768.5", -32768},
+        {&Open<FSetupMisuraPressa>, "txtForzaMassima", "32767.5", -1},
+        {&Open<FSetupMisuraPressa>, "txtPresetPosition", "2147483520", 2147483520},
+        {&Open<FSetupMisuraPressa>, "txtPresetPosition", "2147483647", -1},  // a single makes it 2^31
+        {&Open<FSetupMisuraPressa>, "txtPresetPosition", "-1e300", -1},
+        {&Open<FSetupMisuraSemplice>, "txtSpeedAcq", "", 0},
+        {&Open<FSetupMisuraSemplice>, "txtSpeedAcq", "12abc", 12},
+        {&Open<FSetupMisuraSemplice>, "txtSpeedAcq", "-0.5", 0},
+        {&Open<FSetupMisuraSemplice>, "txtSpeedAcq", "248.5", 248},
+        {&Open<FSetupMisuraSemplice>, "txtSpeedAcq", "40000", -1},
+        {&Open<FSetupMisuraPkPk>, "txtSpeedAcq", "40000", 1000},
+        {&Open<FSetupMisuraTestCyl>, "txtForzaMassima", "99999", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.box) + " " + c.typed);
         ui::ScriptedHost host;
         ProfiloZem p = Stored();
         const bool ok = c.open(host, p, 1, [&](Form& f) {
-            f.Get<ui::CheckBox>("chkSlave").UserClick();
+            Tick(f, "chkSlave");
             Type(f, c.box, c.typed);
             Click(f, "cmdOK");
             EXPECT_EQ(f.Loaded(), c.stored == -1);
@@ -171,11 +164,14 @@ TEST(MeasureDialogs, TypedNumbersAreReadByTheLeadingNumberRuleAndRefusedWhenThey
         });
         EXPECT_EQ(ok, c.stored != -1);
         if (c.stored == -1) {
-            EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"The value is too large."});
+            ASSERT_EQ(host.Messages().size(), 1u);
+            EXPECT_EQ(host.Messages()[0].text, "The value is too large.");
+            EXPECT_EQ(host.Messages()[0].icon, ui::MsgIcon::Exclamation);
             EXPECT_EQ(p, Stored());
         } else {
-            EXPECT_TRUE(host.Messages().empty());
-            EXPECT_EQ(c.field(p), c.stored);
+            const std::string box = c.box;
+            EXPECT_EQ(box == "txtSpeedAcq" ? p.AquireSpeed(1)
+                      : box == "txtForzaMassima" ? p.ForzaMassimaAssoluta(1) : p.PresetPositionTrasd(1), c.stored);
         }
     }
 }
@@ -189,17 +185,14 @@ TEST(ValueMeasureDialogs, TheMeasuredTransducerIsTheYTransducerAndNoneStoresZero
         EXPECT_TRUE(open(host, p, 1, [](Form& f) {
             EXPECT_EQ(List(f, "lstTrasduttoreMisura").ListIndex(), 1);  // code 2
             Choose(f, "lstTrasduttoreMisura", 5);
-            Type(f, "txtNomeValore", "  Diametro ");
+            Type(f, "txtNomeValore", "  Diametro esterno");  // cut to 15, then trimmed
             Click(f, "cmdOK");
         }));
         EXPECT_TRUE(open(host, p, 2, [](Form& f) {
             EXPECT_EQ(List(f, "lstTrasduttoreMisura").ListIndex(), -1);
-            f.Get<ui::CheckBox>("chkSlave").UserClick();
-            Click(f, "cmdOK");
+            TickAndOK(f);
         }));
-        EXPECT_EQ(p.TrasduttoreY(1), 6);
-        EXPECT_EQ(p.NomeValore(1), "Diametro");
-        EXPECT_EQ(p.TrasduttoreY(2), 0);
+        EXPECT_EQ(std::tuple(p.TrasduttoreY(1), p.NomeValore(1), p.TrasduttoreY(2)), std::tuple(6, "Diametro este", 0));
         EXPECT_EQ(p.TrasduttoreX(1), 4) << "untouched";
     }
 }
@@ -224,15 +217,12 @@ TEST(FSetupMisuraTestCyl, StoresTheLoadCellBesideThePositionTransducerAndTheFixe
         EXPECT_TRUE(Open<FSetupMisuraTestCyl>(host, p, c.m, [&](Form& f) {
             EXPECT_EQ(List(f, "lstTrasdX").ListIndex(), c.preselected);
             if (c.chosen >= 0) Choose(f, "lstTrasdX", c.chosen);
-            f.Get<ui::CheckBox>("chkSlave").UserClick();
-            Click(f, "cmdOK");
+            TickAndOK(f);
         }));
-        EXPECT_EQ(p.TrasduttoreX(c.m), c.x);
-        EXPECT_EQ(p.TrasduttoreY(c.m), c.y);
-        EXPECT_FALSE(p.QuotaInizioOnStart(c.m));
-        EXPECT_FALSE(p.AspettaQuotaZero(c.m));
-        EXPECT_EQ(p.ForzaMassimaAssoluta(c.m), 0);
-        EXPECT_EQ(p.AquireSpeed(c.m), 1000);
+        EXPECT_EQ(std::tuple(p.TrasduttoreX(c.m), p.TrasduttoreY(c.m)), std::tuple(c.x, c.y));
+        EXPECT_EQ(std::tuple(p.QuotaInizioOnStart(c.m), p.AspettaQuotaZero(c.m), p.ForzaMassimaAssoluta(c.m),
+                             p.AquireSpeed(c.m)),
+                  std::tuple(false, false, 0, 1000));
     }
 }
 

@@ -195,7 +195,7 @@ TEST(NewProfile, StartsFromTheTemplateWithoutAFileOrFromTheModelsDefaultsWithout
         MainWindowSession s({"", template_ == 0});
         if (template_ == 2) std::ofstream(s.Path("program/Default.ZemP"));
         s.Open(s.Example());
-        s.window->mnuNuovo.UserClick();
+        s.New();
         EXPECT_TRUE(s.window->Profilo() == (template_ == 0 ? Loaded(s.Path("program/Default.ZemP")) : ProfiloZem{}));
         EXPECT_FALSE(s.window->Profilo().Vuoto);
         EXPECT_FALSE(s.window->Profilo().Modificato);

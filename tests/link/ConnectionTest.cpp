@@ -177,25 +177,6 @@ INSTANTIATE_TEST_SUITE_P(Canali, Connection, ::testing::Values(false, true), Cha
 // Identity and version replies decoded byte by byte.
 class Identity : public ::testing::Test, public SimLink {};
 
-TEST_F(Identity, FlagsOfTheFirstByte)
-{
-    const struct {
-        std::uint8_t flags;
-        int estensioni;
-        bool inPRAM, memoryError, updateMode;
-    } casi[] = {{0x8B, 11, true, false, true}, {0x2B, 11, false, false, false}, {0x4A, 10, true, true, false}};
-    for (const auto& c : casi) {
-        Answer(1, {c.flags, 14});
-        ASSERT_TRUE(OpenEth());
-        EXPECT_EQ(link.Estensioni(), c.estensioni);
-        EXPECT_EQ(link.ConfigurazioneInPRAM(), c.inPRAM) << int{c.flags};
-        EXPECT_EQ(link.MemoryError(), c.memoryError);
-        EXPECT_EQ(link.UpdateMode(), c.updateMode);
-    }
-    Answer(1, {0x0B});
-    EXPECT_FALSE(OpenEth());
-}
-
 TEST_F(Identity, VersionRepliesAndTheirDefaults)
 {
     Answer(1, {0x0A, 14});

@@ -45,24 +45,5 @@ TEST(CalcolaSpeedCOMM, BeforeAnyVersionReplyTheFirstOptionApplies)
     EXPECT_EQ(l.link.CalcolaSpeedCOMM(19200).divisore, 129);
 }
 
-TEST(InfoMemory, DefaultsStandUntilTheVersionReplyGivesTheSizes)
-{
-    sim::SimulatedMemory::Options o;
-    o.dimensioneIntestazione = 400;
-    o.indirizzoMailbox = 0x3F000;
-    SimLink l(o);
-    std::int32_t configurazione = 0;
-    std::int32_t memoria = 0;
-    l.link.InfoMemory(configurazione, memoria);
-    EXPECT_EQ(configurazione, 360);
-    EXPECT_EQ(memoria, 524288);
-
-    ASSERT_TRUE(l.Open(true));
-    ASSERT_TRUE(l.link.LeggiVersione());
-    l.link.InfoMemory(configurazione, memoria);
-    EXPECT_EQ(configurazione, 400);
-    EXPECT_EQ(memoria, 0x3F000);  // the mailbox address doubles as the memory size
-}
-
 } // namespace
 } // namespace zem::test

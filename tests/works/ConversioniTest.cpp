@@ -60,25 +60,6 @@ TEST(Conversioni, EachKindOfValueHasItsScaling)
     for (const Caso& c : casi) EXPECT_EQ(c.converti(s), c.atteso) << c.nome;
 }
 
-TEST(Conversioni, NothingToDivideByGivesZero)
-{
-    const struct {
-        const char* nome;
-        std::function<void(ScalaMisura&)> guasta;
-        std::function<double(const ScalaMisura&)> converti;
-    } casi[] = {
-        {"force factor", [](ScalaMisura& s) { s.fattoreForza = 0; }, [](const ScalaMisura& s) { return s.ForzaARaw(3); }},
-        {"base period", [](ScalaMisura& s) { s.baseTempo = 0; }, [](const ScalaMisura& s) { return s.TempoACampioni(3); }},
-        {"time factor", [](ScalaMisura& s) { s.fattoreTempo = 0; },
-         [](const ScalaMisura& s) { return s.TempoPrescalatoACampioni(3, 10); }},
-    };
-    for (const auto& c : casi) {
-        ScalaMisura s = Scala();
-        c.guasta(s);
-        EXPECT_EQ(c.converti(s), 0.0) << c.nome << " 0";
-    }
-}
-
 TEST(Conversioni, FieldsSaturateInsteadOfWrapping)
 {
     const double inf = std::numeric_limits<double>::infinity();

@@ -175,22 +175,6 @@ TEST(RecordLavoro, ARebuildLeavesTheLevelBytesBesideThePhaseData)
     }
 }
 
-TEST(RecordLavoro, LayoutsThatDoNotFitAreRefused)
-{
-    FaseLavoro f = FasePressa();
-    // Records too small for their type, and offsets that would run past the end or over the name.
-    EXPECT_FALSE(RecordLavoro::Ricostruito(Formato(1, 282), f));
-    EXPECT_FALSE(RecordLavoro::Ricostruito(Formato(3, 28), f));
-    EXPECT_FALSE(RecordLavoro::Campi(Formato(1, 283), 29, "N", f, Scala()));
-    EXPECT_FALSE(RecordLavoro::Campi(Formato(3, 30), 10, "N", f, Scala()));
-    EXPECT_FALSE(RecordLavoro::Campi(Formato(2, 300), 28, "N", f, Scala()));  // over the graph scales
-    EXPECT_FALSE(RecordLavoro::Campi(Formato(0, 300), 28, "N", f, Scala()));
-    FormatoRecord enorme = Formato(1, 6000);
-    enorme.puntiFascia = 400;
-    EXPECT_FALSE(RecordLavoro::OffsetValido(enorme, 28));
-    EXPECT_TRUE(RecordLavoro::Campi(Formato(3, 30), 23, "N", f, Scala()));  // 23 + 7 = 30 still fits
-}
-
 TEST(RecordLavoro, RecordsThatAreNotOfTheFormatAreNotDecoded)
 {
     FaseLavoro f = FasePressa();

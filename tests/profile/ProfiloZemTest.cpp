@@ -128,8 +128,6 @@ TEST(ProfiloZem, FilesThatCannotBeUsedLeaveTheProfileAsItWas)
 TEST(ProfiloZem, DamagedFilesLoadWithoutHarm)
 {
     TempFolder dir;
-    std::string junk;
-    for (int n = 0; n < 5000; ++n) junk += static_cast<char>((n * 7919) % 256);
     const std::string enorme(1 << 20, 'N');
     struct Caso {
         std::string testo;
@@ -138,7 +136,6 @@ TEST(ProfiloZem, DamagedFilesLoadWithoutHarm)
         std::size_t lunghezzaNome;
     };
     const Caso casi[] = {
-        {junk, 0, 0, 0},
         {"[GENERAL]\n[MISURA1]\nTipo= 99999\nMessaggi= 2000000000\nMsg1000=last\n", ProfiloZem::kMassimoMessaggi, 0, 0},
         {"[GENERAL]\nNome=" + enorme + "\n[MISURA1]\nTipo= 2.5\nMessaggi=-5\n", 0, 2, enorme.size()},
     };
@@ -181,30 +178,6 @@ TEST(ProfiloZem, InputAndOutputFunctionsConflictsAndMasks)
     EXPECT_EQ(p.MascheraUscita(1), 2);
     EXPECT_TRUE(p.UsaEncTDC1());
     EXPECT_FALSE(p.UsaEncTDC2());
-}
-
-TEST(ProfiloZem, TransducerFlagsAndOperationCount)
-{
-    struct Caso {
-        std::int16_t tipo, x, y;
-        bool cella1, pot1, cella2, pot2;
-    };
-    const Caso casi[] = {{1, 3, 5, true, false, false, true}, {1, 2, 6, false, true, true, false},
-                         {2, 3, 5, false, false, false, true}, {0, 3, 3, false, false, false, false}};
-    for (const auto& c : casi) {
-        ProfiloZem p;
-        p.SetTipoMisura(4, c.tipo);
-        p.SetTrasduttoreX(4, c.x);
-        p.SetTrasduttoreY(4, c.y);
-        EXPECT_EQ((std::array{p.UsaCella1(), p.UsaPot1(), p.UsaCella2(), p.UsaPot2()}),
-                  (std::array{c.cella1, c.pot1, c.cella2, c.pot2})) << c.tipo << " " << c.x << " " << c.y;
-    }
-    ProfiloZem p;
-    EXPECT_EQ(p.TotaleOperazioni(1), 0);
-    p.SetTipoMisura(1, 3);
-    EXPECT_EQ(p.TotaleOperazioni(1), 1);  // a measure in use has at least one operation
-    p.SetOperazioniSelezionabili(1, 5);
-    EXPECT_EQ(p.TotaleOperazioni(1), 5);
 }
 
 TEST(ProfiloZem, IndexesOutsideTheirRangeThrow)

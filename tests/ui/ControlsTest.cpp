@@ -106,47 +106,5 @@ TEST_F(Controls, TheSelectionFollowsItsEntryAndPositionsOutOfRangeAreRefused)
     EXPECT_THAT(form.log, ElementsAre("lstTipo_Click", "lstTipo_Click")) << "code changes to the list raise nothing";
 }
 
-// Controls without events in the sample window.
-class Panel final : public Form {
-public:
-    explicit Panel(Host& host)
-        : Form(host, "FPanel", "Panel"),
-          TabStrip1(*this, "TabStrip1"),
-          ProgressBar1(*this, "ProgressBar1"),
-          lblIngresso(*this, "lblIngresso", 8)
-    {
-        TabStrip1.Click.Connect([this] { clicks.push_back(TabStrip1.SelectedIndex()); });
-    }
-    TabStrip TabStrip1;
-    ProgressBar ProgressBar1;
-    ControlArray<Label> lblIngresso;
-    std::vector<int> clicks;
-};
-
-TEST(ControlsWithoutSample, TabsProgressBarsAndControlArraysRefuseWhatTheyCannotShow)
-{
-    ScriptedHost host;
-    Panel panel(host);
-    panel.TabStrip1.AddTab("Info", "ZEM AUTOMATION informations");
-    panel.TabStrip1.AddTab("In/Out", "Control of inputs and outputs");
-    panel.LoadWindow();
-    EXPECT_EQ(panel.TabStrip1.SelectedIndex(), 0) << "the first tab added is selected";
-    EXPECT_TRUE(panel.TabStrip1.UserClickTab(1));
-    EXPECT_TRUE(panel.TabStrip1.SetSelectedIndex(1));
-    EXPECT_FALSE(panel.TabStrip1.UserClickTab(2));
-    EXPECT_THAT(panel.clicks, ElementsAre(1)) << "a click only on a change";
-
-    auto& bar = panel.ProgressBar1;
-    EXPECT_TRUE(bar.SetMax(8960));
-    EXPECT_FALSE(bar.SetValue(8961));
-    EXPECT_FALSE(bar.SetMax(0)) << "the maximum must stay above the minimum";
-    EXPECT_TRUE(bar.SetValue(8960));
-    EXPECT_TRUE(bar.SetMax(19));
-    EXPECT_EQ(bar.Value(), 19) << "the value is brought into the new range";
-
-    EXPECT_EQ(&panel.Get<Label>("lblIngresso(3)"), &panel.lblIngresso[3]);
-    EXPECT_THROW((void)panel.lblIngresso[8], std::out_of_range);
-}
-
 } // namespace
 } // namespace zem::ui

@@ -42,24 +42,6 @@ TEST(Form, DesignTimePropertiesRaiseNoEventsButChangesAfterLoadDo)
     EXPECT_THAT(form.log, ElementsAre("Form_Load", "txtName_Change", "chkSlave_Click", "lstTipo_Click"));
 }
 
-TEST(Form, QueryUnloadCanKeepTheWindowOpenWhicheverWayItIsClosed)
-{
-    ScriptedHost host;
-    SampleForm form(host);
-    form.LoadWindow();
-    form.onQueryUnload = [](UnloadMode) { return false; };
-    EXPECT_FALSE(form.RequestClose());
-    EXPECT_FALSE(form.Unload());
-    EXPECT_TRUE(form.Loaded());
-    EXPECT_THAT(form.log, ElementsAre("Form_Load", "Form_QueryUnload user", "Form_QueryUnload code"));
-
-    form.onQueryUnload = nullptr;
-    EXPECT_TRUE(form.Unload());
-    EXPECT_FALSE(form.Loaded());
-    EXPECT_EQ(form.log.back(), "Form_Unload");
-    EXPECT_TRUE(form.Unload()) << "unloading an unloaded window is harmless";
-}
-
 TEST(Form, AnUnloadAskedInsideAHandlerFinishesOnlyAfterTheHandlerReturns)
 {
     ScriptedHost host;

@@ -110,21 +110,5 @@ TEST_F(Timers, TickInTimeOrderWithTheClockAlreadyMoved)
     EXPECT_NEAR(clock.Timer(), 0.7, 1e-6) << "the clock wraps past midnight as the day goes on";
 }
 
-TEST_F(Timers, RunOnAModalFormOnlyWhileItIsShownAndStopWhenTheFormUnloads)
-{
-    SampleForm dialog(host, "FDialog");
-    dialog.Timer1.SetInterval(400);
-    std::vector<std::string> dialogTicks;
-    dialog.on = [&](const std::string& h) { dialogTicks.push_back(h); if (dialogTicks.size() == 2) dialog.Unload(); };
-    host.OnForm("FDialog", [&](Form&) { host.AdvanceTimers(1000); });
-    dialog.ShowModal();
-    host.AdvanceTimers(1000);
-    EXPECT_EQ(dialogTicks.size(), 2u);
-    EXPECT_EQ(ticks.size(), 5u) << "the tracked main window ticked all along";
-    form.Unload();
-    host.AdvanceTimers(4000);
-    EXPECT_EQ(ticks.size(), 5u);
-}
-
 } // namespace
 } // namespace zem::ui

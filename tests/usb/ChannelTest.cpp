@@ -30,18 +30,6 @@ public:
     std::size_t device;
 };
 
-TEST_F(Channel, OpeningConfiguresTheBridgeButLeavesTheBaudRateToTheCaller)
-{
-    const FT_HANDLE handle = Open();
-    const sim::BridgeSettings& s = bridge.Settings(device);
-    EXPECT_EQ(std::tie(s.inTransferSize, s.latencyMs, s.readTimeoutMs, s.writeTimeoutMs, s.resetPipeRetryCount),
-              std::make_tuple(4096u, 1, 100u, 1000u, 0xFFFFFFu));
-    EXPECT_EQ(bridge.Calls(BridgeCall::SetBaudRate), 0u);
-    EXPECT_TRUE(usb.ImpostaBaudRate(handle, 1250000));
-    EXPECT_EQ(s.baud, 1250000u);
-    EXPECT_EQ(usb.ApriDispositivoUSB("MR499999"), 0u);
-}
-
 constexpr std::array kOpenOrder = {BridgeCall::OpenEx, BridgeCall::SetDataCharacteristics,
                                    BridgeCall::SetFlowControl, BridgeCall::SetUSBParameters,
                                    BridgeCall::SetLatencyTimer, BridgeCall::SetTimeouts,
@@ -110,8 +98,6 @@ TEST_F(Channel, DriverErrorsEndReadsAndWritesAtOnceAndDiscardingTakesOnlyWhatHas
     EXPECT_EQ(bridge.Calls(BridgeCall::Read), 3u);
     bridge.Fail(BridgeCall::Write, FT_IO_ERROR);
     EXPECT_FALSE(usb.ScriviBloccoUSB(handle, Bytes{0x02, 0x04, 0x06}));
-    EXPECT_TRUE(usb.ScriviByteUSB(handle, 0x00));
-    EXPECT_EQ(bridge.Written(device), Bytes{0x00});
 
     bridge.InjectReceived(device, Bytes{1, 2, 3, 4, 5});
     bridge.InjectReceived(device, Bytes{6, 7, 8}, 1.0);  // still on its way

@@ -72,11 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Newer chips: identifiers as they are, the flag from the serial-number-enable byte.
         LayoutCase{"newer", FT_DEVICE_232R, Stored<ProgramDataNewer>(0x6015, 1),
                    {0x0403, 0x6015, "ZEM", "MR", "ZEM Automation", true, "MR400012"}},
-        LayoutCase{"newer_x_series", FT_DEVICE_X_SERIES, Stored<ProgramDataNewer>(0x6015, 0),
-                   {0x0403, 0x6015, "ZEM", "MR", "ZEM Automation", false, "MR400012"}},
         // Older chips: the hex digits of the identifiers read as a decimal number.
-        LayoutCase{"older", FT_DEVICE_2232C, Stored<ProgramDataOlder>(0x6010, 1),
-                   {403, 6010, "ZEM", "MR", "ZEM Automation", true, "MR400012"}},
         LayoutCase{"older_bm", FT_DEVICE_BM, Stored<ProgramDataOlder>(0x6001, 0),
                    {403, 6001, "ZEM", "MR", "ZEM Automation", false, "MR400012"}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -104,23 +100,6 @@ TEST_F(Eeprom, ProgrammingForcesPowerAndHeaderAndKeepsTheRestInTheChipsLayout)
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(std::tie(header->Signature1, header->Signature2, header->Version), std::make_tuple(0u, 0xFFFFFFFFu, 2u));
     EXPECT_TRUE(std::holds_alternative<ProgramDataOlder>(*bridge.Device(b).eeprom));
-}
-
-TEST_F(Eeprom, ProgrammingABlankChipProceedsWithItsFactoryIdentifiers)
-{
-    const std::size_t i = bridge.AddDevice({"", FT_DEVICE_232R, std::nullopt});
-    usb.ImpostaDatiEEPROM("ZEM Automation", "MR400012");
-    const FT_HANDLE handle = Open(i);
-    ASSERT_TRUE(usb.ScriviEEPROM(handle));
-
-    const auto* after = std::get_if<ProgramDataNewer>(&*bridge.Device(i).eeprom);
-    ASSERT_NE(after, nullptr);
-    EXPECT_EQ(std::tie(after->VendorId, after->ProductId, after->Description, after->SerialNumber),
-              std::make_tuple(0x0403, 0x6001, "ZEM Automation", "MR400012"));
-    // Read back, the bridge now lists with its new identity, and the chip type comes with it.
-    int chipType = 0;
-    EXPECT_EQ(usb.LeggiSerialeEEPROM(handle, chipType), "MR400012");
-    EXPECT_EQ(chipType, static_cast<int>(FT_DEVICE_232R));
 }
 
 struct ProgramFault {

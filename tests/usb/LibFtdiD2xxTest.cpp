@@ -34,9 +34,6 @@ TEST_F(LibFtdi, WithoutABridgeTheListIsEmptyAndNothingOpens)
     EXPECT_EQ(usb.ApriDispositivoUSB("MR400012"), 0u);
     EXPECT_EQ(usb.ApriDispositivoUSB(""), 0u);
 
-    std::uint32_t index = 0;
-    std::array<char, 255> buffer{};
-    EXPECT_EQ(driver.FT_ListDevices(index, buffer, 0x12), FT_INVALID_PARAMETER);
     FT_HANDLE handle = 99;
     EXPECT_NE(driver.FT_OpenEx("MR400012", FT_OPEN_BY_SERIAL_NUMBER, handle), FT_OK);
     EXPECT_EQ(handle, 0u);

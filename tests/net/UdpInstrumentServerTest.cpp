@@ -125,23 +125,5 @@ TEST(UdpInstrumentServer, AnOversizeDatagramIsRefusedAndServingGoesOn)
     EXPECT_EQ(b.Exchange(kRequest), std::vector<Bytes>{kWhole});
 }
 
-TEST(UdpInstrumentServer, ServesOnItsOwnThreadUntilStopped)
-{
-    sim::SimulatedInstrument instrument;
-    instrument.SetCommand(4, [](std::span<const std::uint8_t>) { return std::optional<Bytes>{{0x12, 0x34}}; });
-    SystemClock clock;
-    UdpInstrumentServer server(instrument, clock, {.splitReply = true});
-    ASSERT_TRUE(server.Start());
-    WinSockEsclusivo pump;
-    UdpSocket host(&pump, "127.0.0.1");
-    Aim(host, server.Port());
-    for (int i = 0; i < 2; ++i) {
-        ASSERT_TRUE(host.SendData(kRequest));
-        EXPECT_EQ(Collect(pump, host, 2), (std::vector<Bytes>{kEcho, kReply}));
-    }
-    server.Stop();
-    EXPECT_EQ(server.DatagramsSent(), 4u);
-}
-
 } // namespace
 } // namespace zem::test

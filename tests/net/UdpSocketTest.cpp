@@ -99,16 +99,5 @@ TEST(UdpSocket, AClosedSocketIsHarmlessAndReopensOnTheNextSend)
     EXPECT_EQ(peer.GetData(), Bytes{3});
 }
 
-TEST(UdpSocket, BindTakesTheGivenPortAndRefusesOneInUse)
-{
-    UdpSocket first(nullptr, "127.0.0.1");
-    ASSERT_TRUE(first.Bind(0));
-    const std::uint32_t port = first.LocalPort();
-    UdpSocket second(nullptr, "127.0.0.1");
-    EXPECT_FALSE(second.Bind(port));
-    first.Close();
-    ASSERT_TRUE(second.Bind(port));
-}
-
 } // namespace
 } // namespace zem::test

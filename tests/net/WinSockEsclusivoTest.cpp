@@ -73,22 +73,6 @@ TEST(WinSockEsclusivo, AnUnfetchedDatagramIsNotifiedOnceUntilItIsFetched)
     EXPECT_EQ(a.sizes, (std::vector<std::size_t>{1, 2}));
 }
 
-TEST(WinSockEsclusivo, OnlyTheSocketsOfThePumpAreServed)
-{
-    WinSockEsclusivo pump(0), other(0);
-    Listener a(nullptr);
-    SendTo(a.socket, {1});
-    EXPECT_FALSE(pump.PompaMessaggiSocket());
-    pump.Register(a.socket);
-    other.Register(a.socket);  // taken over
-    EXPECT_FALSE(pump.PompaMessaggiSocket());
-    EXPECT_TRUE(other.PompaMessaggiSocket());
-    SendTo(a.socket, {2});
-    other.Unregister(a.socket);
-    EXPECT_FALSE(other.PompaMessaggiSocket());
-    EXPECT_EQ(a.data, std::vector<Bytes>{{1}});
-}
-
 TEST(WinSockEsclusivo, AHandlerMayDestroyItsOwnSocketAndAGuiHostLearnsTheDescriptors)
 {
     WinSockEsclusivo pump(0);

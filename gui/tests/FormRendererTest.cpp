@@ -1,4 +1,4 @@
-#include "EveryControlForm.h"
+#include "tests/EveryControlForm.h"
 
 #include "gui/FormDialog.h"
 #include "gui/FormMainWindow.h"
@@ -37,6 +37,7 @@ protected:
     Rendered()
     {
         form.LoadWindow();
+        form.log.clear();
         window = std::make_unique<FormMainWindow>(form);
         window->show();
         QCoreApplication::processEvents();
@@ -223,7 +224,7 @@ TEST(RenderedDialog, EscPressesCancelAndAnUnloadEndsTheModalLoop)
     EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("txtNome"))->window(), &dialog);
     QTimer::singleShot(0, &dialog, [&dialog] { QTest::keyClick(&dialog, Qt::Key_Escape); });
     dialog.exec();
-    EXPECT_THAT(form.log, ElementsAre("cmdCancel_Click"));
+    EXPECT_THAT(form.log, ElementsAre("Form_Load", "cmdCancel_Click", "Form_Unload"));
     EXPECT_FALSE(form.Loaded());
     EXPECT_FALSE(dialog.isVisible());
 }

@@ -1,4 +1,4 @@
-#include "SampleForm.h"
+#include "tests/EveryControlForm.h"
 
 #include "ui/ControlArray.h"
 #include "ui/Label.h"
@@ -13,41 +13,39 @@
 namespace zem::ui {
 namespace {
 
-using test::SampleForm;
+using zem::test::EveryControlForm;
 using ::testing::ElementsAre;
 
 class Controls : public ::testing::Test {
 protected:
     Controls()
     {
-        form.lstTipo.AddItem("Not in use");
-        form.lstTipo.AddItem("Press force-position");
         form.LoadWindow();
         form.log.clear();
     }
     ScriptedHost host;
-    SampleForm form{host};
+    EveryControlForm form{host};
 };
 
 TEST_F(Controls, TheTechnicianCannotReachWhatIsDisabledHiddenOrClosed)
 {
     struct Case {
         const char* name;
-        std::function<void(SampleForm&)> arrange;
+        std::function<void(EveryControlForm&)> arrange;
     };
     const Case cases[] = {
-        {"control disabled", [](SampleForm& f) { f.cmdCancel.SetEnabled(false); f.chkSlave.SetEnabled(false); }},
-        {"frame hidden", [](SampleForm& f) { f.fraOptions.SetVisible(false); }},
-        {"window unloaded", [](SampleForm& f) { f.Unload(); }},
+        {"control disabled", [](EveryControlForm& f) { f.opA.SetEnabled(false); f.chkSlave.SetEnabled(false); }},
+        {"frame hidden", [](EveryControlForm& f) { f.fraSettings.SetVisible(false); }},
+        {"window unloaded", [](EveryControlForm& f) { f.Unload(); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedHost h;
-        SampleForm f(h);
+        EveryControlForm f(h);
         f.LoadWindow();
         c.arrange(f);
         f.log.clear();
-        EXPECT_FALSE(f.cmdCancel.UserClick());
+        EXPECT_FALSE(f.opA.UserClick());
         EXPECT_FALSE(f.chkSlave.UserClick());
         EXPECT_FALSE(f.chkSlave.Checked());
         EXPECT_TRUE(f.log.empty());
@@ -59,38 +57,38 @@ TEST_F(Controls, ACheckBoxTogglesAndOptionButtonsExcludeEachOtherWithinTheirCont
     EXPECT_TRUE(form.chkSlave.UserClick());
     EXPECT_TRUE(form.chkSlave.UserClick());
     EXPECT_FALSE(form.chkSlave.Checked());
-    form.optOutside.SetValue(true);
-    EXPECT_TRUE(form.optA.UserClick());
-    EXPECT_TRUE(form.optB.UserClick());
-    EXPECT_FALSE(form.optA.Value());
-    EXPECT_TRUE(form.optB.Value());
-    EXPECT_TRUE(form.optOutside.Value()) << "another container is another group";
-    EXPECT_TRUE(form.optB.UserClick()) << "clicking the selected option is still a click";
-    EXPECT_THAT(form.log, ElementsAre("chkSlave_Click", "chkSlave_Click", "optOutside_Click", "optA_Click",
-                                      "optB_Click", "optB_Click"));
+    form.opOutside.SetValue(true);
+    EXPECT_TRUE(form.opA.UserClick());
+    EXPECT_TRUE(form.opB.UserClick());
+    EXPECT_FALSE(form.opA.Value());
+    EXPECT_TRUE(form.opB.Value());
+    EXPECT_TRUE(form.opOutside.Value()) << "another container is another group";
+    EXPECT_TRUE(form.opB.UserClick()) << "clicking the selected option is still a click";
+    EXPECT_THAT(form.log, ElementsAre("chkSlave_Click", "chkSlave_Click", "opOutside_Click", "opA_Click",
+                                      "opB_Click", "opB_Click"));
 }
 
 TEST_F(Controls, TypingIsCutToTheMaximumLengthInCharacters)
 {
-    form.txtName.SetMaxLength(5);
-    EXPECT_TRUE(form.txtName.UserType("Pressa 1"));
-    EXPECT_EQ(form.txtName.Text(), "Press");
-    EXPECT_TRUE(form.txtName.UserType("Città di"));
-    EXPECT_EQ(form.txtName.Text(), "Città") << "a multi-byte letter counts as one";
-    form.txtName.SetText("code may store longer names");
-    EXPECT_EQ(form.txtName.Text(), "code may store longer names");
-    form.txtName.SetLocked(true);
-    EXPECT_FALSE(form.txtName.UserType("x"));
-    EXPECT_THAT(form.log, ElementsAre("txtName_Change", "txtName_Change", "txtName_Change"));
+    form.txtNome.SetMaxLength(5);
+    EXPECT_TRUE(form.txtNome.UserType("Pressa 1"));
+    EXPECT_EQ(form.txtNome.Text(), "Press");
+    EXPECT_TRUE(form.txtNome.UserType("Città di"));
+    EXPECT_EQ(form.txtNome.Text(), "Città") << "a multi-byte letter counts as one";
+    form.txtNome.SetText("code may store longer names");
+    EXPECT_EQ(form.txtNome.Text(), "code may store longer names");
+    form.txtNome.SetLocked(true);
+    EXPECT_FALSE(form.txtNome.UserType("x"));
+    EXPECT_THAT(form.log, ElementsAre("txtNome_Change", "txtNome_Change", "txtNome_Change"));
 }
 
 TEST_F(Controls, TheSelectionFollowsItsEntryAndPositionsOutOfRangeAreRefused)
 {
-    EXPECT_FALSE(form.lstTipo.SetListIndex(2));
+    EXPECT_FALSE(form.lstTipo.SetListIndex(3));
     EXPECT_EQ(form.lstTipo.List(7), "");
-    EXPECT_FALSE(form.lstTipo.UserChoose(2));
-    EXPECT_FALSE(form.lstTipo.AddItem("x", 3));
-    EXPECT_FALSE(form.lstTipo.RemoveItem(2));
+    EXPECT_FALSE(form.lstTipo.UserChoose(3));
+    EXPECT_FALSE(form.lstTipo.AddItem("x", 4));
+    EXPECT_FALSE(form.lstTipo.RemoveItem(3));
     form.lstTipo.SetItemData(1, 4);
     EXPECT_TRUE(form.lstTipo.UserChoose(1));
     EXPECT_TRUE(form.lstTipo.UserChoose(1));

@@ -1,4 +1,4 @@
-#include "SampleForm.h"
+#include "tests/EveryControlForm.h"
 
 #include "sim/FakeClock.h"
 #include "ui/ScriptedHost.h"
@@ -9,7 +9,7 @@
 namespace zem::ui {
 namespace {
 
-using test::SampleForm;
+using zem::test::EveryControlForm;
 using ::testing::DoubleNear;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -60,21 +60,21 @@ TEST(ScriptedHost, AQuestionWithoutAQueuedAnswerFailsTheTestNamingIt)
 TEST(ScriptedHost, AFormScriptMustCloseTheFormItWasWrittenFor)
 {
     ScriptedHost host;
-    SampleForm form(host);
-    form.on = [&](const std::string& h) { if (h == "cmdCancel_Click") form.Unload(); };
+    EveryControlForm form(host);
+    form.react = [&](const std::string& h) { if (h == "cmdCancel_Click") form.Unload(); };
 
     host.OnForm("FOther", [](Form&) {});
     EXPECT_THAT(ThrownBy([&] { form.ShowModal(); }),
-                HasSubstr("form FSample was shown, but the script expected form FOther"));
+                HasSubstr("form FEvery was shown, but the script expected form FOther"));
 
-    host.OnForm("FSample", [](Form&) {});
-    EXPECT_THAT(ThrownBy([&] { form.ShowModal(); }), HasSubstr("form FSample is still open after its script"));
+    host.OnForm("FEvery", [](Form&) {});
+    EXPECT_THAT(ThrownBy([&] { form.ShowModal(); }), HasSubstr("form FEvery is still open after its script"));
     form.Unload();
 
-    host.OnForm("FSample", [](Form& f) { f.Get<CommandButton>("cmdCancel").UserClick(); });
+    host.OnForm("FEvery", [](Form& f) { f.Get<CommandButton>("cmdCancel").UserClick(); });
     form.ShowModal();
     ASSERT_EQ(host.FormsShown().size(), 3u);
-    EXPECT_EQ(host.FormsShown()[2].caption, "Sample");
+    EXPECT_EQ(host.FormsShown()[2].caption, "Every control");
 }
 
 class Timers : public ::testing::Test {
@@ -85,7 +85,7 @@ protected:
         form.Timer1.SetInterval(400);
         form.Timer2.SetInterval(1000);
         form.Timer2.SetEnabled(false);
-        form.on = [this](const std::string& handler) {
+        form.react = [this](const std::string& handler) {
             ticks.push_back(handler + " at " + std::to_string(host.ElapsedMilliseconds()));
             clockAtTick.push_back(clock.Monotonic());
         };
@@ -94,7 +94,7 @@ protected:
     }
     sim::FakeClock clock{86399.5};
     ScriptedHost host;
-    SampleForm form{host};
+    EveryControlForm form{host};
     std::vector<std::string> ticks;
     std::vector<double> clockAtTick;
 };

@@ -67,6 +67,13 @@ public:
         return frames;
     }
 
+    std::vector<Bytes> Requests(std::uint8_t code) const
+    {
+        std::vector<Bytes> frames = Requests();
+        std::erase_if(frames, [code](const Bytes& f) { return f.size() < 2 || f[1] != code; });
+        return frames;
+    }
+
     // How many of those requests carry the command code (and, when given, the first argument).
     std::size_t Count(std::uint8_t code, int firstArgument = -1) const
     {

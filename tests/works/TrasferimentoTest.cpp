@@ -7,15 +7,11 @@ namespace zem {
 namespace {
 
 using test::Bytes;
-
-Bytes Frame(const Bytes& payload) { return sim::SimulatedInstrument::FrameOf(payload); }
+using test::Frame;
 
 // Records of ProfiloLavori at release 11 in PRAM: 1 + 1 + 4 + 2 works keep 48 bytes after the 360
-// of the configuration, blocks from 408 of 64, 66, 66 and 64 bytes, works areas from 668.
-constexpr std::uint32_t kLavoriPressa = 668;     // 3 x 283
-constexpr std::uint32_t kLavoriPicco = 1517;     // 2 x 49
-constexpr std::uint32_t kLavoriQuota = 1615;     // 4 x 30
-constexpr std::uint32_t kLavoriCilindro = 1735;  // 2 x 283
+// of the configuration, blocks from 408 of 64, 66, 66 and 64 bytes: the press's 3 works from 668.
+constexpr std::uint32_t kLavoriPressa = 668;
 constexpr std::uint32_t kPressa = 283;
 
 class Trasferimento : public ::testing::Test, public test::WorksLink {
@@ -194,24 +190,24 @@ TEST_F(Trasferimento, WorksThatCannotBeWrittenAreRefusedWithoutAWrite)
 TEST_F(Trasferimento, CambiaLavoroOnTheWire)
 {
     ASSERT_TRUE(link.CambiaLavoro(2, 2));
-    EXPECT_EQ(Richieste(7), std::vector<Bytes>{Frame({7, 1, 2})});
+    EXPECT_EQ(Requests(7), std::vector<Bytes>{Frame({7, 1, 2})});
     EXPECT_EQ(works.OperazioneCorrente(2), 2);
     EXPECT_EQ(link.OperazioneCorrente(2), 2);
     // Works past those stored, or of an unused measure, are not asked for.
     EXPECT_FALSE(link.CambiaLavoro(2, 3));
     EXPECT_FALSE(link.CambiaLavoro(5, 1));
-    EXPECT_EQ(Richieste(7).size(), 1u);
+    EXPECT_EQ(Count(7), 1u);
     // A measure in phases selects the operation it runs.
     endpoint.received.clear();
     works.SetOperazioneCorrente(3, 3);
     ASSERT_TRUE(link.CambiaLavoro(3, 9));
-    EXPECT_EQ(Richieste(35), (std::vector<Bytes>{Frame({35, 3})}));
-    EXPECT_EQ(Richieste(7), (std::vector<Bytes>{Frame({7, 2, 3})}));
+    EXPECT_EQ(Requests(35), (std::vector<Bytes>{Frame({35, 3})}));
+    EXPECT_EQ(Requests(7), (std::vector<Bytes>{Frame({7, 2, 3})}));
     // An instrument that does not answer the operation gets no selection.
     endpoint.received.clear();
     works.SilenzioOperazione(4);
     EXPECT_FALSE(link.CambiaLavoro(3, 1));
-    EXPECT_TRUE(Richieste(7).empty());
+    EXPECT_TRUE(Count(7) == 0);
 }
 
 TEST_F(Trasferimento, WorksReadBackAsTheyWereWritten)

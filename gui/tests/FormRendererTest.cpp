@@ -80,24 +80,6 @@ TEST_F(Rendered, EveryControlGetsItsWidgetNamedAfterItInsideItsFrame)
     EXPECT_TRUE(Widget<QPushButton>("cmdOK")->isDefault());
 }
 
-TEST_F(Rendered, MenusFollowTheMenuTree)
-{
-    auto* file = window->findChild<QMenu*>(QStringLiteral("mnuFile"));
-    ASSERT_NE(file, nullptr);
-    const auto actions = file->actions();
-    ASSERT_EQ(actions.size(), 3);
-    EXPECT_EQ(actions[0]->text(), QStringLiteral("&Open profile..."));
-    EXPECT_TRUE(actions[1]->isSeparator());
-    EXPECT_EQ(actions[2]->objectName(), QStringLiteral("mnuUscita"));
-
-    form.mnuUscita.SetVisible(false);
-    form.mnuApri.SetCaption("&Open...");
-    EXPECT_FALSE(Action("mnuUscita")->isVisible());
-    EXPECT_EQ(Action("mnuApri")->text(), QStringLiteral("&Open..."));
-    Action("mnuApri")->trigger();
-    EXPECT_THAT(form.log, ElementsAre("mnuApri_Click"));
-}
-
 TEST_F(Rendered, WhatHandlersChangeComesBackToTheWidgets)
 {
     form.txtNome.SetText("Press line 2");
@@ -171,20 +153,6 @@ TEST_F(Rendered, WhatTheTechnicianDoesReachesTheHandlers)
     const std::vector<std::string> rest(form.log.begin() + 6, form.log.end());
     EXPECT_THAT(rest, ElementsAre("chkSlave_Click", "opA_Click", "opB_Click", "lstTipo_Click", "lstUM_Click",
                                   "ListView1_ItemClick 1", "ListView1_DblClick", "TabStrip1_Click", "cmdOK_Click"));
-}
-
-TEST_F(Rendered, TimersRunWhileEnabledWithAnInterval)
-{
-    auto* timer = qobject_cast<QTimer*>(window->Renderer().ObjectFor(form.Timer1));
-    EXPECT_FALSE(timer->isActive()) << "no interval yet";
-    form.Timer1.SetInterval(400);
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(timer->interval(), 400);
-    QTimerEvent tick(timer->timerId());
-    QCoreApplication::sendEvent(timer, &tick);
-    EXPECT_THAT(form.log, ElementsAre("Timer1_Timer"));
-    form.Timer1.SetEnabled(false);
-    EXPECT_FALSE(timer->isActive());
 }
 
 TEST_F(Rendered, ClosingTheWindowAsksTheFormFirstAndWaitsForTheHandler)

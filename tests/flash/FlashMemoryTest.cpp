@@ -136,18 +136,6 @@ TEST_P(FlashMemory, AWriteAcrossSeveralBlocksLandsInFlashBlockByBlock)
     EXPECT_EQ(Bytes(memory.Flash().begin() + 0x38, memory.Flash().begin() + 0x3C), Bytes(4, 0xFF));
 }
 
-TEST_P(FlashMemory, ABlockLeftPendingIsDroppedWhenTheConnectionCloses)
-{
-    Cancella(0x40);
-    ASSERT_TRUE(link.WriteFlash1(0x40, 1));
-    link.ChiudiComunicazione();
-    ASSERT_TRUE(Open());
-    Forget();
-    EXPECT_TRUE(link.CloseWriteFlash());
-    EXPECT_TRUE(Requests().empty());
-    EXPECT_EQ(Flash(0x40), 0xFF);
-}
-
 TEST_P(FlashMemory, ABlockThatFailedWhenTheNextBlockStartedIsStillReportedByTheClose)
 {
     Cancella(0x40);

@@ -166,24 +166,5 @@ TEST(UpdateModeUsb, WhatTheInstrumentSendsWhileRestartingIsDiscardedBeforeThePro
     EXPECT_EQ(l.noise, 0);
 }
 
-TEST(UpdateModeMailbox, ByteFourIsReachedThroughTheMailboxWhenTheConfigurationLivesThere)
-{
-    sim::SimulatedMemory::Options o;
-    o.configurazioneInPRAM = false;
-    SimLink l(o);
-    l.memory.Configurazione()[4] = 0x05;
-    ASSERT_TRUE(l.Open(true));
-    ASSERT_FALSE(l.link.ConfigurazioneInPRAM());
-    ASSERT_TRUE(l.link.LeggiVersione());  // the mailbox's place and size
-
-    ASSERT_TRUE(l.link.SetUpdateMode(true));
-    EXPECT_EQ(l.memory.Configurazione()[4], 0x85);
-    EXPECT_EQ(l.memory.PRAM()[4], 0x00);
-    EXPECT_TRUE(l.link.UpdateMode());
-    ASSERT_TRUE(l.link.SetUpdateMode(false));
-    EXPECT_EQ(l.memory.Configurazione()[4], 0x05);
-    EXPECT_FALSE(l.memory.UpdateMode());
-}
-
 } // namespace
 } // namespace zem::test

@@ -134,14 +134,10 @@ TEST(CalcolaIndirizzi, TheLimitsThemselvesStillFit)
     const auto r = CalcolaIndirizzi(ProfiloMisto(), d);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->curveLibere, 4096u);
-    // Only measure 6 in use: before release 11 its table entry is left to the record; a larger
-    // configuration area keeps the table below the blocks.
+    // Only measure 6 in use: a larger configuration area keeps its table entry below the blocks.
     ProfiloZem p;
     p.SetTipoMisura(6, 2);
     p.SetDurataCurve(6, 1.0f);
-    const auto vecchio = CalcolaIndirizzi(p, Strumento(10, true));
-    ASSERT_TRUE(vecchio);
-    EXPECT_FALSE(vecchio->voceTabella[5]);
     DatiStrumento grande = Strumento(11, true);
     grande.dimensioneConfigurazione = 0x200;
     const auto g = CalcolaIndirizzi(p, grande);

@@ -79,25 +79,5 @@ TEST(UdpSocket, ADatagramOverTheLimitIsThrownAwayWholeAndTheNextOneIsKept)
     EXPECT_TRUE(receiver.GetData().empty());
 }
 
-TEST(UdpSocket, AClosedSocketIsHarmlessAndReopensOnTheNextSend)
-{
-    UdpSocket socket(nullptr, "127.0.0.1");
-    socket.Close();
-    EXPECT_TRUE(socket.GetData().empty());
-    UdpSocket peer(nullptr, "127.0.0.1");
-    ASSERT_TRUE(peer.Bind(0));
-    Aim(socket, peer.LocalPort());
-    ASSERT_TRUE(socket.SendData(Bytes{1}));
-    Aim(peer, socket.LocalPort());
-    ASSERT_TRUE(peer.SendData(Bytes{2}));
-    ASSERT_TRUE(Readable(socket));
-    socket.Close();
-    EXPECT_TRUE(socket.GetData().empty()) << "what waited went with the socket";
-    ASSERT_TRUE(socket.SendData(Bytes{3}));
-    ASSERT_TRUE(Readable(peer));
-    EXPECT_EQ(peer.GetData(), Bytes{1});
-    EXPECT_EQ(peer.GetData(), Bytes{3});
-}
-
 } // namespace
 } // namespace zem::test

@@ -162,7 +162,7 @@ TEST(IniFile, ReadsTheLeadingNumberAndRoundsHalvesToEven)
     EXPECT_EQ(IniFile::ValSingle("1e39"), 0.0f);  // beyond a 32-bit float
 }
 
-TEST(IniFile, AFileThatCannotBeReadIsNeitherLoadedNorTouchedAndAMissingOneStartsEmpty)
+TEST(IniFile, AFileThatCannotBeReadIsNeitherLoadedNorTouched)
 {
     TempFolder dir;
     std::filesystem::create_directory(dir / "folder.ini");
@@ -177,17 +177,6 @@ TEST(IniFile, AFileThatCannotBeReadIsNeitherLoadedNorTouchedAndAMissingOneStarts
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.ini"));
     EXPECT_EQ(TempFolder::Read(dir / "plain"), "data");
-
-    // A missing file loads empty and only saving creates it; loading another starts afresh.
-    const std::string file = dir / "new.ini";
-    IniFile ini = Carica(file);
-    EXPECT_FALSE(std::filesystem::exists(file));
-    Vai(ini, "", "k").SetValue("v");
-    ASSERT_TRUE(ini.Salva());
-    EXPECT_EQ(TempFolder::Read(file), "k=v\r\n");
-    ini.SetFile(dir.Write("b.ini", "[B]\n"));
-    ASSERT_TRUE(ini.SetOpenFile(true));
-    EXPECT_EQ(Leggi(ini, "", "k"), "<missing>");
 }
 
 // Two ways a save fails part-way: the disk fills while the file is written (a file-size limit in

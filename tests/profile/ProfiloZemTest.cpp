@@ -180,20 +180,5 @@ TEST(ProfiloZem, InputAndOutputFunctionsConflictsAndMasks)
     EXPECT_FALSE(p.UsaEncTDC2());
 }
 
-TEST(ProfiloZem, IndexesOutsideTheirRangeThrow)
-{
-    ProfiloZem p;
-    EXPECT_THROW(p.SetNomeMisura(7, "x"), std::out_of_range);
-    EXPECT_THROW(p.nInput(1, 17), std::out_of_range);
-    EXPECT_THROW(p.Messaggio(1, 1), std::out_of_range);
-    EXPECT_FALSE(p.SetNumeroMessaggi(1, ProfiloZem::kMassimoMessaggi + 1));
-    EXPECT_FALSE(p.SetNumeroMessaggi(1, -1));
-    ASSERT_TRUE(p.SetNumeroMessaggi(1, 2));
-    p.SetMessaggio(1, 2, "kept");
-    ASSERT_TRUE(p.SetNumeroMessaggi(1, 3));
-    EXPECT_EQ(p.Messaggio(1, 2), "kept");
-    EXPECT_EQ(p.Messaggio(1, 3), "");
-}
-
 } // namespace
 } // namespace zem

@@ -89,31 +89,6 @@ TEST_F(Channel, AReadCompletesOnlyWithin700MillisecondsEvenAcrossMidnight)
     EXPECT_EQ(got[1], 2);
 }
 
-TEST_F(Channel, DriverErrorsEndReadsAndWritesAtOnceAndDiscardingTakesOnlyWhatHasArrived)
-{
-    const FT_HANDLE handle = Open();
-    std::array<std::uint8_t, 3> got{};
-    bridge.Fail(BridgeCall::Read, FT_IO_ERROR, 1, 2);  // the third read
-    EXPECT_FALSE(usb.LeggiBloccoUSBConAttesa(handle, got));
-    EXPECT_EQ(bridge.Calls(BridgeCall::Read), 3u);
-    bridge.Fail(BridgeCall::Write, FT_IO_ERROR);
-    EXPECT_FALSE(usb.ScriviBloccoUSB(handle, Bytes{0x02, 0x04, 0x06}));
-
-    bridge.InjectReceived(device, Bytes{1, 2, 3, 4, 5});
-    bridge.InjectReceived(device, Bytes{6, 7, 8}, 1.0);  // still on its way
-    const double before = clock.Monotonic();
-    EXPECT_TRUE(usb.SvuotaRicezioneUSB(handle));
-    EXPECT_EQ(usb.ByteInAttesaUSB(handle), 0u);
-    EXPECT_EQ(clock.Monotonic(), before) << "nothing waited for";
-    EXPECT_EQ(bridge.Queued(device), 3u);
-
-    // Closing always forgets the handle, even one the driver does not know.
-    for (FT_HANDLE h : {handle, FT_HANDLE{12345}}) {
-        EXPECT_EQ(usb.ChiudiDispositivoUSB(h), h == handle);
-        EXPECT_EQ(h, 0u);
-    }
-}
-
 // A reset keeps the handle and the baud rate set; a failed one reopens the bridge at the caller's.
 struct ResetCase {
     const char* name;

@@ -28,16 +28,6 @@ public:
     }
 };
 
-TEST_F(Listing, NoBridgeOrAFailedCountGiveAnEmptyListEvenAfterAFullOne)
-{
-    EXPECT_EQ(usb.ElencaDispositiviUSB(""), 0);
-    EXPECT_EQ(bridge.Calls(BridgeCall::ListDevicesByIndex), 0u);
-    AddProgrammed("ZEM Automation", "MR400012");
-    ASSERT_EQ(usb.ElencaDispositiviUSB(""), 1);
-    bridge.Fail(BridgeCall::ListDevicesNumber, FT_IO_ERROR);
-    EXPECT_EQ(List(), std::vector<DispositivoUSB>{});
-}
-
 TEST_F(Listing, EachBridgeShowsTheTextsOfItsEepromAndIsClosedAgain)
 {
     // What the bus reports and what the EEPROM holds differ: the list shows the EEPROM.

@@ -87,35 +87,6 @@ TEST(UdpInstrumentServer, LineFaultsShapeWhatEachSideReceives)
     }
 }
 
-TEST(UdpInstrumentServer, DelaysAndLatencyHoldTheDatagramUntilTheirTimeEvenPastMidnight)
-{
-    struct Case {
-        const char* what;
-        UdpInstrumentServer::Options options;
-        bool toInstrument;
-        double faultDelay;
-    };
-    const Case cases[] = {
-        {"answer delayed", {}, false, 0.5},
-        {"request delayed", {}, true, 0.5},
-        {"latency", {.latencySeconds = 0.5}, false, 0.0},
-    };
-    for (const Case& c : cases) {
-        Bench b(c.options, kSecondsPerDay - 0.2);
-        if (c.faultDelay > 0)
-            (c.toInstrument ? b.server.ToInstrument() : b.server.FromInstrument())
-                .Queue({.kind = FaultKind::Delay, .delaySeconds = c.faultDelay});
-        EXPECT_TRUE(b.Exchange(kRequest).empty()) << c.what;
-        b.clock.Advance(0.45);
-        b.server.Poll(0);
-        EXPECT_TRUE(b.Arrived().empty()) << c.what;
-        EXPECT_EQ(b.instrument.FramesExecuted(), c.toInstrument ? 0u : 1u) << c.what;
-        b.clock.Advance(0.1);
-        b.server.Poll(0);
-        EXPECT_EQ(b.Arrived(), std::vector<Bytes>{kWhole}) << c.what;
-    }
-}
-
 TEST(UdpInstrumentServer, AnOversizeDatagramIsRefusedAndServingGoesOn)
 {
     Bench b;

@@ -73,23 +73,5 @@ TEST(WinSockEsclusivo, AnUnfetchedDatagramIsNotifiedOnceUntilItIsFetched)
     EXPECT_EQ(a.sizes, (std::vector<std::size_t>{1, 2}));
 }
 
-TEST(WinSockEsclusivo, AHandlerMayDestroyItsOwnSocketAndAGuiHostLearnsTheDescriptors)
-{
-    WinSockEsclusivo pump(0);
-    int changes = 0;
-    pump.DescriptorsChanged = [&] { ++changes; };
-    auto socket = std::make_unique<UdpSocket>(&pump, "127.0.0.1");
-    EXPECT_TRUE(pump.Descriptors().empty()) << "not open before its first use";
-    ASSERT_TRUE(socket->Bind(0));
-    EXPECT_EQ(pump.Descriptors(), std::vector<int>{socket->Fd()});
-    socket->DataArrival = [&](std::size_t) { socket.reset(); };
-    SendTo(*socket, {1});
-    EXPECT_TRUE(pump.PompaMessaggiSocket());
-    EXPECT_EQ(socket, nullptr);
-    EXPECT_FALSE(pump.PompaMessaggiSocket());
-    EXPECT_TRUE(pump.Descriptors().empty());
-    EXPECT_EQ(changes, 2);
-}
-
 } // namespace
 } // namespace zem::test

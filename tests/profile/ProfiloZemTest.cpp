@@ -125,32 +125,6 @@ TEST(ProfiloZem, FilesThatCannotBeUsedLeaveTheProfileAsItWas)
     EXPECT_FALSE(p.LastError().empty());
 }
 
-TEST(ProfiloZem, DamagedFilesLoadWithoutHarm)
-{
-    TempFolder dir;
-    const std::string enorme(1 << 20, 'N');
-    struct Caso {
-        std::string testo;
-        std::int32_t messaggi;
-        std::int16_t tipo;
-        std::size_t lunghezzaNome;
-    };
-    const Caso casi[] = {
-        {"[GENERAL]\n[MISURA1]\nTipo= 99999\nMessaggi= 2000000000\nMsg1000=last\n", ProfiloZem::kMassimoMessaggi, 0, 0},
-        {"[GENERAL]\nNome=" + enorme + "\n[MISURA1]\nTipo= 2.5\nMessaggi=-5\n", 0, 2, enorme.size()},
-    };
-    for (const auto& c : casi) {
-        ProfiloZem p;
-        ASSERT_TRUE(p.ApriFile(dir.Write("p.zemp", c.testo)));
-        EXPECT_EQ(p.NumeroMessaggi(1), c.messaggi);
-        EXPECT_EQ(p.TipoMisura(1), c.tipo);
-        EXPECT_EQ(p.Nome.size(), c.lunghezzaNome);
-        if (c.messaggi > 0) {
-            EXPECT_EQ(p.Messaggio(1, c.messaggi), "last");
-        }
-    }
-}
-
 TEST(ProfiloZem, InputAndOutputFunctionsConflictsAndMasks)
 {
     ProfiloZem p;

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "sim/DefaultInstrument.h"
+#include "sim/FakeClock.h"
+#include "sim/SimulatedBridge.h"
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace zem::sim {
+
+// What stands behind a simulated USB bridge, as a technician meets it on the bench.
+enum class BridgeState {
+    Normal,        // answers and holds a configuration
+    UpdateMode,    // waiting for new firmware
+    MemoryError,   // reports a configuration memory fault
+    Silent,        // the bridge is there, the instrument does not answer
+    BlankEeprom,   // the bridge was never programmed: no serial number, no description
+};
+
+struct BridgeSpec {
+    std::string serial;        // serial number in the EEPROM (and on the bus)
+    std::string description;   // the bridge's description
+    BridgeState state = BridgeState::Normal;
+    std::string instrumentName;
+    std::vector<std::string> measures;  // names of the measures in its configuration
+};
+
+// A bus of simulated bridges, each wired to a default instrument put in the state asked for.
+class SimulatedUsbBus {
+public:
+    explicit SimulatedUsbBus(FakeClock& clock) : bridge_(clock) {}
+    SimulatedUsbBus(const SimulatedUsbBus&) = delete;
+    SimulatedUsbBus& operator=(const SimulatedUsbBus&) = delete;
+
+    // Answers the bridge's index on the bus.
+    std::size_t Add(const BridgeSpec& spec);
+
+    // The driver the link and the listing talk to.
+    SimulatedBridge& Driver() { return bridge_; }
+    DefaultInstrument& Instrument(std::size_t index) { return instruments_.at(index); }
+
+private:
+    SimulatedBridge bridge_;
+    std::deque<DefaultInstrument> instruments_;  // a deque: the bridge holds on to each
+};
+
+} // namespace zem::sim

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "sim/DefaultInstrument.h"
-#include "sim/FakeClock.h"
 #include "sim/SimulatedBridge.h"
 
 #include <cstddef>
@@ -28,22 +27,20 @@ struct BridgeSpec {
     std::vector<std::string> measures;  // names of the measures in its configuration
 };
 
-// A bus of simulated bridges, each wired to a default instrument put in the state asked for.
+// Puts bridges on a simulated bus, each wired to a default instrument in the state asked for.
 class SimulatedUsbBus {
 public:
-    explicit SimulatedUsbBus(FakeClock& clock) : bridge_(clock) {}
+    explicit SimulatedUsbBus(SimulatedBridge& bridge) : bridge_(bridge) {}
     SimulatedUsbBus(const SimulatedUsbBus&) = delete;
     SimulatedUsbBus& operator=(const SimulatedUsbBus&) = delete;
 
     // Answers the bridge's index on the bus.
     std::size_t Add(const BridgeSpec& spec);
 
-    // The driver the link and the listing talk to.
-    SimulatedBridge& Driver() { return bridge_; }
     DefaultInstrument& Instrument(std::size_t index) { return instruments_.at(index); }
 
 private:
-    SimulatedBridge bridge_;
+    SimulatedBridge& bridge_;
     std::deque<DefaultInstrument> instruments_;  // a deque: the bridge holds on to each
 };
 

@@ -18,7 +18,7 @@ namespace zem::test {
 // Three bridges the selection lists (a normal instrument, one in update mode, one with a memory
 // error), two it leaves out (a blank EEPROM, a serial of another maker) and two Ethernet modules,
 // all on simulated time; the scripted host moves the clock and the window sockets together.
-class SelectionFixture : public ::testing::Test {
+class SelectionSite {
 public:
     struct Row {
         std::string name, key, info;
@@ -26,8 +26,10 @@ public:
         friend void PrintTo(const Row& r, std::ostream* os) { *os << r.name << " | " << r.key << " | " << r.info; }
     };
 
-    SelectionFixture()
+    SelectionSite()
     {
+        // Each driver call costs the time of a USB round trip, so that waits on a silent bridge end.
+        platform.bridge.SetCallDuration(50e-6);
         bus.Add({"MR4A0001", "ZEM MR4 USB", sim::BridgeState::Normal, "PRESS 2", {"FORCE", ""}});
         bus.Add({"MR4A0002", "ZEM MR4 USB", sim::BridgeState::UpdateMode, "", {}});
         bus.Add({"FT1234", "Other device", sim::BridgeState::Normal, "", {}});

@@ -76,4 +76,22 @@ std::string IndirizzoIP(Risposta risposta)
     return Testo(risposta, std::min<std::size_t>(1, fine), fine);
 }
 
+bool IndirizzoAssegnabile(std::string_view indirizzo)
+{
+    std::array<int, 4> ottetti{};
+    std::size_t i = 0;
+    for (int& ottetto : ottetti) {
+        const std::size_t inizio = i;
+        int valore = 0;
+        while (i < indirizzo.size() && i - inizio < 3 && indirizzo[i] >= '0' && indirizzo[i] <= '9')
+            valore = valore * 10 + (indirizzo[i++] - '0');
+        if (i == inizio || valore > 255) return false;
+        ottetto = valore;
+        const bool ultimo = &ottetto == &ottetti.back();
+        if (ultimo ? i != indirizzo.size() : (i >= indirizzo.size() || indirizzo[i++] != '.')) return false;
+    }
+    const bool zero = ottetti == std::array<int, 4>{};
+    return !zero && ottetti[0] < 224;
+}
+
 } // namespace zem::modulo

@@ -54,4 +54,9 @@ bool RispostaDiScoperta(Risposta risposta);
 // The address in a "GIP" reply: the bytes after the status up to the first "/", or to the end.
 std::string IndirizzoIP(Risposta risposta);
 
+// An address a module can be given: four decimal numbers 0-255 joined by dots, and none of
+// 0.0.0.0, 255.255.255.255 or the multicast and reserved ranges (224 and above), which would make
+// the module unreachable.
+bool IndirizzoAssegnabile(std::string_view indirizzo);
+
 } // namespace zem::modulo

@@ -60,6 +60,14 @@ std::optional<std::string> FSceltaStrumento::LoadForm(std::string caption, bool 
     return risultato_;
 }
 
+std::vector<FSceltaStrumento::Voce> FSceltaStrumento::Elenco() const
+{
+    std::vector<Voce> voci;
+    for (int i = 0; i < ListView1.ItemCount(); ++i)
+        voci.push_back({ListView1.Cell(i, "NAME"), ListView1.Cell(i, "SN"), ListView1.Cell(i, "INFO")});
+    return voci;
+}
+
 void FSceltaStrumento::Form_Load()
 {
     CentreOnScreen();

@@ -24,6 +24,14 @@ namespace zem {
 // window's own link to show its name, measures and state. It answers the chosen item's key text.
 class FSceltaStrumento final : public ui::Form {
 public:
+    // One line of the list as the technician reads it.
+    struct Voce {
+        std::string nome;
+        std::string chiave;
+        std::string info;
+        bool operator==(const Voce&) const = default;
+    };
+
     FSceltaStrumento(ui::Host& host, const LinkPlatform& platform);
 
     // Shows the window; the key text of the item chosen with OK, or nothing.
@@ -39,6 +47,9 @@ public:
     // State of the network search: 0 idle, 1 collecting discovery replies, then per module 2 select,
     // 3 login, 4 get IP, 5 logout, 6 query the instrument behind it.
     int Passo() const { return passo_; }
+    // The search has ended (or never ran, in USB-only mode).
+    bool RicercaFinita() const { return passo_ == 0 && !Timer1.Enabled(); }
+    std::vector<Voce> Elenco() const;
 
 protected:
     void Form_Load() override;

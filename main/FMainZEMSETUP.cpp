@@ -1,5 +1,6 @@
 #include "main/FMainZEMSETUP.h"
 
+#include "discovery/EthernetSetup.h"
 #include "profile/CatalogoFunzioni.h"
 #include "profile/SettingsStore.h"
 #include "ui/Host.h"
@@ -19,7 +20,7 @@ constexpr const char* kFilter = "ZEM profile file|*.zemp|All files (*.*)|*.*";
 
 } // namespace
 
-FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, Options options)
+FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatform platform, Options options)
     : Form(host, "FMainZEMSETUP", host.ApplicationTitle()),
       ProgressBar1(*this, "ProgressBar1"),
       lblTrasferimento(*this, "lblTrasferimento"),
@@ -56,6 +57,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, Options op
       mnuSetupCounter(*this, "mnuSetupCounter", "Setup &counters...", &mnuConfig),
       mnuSetupComm(*this, "mnuSetupComm", "Setup communication &port...", &mnuConfig),
       settings_(settings),
+      platform_(std::move(platform)),
       options_(std::move(options)),
       modes_(StartModes::FromCommandLine(options_.commandLine)),
       gate_(host, settings)
@@ -78,6 +80,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, Options op
     mnuSaveAs.Click.Connect([this] { mnuSaveAs_Click(); });
     mnuChiudi.Click.Connect([this] { mnuChiudi_Click(); });
     mnuSetPassword.Click.Connect([this] { mnuSetPassword_Click(); });
+    mnuEthSetup.Click.Connect([this] { mnuEthSetup_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
     mnuSetupInput.Click.Connect([this] { AggiornaMenu(); });
     mnuSetupOutput.Click.Connect([this] { AggiornaMenu(); });
@@ -277,6 +280,8 @@ void FMainZEMSETUP::mnuChiudi_Click()
 }
 
 void FMainZEMSETUP::mnuSetPassword_Click() { gate_.ChangePassword(); }
+
+void FMainZEMSETUP::mnuEthSetup_Click() { EthernetSetup(GetHost(), platform_, gate_).Run(); }
 
 void FMainZEMSETUP::mnuUscita_Click() { Unload(); }
 

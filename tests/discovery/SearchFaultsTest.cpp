@@ -55,9 +55,9 @@ TEST(Selection, ARejectingOrSilentModuleIsSkipped)
         const std::string what = std::string(1, c.code) + " " + std::to_string(static_cast<int>(c.command));
         EXPECT_EQ(f.host.MessageTexts(), c.messages) << what;
         const auto rows = f.Rows();
-        ASSERT_EQ(rows.size(), c.first.key.empty() ? 4u : 5u) << what;
-        if (!c.first.key.empty()) EXPECT_EQ(rows[3], c.first) << what;
-        EXPECT_EQ(rows.back().key, "IP:127.0.0.3:7002") << what;
+        ASSERT_EQ(rows.size(), c.first.chiave.empty() ? 4u : 5u) << what;
+        if (!c.first.chiave.empty()) EXPECT_EQ(rows[3], c.first) << what;
+        EXPECT_EQ(rows.back().chiave, "IP:127.0.0.3:7002") << what;
         EXPECT_EQ(f.modules.Received(), Then(c.sent, kSecondModule)) << what;
     }
 }

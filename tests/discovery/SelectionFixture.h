@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+namespace zem {
+inline void PrintTo(const FSceltaStrumento::Voce& v, std::ostream* os) { *os << v.nome << " | " << v.chiave << " | " << v.info; }
+}
+
 namespace zem::test {
 
 // Three bridges the selection lists (a normal instrument, one in update mode, one with a memory
@@ -20,11 +24,7 @@ namespace zem::test {
 // all on simulated time; the scripted host moves the clock and the window sockets together.
 class SelectionSite {
 public:
-    struct Row {
-        std::string name, key, info;
-        bool operator==(const Row&) const = default;
-        friend void PrintTo(const Row& r, std::ostream* os) { *os << r.name << " | " << r.key << " | " << r.info; }
-    };
+    using Row = FSceltaStrumento::Voce;
 
     SelectionSite()
     {
@@ -49,14 +49,7 @@ public:
         return window->LoadForm("Diagnosis", soloRete, soloUSB);
     }
 
-    std::vector<Row> Rows() const
-    {
-        std::vector<Row> rows;
-        for (int i = 0; i < window->ListView1.ItemCount(); ++i)
-            rows.push_back({window->ListView1.Cell(i, "NAME"), window->ListView1.Cell(i, "SN"),
-                            window->ListView1.Cell(i, "INFO")});
-        return rows;
-    }
+    std::vector<Row> Rows() const { return window->Elenco(); }
     std::size_t Sent() const { return modules.Received().size(); }
 
     sim::SimulatedPlatform platform;

@@ -154,7 +154,7 @@ TEST(MainWindowStart, ItemsOfWorkflowsStillToComeAreShownButCannotBeChosen)
 {
     MainWindowSession s({"/ADV"});
     s.Open(s.Example());
-    for (const char* name : {"mnuFormat", "mnuDiagnosi", "mnuExportMemory", "mnuTestMemoria", "mnuEthSetup",
+    for (const char* name : {"mnuFormat", "mnuDiagnosi", "mnuExportMemory", "mnuTestMemoria",
                              "mnuListSN", "mnuInizializzaUSB", "mnuUpdate", "mnuSetupMachine"}) {
         SCOPED_TRACE(name);
         auto& item = s.window->Get<ui::Menu>(name);

@@ -13,6 +13,8 @@ SimulatedSite::SimulatedSite()
     bus_.Add({"FT5K2Q9Z", "USB serial cable", BridgeState::Normal, "", {}});
     bus_.Add({"FT000000", "", BridgeState::BlankEeprom, "", {}});
     AddStandardModules(modules_, 0);
+    LoadProfile(modules_[0].Instrument(), "LINE 3 PRESS", {"PRESS FIT", "DEPTH", "HEIGHT"});
+    LoadProfile(modules_[1].Instrument(), "LINE 4 BENCH", {"LEAK TEST"});
 }
 
 bool SimulatedSite::Start()

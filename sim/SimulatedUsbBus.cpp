@@ -19,24 +19,24 @@ ProgramDataNewer Eeprom(const BridgeSpec& spec)
     return eeprom;
 }
 
-std::vector<std::uint8_t> Configuration(const BridgeSpec& spec)
+} // namespace
+
+void LoadProfile(DefaultInstrument& instrument, const std::string& name, const std::vector<std::string>& measures)
 {
     ImageSpec image;
-    image.name = spec.instrumentName;
-    for (const auto& name : spec.measures) {
+    image.name = name;
+    for (const auto& measureName : measures) {
         MeasureSpec measure;
         measure.type = image.measures.empty() ? 1 : 3;
-        measure.name = name;
+        measure.name = measureName;
         if (measure.type == 3) {
             measure.transducerY = 2;
-            measure.valueName = name;
+            measure.valueName = measureName;
         }
         image.measures.push_back(measure);
     }
-    return BuildConfigurationImage(image);
+    instrument.Memory().CaricaConfigurazione(BuildConfigurationImage(image));
 }
-
-} // namespace
 
 std::size_t SimulatedUsbBus::Add(const BridgeSpec& spec)
 {
@@ -46,7 +46,7 @@ std::size_t SimulatedUsbBus::Add(const BridgeSpec& spec)
     const std::size_t index = bridge_.AddDevice(device);
 
     DefaultInstrument& model = instruments_.emplace_back();
-    if (!spec.instrumentName.empty()) model.Memory().CaricaConfigurazione(Configuration(spec));
+    if (!spec.instrumentName.empty()) LoadProfile(model, spec.instrumentName, spec.measures);
     switch (spec.state) {
     case BridgeState::UpdateMode: model.Memory().SetUpdateMode(true); break;
     case BridgeState::MemoryError: model.Memory().Guasti().erroreMemoria = true; break;

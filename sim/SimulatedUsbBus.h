@@ -27,6 +27,10 @@ struct BridgeSpec {
     std::vector<std::string> measures;  // names of the measures in its configuration
 };
 
+// Loads a small configuration into the instrument: its name and measures of these names (the
+// first a press force-position measure, the others simplex measures).
+void LoadProfile(DefaultInstrument& instrument, const std::string& name, const std::vector<std::string>& measures);
+
 // Puts bridges on a simulated bus, each wired to a default instrument in the state asked for.
 class SimulatedUsbBus {
 public:

@@ -10,6 +10,7 @@ ModulesEndpoint::ModulesEndpoint(SimulatedNetwork& network, SimulatedModules& mo
         SimulatedModule& module = modules_[i];
         instruments_.emplace_back(network_, module.Instrument().Instrument(), module.Identity().ip,
                                   module.Identity().dataPort);
+        instruments_.back().latencySeconds = module.latencySeconds;
     }
     network_.AddEndpoint(host_, port_, [this](std::span<const std::uint8_t> datagram,
                                               const SimulatedNetwork::Sender& from) {

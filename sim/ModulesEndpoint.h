@@ -12,7 +12,8 @@ namespace zem::sim {
 
 // The modules on the in-process network: their command endpoint at (host, port), where the
 // window's broadcasts are aimed, and each module's instrument at the module's address and data
-// port. Each module answers after its own latency, from its own address. The modules served are
+// port. Each module and its instrument answer after the module's latency, the module from its
+// own address. The modules served are
 // those in the set when the endpoint is made.
 class ModulesEndpoint {
 public:

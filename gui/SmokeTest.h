@@ -25,9 +25,10 @@ class FormMainWindow;
 // Plays a short session on the real widgets, for the offscreen smoke test: shows the main window,
 // opens the profile template through the Open dialog, drops the File menu down, opens the
 // change-password window, types a wrong old password, dismisses the message box that answers
-// it, cancels the window and closes the main window. On the simulated instruments it also lists
-// them in the selection window and opens the Ethernet setup of a module through its menu item.
-// With a folder, it saves a picture of each window there.
+// it, cancels the window, walks through the profile's setup dialogs (opening a measure's setup
+// stores the main settings, so the closing question is answered No) and closes the main window.
+// On the simulated instruments it also lists them in the selection window and opens the Ethernet
+// setup of a module through its menu item. With a folder, it saves a picture of each window there.
 class SmokeTest final : public QObject {
     Q_OBJECT
 
@@ -46,7 +47,12 @@ private:
     void OnChangePassword();
     void OnPasswordWindow();
     void OnMessageBox();
+    // Main settings, the press measure's setup, its inputs and outputs and its operations.
+    void OnSetupDialogs();
+    void OnSaveQuestion();
     void OnInstruments();
+    // Closes the main window, answering No to the closing question when it comes.
+    void CloseMain();
     void OnSelectionWindow();
     void OnModuleChoice();
     void OnModulePassword();

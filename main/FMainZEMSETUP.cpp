@@ -3,6 +3,7 @@
 #include "discovery/EthernetSetup.h"
 #include "profile/CatalogoFunzioni.h"
 #include "profile/SettingsStore.h"
+#include "setup/FSetupStrumento.h"
 #include "ui/Host.h"
 
 #include <filesystem>
@@ -79,6 +80,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuSalva.Click.Connect([this] { mnuSalva_Click(); });
     mnuSaveAs.Click.Connect([this] { mnuSaveAs_Click(); });
     mnuChiudi.Click.Connect([this] { mnuChiudi_Click(); });
+    mnuSetupMachine.Click.Connect([this] { mnuSetupMachine_Click(); });
     mnuSetPassword.Click.Connect([this] { mnuSetPassword_Click(); });
     mnuEthSetup.Click.Connect([this] { mnuEthSetup_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
@@ -239,6 +241,7 @@ void FMainZEMSETUP::mnuNuovo_Click()
 {
     if (!ChiediSalvataggio()) return;
     ApriProfilo({});
+    mnuSetupMachine_Click();
 }
 
 void FMainZEMSETUP::mnuApri_Click()
@@ -276,6 +279,12 @@ void FMainZEMSETUP::mnuChiudi_Click()
     profilo_.Chiudi();
     fileCorrente_.clear();
     ShowFileName({});
+    AggiornaMenu();
+}
+
+void FMainZEMSETUP::mnuSetupMachine_Click()
+{
+    FSetupStrumento(GetHost()).ShowForm(profilo_);
     AggiornaMenu();
 }
 

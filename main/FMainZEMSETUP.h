@@ -95,6 +95,7 @@ private:
     void mnuSalva_Click();
     void mnuSaveAs_Click();
     void mnuChiudi_Click();
+    void mnuSetupMachine_Click();
     void mnuSetPassword_Click();
     void mnuEthSetup_Click();
     void mnuUscita_Click();

@@ -34,7 +34,6 @@ TEST(SimulatedModules, AnswerTheSearchAndServeTheirInstrumentsWhileTheWindowWait
     ASSERT_EQ(found.size(), 2U);
     EXPECT_EQ(found[0].mac, sim::kModuleMac1);
     EXPECT_EQ(found[1].mac, sim::kModuleMac2);
-    EXPECT_EQ(found[1].porta, "7000");
     EXPECT_EQ(found[1].nome, "ZEM-ETH-2");
     EXPECT_EQ(window->RemoteHostIP(), "127.0.0.12");
 }

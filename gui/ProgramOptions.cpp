@@ -14,6 +14,8 @@ ProgramOptions ProgramOptions::FromArguments(const QStringList& arguments)
             options.simulate = true;
         } else if (argument == QStringLiteral("--pictures") && i + 1 < arguments.size()) {
             options.pictureFolder = arguments[++i];
+        } else if (argument == QStringLiteral("--broadcast") && i + 1 < arguments.size()) {
+            options.broadcast = arguments[++i];
         } else {
             rest << argument;
         }

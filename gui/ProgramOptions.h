@@ -10,6 +10,7 @@ struct ProgramOptions {
     bool smokeTest = false;  // --smoke-test
     bool simulate = false;   // --simulate
     QString pictureFolder;   // --pictures FOLDER
+    QString broadcast;       // --broadcast HOST[:PORT], where module commands go
     // The other arguments, in order, joined by blanks, as the main window reads "/ADV" and "/CFG".
     QString commandLine;
 

@@ -1,6 +1,7 @@
 #include "gui/QtHost.h"
 
 #include "gui/FormDialog.h"
+#include "gui/SocketWatcher.h"
 #include "ui/FileFilter.h"
 #include "ui/Form.h"
 
@@ -103,6 +104,8 @@ void QtHost::ShowModal(ui::Form& form)
     FormDialog dialog(form, DialogParent());
     dialog.exec();
 }
+
+void QtHost::WatchSockets(WinSockEsclusivo& pump) { sockets_ = std::make_unique<SocketWatcher>(pump); }
 
 void QtHost::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 

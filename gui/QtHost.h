@@ -4,7 +4,15 @@
 
 #include <QStringList>
 
+#include <memory>
+
+namespace zem {
+class WinSockEsclusivo;
+}
+
 namespace zem::gui {
+
+class SocketWatcher;
 
 // The desktop for the technician: Qt message boxes, input box and file dialogs, modal windows
 // rendered from the forms, the Qt event loop and the wait cursor.
@@ -18,12 +26,16 @@ public:
     void DoEvents() override;
     void SetBusy(bool busy) override;
 
+    // The windows' own sockets (those of `pump`) raise their data arrival from the event loop.
+    void WatchSockets(WinSockEsclusivo& pump);
+
 protected:
     ui::MsgAnswer ShowMessage(const ui::MessageBoxRequest& request) override;
     std::optional<std::string> ShowInputBox(const ui::InputBoxRequest& request) override;
 
 private:
     bool busy_ = false;
+    std::unique_ptr<SocketWatcher> sockets_;
 };
 
 // "ZEM profile file|*.zemp|All files (*.*)|*.*" as Qt name filters. "*.*" becomes "*", so that

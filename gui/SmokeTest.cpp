@@ -1,5 +1,6 @@
 #include "gui/SmokeTest.h"
 
+#include "discovery/FSceltaStrumento.h"
 #include "gui/DialogTour.h"
 #include "gui/FormMainWindow.h"
 #include "main/FMainZEMSETUP.h"
@@ -21,6 +22,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <cstdio>
 
@@ -47,8 +49,9 @@ QString Title() { return QApplication::applicationName(); }
 
 } // namespace
 
-SmokeTest::SmokeTest(FormMainWindow& mainWindow, const FMainZEMSETUP& mainForm, QString pictureFolder)
-    : main_(mainWindow), form_(mainForm), pictureFolder_(std::move(pictureFolder))
+SmokeTest::SmokeTest(FormMainWindow& mainWindow, const FMainZEMSETUP& mainForm, QString pictureFolder,
+                     std::optional<LinkPlatform> simulated)
+    : main_(mainWindow), form_(mainForm), pictureFolder_(std::move(pictureFolder)), simulated_(std::move(simulated))
 {
 }
 
@@ -65,6 +68,10 @@ int SmokeTest::Run()
     Check(menuSeen_, QStringLiteral("the File menu dropped down"));
     Check(dialogSeen_, QStringLiteral("the change-password window was shown"));
     Check(messageSeen_, QStringLiteral("the wrong old password was reported"));
+    if (simulated_) {
+        Check(selectionSeen_, QStringLiteral("the selection window listed the simulated instruments"));
+        Check(setupSeen_, QStringLiteral("the Ethernet setup window read the module's address"));
+    }
     Check(!main_.isVisible(), QStringLiteral("the main window closed"));
     for (const QString& failure : failures_) std::fprintf(stderr, "smoke test: failed: %s\n", qPrintable(failure));
     if (failures_.isEmpty()) std::printf("smoke test: passed\n");
@@ -140,8 +147,98 @@ void SmokeTest::OnChangePassword()
     }
     Check(QApplication::activeModalWidget() == nullptr, QStringLiteral("no modal window is left open"));
     OnSetupDialogs();
+    if (simulated_) {
+        QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnInstruments);
+        return;
+    }
+    CloseMain();
+}
+
+void SmokeTest::CloseMain()
+{
     if (form_.Profilo().Modificato) QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnSaveQuestion);
     main_.close();
+}
+
+void SmokeTest::OnInstruments()
+{
+    // The list as the workflows that need an instrument show it, then a module's address setup.
+    QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnSelectionWindow);
+    FSceltaStrumento selection(form_.GetHost(), *simulated_);
+    const auto key = selection.LoadForm("List of instruments", false, false);
+    Check(key && key->starts_with("USB: "), QStringLiteral("a USB instrument was chosen"));
+    auto* eth = main_.findChild<QAction*>(QStringLiteral("mnuEthSetup"));
+    Check(eth != nullptr && eth->isEnabled(), QStringLiteral("the Ethernet setup item is offered"));
+    if (eth != nullptr) {
+        QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnModuleChoice);
+        eth->trigger();
+    }
+    Check(QApplication::activeModalWidget() == nullptr, QStringLiteral("no modal window is left open"));
+    CloseMain();
+}
+
+QDialog* SmokeTest::FormWindow(const char* name)
+{
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    return dialog != nullptr && dialog->objectName() == QLatin1String(name) ? dialog : nullptr;
+}
+
+QDialog* SmokeTest::SelectionDone()
+{
+    QDialog* dialog = FormWindow("FSceltaStrumento");
+    auto* hourglass = dialog ? dialog->findChild<QWidget*>(QStringLiteral("imgHourglass")) : nullptr;
+    return hourglass != nullptr && hourglass->isHidden() ? dialog : nullptr;
+}
+
+void SmokeTest::OnSelectionWindow()
+{
+    QDialog* dialog = SelectionDone();
+    if (dialog == nullptr) return Again(&SmokeTest::OnSelectionWindow);
+    auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+    auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    selectionSeen_ = list != nullptr && ok != nullptr && list->topLevelItemCount() == 6;
+    if (list == nullptr || ok == nullptr || list->topLevelItemCount() == 0) return;
+    list->setCurrentItem(list->topLevelItem(0));
+    // The picture once the screen shows the choice.
+    QTimer::singleShot(kStepDelayMs, this, [this, dialog, ok] {
+        Picture(*dialog, QStringLiteral("instrument-selection.png"));
+        ok->click();
+    });
+}
+
+void SmokeTest::OnModuleChoice()
+{
+    QDialog* dialog = SelectionDone();
+    if (dialog == nullptr) return Again(&SmokeTest::OnModuleChoice);
+    auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+    auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    if (list == nullptr || ok == nullptr || list->topLevelItemCount() == 0) return;
+    list->setCurrentItem(list->topLevelItem(0));
+    QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnModulePassword);
+    ok->click();
+}
+
+void SmokeTest::OnModulePassword()
+{
+    QDialog* dialog = FormWindow("FPassword");
+    if (dialog == nullptr) return Again(&SmokeTest::OnModulePassword);
+    auto* password = dialog->findChild<QLineEdit*>(QStringLiteral("txtPassword"));
+    auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    if (password == nullptr || ok == nullptr) return;
+    TypeInto(*password, QStringLiteral("6150"));
+    QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnEthernetSetup);
+    ok->click();
+}
+
+void SmokeTest::OnEthernetSetup()
+{
+    QDialog* dialog = FormWindow("FSetupEth");
+    auto* address = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("txtIP")) : nullptr;
+    auto* cancel = dialog ? dialog->findChild<QPushButton*>(QStringLiteral("cmdAnnulla")) : nullptr;
+    if (address == nullptr || cancel == nullptr || !address->isEnabled()) return Again(&SmokeTest::OnEthernetSetup);
+    setupSeen_ = address->text() == QStringLiteral("127.0.0.11");
+    Picture(*dialog, QStringLiteral("ethernet-setup.png"));
+    cancel->click();
 }
 
 void SmokeTest::OnSetupDialogs()

@@ -1,7 +1,10 @@
 // zemsetup: the desktop program.
 //   /ADV, --adv       advanced mode (first argument only): backup, memory test, USB EEPROM menus
 //   /CFG, --cfg       configuration mode: the firmware update menu
-//   --simulate        serve the simulated instrument on 127.0.0.1 (UDP) while the program runs
+//   --simulate        serve simulated USB bridges, Ethernet modules and their instruments while the
+//                     program runs (the modules on 127.0.0.1, UDP)
+//   --broadcast HOST[:PORT]
+//                     where module commands go (else $ZEMSETUP_BROADCAST, else 255.255.255.255:65535)
 //   --smoke-test [--pictures FOLDER]
 //                     play a short session and exit with 0 when it went as expected
 
@@ -9,12 +12,12 @@
 #include "gui/ProgramOptions.h"
 #include "gui/QtHost.h"
 #include "gui/SmokeTest.h"
-#include "link/Clock.h"
+#include "link/SystemPlatform.h"
+#include "link/usb/MachineUsbDriver.h"
 #include "main/FMainZEMSETUP.h"
 #include "profile/FileSettingsStore.h"
 #include "profile/SettingsStore.h"
-#include "sim/DefaultInstrument.h"
-#include "sim/UdpInstrumentServer.h"
+#include "sim/SimulatedSite.h"
 #include "ui/Application.h"
 
 #include <QApplication>
@@ -22,55 +25,55 @@
 
 #include <cstdio>
 #include <memory>
-
-namespace {
-
-// The default instrument behind its Ethernet module on loopback, served from a thread of its own.
-class SimulatorOnLoopback {
-public:
-    bool Start()
-    {
-        if (!server_.Start()) return false;
-        std::printf("zemsetup: simulated instrument at 127.0.0.1:%u (UDP)\n", server_.Port());
-        std::fflush(stdout);
-        return true;
-    }
-
-private:
-    zem::SystemClock clock_;
-    zem::sim::DefaultInstrument instrument_;
-    zem::sim::UdpInstrumentServer server_{instrument_.Instrument(), clock_};
-};
-
-} // namespace
+#include <optional>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(zem::ui::kApplicationTitle));
     const auto options = zem::gui::ProgramOptions::FromArguments(QApplication::arguments());
+    const auto broadcastOption = options.broadcast.isEmpty() ? std::nullopt
+                                                             : std::optional(options.broadcast.toStdString());
 
-    std::unique_ptr<SimulatorOnLoopback> simulated;
+    std::unique_ptr<zem::sim::SimulatedSite> site;
+    std::unique_ptr<zem::D2xx> machineUsb;
+    std::optional<zem::BroadcastTarget> broadcast;
     if (options.simulate) {
-        simulated = std::make_unique<SimulatorOnLoopback>();
-        if (!simulated->Start()) {
-            std::fprintf(stderr, "zemsetup: the simulated instrument could not bind 127.0.0.1\n");
+        site = std::make_unique<zem::sim::SimulatedSite>();
+        if (!site->Start()) {
+            std::fprintf(stderr, "zemsetup: the simulated instruments could not be served on 127.0.0.1\n");
             return 1;
         }
+        std::printf("zemsetup: simulated USB bridges; simulated Ethernet modules at 127.0.0.1:%u (UDP)\n",
+                    site->Broadcast().port);
+        std::fflush(stdout);
+        broadcast = broadcastOption ? zem::ParseBroadcastTarget(*broadcastOption) : site->Broadcast();
+    } else {
+        machineUsb = zem::MachineUsbDriver();
+        broadcast = zem::ChooseBroadcastTarget(broadcastOption);
     }
+    if (!broadcast) {
+        std::fprintf(stderr, "zemsetup: the broadcast target is not HOST or HOST:PORT (port 1-65535)\n");
+        return 2;
+    }
+    zem::SystemPlatform system(site ? site->UsbDriver() : *machineUsb, *broadcast);
 
     zem::gui::QtHost host(zem::ui::kApplicationTitle);
+    host.WatchSockets(system.WindowPump());
     // The smoke test must leave the user's settings alone.
     zem::FileSettingsStore userSettings;
     zem::MemorySettingsStore sessionSettings;
     zem::SettingsStore& settings = options.smokeTest ? static_cast<zem::SettingsStore&>(sessionSettings) : userSettings;
-    zem::FMainZEMSETUP mainForm(host, settings,
+    zem::FMainZEMSETUP mainForm(host, settings, system.Platform(),
                                 {QDir::toNativeSeparators(QApplication::applicationDirPath()).toStdString(),
                                  options.commandLine.toStdString(), ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR});
     mainForm.LoadWindow();
     zem::gui::FormMainWindow window(mainForm);
 
-    if (options.smokeTest) return zem::gui::SmokeTest(window, mainForm, options.pictureFolder).Run();
+    if (options.smokeTest) {
+        const auto simulated = site ? std::optional(system.Platform()) : std::nullopt;
+        return zem::gui::SmokeTest(window, mainForm, options.pictureFolder, simulated).Run();
+    }
     window.show();
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "main/FMainZEMSETUP.h"
 
+#include "discovery/EthernetSetup.h"
 #include "profile/CatalogoFunzioni.h"
 #include "profile/SettingsStore.h"
 #include "setup/FSetupStrumento.h"
@@ -20,7 +21,7 @@ constexpr const char* kFilter = "ZEM profile file|*.zemp|All files (*.*)|*.*";
 
 } // namespace
 
-FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, Options options)
+FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatform platform, Options options)
     : Form(host, "FMainZEMSETUP", host.ApplicationTitle()),
       ProgressBar1(*this, "ProgressBar1"),
       lblTrasferimento(*this, "lblTrasferimento"),
@@ -57,6 +58,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, Options op
       mnuSetupCounter(*this, "mnuSetupCounter", "Setup &counters...", &mnuConfig),
       mnuSetupComm(*this, "mnuSetupComm", "Setup communication &port...", &mnuConfig),
       settings_(settings),
+      platform_(std::move(platform)),
       options_(std::move(options)),
       modes_(StartModes::FromCommandLine(options_.commandLine)),
       gate_(host, settings)
@@ -80,6 +82,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, Options op
     mnuChiudi.Click.Connect([this] { mnuChiudi_Click(); });
     mnuSetupMachine.Click.Connect([this] { mnuSetupMachine_Click(); });
     mnuSetPassword.Click.Connect([this] { mnuSetPassword_Click(); });
+    mnuEthSetup.Click.Connect([this] { mnuEthSetup_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
     mnuSetupInput.Click.Connect([this] { AggiornaMenu(); });
     mnuSetupOutput.Click.Connect([this] { AggiornaMenu(); });
@@ -286,6 +289,8 @@ void FMainZEMSETUP::mnuSetupMachine_Click()
 }
 
 void FMainZEMSETUP::mnuSetPassword_Click() { gate_.ChangePassword(); }
+
+void FMainZEMSETUP::mnuEthSetup_Click() { EthernetSetup(GetHost(), platform_, gate_).Run(); }
 
 void FMainZEMSETUP::mnuUscita_Click() { Unload(); }
 

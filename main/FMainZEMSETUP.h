@@ -1,6 +1,7 @@
 #pragma once
 
 #include "access/PasswordGate.h"
+#include "link/LinkPlatform.h"
 #include "main/StartModes.h"
 #include "profile/ProfiloZem.h"
 #include "ui/Dialogs.h"
@@ -30,7 +31,8 @@ public:
 
     static constexpr const char* kTemplateName = "Default.ZemP";
 
-    FMainZEMSETUP(ui::Host& host, SettingsStore& settings, Options options);
+    // `platform`: how the instrument workflows reach the instruments.
+    FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatform platform, Options options);
 
     ProfiloZem& Profilo() { return profilo_; }
     const ProfiloZem& Profilo() const { return profilo_; }
@@ -95,6 +97,7 @@ private:
     void mnuChiudi_Click();
     void mnuSetupMachine_Click();
     void mnuSetPassword_Click();
+    void mnuEthSetup_Click();
     void mnuUscita_Click();
 
     bool ChiediSalvataggio();
@@ -110,6 +113,7 @@ private:
     void StoreProfilePath(const std::string& path);
 
     SettingsStore& settings_;
+    LinkPlatform platform_;
     Options options_;
     StartModes modes_;
     PasswordGate gate_;

@@ -16,6 +16,13 @@ std::unique_ptr<SimulatedSocket> SimulatedNetwork::CreateSocket(std::string loca
     return std::make_unique<SimulatedSocket>(*this, std::move(localIP));
 }
 
+std::unique_ptr<SimulatedSocket> SimulatedNetwork::CreateWindowSocket(std::string localIP)
+{
+    auto socket = CreateSocket(std::move(localIP));
+    socket->windowSocket_ = true;
+    return socket;
+}
+
 void SimulatedNetwork::AddEndpoint(const std::string& host, std::uint32_t port, Endpoint endpoint)
 {
     endpoints_[KeyOf(host, port)] = std::move(endpoint);
@@ -52,6 +59,7 @@ void SimulatedNetwork::Forget(SimulatedSocket& socket)
 bool SimulatedNetwork::PompaMessaggiSocket()
 {
     for (SimulatedSocket* s : sockets_) {
+        if (s->windowSocket_) continue;
         for (auto& a : s->inbox_) {
             if (!s->Due(a)) break;
             if (a.notified) continue;
@@ -62,6 +70,33 @@ bool SimulatedNetwork::PompaMessaggiSocket()
     }
     clock_.Advance(kPasso);
     return false;
+}
+
+void SimulatedNetwork::PassTime(double seconds)
+{
+    const double end = clock_.Monotonic() + std::max(0.0, seconds);
+    for (;;) {
+        // The earliest window datagram not yet announced; a handler may send, close or destroy
+        // sockets, so the search starts over after each one.
+        SimulatedSocket* socket = nullptr;
+        SimulatedSocket::Arrival* arrival = nullptr;
+        for (SimulatedSocket* s : sockets_) {
+            if (!s->windowSocket_) continue;
+            const auto it = std::find_if(s->inbox_.begin(), s->inbox_.end(),
+                                         [](const auto& a) { return !a.notified; });
+            if (it == s->inbox_.end() || it->dueAt > end) continue;
+            if (arrival == nullptr || it->dueAt < arrival->dueAt) {
+                socket = s;
+                arrival = &*it;
+            }
+        }
+        if (arrival == nullptr) break;
+        clock_.AdvanceTo(arrival->dueAt);
+        arrival->notified = true;
+        const auto handler = socket->DataArrival;
+        if (handler) handler(arrival->bytes.size());
+    }
+    clock_.AdvanceTo(end);
 }
 
 SimulatedSocket::SimulatedSocket(SimulatedNetwork& network, std::string localIP)

@@ -17,8 +17,10 @@ class SimulatedSocket;
 
 // An in-process UDP network on simulated time. Sockets send to endpoints by host and port;
 // endpoints answer by delivering datagrams to the sender at a later simulated time. It is also the
-// message pump: a pump call raises the data arrival of one datagram that is due, and when none is
-// due it lets 1 ms of simulated time pass, which is how the link's waits move the clock.
+// message pump of the link sockets: a pump call raises the data arrival of one datagram that is
+// due, and when none is due it lets 1 ms of simulated time pass, which is how the link's waits move
+// the clock. Window sockets are left to the host, which lets their datagrams arrive as it lets
+// time pass (PassTime); so nothing of a window runs inside a link exchange.
 class SimulatedNetwork final : public SocketMessagePump {
 public:
     struct Sender {
@@ -33,6 +35,8 @@ public:
     explicit SimulatedNetwork(FakeClock& clock) : clock_(clock) {}
 
     std::unique_ptr<SimulatedSocket> CreateSocket(std::string localIP = "127.0.0.1");
+    // A socket the link pump never dispatches.
+    std::unique_ptr<SimulatedSocket> CreateWindowSocket(std::string localIP = "127.0.0.1");
     void AddEndpoint(const std::string& host, std::uint32_t port, Endpoint endpoint);
     void RemoveEndpoint(const std::string& host, std::uint32_t port);
 
@@ -41,6 +45,9 @@ public:
                  const std::string& fromHost, std::uint32_t fromPort);
 
     bool PompaMessaggiSocket() override;
+    // Lets `seconds` of simulated time pass, raising the data arrival of each window-socket
+    // datagram when it falls due, in time order.
+    void PassTime(double seconds);
     FakeClock& Clock() { return clock_; }
     std::uint64_t DatagramsSent() const { return sent_; }
 
@@ -77,6 +84,7 @@ public:
     std::string RemoteHostIP() const override { return lastSender_; }
 
     int Protocol() const { return protocol_; }
+    bool WindowSocket() const { return windowSocket_; }
     // Makes sends fail, as a socket error would.
     bool failSends = false;
     std::size_t Waiting() const { return inbox_.size(); }
@@ -99,6 +107,7 @@ private:
     int protocol_ = 0;
     std::vector<Arrival> inbox_;
     std::string lastSender_;
+    bool windowSocket_ = false;
 };
 
 } // namespace zem::sim

@@ -57,7 +57,7 @@ bool UdpInstrumentServer::Open()
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_port = htons(options_.port);
-    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    local.sin_addr.s_addr = htonl(options_.address);
     socklen_t size = sizeof local;
     if (!MakeNonBlocking(fd) || ::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0
         || ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size) != 0) {

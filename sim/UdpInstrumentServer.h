@@ -19,8 +19,8 @@ namespace zem::sim {
 class SimulatedInstrument;
 
 // Serves a simulated instrument the way its Ethernet module does: on a UDP socket bound to
-// 127.0.0.1, every datagram received is fed to the instrument and what it transmits goes back to
-// the sender. The echo and the reply go back in one datagram, or as two when `splitReply` is set;
+// 127.0.0.1 (or another loopback address), every datagram received is fed to the instrument and
+// what it transmits goes back to the sender. The echo and the reply go back in one datagram, or as two when `splitReply` is set;
 // each block streamed after a reply is a datagram of its own.
 //
 // Use it either by calling Poll() from the owner's loop (tests drive time with a fake clock) or by
@@ -32,6 +32,7 @@ public:
 
     struct Options {
         std::uint16_t port = 0;        // 0 = a port chosen by the system
+        std::uint32_t address = 0x7F000001;  // host order; any address of 127.0.0.0/8
         bool splitReply = false;       // echo and reply as two datagrams
         double latencySeconds = 0.0;   // added before every datagram the instrument sends
         int dropEvery = 0;             // every Nth datagram received is lost (0 = never)
@@ -45,7 +46,7 @@ public:
     UdpInstrumentServer(const UdpInstrumentServer&) = delete;
     UdpInstrumentServer& operator=(const UdpInstrumentServer&) = delete;
 
-    // Binds 127.0.0.1 at the port of the options; false when the socket cannot be had.
+    // Binds the address and port of the options; false when the socket cannot be had.
     bool Open();
     // The port served, 0 before Open.
     std::uint16_t Port() const { return port_; }

@@ -1,7 +1,7 @@
 #pragma once
 
 // Runs the zemsim program for end-to-end tests and benchmarks: starts it with --stdin-lifetime
-// (so it can never outlive the caller), reads the port it prints and stops it by its pid.
+// (so it can never outlive the caller), reads the ports it prints and stops it by its pid.
 
 #include <cerrno>
 #include <csignal>
@@ -50,6 +50,8 @@ public:
     ZemsimProcess& operator=(const ZemsimProcess&) = delete;
 
     std::uint16_t Port() const { return port_; }
+    // Where the modules take their commands (with --modules), else 0.
+    std::uint16_t ModulesPort() const { return PortAfter("modules on 127.0.0.1:"); }
     const std::string& Output() const { return output_; }
 
     // Ends the program with `how` (a signal, or 0 to close its standard input) and returns its exit
@@ -95,15 +97,23 @@ private:
     {
         const std::string prefix = "listening on 127.0.0.1:";
         pollfd p{stdout_, POLLIN, 0};
-        while (output_.find('\n') == std::string::npos && ::poll(&p, 1, ms) == 1) {
+        // The banner comes in one write: once its first line is here, the rest is too.
+        while ((output_.find('\n') == std::string::npos && ::poll(&p, 1, ms) == 1)
+               || (output_.find('\n') != std::string::npos && ::poll(&p, 1, 0) == 1)) {
             char chunk[128];
             const ssize_t got = ::read(stdout_, chunk, sizeof chunk);
             if (got <= 0) break;
             output_.append(chunk, static_cast<std::size_t>(got));
         }
         if (output_.rfind(prefix, 0) != 0) return;
-        const unsigned long port = std::strtoul(output_.c_str() + prefix.size(), nullptr, 10);
-        if (port <= 65535) port_ = static_cast<std::uint16_t>(port);
+        port_ = PortAfter(prefix);
+    }
+    std::uint16_t PortAfter(const std::string& prefix) const
+    {
+        const auto at = output_.find(prefix);
+        if (at == std::string::npos) return 0;
+        const unsigned long port = std::strtoul(output_.c_str() + at + prefix.size(), nullptr, 10);
+        return port <= 65535 ? static_cast<std::uint16_t>(port) : 0;
     }
 
     pid_t pid_ = -1;

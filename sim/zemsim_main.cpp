@@ -1,11 +1,13 @@
 // zemsim: the simulated instrument on UDP, bound to 127.0.0.1, for the demo, the end-to-end tests
-// and the benchmarks. It prints the port it listens on and serves until SIGINT or SIGTERM (or
-// until its standard input closes, with --stdin-lifetime, so it never outlives the program that
-// started it).
+// and the benchmarks; with --modules also two simulated Ethernet modules and their instruments. It
+// prints the ports it listens on and serves until SIGINT or SIGTERM (or until its standard input
+// closes, with --stdin-lifetime, so it never outlives the program that started it).
 
 #include "link/Clock.h"
 #include "sim/DefaultInstrument.h"
+#include "sim/StandardModules.h"
 #include "sim/UdpInstrumentServer.h"
+#include "sim/UdpModuleServer.h"
 
 #include <cerrno>
 #include <csignal>
@@ -16,6 +18,7 @@
 #include <optional>
 #include <poll.h>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -34,13 +37,22 @@ void Usage(std::FILE* to)
 {
     std::fputs("usage: zemsim [--port N] [--split] [--latency-ms X] [--drop-every N]\n"
                "              [--corrupt-every N] [--silent] [--stdin-lifetime]\n"
+               "              [--modules PORT [--module-reject COMMAND:CODE] [--module-silent COMMAND]]\n"
                "  --port N           UDP port on 127.0.0.1 (default 0: chosen by the system)\n"
                "  --split            send the echo and the reply as two datagrams\n"
                "  --latency-ms X     delay every datagram sent back by X milliseconds\n"
                "  --drop-every N     lose every Nth datagram received\n"
                "  --corrupt-every N  flip the first byte of every Nth datagram sent back\n"
                "  --silent           answer nothing at all\n"
-               "  --stdin-lifetime   stop when standard input closes\n",
+               "  --stdin-lifetime   stop when standard input closes\n"
+               "  --modules PORT     also serve two Ethernet modules: their commands on 127.0.0.1:PORT\n"
+               "                     (0: chosen by the system; aim the broadcast there), their\n"
+               "                     instruments at 127.0.0.11 and 127.0.0.12\n"
+               "  --module-reject COMMAND:CODE\n"
+               "                     the modules reject COMMAND with the one-character reply code CODE\n"
+               "  --module-silent COMMAND\n"
+               "                     the modules never answer COMMAND\n"
+               "  COMMAND is one of discover, select, login, getip, logout, assign, setting\n",
                to);
 }
 
@@ -62,11 +74,30 @@ std::optional<double> Milliseconds(const char* text)
     return value;
 }
 
+struct ModuleKnob {
+    zem::sim::ModuleCommand command;
+    std::optional<char> rejectCode;  // none: silent
+};
+
 struct Settings {
     zem::sim::UdpInstrumentServer::Options server;
     bool silent = false;
     bool stdinLifetime = false;
+    std::optional<std::uint16_t> modulesPort;
+    std::vector<ModuleKnob> moduleKnobs;
 };
+
+// "COMMAND:CODE" (a reject) or "COMMAND" (silent).
+std::optional<ModuleKnob> Knob(const std::string& text, bool reject)
+{
+    const auto colon = text.find(':');
+    if (reject != (colon != std::string::npos)) return std::nullopt;
+    const auto command = zem::sim::ModuleCommandNamed(text.substr(0, colon));
+    if (!command) return std::nullopt;
+    if (!reject) return ModuleKnob{*command, std::nullopt};
+    if (text.size() != colon + 2) return std::nullopt;
+    return ModuleKnob{*command, text[colon + 1]};
+}
 
 // The settings, or the argument that could not be taken.
 std::optional<Settings> Parse(int argc, char** argv, std::string& bad)
@@ -87,6 +118,16 @@ std::optional<Settings> Parse(int argc, char** argv, std::string& bad)
             if (!port) return std::nullopt;
             s.server.port = static_cast<std::uint16_t>(*port);
             ++i;
+        } else if (arg == "--modules" && value) {
+            const auto port = WholeNumber(value, 0, 65535);
+            if (!port) return std::nullopt;
+            s.modulesPort = static_cast<std::uint16_t>(*port);
+            ++i;
+        } else if ((arg == "--module-reject" || arg == "--module-silent") && value) {
+            const auto knob = Knob(value, arg == "--module-reject");
+            if (!knob) return std::nullopt;
+            s.moduleKnobs.push_back(*knob);
+            ++i;
         } else if (arg == "--latency-ms" && value) {
             const auto ms = Milliseconds(value);
             if (!ms) return std::nullopt;
@@ -100,6 +141,10 @@ std::optional<Settings> Parse(int argc, char** argv, std::string& bad)
         } else {
             return std::nullopt;
         }
+    }
+    if (!s.moduleKnobs.empty() && !s.modulesPort) {
+        bad = "--module-reject/--module-silent without --modules";
+        return std::nullopt;
     }
     return s;
 }
@@ -160,10 +205,39 @@ int main(int argc, char** argv)
                      static_cast<unsigned>(settings->server.port), std::strerror(errno));
         return 1;
     }
-    std::printf("listening on 127.0.0.1:%u\n", static_cast<unsigned>(server.Port()));
+    // Every line in one write, so that a reader has them all once it has the first.
+    std::string banner = "listening on 127.0.0.1:" + std::to_string(server.Port()) + "\n";
+
+    zem::sim::SimulatedModules modules;
+    std::optional<zem::sim::UdpModuleServer> moduleServer;
+    if (settings->modulesPort) {
+        zem::sim::AddStandardModules(modules, 0);
+        for (std::size_t i = 0; i < modules.Count(); ++i) {
+            for (const ModuleKnob& knob : settings->moduleKnobs) {
+                if (knob.rejectCode)
+                    modules[i].Reject(knob.command, *knob.rejectCode);
+                else
+                    modules[i].Silence(knob.command);
+            }
+        }
+        moduleServer.emplace(modules, clock, *settings->modulesPort);
+        if (!moduleServer->Start()) {
+            std::fprintf(stderr, "zemsim: cannot serve the modules on 127.0.0.1:%u: %s\n",
+                         static_cast<unsigned>(*settings->modulesPort), std::strerror(errno));
+            server.Stop();
+            return 1;
+        }
+        banner += "modules on 127.0.0.1:" + std::to_string(moduleServer->Port()) + "\n";
+        for (std::size_t i = 0; i < modules.Count(); ++i) {
+            const auto& identity = modules[i].Identity();
+            banner += "module " + identity.mac + " at " + identity.ip + ":" + std::to_string(identity.dataPort) + "\n";
+        }
+    }
+    std::fputs(banner.c_str(), stdout);
     std::fflush(stdout);
 
     WaitForTheEnd(settings->stdinLifetime);
+    if (moduleServer) moduleServer->Stop();
     server.Stop();
     return 0;
 }

@@ -228,10 +228,16 @@ void ScriptedHost::AdvanceTimers(int milliseconds)
             [](const DueTimer& a, const DueTimer& b) { return a.due < b.due; });
         if (next == timers_.end() || next->due > target) break;
         Timer& timer = *next->timer;
-        MoveClockTo(next->due);
+        const long long due = next->due;
+        MoveClockTo(due);
+        // The clock hook may have let socket data arrive, whose handlers can stop or restart the
+        // timer or close its form: tick only a timer still due now.
+        const auto still = std::find_if(timers_.begin(), timers_.end(),
+            [&](const DueTimer& t) { return t.timer == &timer && t.due == due; });
+        if (still == timers_.end()) continue;
         // Counted from this tick unless the handler restarts or stops the timer.
-        next->due = now_ + timer.Interval();
-        std::rotate(next, next + 1, timers_.end());
+        still->due = now_ + timer.Interval();
+        std::rotate(still, still + 1, timers_.end());
         timer.Tick();
     }
     MoveClockTo(target);

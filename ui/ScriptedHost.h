@@ -53,7 +53,8 @@ public:
     // that is never shown modally), until they unload.
     void Track(Form& form);
     // Lets `milliseconds` pass, ticking every due timer in time order; the clock hook, when set,
-    // is moved forward before each tick so that the handlers read the right time.
+    // is moved forward before each tick so that the handlers read the right time. The hook may
+    // also deliver what arrived meanwhile (socket data), as a desktop does between timer ticks.
     void AdvanceTimers(int milliseconds);
     void OnClockAdvance(std::function<void(double seconds)> advance);
     long long ElapsedMilliseconds() const { return now_; }

@@ -2,6 +2,7 @@
 
 #include "main/FMainZEMSETUP.h"
 #include "profile/SettingsStore.h"
+#include "sim/SimulatedPlatform.h"
 #include "ui/CommandButton.h"
 #include "ui/ScriptedHost.h"
 #include "ui/TextBox.h"
@@ -48,7 +49,7 @@ public:
         if (setup.withTemplate) std::filesystem::copy_file(kTemplateSource, root_ / "program" / "Default.ZemP");
         std::filesystem::copy_file(kExampleSource, root_ / "profiles" / "PressLine3.zemp");
         window = std::make_unique<FMainZEMSETUP>(
-            host, settings,
+            host, settings, platform.Platform(),
             FMainZEMSETUP::Options{(root_ / "program").string(), setup.commandLine, setup.versionMajor,
                                    setup.versionMinor});
         window->LoadWindow();
@@ -103,6 +104,7 @@ public:
 
     ui::ScriptedHost host;
     MemorySettingsStore settings;
+    sim::SimulatedPlatform platform;
     std::unique_ptr<FMainZEMSETUP> window;
 
 private:

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zem::cli {
+
+class CliSession;
+
+// One function a command: it reads its arguments, runs the workflow and answers the exit code.
+// Usage errors answer kExitUsage with the usage on stderr.
+int ListCommand(CliSession& session, const std::vector<std::string>& arguments);
+int EthSetupCommand(CliSession& session, const std::vector<std::string>& arguments);
+
+} // namespace zem::cli

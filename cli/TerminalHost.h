@@ -1,0 +1,77 @@
+#pragma once
+
+#include "ui/FormObserver.h"
+#include "ui/Host.h"
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zem {
+class WinSockEsclusivo;
+}
+
+namespace zem::ui {
+class Timer;
+}
+
+namespace zem::cli {
+
+// The windows on a terminal. Messages are printed (warnings and errors on stderr); a question is
+// answered Yes/OK by --yes, else asked on the terminal, else refused with its Cancel or No. Modal
+// forms run with real timers and the window sockets pumped, while a driver given by the command
+// plays the technician on them.
+class TerminalHost final : public ui::Host, private ui::FormObserver {
+public:
+    // `windowPump`: the pump of the window sockets, nullptr when no window has one.
+    TerminalHost(std::string applicationTitle, WinSockEsclusivo* windowPump, bool yes);
+    ~TerminalHost() override;
+
+    // While the form named so is shown, `driver` runs after every event; it closes the form when
+    // its part is done.
+    void OnForm(std::string formName, std::function<void(ui::Form&)> driver);
+
+    // A question was answered No or Cancel, or could not be asked.
+    bool Refused() const { return refused_; }
+    // A warning or an error was shown.
+    bool Failed() const { return failed_; }
+    // A driver could not give the answer a window asked for.
+    void Refuse() { refused_ = true; }
+
+    // A line of text from the terminal, not echoed when `secret`; nothing without a terminal.
+    static std::optional<std::string> Ask(const std::string& prompt, bool secret);
+
+    ui::FileDialogResult ShowFileDialog(const ui::FileDialogRequest& request) override;
+    void ShowModal(ui::Form& form) override;
+    void DoEvents() override;
+    void SetBusy(bool) override {}
+
+protected:
+    ui::MsgAnswer ShowMessage(const ui::MessageBoxRequest& request) override;
+    std::optional<std::string> ShowInputBox(const ui::InputBoxRequest& request) override;
+
+private:
+    using Moment = std::chrono::steady_clock::time_point;
+
+    void Schedule(ui::Timer& timer);
+    // Waits for a socket or the next timer, at most until `limit`, and runs what is due.
+    void RunEvents(Moment limit);
+    void ControlChanged(ui::Control& control) override;
+    void FormChanged(ui::Form&) override {}
+    void FormClosed(ui::Form& form) override;
+
+    WinSockEsclusivo* windowPump_;
+    bool yes_;
+    bool refused_ = false;
+    bool failed_ = false;
+    bool progressShown_ = false;
+    std::map<std::string, std::function<void(ui::Form&)>> drivers_;
+    std::vector<ui::Form*> shown_;
+    std::map<ui::Timer*, Moment> timers_;
+};
+
+} // namespace zem::cli

@@ -38,12 +38,5 @@ TEST(CalcolaSpeedCOMM, DivisorFollowsTheSpeedOptionOfTheVersionReply)
     }
 }
 
-TEST(CalcolaSpeedCOMM, BeforeAnyVersionReplyTheFirstOptionApplies)
-{
-    SimLink l;
-    l.memory.Opzioni().opzioneVelocita = 1;
-    EXPECT_EQ(l.link.CalcolaSpeedCOMM(19200).divisore, 129);
-}
-
 } // namespace
 } // namespace zem::test

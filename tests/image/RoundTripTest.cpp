@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
 
 namespace zem {
 namespace {
@@ -141,33 +140,6 @@ TEST(RoundTripBlank, ABlankInstrumentTakesTheDefaultTemplate)
     EXPECT_EQ(l.link.FunzioneIngresso(3), 7);  // top dead course
     // The blank instrument reported no version, so the image was laid out for the default sizes.
     EXPECT_EQ(l.link.Misura(1).indirizzoRecord, 366u);
-}
-
-TEST(DatiStrumento, WhatTheLinkReportsIsWhatTheImageIsBuiltFrom)
-{
-    for (const auto& [opzione, baud, codice] : {std::tuple{0, 9600, 255}, {1, 9600, 103}}) {
-        SCOPED_TRACE(baud);
-        sim::SimulatedLink l;
-        sim::SimulatedMemory::Options o;
-        o.versioneADC = 0x36;  // analog configuration 19
-        o.opzioneVelocita = static_cast<std::uint8_t>(opzione);
-        sim::SimulatedMemory memory(l.instrument, o);
-        sim::ImageSpec prima;
-        prima.option61 = 0x05;
-        prima.measures = {sim::MeasureSpec{}};
-        prima.calibration[2].gain = 12345;
-        memory.CaricaConfigurazione(sim::BuildConfigurationImage(prima));
-        ASSERT_TRUE(l.link.ApriComunicazioneETH(l.kHost, l.kPort));
-        ProfiloZem p;
-        p.BaudrateCOMM = static_cast<std::int16_t>(baud);
-        const DatiStrumento d = LeggiDatiStrumento(l.link, p);
-        // 40 MHz / 16 / 9600 needs a divisor of 259, more than the register holds: its slowest rate.
-        EXPECT_EQ(d.codiceBaud, codice);
-        EXPECT_EQ(d.opzioneTrasduttori, 0x05);
-        EXPECT_EQ(d.configurazioneAnalogica, 19);
-        EXPECT_EQ(std::tie(d.dimensioneMemoria, d.dimensioneConfigurazione, d.estensioni), std::tuple(0x7F000, 360, 11));
-        EXPECT_FLOAT_EQ(d.taratura[2].gain, 1.2345f);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Strumenti, RoundTrip,

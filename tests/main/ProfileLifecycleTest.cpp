@@ -20,29 +20,6 @@ ProfiloZem Loaded(const std::string& path)
     return p;
 }
 
-TEST(MenuState, ProfileItemsFollowWhetherAProfileIsOpenAndWorkflowsStayGreyed)
-{
-    struct Case {
-        bool open;
-        bool changed;
-    };
-    for (const Case c : {Case{false, false}, Case{false, true}, Case{true, false}, Case{true, true}}) {
-        SCOPED_TRACE(std::string(c.open ? "open" : "empty") + (c.changed ? ", changed" : ", unchanged"));
-        MainWindowSession s;
-        if (c.open) s.Open(s.Example());
-        s.window->Profilo().Modificato = c.changed;
-        s.window->AggiornaMenu();
-        for (const ui::Menu* item : {&s.window->mnuConfig, &s.window->mnuSalva, &s.window->mnuSaveAs,
-                                     &s.window->mnuChiudi})
-            EXPECT_EQ(item->Enabled(), c.open) << item->Name();
-        EXPECT_FALSE(s.window->mnuFormat.Enabled());
-        EXPECT_FALSE(s.window->mnuDiagnosi.Enabled());
-        for (const ui::Menu* item : {&s.window->mnuNuovo, &s.window->mnuApri, &s.window->mnuSetPassword,
-                                     &s.window->mnuUscita})
-            EXPECT_TRUE(item->Usable()) << item->Name();
-    }
-}
-
 TEST(OpenProfile, ReadsTheFileNamesItInTheCaptionAndRemembersWhereItWas)
 {
     MainWindowSession s;

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <tuple>
 
 namespace zem {
 namespace {
@@ -49,30 +47,6 @@ TEST_P(OpenFaults, StopAtTheFirstFailingCallAndLeaveTheBridgeClosed)
 }
 
 INSTANTIATE_TEST_SUITE_P(Guasti, OpenFaults, ::testing::ValuesIn(kOpenOrder));
-
-// Reads of 6 bytes: 2 are there at once, the other 4 come `restAfter` seconds after the wait
-// starts (the end of the first read, which itself waits 100 ms), or never (< 0).
-TEST_F(Channel, AReadCompletesOnlyWithin700Milliseconds)
-{
-    constexpr double kFirstRead = 0.100;
-    const FT_HANDLE handle = Open();
-    const Bytes sent = {1, 2, 3, 4, 5, 6};
-    for (const auto& [restAfter, complete] : {std::pair{0.0, true}, {0.69, true}, {-1.0, false}, {0.85, false}}) {
-        SCOPED_TRACE(restAfter);
-        const double start = clock.Monotonic();
-        bridge.InjectReceived(device, std::span(sent).first(2));
-        if (restAfter >= 0) bridge.InjectReceived(device, std::span(sent).subspan(2), kFirstRead + restAfter);
-        std::array<std::uint8_t, 6> got{};
-        EXPECT_EQ(usb.LeggiBloccoUSBConAttesa(handle, got), complete);
-        const double took = clock.Monotonic() - start;
-        const std::size_t n = complete ? 6 : 2;
-        EXPECT_EQ(Bytes(got.begin(), got.begin() + n), Bytes(sent.begin(), sent.begin() + n));
-        // Past 0.7 s of waiting, plus at most the one read time-out in progress.
-        const bool inTime = complete ? std::abs(took - kFirstRead - restAfter) < 1e-9
-                                     : took > kFirstRead + 0.7 - 1e-6 && took <= kFirstRead + 0.8 + 1e-9;
-        EXPECT_TRUE(inTime) << took;
-    }
-}
 
 // A reset keeps the handle and the baud rate set; a failed one reopens the bridge at the caller's.
 struct ResetCase {

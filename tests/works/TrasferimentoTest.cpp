@@ -150,24 +150,6 @@ TEST_F(Trasferimento, AWriteThatFailsPartWayLeavesTheRecordUncommitted)
     }
 }
 
-TEST_F(Trasferimento, WorkZeroMeansTheWorkTheInstrumentRuns)
-{
-    PreparaPressa();
-    works.SetOperazioneCorrente(1, 3);
-    ASSERT_TRUE(link.ScriviLavoro(1, 0));
-    EXPECT_EQ(memory.Configurazione()[kLavoriPressa + 2 * kPressa + 3], 28);
-    EXPECT_EQ(ScrittureIn(kLavoriPressa, kLavoriPressa + 2 * kPressa).size(), 0u);
-    // An operation past the works stored is not believed.
-    works.SetOperazioneCorrente(1, 9);
-    EXPECT_FALSE(link.LeggiNumeroLavoroCorrente(1));
-    // Nothing runs: nothing is written and the model keeps asking for a rebuild.
-    works.SetOperazioneCorrente(2, 0);
-    Dimentica();
-    EXPECT_FALSE(link.ScriviLavoro(2, 0));
-    EXPECT_TRUE(memory.ScrittureConfigurazione().empty());
-    EXPECT_TRUE(link.LavoroStrutturaModificata(2));
-}
-
 TEST_F(Trasferimento, WorksThatCannotBeWrittenAreRefusedWithoutAWrite)
 {
     EXPECT_FALSE(link.ScriviLavoro(1, 4));

@@ -38,7 +38,7 @@ public:
 
 private:
     zem::SystemClock clock_;
-    zem::sim::DefaultInstrument instrument_;
+    zem::sim::DefaultInstrument instrument_{clock_};
     zem::sim::UdpInstrumentServer server_{instrument_.Instrument(), clock_};
 };
 

@@ -151,9 +151,9 @@ int main(int argc, char** argv)
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
 
-    zem::sim::DefaultInstrument instrument;
-    instrument.Instrument().Faults().deaf = settings->silent;
     zem::SystemClock clock;
+    zem::sim::DefaultInstrument instrument(clock);
+    instrument.Instrument().Faults().deaf = settings->silent;
     zem::sim::UdpInstrumentServer server(instrument.Instrument(), clock, settings->server);
     if (!server.Start()) {
         std::fprintf(stderr, "zemsim: cannot listen on 127.0.0.1:%u: %s\n",

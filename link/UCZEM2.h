@@ -28,6 +28,7 @@ struct RecordTaratura {
     std::int16_t offset = 0;
     std::int16_t decimali = 0;
     std::int32_t unita = 0;
+    friend bool operator==(const RecordTaratura&, const RecordTaratura&) = default;
 };
 
 // Raw transducer readings (command 23).

@@ -1,5 +1,4 @@
-// Results blocks of each measure type, put in PRAM by the simulated instrument and read by the
-// status polling once a measure asked for them and reports them ready.
+// Results blocks in PRAM, read by the status polling once asked for and reported ready.
 #include "sim/ConfigurationImages.h"
 #include "sim/SimulatedLink.h"
 
@@ -19,11 +18,9 @@ TEST(Risultati, EachMeasureTypeDecodesItsBlockInEngineeringUnits)
     ASSERT_TRUE(s.link.ApriComunicazioneETH(sim::SimulatedLink::kHost, sim::SimulatedLink::kPort));
     auto& acq = s.model.Acquisition();
 
-    std::vector<std::uint8_t> pressa(32, 0);
-    const std::vector<std::pair<std::size_t, std::uint8_t>> byte{
-        {2, 0xA1}, {3, 0xB2}, {5, 0x02}, {6, 0x01}, {7, 0xD2}, {8, 0x04}, {9, 0x0C}, {10, 0xFE},
-        {13, 100}, {21, 0xFF}, {22, 0xFF}, {29, 3}};
-    for (const auto& [i, v] : byte) pressa[i] = v;
+    // Press: status A1 B2, causes 258, peak force 1234, peak position -500, check points 1 and 5.
+    std::vector<std::uint8_t> pressa{0, 0, 0xA1, 0xB2, 0, 0x02, 0x01, 0xD2, 0x04, 0x0C, 0xFE, 0, 0, 100, 0, 0,
+                                     0, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 3, 0, 0};
     acq.ScriviRisultati(1, pressa);
     acq.ScriviRisultati(2, std::vector<std::uint8_t>{0, 0, 1, 2, 0, 7, 0, 0xEC, 0xFF, 0x2C, 0x01, 0x40, 0x01, 0x96, 0});
     acq.ScriviRisultati(3, std::vector<std::uint8_t>{0, 0, 9, 0x00, 0x80});
@@ -42,20 +39,13 @@ TEST(Risultati, EachMeasureTypeDecodesItsBlockInEngineeringUnits)
     const RisultatiMisura& r1 = s.link.Risultati(1);
     EXPECT_EQ(std::make_tuple(r1.StatoA, r1.StatoB, r1.CauseScarto, r1.CauseScartoCheckPoint),
               std::make_tuple(0xA1, 0xB2, 258, 3));
-    EXPECT_FLOAT_EQ(s.link.ForzaPicco(1), 123.4f);
-    EXPECT_FLOAT_EQ(s.link.QuotaPicco(1), -50.0f);
-    EXPECT_FLOAT_EQ(s.link.ForzaCheckPoint(1, 1), 10.0f);
-    EXPECT_FLOAT_EQ(s.link.ForzaCheckPoint(1, 5), -0.1f);
-    EXPECT_EQ(s.link.ForzaCheckPoint(1, 6), 0.0f);
-    EXPECT_EQ(s.link.CauseScarto(2), 7);
-    EXPECT_FLOAT_EQ(s.link.ValoreMinimo(2), -2.0f);
-    EXPECT_FLOAT_EQ(s.link.ValoreMassimo(2), 30.0f);
-    EXPECT_FLOAT_EQ(s.link.ValorePiccoPicco(2), 32.0f);
-    EXPECT_FLOAT_EQ(s.link.ValoreMisurato(2), 15.0f);
-    EXPECT_EQ(s.link.CauseScarto(3), 9);
-    EXPECT_FLOAT_EQ(s.link.ValoreMisurato(3), -3276.8f);
-    EXPECT_EQ(s.link.CauseScartoCheckPoint(4), 4);
-    EXPECT_EQ(s.link.CauseScarto(7), 0);
+    const auto& l = s.link;
+    EXPECT_EQ(std::make_tuple(l.ForzaPicco(1), l.QuotaPicco(1), l.ForzaCheckPoint(1, 1), l.ForzaCheckPoint(1, 5), l.ForzaCheckPoint(1, 6)),
+              std::make_tuple(123.4f, -50.0f, 10.0f, -0.1f, 0.0f));
+    EXPECT_EQ(std::make_tuple(l.CauseScarto(2), l.ValoreMinimo(2), l.ValoreMassimo(2), l.ValorePiccoPicco(2), l.ValoreMisurato(2)),
+              std::make_tuple(7, -2.0f, 30.0f, 32.0f, 15.0f));
+    EXPECT_EQ(std::make_tuple(l.CauseScarto(3), l.ValoreMisurato(3), l.CauseScartoCheckPoint(4), l.CauseScarto(7)),
+              std::make_tuple(9, -3276.8f, 4, 0));
 }
 
 } // namespace

@@ -10,17 +10,14 @@ namespace zem::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The default simulated instrument opened over USB (parameter true) or Ethernet, and the bytes the
-// link sent it since the last Dimentica, whichever the channel.
+// The default instrument opened over USB (true) or Ethernet; Inviati: the bytes sent since Dimentica.
 class CanaleLink : public ::testing::TestWithParam<bool>, public sim::SimulatedLink {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(Apri());
+        ASSERT_TRUE(GetParam() ? link.ApriComunicazioneUSB(kSerial) : link.ApriComunicazioneETH(kHost, kPort));
         Dimentica();
     }
-
-    bool Apri() { return GetParam() ? link.ApriComunicazioneUSB(kSerial) : link.ApriComunicazioneETH(kHost, kPort); }
 
     void Dimentica()
     {
@@ -35,9 +32,6 @@ protected:
         for (const Bytes& d : endpoint.received) out.insert(out.end(), d.begin(), d.end());
         return out;
     }
-
-    // The request frame of a payload (command code first).
-    static Bytes Frame(const Bytes& payload) { return sim::SimulatedInstrument::FrameOf(payload); }
 };
 
 inline std::string NomeCanale(const ::testing::TestParamInfo<bool>& info)

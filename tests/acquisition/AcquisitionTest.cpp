@@ -69,7 +69,7 @@ TEST_P(Acquisizione, AStopDuringAReceptionGoesOutWhenItEndsUnlessTheMeasureIsSto
     EXPECT_FALSE(link.ArrestoInSospeso(0));
 
     for (const bool riparti : {false, true}) {
-        if (riparti) ASSERT_TRUE(link.Riparti(1));
+        ASSERT_TRUE(!riparti || link.Riparti(1));
         ASSERT_TRUE(link.RichiediCurva(1));
         EXPECT_TRUE(link.ArrestaMisura(1));
         ASSERT_TRUE(link.AspettaPerRicezioneInCorso());

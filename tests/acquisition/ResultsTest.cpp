@@ -11,7 +11,8 @@ TEST(Risultati, EachMeasureTypeDecodesItsBlockInEngineeringUnits)
 {
     sim::SimulatedLink s;
     sim::ImageSpec spec;
-    for (const int tipo : {1, 2, 3, 4}) spec.measures.push_back({.type = tipo, .name = "M"});
+    spec.measures.assign(4, sim::MeasureSpec{});
+    for (std::size_t m = 0; m < 4; ++m) spec.measures[m].type = static_cast<int>(m + 1);
     spec.calibration[0] = {.unit = 0, .decimals = 1};  // position = raw / 10
     spec.calibration[2] = {.unit = 0, .decimals = 1};  // force and value = raw / 10
     s.model.Memory().CaricaConfigurazione(sim::BuildConfigurationImage(spec));

@@ -1,5 +1,6 @@
 #include "gui/SmokeTest.h"
 
+#include "gui/DialogTour.h"
 #include "gui/FormMainWindow.h"
 #include "main/FMainZEMSETUP.h"
 
@@ -138,7 +139,36 @@ void SmokeTest::OnChangePassword()
         change->trigger();  // returns once the modal window has closed
     }
     Check(QApplication::activeModalWidget() == nullptr, QStringLiteral("no modal window is left open"));
+    OnSetupDialogs();
+    if (form_.Profilo().Modificato) QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnSaveQuestion);
     main_.close();
+}
+
+void SmokeTest::OnSetupDialogs()
+{
+    auto* mainSettings = main_.findChild<QAction*>(QStringLiteral("mnuSetupMachine"));
+    Check(mainSettings != nullptr && mainSettings->isEnabled(), QStringLiteral("the main settings item is in the menu"));
+    if (mainSettings == nullptr) return;
+    DialogTour tour({{QStringLiteral("FSetupStrumento"), QStringLiteral("main-settings.png"), QStringLiteral("cmdSetup(0)")},
+                     {QStringLiteral("FSetupMisuraPressa"), QStringLiteral("measure-setup.png"), QStringLiteral("cmdSetupInOut")},
+                     {QStringLiteral("FSetupInOutPressa"), QStringLiteral("inputs-outputs.png"), QStringLiteral("cmdCancel")},
+                     {QStringLiteral("FSetupMisuraPressa"), {}, QStringLiteral("cmdSetupOperazioni")},
+                     {QStringLiteral("FSetupOperazioni"), QStringLiteral("operations.png"), QStringLiteral("cmdCancel")},
+                     {QStringLiteral("FSetupMisuraPressa"), {}, QStringLiteral("cmdCancel")},
+                     {QStringLiteral("FSetupStrumento"), {}, QStringLiteral("cmdCancel")}},
+                    [this](QWidget& window, const QString& name) { Picture(window, name); });
+    tour.Start();
+    mainSettings->trigger();  // returns once the main settings have closed
+    Check(tour.Finished(), QStringLiteral("the setup dialogs were shown in turn"));
+    failures_ << tour.Failures();
+}
+
+void SmokeTest::OnSaveQuestion()
+{
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return Again(&SmokeTest::OnSaveQuestion);
+    Check(box->text() == QStringLiteral("Profile has been changed.\nSave changes?"), QStringLiteral("the closing question"));
+    box->button(QMessageBox::No)->click();
 }
 
 void SmokeTest::OnPasswordWindow()

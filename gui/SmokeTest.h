@@ -20,7 +20,8 @@ class FormMainWindow;
 // Plays a short session on the real widgets, for the offscreen smoke test: shows the main window,
 // opens the profile template through the Open dialog, drops the File menu down, opens the
 // change-password window, types a wrong old password, dismisses the message box that answers
-// it, cancels the window and closes the main window. With a folder, it saves a picture of each
+// it, cancels the window, walks through the profile's setup dialogs (opening a measure's setup
+// stores the main settings, so the closing question is answered No) and closes the main window. With a folder, it saves a picture of each
 // window there.
 class SmokeTest final : public QObject {
     Q_OBJECT
@@ -38,6 +39,9 @@ private:
     void OnChangePassword();
     void OnPasswordWindow();
     void OnMessageBox();
+    // Main settings, the press measure's setup, its inputs and outputs and its operations.
+    void OnSetupDialogs();
+    void OnSaveQuestion();
     // The window a step waits for is not up yet: that step runs again a little later.
     void Again(void (SmokeTest::*step)());
     void Check(bool condition, const QString& what);

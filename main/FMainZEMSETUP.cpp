@@ -2,6 +2,7 @@
 
 #include "profile/CatalogoFunzioni.h"
 #include "profile/SettingsStore.h"
+#include "setup/FSetupStrumento.h"
 #include "ui/Host.h"
 
 #include <filesystem>
@@ -77,6 +78,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, Options op
     mnuSalva.Click.Connect([this] { mnuSalva_Click(); });
     mnuSaveAs.Click.Connect([this] { mnuSaveAs_Click(); });
     mnuChiudi.Click.Connect([this] { mnuChiudi_Click(); });
+    mnuSetupMachine.Click.Connect([this] { mnuSetupMachine_Click(); });
     mnuSetPassword.Click.Connect([this] { mnuSetPassword_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
     mnuSetupInput.Click.Connect([this] { AggiornaMenu(); });
@@ -236,6 +238,7 @@ void FMainZEMSETUP::mnuNuovo_Click()
 {
     if (!ChiediSalvataggio()) return;
     ApriProfilo({});
+    mnuSetupMachine_Click();
 }
 
 void FMainZEMSETUP::mnuApri_Click()
@@ -273,6 +276,12 @@ void FMainZEMSETUP::mnuChiudi_Click()
     profilo_.Chiudi();
     fileCorrente_.clear();
     ShowFileName({});
+    AggiornaMenu();
+}
+
+void FMainZEMSETUP::mnuSetupMachine_Click()
+{
+    FSetupStrumento(GetHost()).ShowForm(profilo_);
     AggiornaMenu();
 }
 

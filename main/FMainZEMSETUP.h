@@ -93,6 +93,7 @@ private:
     void mnuSalva_Click();
     void mnuSaveAs_Click();
     void mnuChiudi_Click();
+    void mnuSetupMachine_Click();
     void mnuSetPassword_Click();
     void mnuUscita_Click();
 

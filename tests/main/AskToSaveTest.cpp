@@ -43,7 +43,7 @@ const std::vector<Action>& Actions()
          [](MainWindowSession& s) { return !s.window->Loaded() && s.window->Chiusura(); }},
         {"close button", [](MainWindowSession& s) { s.window->RequestClose(); },
          [](MainWindowSession& s) { return !s.window->Loaded() && s.window->Chiusura(); }},
-        {"New", [](MainWindowSession& s) { s.window->mnuNuovo.UserClick(); },
+        {"New", [](MainWindowSession& s) { s.New(); },
          [](MainWindowSession& s) {
              return s.window->Profilo().Nome == "ZEM AUTOMATION" && s.window->FileCorrente().empty();
          }},
@@ -100,9 +100,9 @@ TEST(AskToSave, ExitNewOpenAndCloseGoOnOnlyWhenTheChangesAreSafeOrGivenUp)
             case Reply::No: s.host.Answer(MsgAnswer::No); break;
             case Reply::Cancel: s.host.Answer(MsgAnswer::Cancel); break;
             }
-            if (!e.goesOn && std::string(action.name) == "Open") {
-                // The open dialog must not come up: run without its answer queued.
-                s.window->mnuApri.UserClick();
+            if (!e.goesOn && (std::string(action.name) == "Open" || std::string(action.name) == "New")) {
+                // The open dialog or the main settings must not come up: run without their answer queued.
+                (std::string(action.name) == "Open" ? s.window->mnuApri : s.window->mnuNuovo).UserClick();
             } else {
                 action.run(s);
             }
@@ -138,7 +138,7 @@ TEST(AskToSave, ExitNewOpenAndCloseGoOnOnlyWhenTheChangesAreSafeOrGivenUp)
 TEST(AskToSave, YesOnAProfileWithoutAFileAsksForANameAndCancellingThatStops)
 {
     MainWindowSession s;
-    s.window->mnuNuovo.UserClick();
+    s.New();
     s.Change("From the template");
     s.host.Answer(MsgAnswer::Yes);
     s.TypesPassword("6150");
@@ -156,7 +156,8 @@ TEST(AskToSave, YesOnAProfileWithoutAFileAsksForANameAndCancellingThatStops)
     EXPECT_FALSE(s.window->Loaded());
     EXPECT_THAT(ReadFile(target), HasSubstr("Nome=From the template\r\n"));
     // The password was given once and not asked again.
-    EXPECT_EQ(s.host.FormsShown().size(), 1u);
+    ASSERT_EQ(s.host.FormsShown().size(), 2u);  // the main settings, then the password
+    EXPECT_EQ(s.host.FormsShown()[1].name, "FPassword");
 }
 
 } // namespace

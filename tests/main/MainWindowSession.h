@@ -86,6 +86,13 @@ public:
         window->mnuApri.UserClick();
     }
 
+    // New profile; the technician closes the main settings it opens without a change.
+    void New()
+    {
+        host.OnForm("FSetupStrumento", [](ui::Form& f) { f.RequestClose(); });
+        window->mnuNuovo.UserClick();
+    }
+
     // The open profile as it would be after a change in a setup dialog.
     void Change(const std::string& name)
     {

@@ -231,7 +231,7 @@ TEST(NewProfile, StartsFromTheTemplateWithoutAFile)
 {
     MainWindowSession s;
     s.Open(s.Example());
-    s.window->mnuNuovo.UserClick();
+    s.New();
     EXPECT_TRUE(s.window->Profilo() == Loaded(s.Path("program/Default.ZemP")));
     EXPECT_EQ(s.window->FileCorrente(), "");
     EXPECT_EQ(s.window->Caption(), "ZEM Setup");
@@ -250,7 +250,7 @@ TEST(NewProfile, WithoutAUsableTemplateStartsFromTheModelsDefaults)
         MainWindowSession s({"", false});
         if (emptyTemplate) std::ofstream(s.Path("program/Default.ZemP"));
         s.Open(s.Example());
-        s.window->mnuNuovo.UserClick();
+        s.New();
         EXPECT_TRUE(s.window->Profilo() == ProfiloZem{});
         EXPECT_FALSE(s.window->Profilo().Vuoto);
         EXPECT_FALSE(s.window->Profilo().Modificato);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "setup/InOutForm.h"
+
+namespace zem {
+
+// The inputs and outputs of a peak to peak or simplex measure.
+class FSetupInOutBase final : public InOutForm {
+public:
+    explicit FSetupInOutBase(ui::Host& host);
+};
+
+} // namespace zem

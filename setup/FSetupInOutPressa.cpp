@@ -1,0 +1,43 @@
+#include "setup/FSetupInOutPressa.h"
+
+namespace zem {
+
+namespace {
+
+constexpr InOutForm::Riga kIngressi[] = {
+    {"&Start input:", 1},
+    {"&T.D.C. input:", 7},
+    {"Select &A input:", 3},
+    {"Select &B input:", 4},
+    {"Select &C input:", 5},
+    {"Select &D input:", 6},
+    {"&Idle input:", 8},
+    {"E&nable input:", 2},
+    {"&Reset input:", 9},
+    {"Remo&te control input:", 16},
+    {"&Preset position input:", 15},
+    {"A&ux input 1:", 14},
+};
+
+constexpr InOutForm::Riga kUscite[] = {
+    {"&Go output:", 1},
+    {"Re&tracted output:", 11},
+    {"G&ood output:", 3},
+    {"Re&jected output:", 4},
+    {"Brak&e output:", 5},
+    {"Check Point &1:", 6},
+    {"Check Point &2:", 7},
+    {"Check Point &3:", 8},
+    {"Check Point &4:", 9},
+    {"&Protection output:", 2},
+    {"Aux output 1:", 12},
+};
+
+} // namespace
+
+FSetupInOutPressa::FSetupInOutPressa(ui::Host& host)
+    : InOutForm(host, "FSetupInOutPressa", kIngressi, kUscite)
+{
+}
+
+} // namespace zem

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "setup/InOutForm.h"
+
+namespace zem {
+
+// The inputs and outputs of a test-cylinders measure.
+class FSetupInOutTestCyl final : public InOutForm {
+public:
+    explicit FSetupInOutTestCyl(ui::Host& host);
+};
+
+} // namespace zem

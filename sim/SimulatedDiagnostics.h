@@ -8,8 +8,8 @@
 
 namespace zem::sim {
 
-// The diagnostics side of the instrument: diagnostic mode (20), digital inputs and outputs (21),
-// forcing an output (22, only in diagnostic mode), the live transducer readings of the press
+// The diagnostics side of the instrument: diagnostic mode (20), digital inputs and outputs (21:
+// the mode flag, inputs, outputs), forcing an output (22, only in diagnostic mode), the live transducer readings of the press
 // (23), the serial-line status block (31) and the auxiliary outputs of each measure (36).
 class SimulatedDiagnostics {
 public:

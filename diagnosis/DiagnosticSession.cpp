@@ -67,6 +67,7 @@ bool DiagnosticSession::VerificaStrumento()
 
 DiagnosticSession::Preparazione DiagnosticSession::Prepara()
 {
+    preparata_ = true;
     if (link_.MemoryError() || link_.UpdateMode()) {
         host_.MsgBox("Diagnosis and calibration are not possible in update mode.\r\nSetting and send profile first.",
                      ui::MsgButtons::OK, ui::MsgIcon::Information);
@@ -94,10 +95,11 @@ bool DiagnosticSession::AttivaDiagnosi()
 
 void DiagnosticSession::Chiudi()
 {
-    inDiagnosi_ = false;
-    if (!link_.Collegato()) return;
-    link_.SetDiagnosticMode(false);
-    link_.ChiudiComunicazione();
+    if (link_.Collegato()) {
+        if (preparata_) link_.SetDiagnosticMode(false);
+        link_.ChiudiComunicazione();
+    }
+    preparata_ = inDiagnosi_ = false;
 }
 
 } // namespace zem

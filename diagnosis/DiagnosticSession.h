@@ -44,13 +44,14 @@ public:
     // Switches diagnostic mode on; a refusal shows its message.
     bool AttivaDiagnosi();
     bool InDiagnosi() const { return inDiagnosi_; }
-    // Leaves diagnostic mode and closes the link, when it is open.
+    // Closes the link when it is open, leaving diagnostic mode first once Prepara has run.
     void Chiudi();
 
 private:
     ui::Host& host_;
     std::unique_ptr<SocketControl> socket_;  // handed to the link for an Ethernet instrument
     UCZEM2 link_;
+    bool preparata_ = false;
     bool inDiagnosi_ = false;
 };
 

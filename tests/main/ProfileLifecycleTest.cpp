@@ -36,7 +36,7 @@ TEST(MenuState, ProfileItemsFollowWhetherAProfileIsOpenAndWorkflowsStayGreyed)
                                      &s.window->mnuChiudi})
             EXPECT_EQ(item->Enabled(), c.open) << item->Name();
         EXPECT_FALSE(s.window->mnuFormat.Enabled());
-        EXPECT_FALSE(s.window->mnuDiagnosi.Enabled());
+        EXPECT_EQ(s.window->mnuDiagnosi.Enabled(), !c.open || !c.changed);
         for (const ui::Menu* item : {&s.window->mnuNuovo, &s.window->mnuApri, &s.window->mnuSetPassword,
                                      &s.window->mnuUscita})
             EXPECT_TRUE(item->Usable()) << item->Name();

@@ -45,7 +45,7 @@ std::string DueDecimali(double v)
 }
 
 // Geometry, in twips.
-constexpr int kLarghezza = 9480, kAltezza = 4440;
+constexpr int kLarghezza = 13800, kAltezza = 4440;  // wide enough for the nine tabs
 constexpr int kMargine = 120, kSottoSchede = 540;
 constexpr int kAltezzaFrame = 3000;
 constexpr int kRigaPulsanti = kSottoSchede + kAltezzaFrame + 180;
@@ -113,17 +113,17 @@ FDiagnosi::FDiagnosi(ui::Host& host, const LinkPlatform& platform, PasswordGate&
         frames_[static_cast<std::size_t>(i)]->Move(kMargine, kSottoSchede, kLarghezza - 2 * kMargine, kAltezzaFrame);
     }
     // The Info tab shares its room between the measures and the firmware.
-    frmMeasureInfo.Move(kMargine, kSottoSchede, 4440, kAltezzaFrame);
-    lblMisure.Move(180, 300, 4080, kAltezzaFrame - 420);
+    frmMeasureInfo.Move(kMargine, kSottoSchede, 6360, kAltezzaFrame);
+    lblMisure.Move(180, 300, 6000, kAltezzaFrame - 420);
     frmMainInfo.SetCaption("Firmware info");
-    frmMainInfo.Move(4680, kSottoSchede, kLarghezza - 4680 - kMargine, kAltezzaFrame);
+    frmMainInfo.Move(6600, kSottoSchede, kLarghezza - 6600 - kMargine, kAltezzaFrame);
     const char* titoli[] = {"CPU firmware version:", "Encoders firmware version:",
                             "Analog to digital converter firmware version:", "Communication protocol version:"};
     ui::Label* valori[] = {&lblVersioneCPU, &lblVersioneEnco, &lblVersioneADC, &lblProtocollo};
     for (int i = 0; i < 4; ++i) {
         lblTitoloVersione[i].SetCaption(titoli[i]);
-        lblTitoloVersione[i].Move(180, 300 + 630 * i, 3300, 255);
-        valori[i]->Move(180, 570 + 630 * i, 3300, 255);
+        lblTitoloVersione[i].Move(180, 360 + 480 * i, 4800, 255);
+        valori[i]->Move(5100, 360 + 480 * i, 1800, 255);
     }
 
     Image1.SetPicture(ui::Picture::Warning);

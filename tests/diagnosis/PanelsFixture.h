@@ -17,41 +17,34 @@ namespace zem::test {
 
 // One panel of each kind on a small window, their events answered from the link to the simulated
 // instrument in diagnostic mode, as the diagnosis window answers them; timers run on the fake clock.
-class PannelliSimulati : public ::testing::Test, public sim::SimulatedLink {
+class Panels : public ::testing::Test, public sim::SimulatedLink {
 protected:
     struct Finestra : ui::Form {
         explicit Finestra(ui::Host& host) : Form(host, "FPannelli", "Panels") {}
-        ui::Frame frmAnalog{*this, "frmAnalog"}, frmEncoder{*this, "frmEncoder"};
-        ui::Frame frmInOut{*this, "frmInOut"}, frmSerial{*this, "frmSerial"};
+        ui::Frame frmAnalog{*this, "frmAnalog"}, frmEncoder{*this, "frmEncoder"}, frmIO{*this, "frmIO"}, frmSerial{*this, "frmSerial"};
         dlgCalAnalogZEM analog{*this, "dlgCalAnalogZEM1", frmAnalog};
         dlgCalEncoderZEM encoder{*this, "dlgCalEncoderZEM1", frmEncoder};
-        dlgInOutTest io{*this, "dlgInOutTest1", frmInOut};
+        dlgInOutTest io{*this, "dlgInOutTest1", frmIO};
         dlgSerialDebugZEM serial{*this, "dlgSerialDebugZEM1", frmSerial};
     };
 
     void SetUp() override
     {
         f.analog.GetValue.Connect([this](std::int16_t& v, bool& ok) {
-            const auto t = link.LeggiTrasduttori();
-            if ((ok = t.has_value())) v = potenziometro ? t->A3 : t->A1;
+            if (const auto t = link.LeggiTrasduttori(); (ok = t.has_value())) v = potenziometro ? t->A3 : t->A1;
         });
         f.encoder.GetValue.Connect([this](std::int32_t& v, bool& ok) {
-            const auto t = link.LeggiTrasduttori();
-            if ((ok = t.has_value())) v = t->L1;
+            if (const auto t = link.LeggiTrasduttori(); (ok = t.has_value())) v = t->L1;
         });
         f.io.ReadStatus.Connect([this](bool& ok) {
-            const auto letti = link.LeggiIngressiUscite();
-            if ((ok = letti.has_value())) stato = *letti;
+            if (const auto letti = link.LeggiIngressiUscite(); (ok = letti.has_value())) stato = *letti;
         });
         f.io.GetInput.Connect([this](int n, bool& on) {
             on = (stato.ingressi >> n & 1) != 0;
             if (n == 0 && cliccaDuranteAggiornamento) f.io.chkUscita[5].UserClick();
         });
         f.io.GetOutput.Connect([this](int n, bool& on) { on = (stato.uscite >> n & 1) != 0; });
-        f.io.ToggleOutput.Connect([this](int n) {
-            ++commutazioni;
-            link.ForzaUscita(n, (stato.uscite >> n & 1) == 0);
-        });
+        f.io.ToggleOutput.Connect([this](int n) { commutazioni += link.ForzaUscita(n, (stato.uscite >> n & 1) == 0); });
         f.serial.GetValue.Connect([this](dlgSerialDebugZEM::StatoSeriale& b, bool& ok) {
             ++richiesteSeriale;
             const auto letto = serialeRisponde ? link.LeggiStatoSeriale() : std::nullopt;
@@ -63,11 +56,7 @@ protected:
         Apri();
     }
 
-    void Apri()
-    {
-        ASSERT_TRUE(link.ApriComunicazioneUSB(kSerial));
-        ASSERT_TRUE(link.SetDiagnosticMode(true));
-    }
+    void Apri() { ASSERT_TRUE(link.ApriComunicazioneUSB(kSerial) && link.SetDiagnosticMode(true)); }
 
     // The next tick reads the press at this time of its stroke (seconds from the top).
     void LeggiA(double fase)
@@ -78,12 +67,9 @@ protected:
 
     ui::ScriptedHost host;
     Finestra f{host};
-    bool potenziometro = false;
+    bool potenziometro = false, cliccaDuranteAggiornamento = false, serialeRisponde = true;
     IngressiUscite stato;
-    int commutazioni = 0;
-    bool cliccaDuranteAggiornamento = false;
-    bool serialeRisponde = true;
-    int richiesteSeriale = 0;
+    int commutazioni = 0, richiesteSeriale = 0;
 };
 
 } // namespace zem::test

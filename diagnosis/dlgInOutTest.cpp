@@ -7,11 +7,19 @@ namespace zem {
 
 namespace {
 
-// Columns of a row, in twips: input indicator, input function, the measures using the input,
-// then the same for the output, whose function is the caption of its tick box.
+// Columns of a row, in twips from the panel's left: input indicator, input function, the measures
+// using the input, then the same for the output, whose function is the caption of its tick box.
+// The measure columns are narrow: their tool tips give the whole list.
 constexpr int kAltezzaRiga = 250;
-constexpr int kColonnaBoxIngresso = 60, kColonnaIngresso = 330, kColonnaMisuraIngresso = 2100;
-constexpr int kColonnaBoxUscita = 3300, kColonnaUscita = 3570, kColonnaMisuraUscita = 5400;
+constexpr int kColonnaBoxIngresso = 0, kColonnaIngresso = 270, kColonnaMisuraIngresso = 2250;
+constexpr int kColonnaBoxUscita = 3250, kColonnaUscita = 3500, kColonnaMisuraUscita = 5550;
+constexpr int kFine = dlgInOutTest::kLarghezza;
+
+// A control of the panel at (left, top) of the panel's own area.
+void Posa(ui::Control& c, int left, int top, int width)
+{
+    c.Move(dlgInOutTest::kSinistra + left, dlgInOutTest::kAlto + top, width, 240);
+}
 
 std::string Riga(int i, const std::string& funzione)
 {
@@ -51,19 +59,19 @@ dlgInOutTest::dlgInOutTest(ui::Form& owner, std::string name, ui::Frame& contain
       Timer1(owner, Key("Timer1"))
 {
     lblIngressi.SetCaption("Inputs");
-    lblIngressi.Move(kColonnaIngresso, 0, 1700, 240);
+    Posa(lblIngressi, kColonnaIngresso, 0, 1700);
     lblUscite.SetCaption("Outputs");
-    lblUscite.Move(kColonnaUscita, 0, 1700, 240);
+    Posa(lblUscite, kColonnaUscita, 0, 1700);
     for (int i = 0; i < kRighe; ++i) {
         const int top = kAltezzaRiga + kAltezzaRiga * i;
-        boxIngresso[i].Move(kColonnaBoxIngresso, top, 240, 240);
+        Posa(boxIngresso[i], kColonnaBoxIngresso, top, 240);
         boxIngresso[i].SetPicture(ui::Picture::IndicatorOff);
-        lblIngresso[i].Move(kColonnaIngresso, top, kColonnaMisuraIngresso - kColonnaIngresso, 240);
-        lblMisuraIngresso[i].Move(kColonnaMisuraIngresso, top, kColonnaBoxUscita - kColonnaMisuraIngresso, 240);
-        boxUscita[i].Move(kColonnaBoxUscita, top, 240, 240);
+        Posa(lblIngresso[i], kColonnaIngresso, top, kColonnaMisuraIngresso - kColonnaIngresso);
+        Posa(lblMisuraIngresso[i], kColonnaMisuraIngresso, top, kColonnaBoxUscita - kColonnaMisuraIngresso);
+        Posa(boxUscita[i], kColonnaBoxUscita, top, 240);
         boxUscita[i].SetPicture(ui::Picture::IndicatorOff);
-        chkUscita[i].Move(kColonnaUscita, top, kColonnaMisuraUscita - kColonnaUscita, 240);
-        lblMisuraUscita[i].Move(kColonnaMisuraUscita, top, kLarghezza - kColonnaMisuraUscita, 240);
+        Posa(chkUscita[i], kColonnaUscita, top, kColonnaMisuraUscita - kColonnaUscita);
+        Posa(lblMisuraUscita[i], kColonnaMisuraUscita, top, kFine - kColonnaMisuraUscita);
         chkUscita[i].Click.Connect([this, i] { chkUscita_Click(i); });
     }
     Timer1.SetEnabled(false);

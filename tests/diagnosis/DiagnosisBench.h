@@ -9,9 +9,6 @@
 #include "ui/ScriptedHost.h"
 #include "ui/TextBox.h"
 
-#include <functional>
-#include <string>
-
 namespace zem::test {
 
 // The diagnosis window on the scripted host, against simulated instruments on USB whose presses
@@ -33,7 +30,6 @@ public:
 
     sim::DefaultInstrument& Strumento() { return bus.Instrument(0); }
 
-    // The technician types the password when it is asked.
     void Password(const std::string& typed)
     {
         host.OnForm("FPassword", [typed](ui::Form& f) {

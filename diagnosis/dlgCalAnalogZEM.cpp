@@ -117,7 +117,8 @@ void dlgCalAnalogZEM::SetValue(UCZEM2& link, int canale, bool potenziometro, int
         lstUM.SetListIndex(scelta);
     }
     // A stored value the list does not offer leaves the selection as it was.
-    lstDecimali.SetListIndex(decimaliMemorizzati_);
+    if (decimaliMemorizzati_ >= 0 && decimaliMemorizzati_ < lstDecimali.ListCount())
+        lstDecimali.SetListIndex(decimaliMemorizzati_);
 
     modificato_ = false;
     cmdCalcOffset.SetEnabled(true);

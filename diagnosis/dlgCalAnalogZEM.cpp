@@ -20,7 +20,7 @@ constexpr int kMinimoLettureBuone = 10;
 } // namespace
 
 dlgCalAnalogZEM::dlgCalAnalogZEM(ui::Form& owner, std::string name, ui::Frame& container)
-    : UserControl(owner, std::move(name), container),
+    : UserControl(owner, std::move(name)),
       lblGain(owner, Key("lblGain"), &container),
       txtGain(owner, Key("txtGain"), &container),
       lblOffset(owner, Key("lblOffset"), &container),
@@ -117,7 +117,8 @@ void dlgCalAnalogZEM::SetValue(UCZEM2& link, int canale, bool potenziometro, int
         lstUM.SetListIndex(scelta);
     }
     // A stored value the list does not offer leaves the selection as it was.
-    lstDecimali.SetListIndex(decimaliMemorizzati_);
+    if (decimaliMemorizzati_ >= 0 && decimaliMemorizzati_ < lstDecimali.ListCount())
+        lstDecimali.SetListIndex(decimaliMemorizzati_);
 
     modificato_ = false;
     cmdCalcOffset.SetEnabled(true);

@@ -38,6 +38,8 @@ public:
     // is so that the link refuses it rather than storing something else.
     std::int32_t Offset() const;
     std::int32_t UM() const;
+    // The position chosen in the list; with none (the instrument holds a value the list does not
+    // offer) the stored value, so that writing keeps it.
     std::int16_t Decimali() const;
     bool Reverse() const { return opReverse.Checked(); }
     bool Modificato() const { return modificato_; }

@@ -7,7 +7,7 @@
 namespace zem {
 
 dlgCalEncoderZEM::dlgCalEncoderZEM(ui::Form& owner, std::string name, ui::Frame& container)
-    : UserControl(owner, std::move(name), container),
+    : UserControl(owner, std::move(name)),
       lblGain(owner, Key("lblGain"), &container),
       txtGain(owner, Key("txtGain"), &container),
       lblOffset(owner, Key("lblOffset"), &container),

@@ -47,7 +47,7 @@ void Mostra(ui::Label& etichetta, std::string testo)
 } // namespace
 
 dlgInOutTest::dlgInOutTest(ui::Form& owner, std::string name, ui::Frame& container)
-    : UserControl(owner, std::move(name), container),
+    : UserControl(owner, std::move(name)),
       lblIngressi(owner, Key("lblIngressi"), &container),
       lblUscite(owner, Key("lblUscite"), &container),
       boxIngresso(owner, Key("boxIngresso"), kRighe, &container),

@@ -25,7 +25,7 @@ std::string ConSpazio(int n)
 } // namespace
 
 dlgSerialDebugZEM::dlgSerialDebugZEM(ui::Form& owner, std::string name, ui::Frame& container)
-    : UserControl(owner, std::move(name), container),
+    : UserControl(owner, std::move(name)),
       Label1(owner, Key("Label1"), kRighe, &container),
       Timer1(owner, Key("Timer1"))
 {

@@ -9,7 +9,6 @@
 namespace zem::ui {
 
 class Form;
-class Frame;
 
 // A panel made of ordinary controls that a window places in one of its frames. Its controls are
 // registered on the owner form under "<panel>.<control>" keys, so one window can hold several
@@ -22,13 +21,9 @@ public:
 
     Form& Owner() const { return owner_; }
     const std::string& Name() const { return name_; }
-    Frame& Container() const { return container_; }
 
 protected:
-    UserControl(Form& owner, std::string name, Frame& container)
-        : owner_(owner), name_(std::move(name)), container_(container)
-    {
-    }
+    UserControl(Form& owner, std::string name) : owner_(owner), name_(std::move(name)) {}
     ~UserControl() = default;
 
     // The owner-form name of one of the panel's controls.
@@ -43,7 +38,6 @@ protected:
 private:
     Form& owner_;
     std::string name_;
-    Frame& container_;
 };
 
 } // namespace zem::ui

@@ -45,9 +45,10 @@ TEST_F(Panels, IndicatorsFollowTheInstrumentAndAClickedOutputIsForced)
     EXPECT_EQ(model.Diagnostics().Uscite(), 0x08);
     EXPECT_EQ(accesi(f.io.boxUscita) + (f.io.chkUscita[3].Checked() ? " ticked" : ""), "00010000 ticked");
     f.io.chkUscita[3].UserClick();
-    EXPECT_EQ(model.Diagnostics().Uscite() + f.io.chkUscita[3].Checked(), 0);
+    EXPECT_EQ(model.Diagnostics().Uscite() + f.io.chkUscita[3].Checked(), 0);  // off again, unticked
 
-    // A click landing while the panel sets its own boxes forces nothing.
+    // A click landing while the panel sets its own boxes forces nothing: still the two toggles
+    // above, no output on, box 5 clear.
     cliccaDuranteAggiornamento = true;
     LeggiA(0);
     EXPECT_EQ(commutazioni + model.Diagnostics().Uscite() + f.io.chkUscita[5].Checked(), 2);

@@ -16,6 +16,9 @@ const char* const kUsage =
     "                         the instruments on USB and on the network: key, name, info\n"
     "  eth-setup MAC --ip A.B.C.D\n"
     "                         give the Ethernet module with that MAC text a new address\n"
+    "  monitor --to KEY [--once]\n"
+    "                         the instrument's live transducer values, inputs and outputs\n"
+    "                         every 400 ms until q or Ctrl-C (one reading with --once)\n"
     "global options:\n"
     "  --simulate             serve simulated bridges, modules and instruments for this run\n"
     "  --broadcast HOST[:PORT]\n"
@@ -35,6 +38,7 @@ int main(int argc, char** argv)
     const std::map<std::string, Command> commands{
         {"list", zem::cli::ListCommand},
         {"eth-setup", zem::cli::EthSetupCommand},
+        {"monitor", zem::cli::MonitorCommand},
     };
     std::string error;
     const auto options = zem::cli::CliOptions::Parse({argv + 1, argv + argc}, error);

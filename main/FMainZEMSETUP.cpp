@@ -1,5 +1,6 @@
 #include "main/FMainZEMSETUP.h"
 
+#include "diagnosis/Diagnosis.h"
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSceltaStrumento.h"
 #include "main/InvioProfilo.h"
@@ -86,6 +87,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuSetPassword.Click.Connect([this] { mnuSetPassword_Click(); });
     mnuEthSetup.Click.Connect([this] { mnuEthSetup_Click(); });
     mnuFormat.Click.Connect([this] { mnuFormat_Click(); });
+    mnuDiagnosi.Click.Connect([this] { mnuDiagnosi_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
     mnuSetupInput.Click.Connect([this] { AggiornaMenu(); });
     mnuSetupOutput.Click.Connect([this] { AggiornaMenu(); });
@@ -330,6 +332,12 @@ void FMainZEMSETUP::HideProgress()
 {
     ProgressBar1.SetVisible(false);
     lblTrasferimento.SetVisible(false);
+}
+
+void FMainZEMSETUP::mnuDiagnosi_Click()
+{
+    // While the calibrations are written the window shows that it is busy.
+    Diagnosis(GetHost(), platform_, gate_, [this](bool occupato) { SetBusy(occupato); }).Run();
 }
 
 void FMainZEMSETUP::mnuUscita_Click() { Unload(); }

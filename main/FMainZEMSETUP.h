@@ -100,6 +100,7 @@ private:
     void mnuSetPassword_Click();
     void mnuEthSetup_Click();
     void mnuFormat_Click();
+    void mnuDiagnosi_Click();
     void mnuUscita_Click();
 
     // A transfer's progress on the window: the busy indication, ProgressBar1 and its label.

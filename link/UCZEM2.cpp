@@ -73,8 +73,13 @@ bool UCZEM2::ApriPortaETH(const std::string& host, std::uint32_t port)
 
 void UCZEM2::ChiudiComunicazione()
 {
-    TimerStatus.Enabled = TimerAquireUSB.Enabled = TimerAquireEth.Enabled = false;
+    ChiudiCanale();
     AzzeraIdentita();
+}
+
+void UCZEM2::ChiudiCanale()
+{
+    TimerStatus.Enabled = TimerAquireUSB.Enabled = TimerAquireEth.Enabled = false;
     serialNumber_.clear();
     // A block buffered for one instrument must never be programmed into the next one.
     bloccoFlashVuoto_ = true;

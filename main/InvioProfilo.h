@@ -1,7 +1,11 @@
 #pragma once
 
 #include "link/LinkPlatform.h"
+#include "ui/Dialogs.h"
 
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 
 namespace zem {
@@ -9,9 +13,14 @@ namespace zem {
 namespace ui {
 class Host;
 }
+class CollegamentoStrumento;
 class PasswordGate;
 class ProfiloZem;
 class TransferProgress;
+class UCZEM2;
+struct DatiStrumento;
+struct ImmagineMemoria;
+struct IndirizziMemoria;
 
 // How a send ended, for the command line's exit code.
 enum class SendOutcome {
@@ -32,6 +41,30 @@ public:
     SendOutcome Invia(const ProfiloZem& profilo, const std::string& chiave);
 
 private:
+    SendOutcome Trasferisci(CollegamentoStrumento& c, const ProfiloZem& profilo);
+    bool VerificaProfilo(const ProfiloZem& profilo);
+    // The header's format, '4' or '5'; nothing for any other memory or a failed read.
+    std::optional<char> LeggiIntestazione(UCZEM2& link);
+    // An instrument opened in update mode had no header read: its calibration and transducer
+    // options are read now, so that the image carries them.
+    bool LeggiTaratura(UCZEM2& link, std::optional<char> formato, DatiStrumento& dati);
+    // Whether the works stored match the profile; nothing when they cannot be read.
+    std::optional<bool> VerificaLavori(UCZEM2& link, const ProfiloZem& profilo, const IndirizziMemoria& indirizzi);
+    // Keep the works (true) or clear them (false); nothing when the technician stops there.
+    std::optional<bool> DecidiLavori(UCZEM2& link, const ProfiloZem& profilo, const IndirizziMemoria& indirizzi,
+                                     std::optional<char> formato);
+    bool ProgrammaMemoria(UCZEM2& link, const ImmagineMemoria& immagine, int massimo);
+    bool CancellaIntestazione(UCZEM2& link, std::span<const std::uint8_t> zeri);
+    bool ScriviIntestazione(UCZEM2& link, std::span<const std::uint8_t> firma);
+    bool ScriviByte(UCZEM2& link, std::uint32_t indirizzo, std::uint8_t valore);
+    // After a programming that went through: out of update mode, and a new connection to prove it.
+    SendOutcome Concludi(CollegamentoStrumento& c);
+    // An end before anything was written: an instrument this run put into update mode leaves it.
+    SendOutcome Interrompi(CollegamentoStrumento& c, SendOutcome esito);
+    bool Commuta(UCZEM2& link, bool entra);
+    ui::MsgAnswer Messaggio(const std::string& testo, ui::MsgButtons pulsanti, ui::MsgIcon icona,
+                            std::optional<ui::MsgAnswer> predefinito = std::nullopt);
+
     ui::Host& host_;
     LinkPlatform platform_;
     PasswordGate& gate_;

@@ -58,7 +58,7 @@ SendOutcome InvioProfilo::Invia(const ProfiloZem& profilo, const std::string& ch
 SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem& profilo)
 {
     UCZEM2& link = c.Link();
-    if (!c.VerificaStrumento(host_) || !VerificaProfilo(profilo)) return SendOutcome::Failed;
+    if (!c.VerificaStrumento(host_) || !VerificaProfilo(profilo)) return Interrompi(c, SendOutcome::Failed);
 
     std::string domanda = "Profile: " + profilo.Nome + "\r\nInstrument: " + c.Chiave() + "\r\n";
     if (!link.UpdateMode() && !link.MemoryError()) domanda += "Old instrument name: " + link.Nome() + "\r\n";

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "access/PasswordGate.h"
+#include "main/InvioProfilo.h"
+#include "main/TransferProgress.h"
+#include "profile/SettingsStore.h"
+#include "sim/BenchInstrument.h"
+#include "sim/ConfigurationImages.h"
+#include "tests/image/Profili.h"
+#include "ui/CommandButton.h"
+#include "ui/Form.h"
+#include "ui/ScriptedHost.h"
+#include "ui/TextBox.h"
+
+#include <gtest/gtest.h>
+
+namespace zem::test {
+
+// What a new connection reads back after ProfiloMisto was sent: the name, then each measure's
+// type and name (the instrument keeps 15 characters of a name).
+inline const std::vector<std::string> kMisto{"LINEA 4 PRESSE", "1 CALETTAMENTO CU", "2 PICCO", "3 ALTEZZA", "4 CILINDRO"};
+
+// The progress a send shows; the window starts closing at byte `closeAt` (0 = never).
+struct Progress final : TransferProgress {
+    int maximum = 0, value = 0, closeAt = 0;
+    void SetBusy(bool) override {}
+    void ShowProgress(const std::string& caption, int max) override
+    {
+        EXPECT_EQ(caption, "Progress:");
+        maximum = max;
+        value = 0;
+    }
+    void Advance() override { ++value; }
+    void HideProgress() override {}
+    bool Closing() const override { return closeAt != 0 && value >= closeAt; }
+};
+
+// One instrument on the simulated bench, the scripted host, the access password and the send.
+struct SendSite {
+    explicit SendSite(bool mailbox = false) : bench(platform, Memories(mailbox)) {}
+    static sim::SimulatedMemory::Options Memories(bool mailbox)
+    {
+        sim::SimulatedMemory::Options o;
+        o.configurazioneInPRAM = !mailbox;
+        return o;
+    }
+
+    // An instrument in service, holding another profile in header format `format`.
+    void InService(char format = '5')
+    {
+        sim::ImageSpec old;
+        old.format = format;
+        old.name = "OLD";
+        old.measures.resize(1);
+        old.option61 = 5;
+        old.calibration[2].gain = 12345;
+        bench.memory.CaricaConfigurazione(sim::BuildConfigurationImage(old));
+    }
+
+    // `answers` in turn; the password is typed after a first Yes while it has not been given.
+    SendOutcome Send(const ProfiloZem& p, const std::string& key, const std::vector<ui::MsgAnswer>& answers)
+    {
+        for (std::size_t i = 0; i < answers.size(); ++i) {
+            host.Answer(answers[i]);
+            if (i == 0 && answers[0] == ui::MsgAnswer::Yes && !gate.Accepted()) TypePassword();
+        }
+        return InvioProfilo(host, platform.Platform(), gate, progress).Invia(p, key);
+    }
+
+    void TypePassword()
+    {
+        host.OnForm("FPassword", [this](ui::Form& f) {
+            f.Get<ui::TextBox>("txtPassword").UserType(password);
+            f.Get<ui::CommandButton>("cmdOK").UserClick();
+        });
+    }
+
+    std::vector<std::string> ReadBack(const std::string& key)
+    {
+        auto socket = platform.network.CreateSocket();
+        UCZEM2 link(platform.clock, platform.usb, platform.network, *socket);
+        if (!(key[0] == 'U' ? link.ApriComunicazioneUSB(bench.kSerial) : link.ApriComunicazioneETH(bench.kHost, bench.kPort)))
+            return {};
+        std::vector<std::string> found{link.Nome()};
+        for (int m = 1; m <= 6; ++m)
+            if (link.TipoMisura(m) != 0) found.push_back(std::to_string(link.TipoMisura(m)) + " " + link.NomeMisura(m));
+        return found;
+    }
+
+    std::string Header() { return {bench.memory.Configurazione().begin(), bench.memory.Configurazione().begin() + 4}; }
+
+    sim::SimulatedPlatform platform;
+    sim::BenchInstrument bench;
+    ui::ScriptedHost host;
+    MemorySettingsStore settings;
+    PasswordGate gate{host, settings};
+    std::string password = "6150";
+    Progress progress;
+};
+
+} // namespace zem::test

@@ -14,17 +14,21 @@ namespace zem::cli {
 
 namespace {
 
-// The questions that decide the fate of the works in the instrument: only --works answers them,
-// never --yes. Keep answers Yes to keeping them and No to every clearing; clear the opposite.
-void AnswerWorksQuestions(TerminalHost& host, const std::optional<std::string>& works)
+// The questions --yes must not answer. Those that decide the fate of the works stored in the
+// instrument are answered by --works: keep answers Yes to keeping them and No to every clearing,
+// clear the opposite.
+void AnswerQuestions(TerminalHost& host, const std::optional<std::string>& works)
 {
     using ui::MsgAnswer;
     const bool keep = works == "keep";
-    const std::optional<MsgAnswer> clearing = works ? std::optional(keep ? MsgAnswer::No : MsgAnswer::Yes) : std::nullopt;
+    const auto kept = works ? std::optional(keep ? MsgAnswer::Yes : MsgAnswer::No) : std::nullopt;
+    const auto clearing = works ? std::optional(keep ? MsgAnswer::No : MsgAnswer::Yes) : std::nullopt;
     const std::string reason = works ? "--works " + *works : "";
-    host.AnswerQuestion("Keep the works settings?", works ? std::optional(keep ? MsgAnswer::Yes : MsgAnswer::No) : std::nullopt, reason);
+    host.AnswerQuestion("Keep the works settings?", kept, reason);
     host.AnswerQuestion("Are you sure to clear the works settings?", clearing, reason);
     host.AnswerQuestion("Are you sure to clear the instrument memory?", clearing, reason);
+    // Going on without update mode is a technician's call, not a script's: asked on a terminal only.
+    host.AnswerQuestion("Do you want to continue?", std::nullopt, "");
 }
 
 } // namespace
@@ -43,7 +47,7 @@ int SendCommand(CliSession& session, const std::vector<std::string>& arguments)
         session.Host().MsgBox("Open file error.\r\n" + path, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
         return kExitFailed;
     }
-    AnswerWorksQuestions(session.Host(), works);
+    AnswerQuestions(session.Host(), works);
     TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO));
     switch (InvioProfilo(session.Host(), session.Platform(), session.Gate(), progress).Invia(profilo, *args->Value("--to"))) {
     case SendOutcome::Succeeded: return kExitDone;

@@ -80,6 +80,11 @@ void UCZEM2::ChiudiComunicazione()
 void UCZEM2::ChiudiCanale()
 {
     TimerStatus.Enabled = TimerAquireUSB.Enabled = TimerAquireEth.Enabled = false;
+    // A stop deferred by the reception just cut short still reaches the instrument; whatever
+    // fails here belongs to this connection and is not carried to the next one.
+    InviaArrestiSospesi();
+    arrestoTotaleInSospeso_ = false;
+    for (AcquisizioneMisura& a : acquisizione_) a.arrestoInSospeso = false;
     serialNumber_.clear();
     // A block buffered for one instrument must never be programmed into the next one.
     bloccoFlashVuoto_ = true;

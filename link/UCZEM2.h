@@ -2,6 +2,7 @@
 
 #include "link/LinkTimer.h"
 #include "link/RecordLavoro.h"
+#include "link/RisultatiMisura.h"
 #include "link/usb/D2xx.h"
 
 #include <array>
@@ -27,6 +28,30 @@ struct RecordTaratura {
     std::int16_t offset = 0;
     std::int16_t decimali = 0;
     std::int32_t unita = 0;
+    friend bool operator==(const RecordTaratura&, const RecordTaratura&) = default;
+};
+
+// Raw transducer readings (command 23).
+struct Trasduttori {
+    std::int16_t A1 = 0, A2 = 0;  // load cells 1 and 2, 12-bit counts 0..4095
+    std::int16_t A3 = 0, A4 = 0;  // 0-10 V inputs (potentiometers) 1 and 2, 12-bit counts
+    std::int32_t L1 = 0, L2 = 0;  // encoders 1 and 2, signed 24-bit counts
+    friend bool operator==(const Trasduttori&, const Trasduttori&) = default;
+};
+
+// Digital inputs and outputs: bit n for physical input or output n (0..7).
+struct IngressiUscite {
+    std::int32_t ingressi = 0;
+    std::int32_t uscite = 0;
+    friend bool operator==(const IngressiUscite&, const IngressiUscite&) = default;
+};
+
+// What the control keeps of one measure's acquisition between commands.
+struct AcquisizioneMisura {
+    bool arrestoInSospeso = false;    // a stop asked during a reception, sent when it ends
+    bool richiestaRisultati = false;  // LeggiValori asked; the status polling reads them
+    bool arrestata = false;           // the last stop sent was acknowledged, no start since
+    std::int16_t ingressiAux = 0, usciteAux = 0, altoNibbleAux = 0;  // command 36
 };
 
 // What the configuration image says of one measure.
@@ -127,6 +152,98 @@ public:
     double FattoreTempo(int unita) const;
     // Reads the calibration table; `invalido` becomes 1 when a decimals value lies outside 0..4.
     bool LeggiValoriDiTaraturaOLD(std::int16_t& invalido);
+
+    // ---- Calibration table, per transducer group g (1 or 2; another group reads 0 and sets
+    // nothing). Gains are plain factors (stored x 10000 in a 16-bit word), offsets raw counts,
+    // units indices 0..4 into the unit factors, decimals 0..4. Setters change only the table held
+    // here and refuse a unit, decimals or offset its field cannot hold; ScriviValoriTaratura sends it.
+    float GainEncoder(int g) const { return CampoTaratura(g, kEncoder, &RecordTaratura::gain); }
+    bool SetGainEncoder(int g, float v) { return ImpostaTaratura(g, kEncoder, &RecordTaratura::gain, v); }
+    std::int16_t OffsetEncoder(int g) const { return CampoTaratura(g, kEncoder, &RecordTaratura::offset); }
+    bool SetOffsetEncoder(int g, std::int32_t v) { return ImpostaOffset(g, kEncoder, v); }
+    float GainADC010(int g) const { return CampoTaratura(g, kADC010, &RecordTaratura::gain); }
+    bool SetGainADC010(int g, float v) { return ImpostaTaratura(g, kADC010, &RecordTaratura::gain, v); }
+    std::int16_t OffsetADC010(int g) const { return CampoTaratura(g, kADC010, &RecordTaratura::offset); }
+    bool SetOffsetADC010(int g, std::int32_t v) { return ImpostaOffset(g, kADC010, v); }
+    std::int32_t UM_ADC010(int g) const { return CampoTaratura(g, kADC010, &RecordTaratura::unita); }
+    bool SetUM_ADC010(int g, std::int32_t v) { return ImpostaCodice(g, kADC010, &RecordTaratura::unita, v); }
+    std::int16_t DecimaliADC010(int g) const { return CampoTaratura(g, kADC010, &RecordTaratura::decimali); }
+    bool SetDecimaliADC010(int g, std::int16_t v) { return ImpostaCodice(g, kADC010, &RecordTaratura::decimali, v); }
+    bool ReverseADC010(int g) const { return CampoTaratura(g, kADC010, &RecordTaratura::reverse); }
+    bool SetReverseADC010(int g, bool v) { return ImpostaTaratura(g, kADC010, &RecordTaratura::reverse, v); }
+    float GainCella(int g) const { return CampoTaratura(g, kCella, &RecordTaratura::gain); }
+    bool SetGainCella(int g, float v) { return ImpostaTaratura(g, kCella, &RecordTaratura::gain, v); }
+    std::int16_t OffsetCella(int g) const { return CampoTaratura(g, kCella, &RecordTaratura::offset); }
+    bool SetOffsetCella(int g, std::int32_t v) { return ImpostaOffset(g, kCella, v); }
+    std::int32_t UM_Cella(int g) const { return CampoTaratura(g, kCella, &RecordTaratura::unita); }
+    bool SetUM_Cella(int g, std::int32_t v) { return ImpostaCodice(g, kCella, &RecordTaratura::unita, v); }
+    std::int16_t DecimaliCella(int g) const { return CampoTaratura(g, kCella, &RecordTaratura::decimali); }
+    bool SetDecimaliCella(int g, std::int16_t v) { return ImpostaCodice(g, kCella, &RecordTaratura::decimali, v); }
+    // Whether group g has a 0-10 V input or a load cell, from the option byte and the release.
+    bool usaADC010(int g) const;
+    bool usaCella(int g) const;
+    // Writes the whole table (false, nothing written, for a gain the word cannot hold), restarts
+    // the instrument and probes its identity again.
+    bool ScriviValoriTaratura();
+
+    // ---- Diagnostics (instruments of release 8 and up) ----
+    bool ConDiagnosi() const { return estensioni_ >= 8; }
+    bool SetDiagnosticMode(bool on);
+    // During a curve reception: the last values read, without sending.
+    std::optional<IngressiUscite> LeggiIngressiUscite();
+    bool ForzaUscita(int uscita, bool on);  // physical output 0..7
+    std::optional<Trasduttori> LeggiTrasduttori();
+    // The instrument's serial-line status block: address, error and message flags, checksum,
+    // counts and buffer bytes.
+    std::optional<std::array<std::uint8_t, 15>> LeggiStatoSeriale();
+    // Auxiliary outputs (command 36) of measure 1..6, output 0..4 (0: none). The period is in
+    // seconds; mode 0 stops the blinking, 1..6 selects a pattern, 7 and up and below 0 the two
+    // fixed ones. Each keeps the auxiliary inputs and output states the reply reports.
+    bool LeggiIngressiAux(int misura);
+    bool SegnalazioneAbilitazioneUscitaAux(int misura, int uscita, bool abilita);
+    bool CambiaUscitaAuxA(int misura, int uscita, bool on);
+    bool AttivaUscitaAuxLampeggiante(int misura, int uscita, float periodo, int modo, bool conferma);
+    int IngressiAux(int misura) const { return Acquisizione(misura).ingressiAux; }
+    int UsciteAux(int misura) const { return Acquisizione(misura).usciteAux; }
+    int AltoNibbleAux(int misura) const { return Acquisizione(misura).altoNibbleAux; }
+
+    // ---- Acquisition control, measures 1..6 ----
+    bool AbilitaAcquisizione(int misura);
+    bool DisabilitaAcquisizione(int misura);
+    bool Riparti(int misura);
+    bool SetModificaRemota(int misura);
+    bool ClearFlagModifiche(int misura);
+    bool ResetCurveDaTrattare(int misura);
+    std::optional<bool> LeggiCurveDaTrattare(int misura);   // curves waiting to be processed
+    std::optional<bool> LeggiLavoroModificato(int misura);  // the work was changed on the instrument
+    std::optional<bool> xxBloccaMisura(int misura);         // whether the measure is now blocked
+    bool xxSbloccaMisura(int misura) { return AbilitaAcquisizione(misura); }
+    // Blocks every measure; nothing when a command failed, else whether all could be blocked.
+    std::optional<bool> BloccaStrumento();
+    // Stops measure 1..6, or all with 0; during a curve reception the stop waits for its end.
+    bool ArrestaMisura(int misura);
+    bool ArrestoInSospeso(int misura) const;  // 0: the stop of all measures
+    bool LeggiValori(int misura);             // the status polling then reads the results
+    // Marks the phases with a curve stored in the instrument; whether any has one.
+    std::optional<bool> ScaricaCurveInMemoria(int misura);
+    bool CancellaCurveInMemoria(int misura);
+    bool RichiestaCurva(int m, int f) const { return Campo(m, f, &FaseLavoro::RichiestaCurva); }
+
+    // ---- Results of the last measurement (0 for a measure, point or check point out of range) ----
+    const RisultatiMisura& Risultati(int misura) const;
+    std::uint32_t IndirizzoRisultati(int misura) const;
+    std::int32_t CauseScarto(int m) const { return Risultati(m).CauseScarto; }
+    std::int32_t CauseScartoCheckPoint(int m) const { return Risultati(m).CauseScartoCheckPoint; }
+    float QuotaPicco(int m) const { return Risultati(m).QuotaPicco; }
+    float ForzaPicco(int m) const { return Risultati(m).ForzaPicco; }
+    float ValoreMinimo(int m) const { return Risultati(m).ValoreMinimo; }
+    float ValoreMassimo(int m) const { return Risultati(m).ValoreMassimo; }
+    float ValorePiccoPicco(int m) const { return Risultati(m).ValorePiccoPicco; }
+    float ValoreMisurato(int m) const { return Risultati(m).ValoreMisurato; }
+    float ForzaCheckPoint(int m, int k) const;  // k = 1 .. NumeroMassimoCheckPoint
+    // Point p (from 0) of the last curve received, in force and position units.
+    float CurvaForza(int m, int p) const;
+    float CurvaQuota(int m, int p) const;
 
     // Selects a measure for acquisition: clears its acquisition state and reads its current operation.
     bool SelezionaMisura(int misura);
@@ -335,6 +452,42 @@ public:
     std::optional<std::uint32_t> IndirizzoStatoCurva(int misura, int fase) const;
 
 private:
+    // Calibration records within a group.
+    static constexpr int kEncoder = 0, kADC010 = 1, kCella = 2;
+    RecordTaratura* RecordGruppo(int g, int tipo);
+    const RecordTaratura* RecordGruppo(int g, int tipo) const;
+    template <typename T>
+    T CampoTaratura(int g, int tipo, T RecordTaratura::*campo) const
+    {
+        const RecordTaratura* r = RecordGruppo(g, tipo);
+        return r != nullptr ? r->*campo : T{};
+    }
+    template <typename T>
+    bool ImpostaTaratura(int g, int tipo, T RecordTaratura::*campo, T v)
+    {
+        RecordTaratura* r = RecordGruppo(g, tipo);
+        if (r == nullptr) return false;
+        r->*campo = v;
+        return true;
+    }
+    template <typename T>
+    bool ImpostaCodice(int g, int tipo, T RecordTaratura::*campo, T v)
+    {
+        return v >= 0 && v <= 4 && ImpostaTaratura(g, tipo, campo, v);
+    }
+    bool ImpostaOffset(int g, int tipo, std::int32_t v)
+    {
+        return v >= -32768 && v <= 32767 && ImpostaTaratura(g, tipo, &RecordTaratura::offset, static_cast<std::int16_t>(v));
+    }
+    bool ScriviTabellaTaratura();
+    bool ComandoUscitaAux(int misura, int uscita, bool accendi, std::uint8_t azione, bool conMaschera);
+    const AcquisizioneMisura& Acquisizione(int misura) const;
+    void AzzeraAcquisizione(int misura);
+    bool InviaArresto(int misura);
+    void InviaArrestiSospesi();  // at the end of a curve reception
+    bool LeggiRisultati(int misura);
+    bool CurvaInMemoria(int misura, int fase, bool& memorizzata);
+
     LavoroMisura* LavoroDi(int misura);
     const LavoroMisura* LavoroDi(int misura) const;
     FaseLavoro* FaseDi(int misura, int fase);
@@ -455,6 +608,11 @@ private:
     std::array<int, kMisure> operazioneCorrente_{};
     std::array<int, 8> funzioniIngresso_{}, funzioniUscita_{}, maschereIngresso_{}, maschereUscita_{};
     std::array<RecordTaratura, 6> taratura_{};
+    IngressiUscite ultimiIngressiUscite_{};
+    std::array<AcquisizioneMisura, kMisure> acquisizione_{};
+    bool arrestoTotaleInSospeso_ = false;
+    std::array<RisultatiMisura, kMisure> risultati_{};
+    std::array<std::uint32_t, kMisure> indirizzoRisultati_{};
     std::array<double, 5> fattoriForza_{1, 1, 1, 1, 1}, fattoriQuota_{1, 1, 1, 1, 1}, fattoriTempo_{1, 1, 1, 1, 1};
     std::array<std::uint8_t, 2> statoPrecedente_{};
     std::uint32_t indirizzoAreaPRAM_ = 0;

@@ -132,6 +132,7 @@ void UCZEM2::AzzeraImmagine()
     livelloLayout_ = 1;
     baseTempo_ = 0;
     opzione60_ = opzione61_ = opzione77_ = 0;
+    for (int m = 1; m <= kMisure; ++m) AzzeraAcquisizione(m);
 }
 
 bool UCZEM2::LeggiConfigurazione(std::array<std::int16_t, 2>& errore)
@@ -332,7 +333,9 @@ std::optional<int> UCZEM2::LeggiOperazioneCorrente(int misura)
 
 bool UCZEM2::SelezionaMisura(int misura)
 {
-    if (misura < 1 || misura > kMisure) return false;
+    // A stop deferred by a running reception goes out before the state is cleared.
+    if (misura < 1 || misura > kMisure || !AspettaPerRicezioneInCorso()) return false;
+    AzzeraAcquisizione(misura);
     return LeggiOperazioneCorrente(misura).has_value();
 }
 
@@ -340,6 +343,9 @@ bool UCZEM2::LeggiPezzoInLavorazione(int misura, bool& inLavorazione)
 {
     inLavorazione = true;
     if (misura < 1 || misura > kMisure) return false;
+    // Curves still to be fetched from the instrument's memory keep the piece in work.
+    const LavoroMisura& l = lavori_[static_cast<std::size_t>(misura - 1)];
+    if (std::any_of(l.Fasi.begin(), l.Fasi.end(), [](const FaseLavoro& f) { return f.RichiestaCurva; })) return true;
     // The reply carries one byte per measure it knows of: a measure beyond it cannot be answered.
     if (!AspettaPerRicezioneInCorso() || !InviaComando1Byte(kCmdStatoPezzo)
         || bufferRX_[0] < static_cast<std::size_t>(misura))
@@ -384,6 +390,13 @@ void UCZEM2::TimerStatus_Timer()
             statoPrecedente_[m] = stato;
         }
         if (formato_ == '5' && opzione77_ != 0 && (statoPrecedente_[0] & 0x80) != 0) Interrogazione28();
+        // Results asked for with LeggiValori are read once the measure reports them ready.
+        const auto pronti = statoPrecedente_;
+        for (int m = 1; m <= kMisure; ++m) {
+            const auto i = static_cast<std::size_t>(m - 1);
+            const bool pronto = i >= pronti.size() || (pronti[i] & 0x02) != 0;
+            if (acquisizione_[i].richiestaRisultati && pronto) LeggiRisultati(m);
+        }
     }
     if (!TimerStatus.Enabled) return;
     if (ok) {

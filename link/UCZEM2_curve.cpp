@@ -128,6 +128,7 @@ void UCZEM2::ChiudiRicezione(int misura, bool ok)
         flussoCurva_.clear();
         TimerAquireEth.Enabled = TimerAquireUSB.Enabled = false;
         TimerStatus.Enabled = true;
+        InviaArrestiSospesi();
     }
     if (FineCurva) FineCurva(misura, ok);
 }
@@ -153,6 +154,7 @@ void UCZEM2::SorvegliaRicezione(LinkTimer& timer)
             ErroreComunicazione(retry);
         }
         TimerStatus.Enabled = true;
+        InviaArrestiSospesi();
         return;
     }
     if (risincronizzata) {

@@ -41,6 +41,7 @@ MsgAnswer InvioProfilo::Messaggio(const std::string& testo, MsgButtons pulsanti,
 
 SendOutcome InvioProfilo::Invia(const ProfiloZem& profilo, const std::string& chiave)
 {
+    // Shorter than any key: the selection named no instrument, and there is nothing to tell.
     if (chiave.size() <= 4) return SendOutcome::Failed;
     CollegamentoStrumento collegamento(platform_);
     progress_.SetBusy(true);
@@ -60,12 +61,15 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
     UCZEM2& link = c.Link();
     if (!c.VerificaStrumento(host_) || !VerificaProfilo(profilo)) return Interrompi(c, SendOutcome::Failed);
 
+    // An instrument in update mode or with a memory fault had no name read: none is shown.
     std::string domanda = "Profile: " + profilo.Nome + "\r\nInstrument: " + c.Chiave() + "\r\n";
     if (!link.UpdateMode() && !link.MemoryError()) domanda += "Old instrument name: " + link.Nome() + "\r\n";
     domanda += "\r\nSend profile settings to instrument?";
     if (Messaggio(domanda, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes || !gate_.PasswordOK())
         return Interrompi(c, SendOutcome::Refused);
 
+    // The technician may know better than the identity reply (a restart that took longer, an
+    // instrument whose flag lies), so a failed switch is a question, not an end.
     if (!link.UpdateMode() && !Commuta(link, true)
         && Messaggio("Failed to entry in \"update\" mode.\r\nDo you want to continue?", MsgButtons::YesNo,
                      MsgIcon::Critical, MsgAnswer::No)
@@ -73,6 +77,7 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
         return Interrompi(c, SendOutcome::Failed);
 
     const std::optional<char> formato = LeggiIntestazione(link);
+    // Read now, after the switch: the image carries the update-mode bit the instrument is in.
     DatiStrumento dati = LeggiDatiStrumento(link, profilo);
     if (!LeggiTaratura(link, formato, dati)) {
         Messaggio("Check memory error.", MsgButtons::OK, MsgIcon::Critical);
@@ -83,16 +88,22 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
         Messaggio(kErroreIndirizzi, MsgButtons::OK, MsgIcon::Critical);
         return Interrompi(c, SendOutcome::Failed);
     }
-    const std::optional<bool> mantieni = DecidiLavori(link, profilo, *indirizzi, formato);
-    if (!mantieni) return Interrompi(c, SendOutcome::Refused);
-    const std::optional<ImmagineMemoria> immagine = ImmagineMemoria::Costruisci(profilo, dati, *mantieni);
+    // The addresses come first: the works in the instrument can only be kept where the new
+    // profile puts its works exactly where they already are.
+    const Lavori lavori = DecidiLavori(link, profilo, *indirizzi, formato);
+    if (lavori == Lavori::Illeggibili) return Interrompi(c, SendOutcome::Failed);
+    if (lavori == Lavori::Annulla) return Interrompi(c, SendOutcome::Refused);
+    const bool mantieni = lavori == Lavori::Mantieni;
+    const std::optional<ImmagineMemoria> immagine = ImmagineMemoria::Costruisci(profilo, dati, mantieni);
     if (!immagine) {
         Messaggio(kErroreIndirizzi, MsgButtons::OK, MsgIcon::Critical);
         return Interrompi(c, SendOutcome::Failed);
     }
 
+    // The bar's maximum is the one technicians know from the instrument's documentation; the bar
+    // stops there if the image has more bytes.
     const std::int64_t totale = static_cast<std::int64_t>(indirizzi->dimensioneConfigurazione())
-        + (*mantieni ? 0 : indirizzi->dimensioneLavori) - 20;
+        + (mantieni ? 0 : indirizzi->dimensioneLavori) - 20;
     const int massimo = static_cast<int>(totale > 200 ? totale - 40 : totale);
     // A programming that failed leaves the instrument in update mode with its header cleared, so
     // that nothing takes the half-written memory for a configuration.
@@ -124,6 +135,8 @@ bool InvioProfilo::VerificaProfilo(const ProfiloZem& p)
     return ok;
 }
 
+// Only the two formats this tool writes are known; anything else (a blank memory, a send cut short
+// after the header was cleared, a memory test) is cleared whole.
 std::optional<char> InvioProfilo::LeggiIntestazione(UCZEM2& link)
 {
     std::array<std::uint8_t, 5> h{};
@@ -179,34 +192,36 @@ std::optional<bool> InvioProfilo::VerificaLavori(UCZEM2& link, const ProfiloZem&
     return true;
 }
 
-std::optional<bool> InvioProfilo::DecidiLavori(UCZEM2& link, const ProfiloZem& profilo, const IndirizziMemoria& ind,
-                                               std::optional<char> formato)
+InvioProfilo::Lavori InvioProfilo::DecidiLavori(UCZEM2& link, const ProfiloZem& profilo, const IndirizziMemoria& ind,
+                                                std::optional<char> formato)
 {
     if (!formato) {
-        if (Messaggio("The old memory version is not supported.\r\nAre you sure to clear the instrument memory?",
-                      MsgButtons::YesNo, MsgIcon::Information, MsgAnswer::No)
-            != MsgAnswer::Yes)
-            return std::nullopt;
-        return false;
+        return Messaggio("The old memory version is not supported.\r\nAre you sure to clear the instrument memory?",
+                         MsgButtons::YesNo, MsgIcon::Information, MsgAnswer::No)
+                == MsgAnswer::Yes
+            ? Lavori::Cancella
+            : Lavori::Annulla;
     }
     const std::optional<bool> uguali = VerificaLavori(link, profilo, ind);
     if (!uguali) {
         Messaggio("Check memory error.", MsgButtons::OK, MsgIcon::Critical);
-        return std::nullopt;
+        return Lavori::Illeggibili;
     }
     if (*uguali) {
         switch (Messaggio("Keep the works settings?", MsgButtons::YesNoCancel, MsgIcon::Question)) {
-        case MsgAnswer::Yes: return true;
-        case MsgAnswer::No: return false;
-        default: return std::nullopt;
+        case MsgAnswer::Yes: return Lavori::Mantieni;
+        case MsgAnswer::No: return Lavori::Cancella;
+        default: return Lavori::Annulla;
         }
     }
-    if (Messaggio("Are you sure to clear the works settings?", MsgButtons::YesNo, MsgIcon::Exclamation, MsgAnswer::No)
-        != MsgAnswer::Yes)
-        return std::nullopt;
-    return false;
+    return Messaggio("Are you sure to clear the works settings?", MsgButtons::YesNo, MsgIcon::Exclamation, MsgAnswer::No)
+            == MsgAnswer::Yes
+        ? Lavori::Cancella
+        : Lavori::Annulla;
 }
 
+// The header is cleared first and signed last, each as one write, so that no moment of the transfer
+// leaves a memory that a reader would take for a configuration it is not.
 bool InvioProfilo::ProgrammaMemoria(UCZEM2& link, const ImmagineMemoria& immagine, int massimo)
 {
     const auto& scritture = immagine.scritture;

@@ -50,9 +50,10 @@ private:
     bool LeggiTaratura(UCZEM2& link, std::optional<char> formato, DatiStrumento& dati);
     // Whether the works stored match the profile; nothing when they cannot be read.
     std::optional<bool> VerificaLavori(UCZEM2& link, const ProfiloZem& profilo, const IndirizziMemoria& indirizzi);
-    // Keep the works (true) or clear them (false); nothing when the technician stops there.
-    std::optional<bool> DecidiLavori(UCZEM2& link, const ProfiloZem& profilo, const IndirizziMemoria& indirizzi,
-                                     std::optional<char> formato);
+    // What becomes of the works stored in the instrument.
+    enum class Lavori { Mantieni, Cancella, Annulla, Illeggibili };
+    Lavori DecidiLavori(UCZEM2& link, const ProfiloZem& profilo, const IndirizziMemoria& indirizzi,
+                        std::optional<char> formato);
     bool ProgrammaMemoria(UCZEM2& link, const ImmagineMemoria& immagine, int massimo);
     bool CancellaIntestazione(UCZEM2& link, std::span<const std::uint8_t> zeri);
     bool ScriviIntestazione(UCZEM2& link, std::span<const std::uint8_t> firma);

@@ -58,7 +58,7 @@ void Identita(const char* canale, const UCZEM2& link)
 bool SuUdp()
 {
     SystemClock clock;
-    sim::DefaultInstrument instrument;
+    sim::DefaultInstrument instrument(clock);
     sim::UdpInstrumentServer server(instrument.Instrument(), clock);
     if (!server.Start()) {
         std::printf("[UDP] the simulated instrument could not bind 127.0.0.1\n");

@@ -6,7 +6,7 @@
 
 namespace zem::sim {
 
-DefaultInstrument::DefaultInstrument()
+DefaultInstrument::DefaultInstrument(Clock& clock) : press_(clock)
 {
     ImageSpec profilo;
     profilo.name = kNome;
@@ -22,10 +22,6 @@ DefaultInstrument::DefaultInstrument()
     profilo.inputFunctions = {1, 2, 0, 0, 0, 0, 0, 0};
     profilo.outputFunctions = {3, 4, 0, 0, 0, 0, 0, 0};
     memory_.CaricaConfigurazione(BuildConfigurationImage(profilo));
-    // Command 4, piece status of measures 1 and 2: no piece being worked.
-    instrument_.SetCommand(4, [](std::span<const std::uint8_t>) {
-        return std::optional<std::vector<std::uint8_t>>{{0, 0}};
-    });
 }
 
 } // namespace zem::sim

@@ -22,6 +22,7 @@ SimulatedDevice InstrumentBridge()
 
 SimulatedLink::SimulatedLink(double timeOfDay)
     : clock(timeOfDay),
+      model(clock),
       instrument(model.Instrument()),
       curves(model.Curves()),
       network(clock),

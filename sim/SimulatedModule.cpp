@@ -13,7 +13,10 @@ bool StartsWith(const std::string& text, const std::string& prefix)
 
 } // namespace
 
-SimulatedModule::SimulatedModule(ModuleIdentity identity) : identity_(std::move(identity)) {}
+SimulatedModule::SimulatedModule(ModuleIdentity identity, Clock& clock)
+    : identity_(std::move(identity)), instrument_(clock)
+{
+}
 
 void SimulatedModule::Reject(ModuleCommand command, char code) { knobs_[command] = {Behaviour::Reject, code}; }
 

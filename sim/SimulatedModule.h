@@ -33,7 +33,7 @@ class SimulatedModule {
 public:
     enum class Behaviour { Answer, Reject, Silent };
 
-    explicit SimulatedModule(ModuleIdentity identity);
+    SimulatedModule(ModuleIdentity identity, Clock& clock);
     SimulatedModule(const SimulatedModule&) = delete;
     SimulatedModule& operator=(const SimulatedModule&) = delete;
 

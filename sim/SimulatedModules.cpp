@@ -4,7 +4,7 @@ namespace zem::sim {
 
 SimulatedModule& SimulatedModules::Add(ModuleIdentity identity)
 {
-    return modules_.emplace_back(std::move(identity));
+    return modules_.emplace_back(std::move(identity), clock_);
 }
 
 SimulatedModule* SimulatedModules::Find(const std::string& mac)

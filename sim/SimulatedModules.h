@@ -20,7 +20,7 @@ public:
         std::vector<std::uint8_t> bytes;
     };
 
-    SimulatedModules() = default;
+    explicit SimulatedModules(Clock& clock) : clock_(clock) {}
     SimulatedModules(const SimulatedModules&) = delete;
     SimulatedModules& operator=(const SimulatedModules&) = delete;
 
@@ -37,6 +37,7 @@ public:
     const std::vector<std::string>& Received() const { return received_; }
 
 private:
+    Clock& clock_;
     std::deque<SimulatedModule> modules_;
     std::vector<std::string> received_;
 };

@@ -32,12 +32,13 @@ public:
     BroadcastTarget Broadcast() const;
 
 private:
+    // The instruments' press strokes run on the wall clock.
+    SystemClock clock_;
     // The bridges answer at once; their own clock only counts what the bus is asked to delay.
     FakeClock busClock_;
     SimulatedBridge bridge_{busClock_};
-    SimulatedUsbBus bus_{bridge_};
-    SimulatedModules modules_;
-    SystemClock clock_;
+    SimulatedUsbBus bus_{bridge_, clock_};
+    SimulatedModules modules_{clock_};
     std::unique_ptr<UdpModuleServer> server_;
 };
 

@@ -45,7 +45,7 @@ std::size_t SimulatedUsbBus::Add(const BridgeSpec& spec)
     if (spec.state != BridgeState::BlankEeprom) device.eeprom = Eeprom(spec);
     const std::size_t index = bridge_.AddDevice(device);
 
-    DefaultInstrument& model = instruments_.emplace_back();
+    DefaultInstrument& model = instruments_.emplace_back(clock_);
     if (!spec.instrumentName.empty()) LoadProfile(model, spec.instrumentName, spec.measures);
     switch (spec.state) {
     case BridgeState::UpdateMode: model.Memory().SetUpdateMode(true); break;

@@ -34,7 +34,7 @@ void LoadProfile(DefaultInstrument& instrument, const std::string& name, const s
 // Puts bridges on a simulated bus, each wired to a default instrument in the state asked for.
 class SimulatedUsbBus {
 public:
-    explicit SimulatedUsbBus(SimulatedBridge& bridge) : bridge_(bridge) {}
+    SimulatedUsbBus(SimulatedBridge& bridge, Clock& clock) : bridge_(bridge), clock_(clock) {}
     SimulatedUsbBus(const SimulatedUsbBus&) = delete;
     SimulatedUsbBus& operator=(const SimulatedUsbBus&) = delete;
 
@@ -45,6 +45,7 @@ public:
 
 private:
     SimulatedBridge& bridge_;
+    Clock& clock_;  // the instruments' press strokes run on it
     std::deque<DefaultInstrument> instruments_;  // a deque: the bridge holds on to each
 };
 

@@ -196,9 +196,9 @@ int main(int argc, char** argv)
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
 
-    zem::sim::DefaultInstrument instrument;
-    instrument.Instrument().Faults().deaf = settings->silent;
     zem::SystemClock clock;
+    zem::sim::DefaultInstrument instrument(clock);
+    instrument.Instrument().Faults().deaf = settings->silent;
     zem::sim::UdpInstrumentServer server(instrument.Instrument(), clock, settings->server);
     if (!server.Start()) {
         std::fprintf(stderr, "zemsim: cannot listen on 127.0.0.1:%u: %s\n",
@@ -208,7 +208,7 @@ int main(int argc, char** argv)
     // Every line in one write, so that a reader has them all once it has the first.
     std::string banner = "listening on 127.0.0.1:" + std::to_string(server.Port()) + "\n";
 
-    zem::sim::SimulatedModules modules;
+    zem::sim::SimulatedModules modules(clock);
     std::optional<zem::sim::UdpModuleServer> moduleServer;
     if (settings->modulesPort) {
         zem::sim::AddStandardModules(modules, 0);

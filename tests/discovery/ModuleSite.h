@@ -57,7 +57,7 @@ struct ModuleSite {
     sim::SimulatedModule& Module() { return modules[0]; }
 
     sim::SimulatedPlatform machine;
-    sim::SimulatedModules modules;
+    sim::SimulatedModules modules{machine.clock};
     std::unique_ptr<sim::ModulesEndpoint> endpoint;
     ui::ScriptedHost host;
     sim::SimulatedSocket* windowSocket = nullptr;

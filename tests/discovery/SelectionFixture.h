@@ -53,8 +53,8 @@ public:
     std::size_t Sent() const { return modules.Received().size(); }
 
     sim::SimulatedPlatform platform;
-    sim::SimulatedUsbBus bus{platform.bridge};
-    sim::SimulatedModules modules;
+    sim::SimulatedUsbBus bus{platform.bridge, platform.clock};
+    sim::SimulatedModules modules{platform.clock};
     std::unique_ptr<sim::ModulesEndpoint> endpoint;
     ui::ScriptedHost host;
     std::unique_ptr<FSceltaStrumento> window = std::make_unique<FSceltaStrumento>(host, platform.Platform());

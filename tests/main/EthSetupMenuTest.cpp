@@ -16,7 +16,7 @@ TEST(MainWindowEthSetup, ChoosesAModuleAsksThePasswordAndSetsItUp)
 {
     for (const bool choose : {true, false}) {
         MainWindowSession s;
-        sim::SimulatedModules modules;
+        sim::SimulatedModules modules(s.platform.clock);
         sim::AddStandardModules(modules, 7000);
         sim::ModulesEndpoint endpoint(s.platform.network, modules, s.platform.broadcast.host, s.platform.broadcast.port);
         s.host.OnClockAdvance([&s](double seconds) { s.platform.network.PassTime(seconds); });

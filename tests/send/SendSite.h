@@ -1,6 +1,7 @@
 #pragma once
 
 #include "access/PasswordGate.h"
+#include "main/CollegamentoStrumento.h"
 #include "main/InvioProfilo.h"
 #include "main/TransferProgress.h"
 #include "profile/SettingsStore.h"
@@ -20,40 +21,21 @@ namespace zem::test {
 // type and name (the instrument keeps 15 characters of a name).
 inline const std::vector<std::string> kMisto{"LINEA 4 PRESSE", "1 CALETTAMENTO CU", "2 PICCO", "3 ALTEZZA", "4 CILINDRO"};
 
-// The progress a send shows; the window starts closing at byte `closeAt` (0 = never).
-struct Progress final : TransferProgress {
-    int maximum = 0, value = 0, closeAt = 0;
-    void SetBusy(bool) override {}
-    void ShowProgress(const std::string& caption, int max) override
-    {
-        EXPECT_EQ(caption, "Progress:");
-        maximum = max;
-        value = 0;
-    }
-    void Advance() override { ++value; }
-    void HideProgress() override {}
-    bool Closing() const override { return closeAt != 0 && value >= closeAt; }
-};
-
-// One instrument on the simulated bench, the scripted host, the access password and the send.
-struct SendSite {
-    explicit SendSite(bool mailbox = false) : bench(platform, Memories(mailbox)) {}
-    static sim::SimulatedMemory::Options Memories(bool mailbox)
-    {
+// One instrument on the simulated bench, the scripted host, the access password, and the progress
+// the send shows.
+struct SendSite final : TransferProgress {
+    explicit SendSite(bool mailbox = false) : bench(platform, [mailbox] {
         sim::SimulatedMemory::Options o;
         o.configurazioneInPRAM = !mailbox;
         return o;
-    }
+    }()) {}
 
     // An instrument in service, holding another profile in header format `format`.
     void InService(char format = '5')
     {
         sim::ImageSpec old;
-        old.format = format;
-        old.name = "OLD";
+        old.format = format, old.name = "OLD", old.option61 = 5, old.calibration[2].gain = 12345;
         old.measures.resize(1);
-        old.option61 = 5;
-        old.calibration[2].gain = 12345;
         bench.memory.CaricaConfigurazione(sim::BuildConfigurationImage(old));
     }
 
@@ -64,7 +46,7 @@ struct SendSite {
             host.Answer(answers[i]);
             if (i == 0 && answers[0] == ui::MsgAnswer::Yes && !gate.Accepted()) TypePassword();
         }
-        return InvioProfilo(host, platform.Platform(), gate, progress).Invia(p, key);
+        return InvioProfilo(host, platform.Platform(), gate, *this).Invia(p, key);
     }
 
     void TypePassword()
@@ -75,19 +57,24 @@ struct SendSite {
         });
     }
 
+    // Nothing when the instrument cannot be opened or stays in update mode.
     std::vector<std::string> ReadBack(const std::string& key)
     {
-        auto socket = platform.network.CreateSocket();
-        UCZEM2 link(platform.clock, platform.usb, platform.network, *socket);
-        if (!(key[0] == 'U' ? link.ApriComunicazioneUSB(bench.kSerial) : link.ApriComunicazioneETH(bench.kHost, bench.kPort)))
-            return {};
-        std::vector<std::string> found{link.Nome()};
+        CollegamentoStrumento c(platform.Platform());
+        if (!c.Apri(key) || c.Link().UpdateMode()) return {};
+        std::vector<std::string> found{c.Link().Nome()};
         for (int m = 1; m <= 6; ++m)
-            if (link.TipoMisura(m) != 0) found.push_back(std::to_string(link.TipoMisura(m)) + " " + link.NomeMisura(m));
+            if (c.Link().TipoMisura(m) != 0) found.push_back(std::to_string(c.Link().TipoMisura(m)) + " " + c.Link().NomeMisura(m));
         return found;
     }
 
     std::string Header() { return {bench.memory.Configurazione().begin(), bench.memory.Configurazione().begin() + 4}; }
+
+    void SetBusy(bool) override {}
+    void ShowProgress(const std::string&, int max) override { maximum = max, value = 0; }
+    void Advance() override { ++value; }
+    void HideProgress() override {}
+    bool Closing() const override { return false; }
 
     sim::SimulatedPlatform platform;
     sim::BenchInstrument bench;
@@ -95,7 +82,7 @@ struct SendSite {
     MemorySettingsStore settings;
     PasswordGate gate{host, settings};
     std::string password = "6150";
-    Progress progress;
+    int maximum = 0, value = 0;
 };
 
 } // namespace zem::test

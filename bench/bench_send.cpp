@@ -254,7 +254,7 @@ void BM_SendThroughBridge(benchmark::State& state)
     double seconds = 0, wire = 0, exchanges = 0;
     for (auto _ : state) {
         sim::SimulatedPlatform platform;
-        sim::BenchInstrument bench(platform, {});
+        sim::BenchInstrument bench(platform);
         // Each driver call costs a microsecond, so that the restart waits (1 s each) pass.
         platform.bridge.SetCallDuration(1e-6);
         platform.bridge.SetWireTiming({.enabled = true, .latencySeconds = 1e-3});

@@ -2,8 +2,17 @@
 
 namespace zem::sim {
 
-BenchInstrument::BenchInstrument(SimulatedPlatform& platform, SimulatedMemory::Options options)
-    : memory(instrument, options), endpoint(platform.network, instrument, kHost, kPort)
+namespace {
+SimulatedMemory::Options Memorie(bool mailbox)
+{
+    SimulatedMemory::Options o;
+    o.configurazioneInPRAM = !mailbox;
+    return o;
+}
+} // namespace
+
+BenchInstrument::BenchInstrument(SimulatedPlatform& platform, bool mailbox)
+    : memory(instrument, Memorie(mailbox)), endpoint(platform.network, instrument, kHost, kPort)
 {
     SimulatedDevice bridge;
     bridge.serial = kSerial;

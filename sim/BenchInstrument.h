@@ -18,7 +18,8 @@ public:
     static constexpr const char* kHost = "127.0.0.1";
     static constexpr std::uint32_t kPort = 7000;
 
-    BenchInstrument(SimulatedPlatform& platform, SimulatedMemory::Options options);
+    // `mailbox`: the configuration memory lies behind the PRAM mailbox instead of in PRAM.
+    BenchInstrument(SimulatedPlatform& platform, bool mailbox = false);
     BenchInstrument(const BenchInstrument&) = delete;
     BenchInstrument& operator=(const BenchInstrument&) = delete;
 

@@ -17,25 +17,18 @@
 
 namespace zem::test {
 
-// What a new connection reads back after ProfiloMisto was sent: the name, then each measure's
-// type and name (the instrument keeps 15 characters of a name).
+// ProfiloMisto read back: the name, then each measure's type and name, cut to 15 characters.
 inline const std::vector<std::string> kMisto{"LINEA 4 PRESSE", "1 CALETTAMENTO CU", "2 PICCO", "3 ALTEZZA", "4 CILINDRO"};
 
-// One instrument on the simulated bench, the scripted host, the access password, and the progress
-// the send shows.
+// One instrument on the simulated bench, the scripted host, the password, the send's progress.
 struct SendSite final : TransferProgress {
-    explicit SendSite(bool mailbox = false) : bench(platform, [mailbox] {
-        sim::SimulatedMemory::Options o;
-        o.configurazioneInPRAM = !mailbox;
-        return o;
-    }()) {}
+    explicit SendSite(bool mailbox = false) : bench(platform, mailbox) {}
 
     // An instrument in service, holding another profile in header format `format`.
     void InService(char format = '5')
     {
         sim::ImageSpec old;
-        old.format = format, old.name = "OLD", old.option61 = 5, old.calibration[2].gain = 12345;
-        old.measures.resize(1);
+        old.format = format, old.name = "OLD", old.option61 = 5, old.calibration[2].gain = 12345, old.measures.resize(1);
         bench.memory.CaricaConfigurazione(sim::BuildConfigurationImage(old));
     }
 
@@ -70,9 +63,9 @@ struct SendSite final : TransferProgress {
 
     std::string Header() { return {bench.memory.Configurazione().begin(), bench.memory.Configurazione().begin() + 4}; }
 
-    void SetBusy(bool) override {}
     void ShowProgress(const std::string&, int max) override { maximum = max, value = 0; }
     void Advance() override { ++value; }
+    void SetBusy(bool) override {}
     void HideProgress() override {}
     bool Closing() const override { return false; }
 

@@ -148,13 +148,13 @@ TEST(MainWindowStart, ShowsTheTitleAndTheVersionWithNoProfileOpen)
     EXPECT_TRUE(s.host.FormsShown().empty());
 }
 
-// Sending, diagnosis, backup, memory test, the EEPROM items and network setup
+// Diagnosis, backup, memory test, the EEPROM items and network setup
 // are shown and greyed until their windows exist; clicking them does nothing.
 TEST(MainWindowStart, ItemsOfWorkflowsStillToComeAreShownButCannotBeChosen)
 {
     MainWindowSession s({"/ADV"});
     s.Open(s.Example());
-    for (const char* name : {"mnuFormat", "mnuDiagnosi", "mnuExportMemory", "mnuTestMemoria",
+    for (const char* name : {"mnuDiagnosi", "mnuExportMemory", "mnuTestMemoria",
                              "mnuListSN", "mnuInizializzaUSB", "mnuUpdate"}) {
         SCOPED_TRACE(name);
         auto& item = s.window->Get<ui::Menu>(name);

@@ -65,7 +65,7 @@ struct SendSite final : TransferProgress {
 
     void ShowProgress(const std::string&, int max) override { maximum = max, value = 0; }
     void Advance() override { ++value; }
-    void SetBusy(bool) override {}
+    void SetBusy(bool) override {}  // the main window's own test looks at the busy indication
     void HideProgress() override {}
     bool Closing() const override { return false; }
 

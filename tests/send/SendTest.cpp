@@ -110,8 +110,7 @@ TEST_P(Send, ALineDyingAnywhereIsNeverASuccessAndTheNextSendRepairsIt)
         site(s), s.bench.instrument.Faults().deafAtFrame = k;
         EXPECT_NE(send(s), Succeeded);
         EXPECT_TRUE(s.Header() != "ZEM5" || memory(s) == before || memory(s) == after);
-        s.bench.instrument.Faults() = {};
-        EXPECT_TRUE(send(s) == Succeeded && s.ReadBack(GetParam()) == kMisto);
+        EXPECT_TRUE((s.bench.instrument.Faults() = {}, send(s)) == Succeeded && s.ReadBack(GetParam()) == kMisto);
     }
 }
 
@@ -136,8 +135,7 @@ TEST(MainWindowSend, SendsTheOpenProfileAndAClosingWindowStopsTheWriting)
             EXPECT_TRUE(!w.mnuFile.Enabled() && !w.mnuConfig.Enabled() && w.ProgressBar1.Visible() && w.ProgressBar1.Value() == 9);
             EXPECT_TRUE(w.lblTrasferimento.Caption() == "Progress:" && (!close || w.RequestClose()));
         });
-        EXPECT_TRUE(w.mnuFormat.UserClick());
-        EXPECT_EQ(s.host.MessageTexts().back(), close ? kFail : kSent);
+        EXPECT_TRUE(w.mnuFormat.UserClick() && s.host.MessageTexts().back() == (close ? kFail : kSent));
         EXPECT_TRUE(w.Loaded() != close && !w.ProgressBar1.Visible() && !w.Label1.Visible() && !s.host.Busy() && w.mnuFile.Enabled());
         EXPECT_EQ(s.bench.memory.UpdateMode(), close);
     }

@@ -4,6 +4,7 @@
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSceltaStrumento.h"
 #include "main/InvioProfilo.h"
+#include "main/LetturaProfilo.h"
 #include "profile/CatalogoFunzioni.h"
 #include "profile/SettingsStore.h"
 #include "setup/FSetupStrumento.h"
@@ -80,6 +81,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
 
     mnuNuovo.Click.Connect([this] { mnuNuovo_Click(); });
     mnuApri.Click.Connect([this] { mnuApri_Click(); });
+    mnuReadSetup.Click.Connect([this] { mnuReadSetup_Click(); });
     mnuSalva.Click.Connect([this] { mnuSalva_Click(); });
     mnuSaveAs.Click.Connect([this] { mnuSaveAs_Click(); });
     mnuChiudi.Click.Connect([this] { mnuChiudi_Click(); });
@@ -262,6 +264,13 @@ void FMainZEMSETUP::mnuApri_Click()
         GetHost().MsgBox(chosen.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
         break;
     }
+}
+
+// Copies nothing into the profile: only tells whether the instrument holds a configuration.
+void FMainZEMSETUP::mnuReadSetup_Click()
+{
+    if (!ChiediSalvataggio()) return;
+    LetturaProfilo(GetHost(), platform_).Run();
 }
 
 void FMainZEMSETUP::mnuSalva_Click()

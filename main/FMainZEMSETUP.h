@@ -93,6 +93,7 @@ protected:
 private:
     void mnuNuovo_Click();
     void mnuApri_Click();
+    void mnuReadSetup_Click();
     void mnuSalva_Click();
     void mnuSaveAs_Click();
     void mnuChiudi_Click();

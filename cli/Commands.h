@@ -11,5 +11,9 @@ class CliSession;
 // Usage errors answer kExitUsage with the usage on stderr.
 int ListCommand(CliSession& session, const std::vector<std::string>& arguments);
 int EthSetupCommand(CliSession& session, const std::vector<std::string>& arguments);
+int MonitorCommand(CliSession& session, const std::vector<std::string>& arguments);
+int SendCommand(CliSession& session, const std::vector<std::string>& arguments);
+int CheckCommand(CliSession& session, const std::vector<std::string>& arguments);
+int InfoCommand(CliSession& session, const std::vector<std::string>& arguments);
 
 } // namespace zem::cli

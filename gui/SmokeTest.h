@@ -28,7 +28,8 @@ class FormMainWindow;
 // it, cancels the window, walks through the profile's setup dialogs (opening a measure's setup
 // stores the main settings, so the closing question is answered No) and closes the main window.
 // On the simulated instruments it also lists them in the selection window and opens the Ethernet
-// setup of a module through its menu item. With a folder, it saves a picture of each window there.
+// setup of a module through its menu item, and the diagnosis window on the first instrument. With a
+// folder, it saves a picture of each window there.
 class SmokeTest final : public QObject {
     Q_OBJECT
 
@@ -57,6 +58,8 @@ private:
     void OnModuleChoice();
     void OnModulePassword();
     void OnEthernetSetup();
+    // The diagnosis of the first simulated instrument, through its menu item.
+    void OnDiagnosis();
     // The modal form window of that name, once it is up; nullptr before.
     QDialog* FormWindow(const char* name);
     // The selection window once its search has ended, nullptr before.

@@ -185,6 +185,9 @@ public:
     // Writes the whole table (false, nothing written, for a gain the word cannot hold), restarts
     // the instrument and probes its identity again.
     bool ScriviValoriTaratura();
+    // Whether a gain fits the instrument's word (gain x 10000 in 16 bits); ScriviValoriTaratura
+    // refuses the table otherwise.
+    static bool GainMemorizzabile(float gain);
 
     // ---- Diagnostics (instruments of release 8 and up) ----
     bool ConDiagnosi() const { return estensioni_ >= 8; }
@@ -562,6 +565,7 @@ private:
     bool Richiesta(std::uint8_t code, std::span<const std::uint8_t> args);
     bool ScriviPaginaMailbox(std::uint32_t address, std::span<const std::uint8_t> data);
     void AzzeraIdentita();
+    void ChiudiCanale();        // closes the channel; the identity and version stay as reported
     bool ChiudiBloccoFlash();   // programs and checks the pending block
     bool RiavviaStrumento();    // command 13, echo only, then the restart wait
 

@@ -98,7 +98,6 @@ TEST(IniFile, EditsLandWhereTheyBelongAndKeepEveryOtherLine)
     EXPECT_FALSE(Vai(male, "S", "n").GetPunto());
 }
 
-// Each written value, as it must stand in the file.
 // Each written value, as it must stand in the file, and read back.
 void VerificaFormati()
 {

@@ -26,6 +26,10 @@ const char* const kUsage =
     "  check --to \"USB: SERIAL\"\n"
     "                         whether the instrument's memory holds a configuration\n"
     "  info --to KEY          the instrument's name, its measures and their types\n"
+    "  usb-init [--to KEY] [--name NAME] [--serial N]\n"
+    "                         program a bridge's EEPROM with a name and serial number and add\n"
+    "                         it to the register (N: the last number programmed plus one)\n"
+    "  sn-list                the serial-number register as text\n"
     "  COMMAND ... then COMMAND ...\n"
     "                         one command after the other in the same run (and on the same\n"
     "                         simulated instruments), until one does not end with 0\n"
@@ -53,6 +57,8 @@ int main(int argc, char** argv)
         {"send", zem::cli::SendCommand},
         {"check", zem::cli::CheckCommand},
         {"info", zem::cli::InfoCommand},
+        {"usb-init", zem::cli::UsbInitCommand},
+        {"sn-list", zem::cli::SnListCommand},
     };
     std::string error;
     const auto options = zem::cli::CliOptions::Parse({argv + 1, argv + argc}, error);

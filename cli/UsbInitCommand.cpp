@@ -37,7 +37,8 @@ int UsbInitCommand(CliSession& session, const std::vector<std::string>& argument
     const bool fatto = InizializzazioneUSB(session.Host(), session.Platform(), session.Settings(),
                                            CliSession::ProgramFolder())
                            .Run(args->Value("--to"));
-    return session.ExitCode(fatto);
+    // Success ends on the advice to replug, shown as a warning: the programming itself is done.
+    return fatto ? kExitDone : session.ExitCode(false);
 }
 
 } // namespace zem::cli

@@ -72,7 +72,7 @@ FListaSN::FListaSN(ui::Host& host, SettingsStore& settings, std::string programF
     SetSize(9000, 6300);
     lblRegistro.SetCaption("Editable &register:");
     lblRegistro.Move(120, 120, 3000, 255);
-    RichTextBox1.SetMultiLine(true);
+    RichTextBox1.SetFontName("Courier New");
     RichTextBox1.Move(120, 420, 8640, 3500);
     lblSN.SetCaption("&Serial number to program:");
     lblSN.Move(120, 4080, 3000, 255);

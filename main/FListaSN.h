@@ -3,6 +3,7 @@
 #include "ui/CommandButton.h"
 #include "ui/Form.h"
 #include "ui/Label.h"
+#include "ui/RichTextBox.h"
 #include "ui/TextBox.h"
 
 #include <cstdint>
@@ -35,7 +36,7 @@ public:
     static std::string Seriale(std::uint16_t codice, const std::string& numero);
 
     ui::Label lblRegistro;
-    ui::TextBox RichTextBox1;
+    ui::RichTextBox RichTextBox1;
     ui::Label lblSN;
     ui::TextBox txtSN;
     ui::Label lblName;

@@ -30,6 +30,9 @@ const char* const kUsage =
     "                         program a bridge's EEPROM with a name and serial number and add\n"
     "                         it to the register (N: the last number programmed plus one)\n"
     "  sn-list                the serial-number register as text\n"
+    "  backup FILE --to KEY   the instrument's configuration memory into a .zemmem file\n"
+    "  memtest --to KEY       test the instrument's memory; clears its configuration\n"
+    "                         (needs --yes or a Yes typed on the terminal)\n"
     "  COMMAND ... then COMMAND ...\n"
     "                         one command after the other in the same run (and on the same\n"
     "                         simulated instruments), until one does not end with 0\n"
@@ -59,6 +62,8 @@ int main(int argc, char** argv)
         {"info", zem::cli::InfoCommand},
         {"usb-init", zem::cli::UsbInitCommand},
         {"sn-list", zem::cli::SnListCommand},
+        {"backup", zem::cli::BackupCommand},
+        {"memtest", zem::cli::MemtestCommand},
     };
     std::string error;
     const auto options = zem::cli::CliOptions::Parse({argv + 1, argv + argc}, error);

@@ -15,6 +15,8 @@ int MonitorCommand(CliSession& session, const std::vector<std::string>& argument
 int SendCommand(CliSession& session, const std::vector<std::string>& arguments);
 int CheckCommand(CliSession& session, const std::vector<std::string>& arguments);
 int InfoCommand(CliSession& session, const std::vector<std::string>& arguments);
+int UsbInitCommand(CliSession& session, const std::vector<std::string>& arguments);
+int SnListCommand(CliSession& session, const std::vector<std::string>& arguments);
 int BackupCommand(CliSession& session, const std::vector<std::string>& arguments);
 int MemtestCommand(CliSession& session, const std::vector<std::string>& arguments);
 

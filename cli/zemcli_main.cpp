@@ -26,6 +26,10 @@ const char* const kUsage =
     "  check --to \"USB: SERIAL\"\n"
     "                         whether the instrument's memory holds a configuration\n"
     "  info --to KEY          the instrument's name, its measures and their types\n"
+    "  usb-init [--to KEY] [--name NAME] [--serial N]\n"
+    "                         program a bridge's EEPROM with a name and serial number and add\n"
+    "                         it to the register (N: the last number programmed plus one)\n"
+    "  sn-list                the serial-number register as text\n"
     "  backup FILE --to KEY   the instrument's configuration memory into a .zemmem file\n"
     "  memtest --to KEY       test the instrument's memory; clears its configuration\n"
     "                         (needs --yes or a Yes typed on the terminal)\n"
@@ -56,6 +60,8 @@ int main(int argc, char** argv)
         {"send", zem::cli::SendCommand},
         {"check", zem::cli::CheckCommand},
         {"info", zem::cli::InfoCommand},
+        {"usb-init", zem::cli::UsbInitCommand},
+        {"sn-list", zem::cli::SnListCommand},
         {"backup", zem::cli::BackupCommand},
         {"memtest", zem::cli::MemtestCommand},
     };

@@ -12,6 +12,7 @@
 #include "ui/Menu.h"
 #include "ui/OptionButton.h"
 #include "ui/ProgressBar.h"
+#include "ui/RichTextBox.h"
 #include "ui/TabStrip.h"
 #include "ui/TextBox.h"
 #include "ui/Timer.h"
@@ -20,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFont>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -71,6 +73,7 @@ bool TakesFocus(ui::ControlKind kind)
 {
     switch (kind) {
     case ui::ControlKind::TextBox:
+    case ui::ControlKind::RichTextBox:
     case ui::ControlKind::CommandButton:
     case ui::ControlKind::CheckBox:
     case ui::ControlKind::OptionButton:
@@ -205,6 +208,16 @@ QWidget* FormRenderer::Create(ui::Control& control, QWidget* parent)
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::textEdited, this, [this, &model](const QString& text) {
             model.UserType(text.toStdString());
+            Apply(model);
+        });
+        return edit;
+    }
+    case ui::ControlKind::RichTextBox: {
+        // The document's 8-bit characters map one to one onto the first 256 code points.
+        auto& model = static_cast<ui::RichTextBox&>(control);
+        auto* edit = new QPlainTextEdit(parent);
+        connect(edit, &QPlainTextEdit::textChanged, this, [this, &model, edit] {
+            model.UserType(QString(edit->toPlainText()).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toLatin1().toStdString());
             Apply(model);
         });
         return edit;
@@ -394,6 +407,15 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
             text->setReadOnly(model.Locked());
             if (text->toPlainText() != Lines(model.Text())) text->setPlainText(Lines(model.Text()));
         }
+        break;
+    }
+    case ui::ControlKind::RichTextBox: {
+        auto& model = static_cast<ui::RichTextBox&>(control);
+        auto* text = static_cast<QPlainTextEdit*>(widget);
+        text->setReadOnly(model.Locked());
+        if (!model.FontName().empty()) text->setFont(QFont(Q(model.FontName())));
+        const QString shown = QString::fromLatin1(model.Text().data(), static_cast<qsizetype>(model.Text().size())).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (text->toPlainText() != shown) text->setPlainText(shown);
         break;
     }
     case ui::ControlKind::CommandButton: {

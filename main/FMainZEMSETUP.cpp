@@ -3,6 +3,8 @@
 #include "diagnosis/Diagnosis.h"
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSceltaStrumento.h"
+#include "main/FListaSN.h"
+#include "main/InizializzazioneUSB.h"
 #include "main/BackupMemoria.h"
 #include "main/InvioProfilo.h"
 #include "main/TestMemoria.h"
@@ -94,6 +96,8 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuExportMemory.Click.Connect([this] { mnuExportMemory_Click(); });
     mnuTestMemoria.Click.Connect([this] { mnuTestMemoria_Click(); });
     mnuDiagnosi.Click.Connect([this] { mnuDiagnosi_Click(); });
+    mnuInizializzaUSB.Click.Connect([this] { mnuInizializzaUSB_Click(); });
+    mnuListSN.Click.Connect([this] { mnuListSN_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
     mnuSetupInput.Click.Connect([this] { AggiornaMenu(); });
     mnuSetupOutput.Click.Connect([this] { AggiornaMenu(); });
@@ -365,6 +369,17 @@ void FMainZEMSETUP::mnuDiagnosi_Click()
 {
     // While the calibrations are written the window shows that it is busy.
     Diagnosis(GetHost(), platform_, gate_, [this](bool occupato) { SetBusy(occupato); }).Run();
+}
+
+void FMainZEMSETUP::mnuInizializzaUSB_Click()
+{
+    InizializzazioneUSB(GetHost(), platform_, settings_, options_.programFolder).Run();
+}
+
+void FMainZEMSETUP::mnuListSN_Click()
+{
+    std::string nome, seriale;
+    FListaSN(GetHost(), settings_, options_.programFolder).Load(0, nome, seriale);
 }
 
 void FMainZEMSETUP::mnuUscita_Click() { Unload(); }

@@ -104,6 +104,8 @@ private:
     void mnuExportMemory_Click();
     void mnuTestMemoria_Click();
     void mnuDiagnosi_Click();
+    void mnuInizializzaUSB_Click();
+    void mnuListSN_Click();
     void mnuUscita_Click();
 
     // A transfer's progress on the window: the busy indication, ProgressBar1 and its label.

@@ -13,6 +13,7 @@ class Frame;
 enum class ControlKind {
     Label,
     TextBox,
+    RichTextBox,
     CommandButton,
     CheckBox,
     OptionButton,

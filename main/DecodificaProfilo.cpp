@@ -81,7 +81,7 @@ private:
 std::vector<int> IngressiNelRecord(int tipo)
 {
     if (Pressa(tipo)) return {1, 2, 3, 4, 5, 6, tipo == 4 ? 11 : 7, 8, 9, 14, 15, 16};
-    return {1, 2, 3, 4, 5, 6, 8, 9, 12, 13, 14, 16};
+    return {1, 2, 3, 4, 5, 6, 8, 9, 12, 14, 16};
 }
 std::vector<int> UsciteNelRecord(int tipo, bool recente)
 {
@@ -157,7 +157,8 @@ void LeggiRecord(Lettore& r, ProfiloZem& p, int m, std::uint32_t a, bool recente
         in(9, 21);
         in(12, 22);
         p.SetTrasduttoreY(m, r.Byte(a + 24));
-        in(13, 31);
+        // Offset 31 is also the first byte of the data block, which holds 0: the function-13
+        // input comes from the I/O tables.
         p.SetNomeValore(m, r.Stringa(a + 31 + 19, 15, Campo("NomeValore", m)));
         for (const char* nome : {"TrasduttoreX", "QuotaInizioOnStart", "AspettaQuotaZero", "AutoOffset",
                                  "ForzaMassimaAssoluta", "CoeffA", "CoeffB", "PresetPositionTrasd"})
@@ -210,10 +211,11 @@ DecodificaProfilo::Esito DecodificaProfilo::Decodifica(std::span<const std::uint
     p.IndirizzoRS485 = r.Byte(0x53);
     // The memory keeps the serial divisor; a rate is read back when one of the usual rates gives it.
     const std::uint8_t codice = r.Byte(0x54);
-    const auto baud = std::ranges::find_if(kBaud, [&](std::int16_t b) {
-        return std::clamp(link.CalcolaSpeedCOMM(b).divisore, 0, 255) == codice;
-    });
-    if (baud != kBaud.end()) p.BaudrateCOMM = *baud;
+    // The slow rates share the largest divisor: only a divisor one rate alone gives names it.
+    std::vector<std::int16_t> rate;
+    for (const std::int16_t b : kBaud)
+        if (std::clamp(link.CalcolaSpeedCOMM(b).divisore, 0, 255) == codice) rate.push_back(b);
+    if (rate.size() == 1) p.BaudrateCOMM = rate.front();
     else esito.nonLetti.push_back("BaudrateCOMM");
     esito.nonLetti.push_back("nInputLoad");
 

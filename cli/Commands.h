@@ -15,5 +15,6 @@ int MonitorCommand(CliSession& session, const std::vector<std::string>& argument
 int SendCommand(CliSession& session, const std::vector<std::string>& arguments);
 int CheckCommand(CliSession& session, const std::vector<std::string>& arguments);
 int InfoCommand(CliSession& session, const std::vector<std::string>& arguments);
+int ReadCommand(CliSession& session, const std::vector<std::string>& arguments);
 
 } // namespace zem::cli

@@ -26,6 +26,9 @@ const char* const kUsage =
     "  check --to \"USB: SERIAL\"\n"
     "                         whether the instrument's memory holds a configuration\n"
     "  info --to KEY          the instrument's name, its measures and their types\n"
+    "  read --to KEY FILE.zemp [--force]\n"
+    "                         read the instrument's configuration into a new profile file\n"
+    "                         (--force overwrites it); prints the fields not read back\n"
     "  COMMAND ... then COMMAND ...\n"
     "                         one command after the other in the same run (and on the same\n"
     "                         simulated instruments), until one does not end with 0\n"
@@ -53,6 +56,7 @@ int main(int argc, char** argv)
         {"send", zem::cli::SendCommand},
         {"check", zem::cli::CheckCommand},
         {"info", zem::cli::InfoCommand},
+        {"read", zem::cli::ReadCommand},
     };
     std::string error;
     const auto options = zem::cli::CliOptions::Parse({argv + 1, argv + argc}, error);

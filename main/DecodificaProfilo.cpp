@@ -237,8 +237,9 @@ DecodificaProfilo::Esito DecodificaProfilo::Decodifica(std::span<const std::uint
         esito.errore = r.Errore();
         return esito;
     }
+    // A profile open but never saved: no file of its own yet.
     p.Modificato = true;
-    p.Vuoto = true;
+    p.Vuoto = false;
     esito.profilo = std::move(p);
     return esito;
 }

@@ -21,7 +21,6 @@ TEST(ImportMenu, OpensTheInstrumentsProfileOrRefusesAMemoryWithoutOne)
     for (int row = 0; row < 6; ++row) {
         MainWindowSession s;
         sim::SimulatedUsbBus bus{s.platform.bridge, s.platform.clock};
-        s.platform.bridge.SetCallDuration(50e-6);
         bus.Add({"MR4A0001", "ZEM MR4 USB", sim::BridgeState::Normal, "PRESS 2", {"FORCE", "STROKE"}});
         bus.Add({"MR4A0002", "ZEM MR4 USB", sim::BridgeState::UpdateMode, "", {}});
         bus.Add({"MR4A0003", "ZEM MR4 USB", sim::BridgeState::MemoryError, "", {}});

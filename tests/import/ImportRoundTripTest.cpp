@@ -1,6 +1,3 @@
-// A profile sent into a simulated instrument, read back, and sent again into a second one: the
-// two configuration images match byte for byte but for the curve-memory shares, and the profile
-// read back holds every field the memory keeps.
 #include "tests/image/Profili.h"
 
 #include "main/DecodificaProfilo.h"
@@ -14,13 +11,11 @@ namespace zem {
 namespace {
 
 struct Strumento : sim::SimulatedLink {
-    // An instrument in service, holding one measure of an earlier profile.
     Strumento(std::uint8_t estensioni, bool inPRAM)
         : memory(instrument, {.estensioni = estensioni, .configurazioneInPRAM = inPRAM})
     {
         memory.CaricaConfigurazione(sim::BuildConfigurationImage({.measures = {{.type = 2}}}));
     }
-    // The image written one byte a write in update mode, as a send writes it.
     void Scrivi(const ImmagineMemoria& immagine)
     {
         ASSERT_TRUE(link.ApriComunicazioneETH(kHost, kPort) && link.SetUpdateMode(true));
@@ -80,13 +75,10 @@ TEST_P(ImportRoundTrip, AClonedInstrumentHoldsTheSameConfigurationButForTheCurve
         // table and the record bytes that repeat it are left out.
         const IndirizziMemoria& ind = immagine->indirizzi;
         auto quota = [&](std::uint32_t a) {
-            if (a >= IndirizziMemoria::kTabellaCurve && a < DecodificaProfilo::kFineGenerale) return true;
-            for (int m = 1; m <= 6; ++m) {
-                const int t = p.TipoMisura(m);
-                const std::uint32_t da = ind.indirizzoRecord[m - 1] + (t == 2 || t == 3 ? 25 : 31);
-                if (t != 0 && a >= da && a < da + 6) return true;
-            }
-            return false;
+            bool q = a >= IndirizziMemoria::kTabellaCurve && a < DecodificaProfilo::kFineGenerale;
+            for (int m = 1, t = p.TipoMisura(1); m <= 6; t = p.TipoMisura(std::min(++m, 6)))
+                q = q || (t != 0 && a - ind.indirizzoRecord[m - 1] - (t == 2 || t == 3 ? 25 : 31) < 6);
+            return q;
         };
         for (const ScritturaImmagine& s : clone->scritture)
             if (!quota(s.indirizzo))

@@ -29,6 +29,9 @@ const char* const kUsage =
     "  read --to KEY FILE.zemp [--force]\n"
     "                         read the instrument's configuration into a new profile file\n"
     "                         (--force overwrites it); prints the fields not read back\n"
+    "  backup FILE --to KEY   the instrument's configuration memory into a .zemmem file\n"
+    "  memtest --to KEY       test the instrument's memory; clears its configuration\n"
+    "                         (needs --yes or a Yes typed on the terminal)\n"
     "  COMMAND ... then COMMAND ...\n"
     "                         one command after the other in the same run (and on the same\n"
     "                         simulated instruments), until one does not end with 0\n"
@@ -57,6 +60,8 @@ int main(int argc, char** argv)
         {"check", zem::cli::CheckCommand},
         {"info", zem::cli::InfoCommand},
         {"read", zem::cli::ReadCommand},
+        {"backup", zem::cli::BackupCommand},
+        {"memtest", zem::cli::MemtestCommand},
     };
     std::string error;
     const auto options = zem::cli::CliOptions::Parse({argv + 1, argv + argc}, error);

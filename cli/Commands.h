@@ -17,6 +17,7 @@ int CheckCommand(CliSession& session, const std::vector<std::string>& arguments)
 int InfoCommand(CliSession& session, const std::vector<std::string>& arguments);
 int UsbInitCommand(CliSession& session, const std::vector<std::string>& arguments);
 int SnListCommand(CliSession& session, const std::vector<std::string>& arguments);
+int ReadCommand(CliSession& session, const std::vector<std::string>& arguments);
 int BackupCommand(CliSession& session, const std::vector<std::string>& arguments);
 int MemtestCommand(CliSession& session, const std::vector<std::string>& arguments);
 

@@ -30,6 +30,9 @@ const char* const kUsage =
     "                         program a bridge's EEPROM with a name and serial number and add\n"
     "                         it to the register (N: the last number programmed plus one)\n"
     "  sn-list                the serial-number register as text\n"
+    "  read --to KEY FILE.zemp [--force]\n"
+    "                         read the instrument's configuration into a new profile file\n"
+    "                         (--force overwrites it); prints the fields not read back\n"
     "  backup FILE --to KEY   the instrument's configuration memory into a .zemmem file\n"
     "  memtest --to KEY       test the instrument's memory; clears its configuration\n"
     "                         (needs --yes or a Yes typed on the terminal)\n"
@@ -62,6 +65,7 @@ int main(int argc, char** argv)
         {"info", zem::cli::InfoCommand},
         {"usb-init", zem::cli::UsbInitCommand},
         {"sn-list", zem::cli::SnListCommand},
+        {"read", zem::cli::ReadCommand},
         {"backup", zem::cli::BackupCommand},
         {"memtest", zem::cli::MemtestCommand},
     };

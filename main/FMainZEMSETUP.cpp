@@ -7,6 +7,7 @@
 #include "main/InizializzazioneUSB.h"
 #include "main/BackupMemoria.h"
 #include "main/InvioProfilo.h"
+#include "main/ImportaProfilo.h"
 #include "main/TestMemoria.h"
 #include "main/LetturaProfilo.h"
 #include "profile/CatalogoFunzioni.h"
@@ -40,6 +41,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       mnuNuovo(*this, "mnuNuovo", "&New profile", &mnuFile),
       mnuApri(*this, "mnuApri", "&Open profile...", &mnuFile),
       mnuReadSetup(*this, "mnuReadSetup", "&Read profile from instrument...", &mnuFile),
+      mnuImport(*this, "mnuImport", "Import profile from &instrument...", &mnuFile),
       mnuSalva(*this, "mnuSalva", "&Save profile", &mnuFile),
       mnuSaveAs(*this, "mnuSaveAs", "Save profile &as...", &mnuFile),
       mnuFormat(*this, "mnuFormat", "&Send profile to instrument...", &mnuFile),
@@ -86,6 +88,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuNuovo.Click.Connect([this] { mnuNuovo_Click(); });
     mnuApri.Click.Connect([this] { mnuApri_Click(); });
     mnuReadSetup.Click.Connect([this] { mnuReadSetup_Click(); });
+    mnuImport.Click.Connect([this] { mnuImport_Click(); });
     mnuSalva.Click.Connect([this] { mnuSalva_Click(); });
     mnuSaveAs.Click.Connect([this] { mnuSaveAs_Click(); });
     mnuChiudi.Click.Connect([this] { mnuChiudi_Click(); });
@@ -120,7 +123,7 @@ void FMainZEMSETUP::Form_Load()
     for (ui::Menu* advanced : {&mnuInizializzaUSB, &mnuTestMemoria, &mnuExportMemory, &mnuListSN})
         advanced->SetVisible(modes_.advanced);
     // Items outside AggiornaMenu's care are enabled once, by whether they can do anything yet.
-    for (ui::Menu* item : {&mnuNuovo, &mnuApri, &mnuReadSetup, &mnuTestSeriale, &mnuExportMemory,
+    for (ui::Menu* item : {&mnuNuovo, &mnuApri, &mnuReadSetup, &mnuImport, &mnuTestSeriale, &mnuExportMemory,
                            &mnuTestMemoria, &mnuEthSetup, &mnuListSN, &mnuInizializzaUSB, &mnuUpdate,
                            &mnuSetPassword, &mnuUscita, &mnuSetupMachine, &mnuSetupInput,
                            &mnuSetupOutput, &mnuSetupCounter, &mnuSetupComm})
@@ -279,6 +282,22 @@ void FMainZEMSETUP::mnuReadSetup_Click()
 {
     if (!ChiediSalvataggio()) return;
     LetturaProfilo(GetHost(), platform_).Run();
+}
+
+// The instrument's configuration becomes a new profile without a file; what the memory does not
+// keep comes from the template, and the technician is told which fields those are.
+void FMainZEMSETUP::mnuImport_Click()
+{
+    if (!ChiediSalvataggio()) return;
+    ProfiloZem modello;
+    if (!modello.ApriFile(TemplatePath())) modello = ProfiloZem{};
+    auto esito = ImportaProfilo(GetHost(), platform_).Run(modello);
+    if (!esito.profilo) return;
+    profilo_ = std::move(*esito.profilo);
+    fileCorrente_.clear();
+    ShowFileName({});
+    AggiornaMenu();
+    GetHost().MsgBox(ImportaProfilo::ElencoNonLetti(esito.nonLetti), ui::MsgButtons::OK, ui::MsgIcon::Information);
 }
 
 void FMainZEMSETUP::mnuSalva_Click()

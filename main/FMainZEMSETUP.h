@@ -59,6 +59,7 @@ public:
     ui::Menu mnuNuovo;
     ui::Menu mnuApri;
     ui::Menu mnuReadSetup;
+    ui::Menu mnuImport;
     ui::Menu mnuSalva;
     ui::Menu mnuSaveAs;
     ui::Menu mnuFormat;
@@ -94,6 +95,7 @@ private:
     void mnuNuovo_Click();
     void mnuApri_Click();
     void mnuReadSetup_Click();
+    void mnuImport_Click();
     void mnuSalva_Click();
     void mnuSaveAs_Click();
     void mnuChiudi_Click();

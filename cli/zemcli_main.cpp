@@ -16,6 +16,9 @@ const char* const kUsage =
     "                         the instruments on USB and on the network: key, name, info\n"
     "  eth-setup MAC --ip A.B.C.D\n"
     "                         give the Ethernet module with that MAC text a new address\n"
+    "  curve --to KEY --measure M [--count N] [--csv FILE]\n"
+    "                         wait for the next N pieces (1) of a press measure, print their\n"
+    "                         results, write their curves (FILE-1.csv, ... when N > 1)\n"
     "global options:\n"
     "  --simulate             serve simulated bridges, modules and instruments for this run\n"
     "  --broadcast HOST[:PORT]\n"
@@ -35,6 +38,7 @@ int main(int argc, char** argv)
     const std::map<std::string, Command> commands{
         {"list", zem::cli::ListCommand},
         {"eth-setup", zem::cli::EthSetupCommand},
+        {"curve", zem::cli::CurveCommand},
     };
     std::string error;
     const auto options = zem::cli::CliOptions::Parse({argv + 1, argv + argc}, error);

@@ -1,6 +1,8 @@
 #include "main/FMainZEMSETUP.h"
 
+#include "diagnosis/FCurve.h"
 #include "discovery/EthernetSetup.h"
+#include "discovery/FSceltaStrumento.h"
 #include "profile/CatalogoFunzioni.h"
 #include "profile/SettingsStore.h"
 #include "setup/FSetupStrumento.h"
@@ -38,6 +40,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       mnuChiudi(*this, "mnuChiudi", "&Close profile", &mnuFile),
       sep4(*this, "sep4", "-", &mnuFile),
       mnuDiagnosi(*this, "mnuDiagnosi", "&Diagnosis and calibration...", &mnuFile),
+      mnuCurve(*this, "mnuCurve", "&Curves...", &mnuFile),
       mnuTestSeriale(*this, "mnuTestSeriale", "&Test seriale (beta)...", &mnuFile),
       mnuExportMemory(*this, "mnuExportMemory", "&Backup memory...", &mnuFile),
       mnuTestMemoria(*this, "mnuTestMemoria", "&Memory test...", &mnuFile),
@@ -83,6 +86,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuSetupMachine.Click.Connect([this] { mnuSetupMachine_Click(); });
     mnuSetPassword.Click.Connect([this] { mnuSetPassword_Click(); });
     mnuEthSetup.Click.Connect([this] { mnuEthSetup_Click(); });
+    mnuCurve.Click.Connect([this] { mnuCurve_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
     mnuSetupInput.Click.Connect([this] { AggiornaMenu(); });
     mnuSetupOutput.Click.Connect([this] { AggiornaMenu(); });
@@ -108,7 +112,7 @@ void FMainZEMSETUP::Form_Load()
     for (ui::Menu* item : {&mnuNuovo, &mnuApri, &mnuReadSetup, &mnuTestSeriale, &mnuExportMemory,
                            &mnuTestMemoria, &mnuEthSetup, &mnuListSN, &mnuInizializzaUSB, &mnuUpdate,
                            &mnuSetPassword, &mnuUscita, &mnuSetupMachine, &mnuSetupInput,
-                           &mnuSetupOutput, &mnuSetupCounter, &mnuSetupComm})
+                           &mnuSetupOutput, &mnuSetupCounter, &mnuSetupComm, &mnuCurve})
         Enable(*item, true);
 
     SetCaption(GetHost().ApplicationTitle());
@@ -291,6 +295,13 @@ void FMainZEMSETUP::mnuSetupMachine_Click()
 void FMainZEMSETUP::mnuSetPassword_Click() { gate_.ChangePassword(); }
 
 void FMainZEMSETUP::mnuEthSetup_Click() { EthernetSetup(GetHost(), platform_, gate_).Run(); }
+
+// The curve window checks the chosen instrument before it shows.
+void FMainZEMSETUP::mnuCurve_Click()
+{
+    FSceltaStrumento scelta(GetHost(), platform_);
+    if (const auto key = scelta.LoadForm("Curves", false, false)) FCurve(GetHost(), platform_).LoadForm(*key);
+}
 
 void FMainZEMSETUP::mnuUscita_Click() { Unload(); }
 

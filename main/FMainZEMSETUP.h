@@ -64,6 +64,7 @@ public:
     ui::Menu mnuChiudi;
     ui::Menu sep4;
     ui::Menu mnuDiagnosi;
+    ui::Menu mnuCurve;
     ui::Menu mnuTestSeriale;
     ui::Menu mnuExportMemory;
     ui::Menu mnuTestMemoria;
@@ -98,6 +99,7 @@ private:
     void mnuSetupMachine_Click();
     void mnuSetPassword_Click();
     void mnuEthSetup_Click();
+    void mnuCurve_Click();
     void mnuUscita_Click();
 
     bool ChiediSalvataggio();

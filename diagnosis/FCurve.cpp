@@ -183,7 +183,7 @@ void FCurve::Disegna()
         return s;
     };
     for (std::size_t i = 0; i + 1 < pezzi_.size(); ++i)
-        if (pezzi_[i].curve) serie.push_back(curva(pezzi_[i], 0.25, 1));
+        if (pezzi_[i].curve) serie.push_back(curva(pezzi_[i], 0.3, 1));
     const auto& w = monitor_.CurrentWork();
     for (const auto* bordo : {&w.lower, &w.upper})
         if (!bordo->empty()) serie.push_back({Punti(*bordo), ui::Plot::Style::Line, kFascia, 2, 1.0});

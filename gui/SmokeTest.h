@@ -27,8 +27,9 @@ class FormMainWindow;
 // change-password window, types a wrong old password, dismisses the message box that answers
 // it, cancels the window, walks through the profile's setup dialogs (opening a measure's setup
 // stores the main settings, so the closing question is answered No) and closes the main window.
-// On the simulated instruments it also lists them in the selection window and opens the Ethernet
-// setup of a module through its menu item. With a folder, it saves a picture of each window there.
+// On the simulated instruments it also lists them in the selection window, opens the Ethernet
+// setup of a module through its menu item and watches the curves of the simulated press. With a
+// folder, it saves a picture of each window there.
 class SmokeTest final : public QObject {
     Q_OBJECT
 
@@ -57,6 +58,8 @@ private:
     void OnModuleChoice();
     void OnModulePassword();
     void OnEthernetSetup();
+    void OnCurveChoice();
+    void OnCurveWindow();
     // The modal form window of that name, once it is up; nullptr before.
     QDialog* FormWindow(const char* name);
     // The selection window once its search has ended, nullptr before.
@@ -81,6 +84,7 @@ private:
     bool messageSeen_ = false;
     bool selectionSeen_ = false;
     bool setupSeen_ = false;
+    bool curvesSeen_ = false;
 };
 
 } // namespace zem::gui

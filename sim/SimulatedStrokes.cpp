@@ -19,6 +19,7 @@ constexpr std::array<std::array<std::int32_t, 2>, 3> kBordoSuperiore{{{24000, 40
 constexpr std::array<std::array<std::int32_t, 2>, 3> kBordoInferiore{{{25000, 0}, {28000, 1000}, {30000, 2600}}};
 constexpr std::array<std::int32_t, 3> kCheckPoint{28500, 1700, 2600};
 constexpr double kRaw = 100.0;  // two decimals, gain 1
+constexpr double kInizioCurva = 0.6;  // the curve is kept from this share of the way down
 
 // The border's force at x, or nothing where the border does not reach.
 template <std::size_t N>
@@ -112,7 +113,7 @@ void SimulatedStrokes::Completa(long ciclo)
     std::int16_t forzaPicco = 0, forzaCheckPoint = 0;
     std::int32_t quotaPicco = 0;
     for (int i = 0; i < kPunti; ++i) {
-        const double p = double(i) / (kPunti - 1);
+        const double p = kInizioCurva + (1.0 - kInizioCurva) * i / (kPunti - 1);
         const auto x = static_cast<std::int32_t>(std::lround(p * P::kCorsa));
         const double rumore = 6.0 * std::sin(i * 1.7 + ciclo);
         const auto y = static_cast<std::int16_t>(std::lround(P::ForzaAllaPosizione(p) * picco + rumore));
@@ -121,7 +122,7 @@ void SimulatedStrokes::Completa(long ciclo)
             forzaPicco = y;
             quotaPicco = x;
         }
-        if (std::abs(x - kCheckPoint[0]) <= P::kCorsa / (2 * (kPunti - 1))) forzaCheckPoint = y;
+        if (std::abs(x - kCheckPoint[0]) <= (1.0 - kInizioCurva) * P::kCorsa / (2 * (kPunti - 1))) forzaCheckPoint = y;
         if (const auto sopra = Bordo(kBordoSuperiore, x); sopra && y > *sopra) cause |= kSopraFascia;
         if (const auto sotto = Bordo(kBordoInferiore, x); sotto && y < *sotto) cause |= kSottoFascia;
     }

@@ -28,7 +28,7 @@ TEST_P(Watch, AGoodAndARejectedStrokeComeWithTheirCurvesAndResults)
     EXPECT_EQ(good.number, 1);
     ASSERT_TRUE(good.curve && bad.curve);
     ASSERT_EQ(good.curve->size(), std::size_t(sim::SimulatedStrokes::kPunti));
-    EXPECT_FLOAT_EQ(good.curve->front().position, 0.0f);
+    EXPECT_FLOAT_EQ(good.curve->front().position, 180.0f);
     EXPECT_FLOAT_EQ(good.curve->back().position, 300.0f);
     EXPECT_EQ(good.Verdict(), "good");
     EXPECT_NEAR(good.results->ForzaPicco, 30.0, 1.0);

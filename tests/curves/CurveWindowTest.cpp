@@ -49,13 +49,13 @@ TEST_F(CurveWindow, EachPieceIsDrawnWithItsVerdictOverTheEnvelopeAndTheLastOnesS
         EXPECT_EQ(serie[3].points.size(), std::size_t(sim::SimulatedStrokes::kPunti));
         EXPECT_EQ(serie[4].style, ui::Plot::Style::Markers);
         EXPECT_EQ(serie[4].points, (std::vector<ui::Plot::Point>{{300.0, window.Pezzi()[0].results->ForzaPicco}}));
-        EXPECT_LT(window.picCurva.X().min, 0.0);
+        EXPECT_LT(window.picCurva.X().min, 180.0);
         EXPECT_GT(window.picCurva.X().max, 300.0);
 
         host.AdvanceTimers(2000);
         ASSERT_EQ(window.Pezzi().size(), 2u);
         EXPECT_EQ(window.picCurva.Banner().text, "REJECTED");
-        EXPECT_EQ(window.picCurva.GetSeries().front().opacity, 0.25);
+        EXPECT_EQ(window.picCurva.GetSeries().front().opacity, 0.3);
         const auto r = window.Pezzi()[1].results;
         EXPECT_EQ(window.lblRisultati.Caption(),
                   "Piece 2: rejected\r\nPeak: " + CurveCsv::Number(r->ForzaPicco, 2) + " at 300.00\r\nReject causes: 1"
@@ -87,7 +87,7 @@ TEST_F(CurveWindow, TheShownCurveIsExportedAsCsvAndAsAPictureThroughTheHost)
     const std::string text = Contenuto(csv);
     EXPECT_EQ(text, CurveCsv::Text(window.Pezzi().back()));
     EXPECT_TRUE(text.starts_with("position,force,result,peak position,peak force,reject causes,check-point rejects\r\n"
-                                 "0.00,"));
+                                 "180.00,"));
     EXPECT_TRUE(text.ends_with("\r\n300.00," + CurveCsv::Number(window.Pezzi().back().curve->back().force, 2) + ",,,,,\r\n"));
     EXPECT_EQ(host.PlotPictures(), std::vector<std::string>{png});
     std::filesystem::remove_all(folder);

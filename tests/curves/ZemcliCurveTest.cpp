@@ -27,7 +27,7 @@ TEST(ZemcliCurve, WaitsForTwoPiecesPrintsTheirResultsAndWritesOneFileEach)
         std::getline(f, header);
         std::getline(f, first);
         EXPECT_EQ(header, "position,force,result,peak position,peak force,reject causes,check-point rejects\r");
-        EXPECT_TRUE(first.starts_with("0.00,")) << first;
+        EXPECT_TRUE(first.starts_with("180.00,")) << first;
     }
     EXPECT_FALSE(std::filesystem::exists(csv));
     EXPECT_EQ(RunZemcli({"--simulate", "curve", "--to", "USB: MR4A1001", "--measure", "2"}, {}).code, 1);

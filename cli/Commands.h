@@ -11,6 +11,7 @@ class CliSession;
 // Usage errors answer kExitUsage with the usage on stderr.
 int ListCommand(CliSession& session, const std::vector<std::string>& arguments);
 int EthSetupCommand(CliSession& session, const std::vector<std::string>& arguments);
+int MonitorCommand(CliSession& session, const std::vector<std::string>& arguments);
 int CurveCommand(CliSession& session, const std::vector<std::string>& arguments);
 
 } // namespace zem::cli

@@ -16,6 +16,9 @@ const char* const kUsage =
     "                         the instruments on USB and on the network: key, name, info\n"
     "  eth-setup MAC --ip A.B.C.D\n"
     "                         give the Ethernet module with that MAC text a new address\n"
+    "  monitor --to KEY [--once]\n"
+    "                         the instrument's live transducer values, inputs and outputs\n"
+    "                         every 400 ms until q or Ctrl-C (one reading with --once)\n"
     "  curve --to KEY --measure M [--count N] [--csv FILE]\n"
     "                         wait for the next N pieces (1) of a press measure, print their\n"
     "                         results, write their curves (FILE-1.csv, ... when N > 1)\n"
@@ -38,6 +41,7 @@ int main(int argc, char** argv)
     const std::map<std::string, Command> commands{
         {"list", zem::cli::ListCommand},
         {"eth-setup", zem::cli::EthSetupCommand},
+        {"monitor", zem::cli::MonitorCommand},
         {"curve", zem::cli::CurveCommand},
     };
     std::string error;

@@ -289,6 +289,7 @@ QWidget* FormRenderer::Create(ui::Control& control, QWidget* parent)
     case ui::ControlKind::Image: {
         auto* image = new QLabel(parent);
         image->setScaledContents(false);
+        image->setAlignment(Qt::AlignCenter);  // a small indicator shows the middle of its picture
         return image;
     }
     case ui::ControlKind::Plot:

@@ -2,6 +2,7 @@
 
 #include "discovery/FSceltaStrumento.h"
 #include "gui/DialogTour.h"
+#include "gui/DiagnosisTour.h"
 #include "gui/FormMainWindow.h"
 #include "main/FMainZEMSETUP.h"
 
@@ -147,6 +148,8 @@ void SmokeTest::OnChangePassword()
         change->trigger();  // returns once the modal window has closed
     }
     Check(QApplication::activeModalWidget() == nullptr, QStringLiteral("no modal window is left open"));
+    // The diagnosis is offered only while the profile is unchanged, before the setup dialogs.
+    if (simulated_) OnDiagnosis();
     OnSetupDialogs();
     if (simulated_) {
         QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnInstruments);
@@ -182,6 +185,19 @@ void SmokeTest::OnInstruments()
     }
     Check(QApplication::activeModalWidget() == nullptr, QStringLiteral("no modal window is left open"));
     CloseMain();
+}
+
+void SmokeTest::OnDiagnosis()
+{
+    auto* diagnosis = main_.findChild<QAction*>(QStringLiteral("mnuDiagnosi"));
+    Check(diagnosis != nullptr && diagnosis->isEnabled(), QStringLiteral("the diagnosis item is offered"));
+    if (diagnosis == nullptr) return;
+    DiagnosisTour tour([this](QWidget& window, const QString& name) { Picture(window, name); });
+    tour.Start();
+    diagnosis->trigger();  // returns once the diagnosis window has closed
+    Check(tour.Finished(), QStringLiteral("the diagnosis window showed the simulated instrument"));
+    failures_ << tour.Failures();
+    Check(QApplication::activeModalWidget() == nullptr, QStringLiteral("no modal window is left open"));
 }
 
 QDialog* SmokeTest::FormWindow(const char* name)

@@ -28,8 +28,8 @@ class FormMainWindow;
 // it, cancels the window, walks through the profile's setup dialogs (opening a measure's setup
 // stores the main settings, so the closing question is answered No) and closes the main window.
 // On the simulated instruments it also lists them in the selection window, opens the Ethernet
-// setup of a module through its menu item and watches the curves of the simulated press. With a
-// folder, it saves a picture of each window there.
+// setup of a module through its menu item and the diagnosis window on the first instrument, and
+// watches the curves of the simulated press. With a folder, it saves a picture of each window there.
 class SmokeTest final : public QObject {
     Q_OBJECT
 
@@ -58,6 +58,8 @@ private:
     void OnModuleChoice();
     void OnModulePassword();
     void OnEthernetSetup();
+    // The diagnosis of the first simulated instrument, through its menu item.
+    void OnDiagnosis();
     void OnCurveChoice();
     void OnCurveWindow();
     // The modal form window of that name, once it is up; nullptr before.

@@ -185,6 +185,9 @@ public:
     // Writes the whole table (false, nothing written, for a gain the word cannot hold), restarts
     // the instrument and probes its identity again.
     bool ScriviValoriTaratura();
+    // Whether a gain fits the instrument's word (gain x 10000 in 16 bits); ScriviValoriTaratura
+    // refuses the table otherwise.
+    static bool GainMemorizzabile(float gain);
 
     // ---- Diagnostics (instruments of release 8 and up) ----
     bool ConDiagnosi() const { return estensioni_ >= 8; }

@@ -36,6 +36,8 @@ std::optional<std::uint16_t> ParolaGain(float gain)
 
 } // namespace
 
+bool UCZEM2::GainMemorizzabile(float gain) { return ParolaGain(gain).has_value(); }
+
 RecordTaratura* UCZEM2::RecordGruppo(int g, int tipo)
 {
     if (g < 1 || g > 2) return nullptr;

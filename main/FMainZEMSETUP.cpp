@@ -1,5 +1,6 @@
 #include "main/FMainZEMSETUP.h"
 
+#include "diagnosis/Diagnosis.h"
 #include "diagnosis/FCurve.h"
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSceltaStrumento.h"
@@ -86,6 +87,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuSetupMachine.Click.Connect([this] { mnuSetupMachine_Click(); });
     mnuSetPassword.Click.Connect([this] { mnuSetPassword_Click(); });
     mnuEthSetup.Click.Connect([this] { mnuEthSetup_Click(); });
+    mnuDiagnosi.Click.Connect([this] { mnuDiagnosi_Click(); });
     mnuCurve.Click.Connect([this] { mnuCurve_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
     mnuSetupInput.Click.Connect([this] { AggiornaMenu(); });
@@ -295,6 +297,16 @@ void FMainZEMSETUP::mnuSetupMachine_Click()
 void FMainZEMSETUP::mnuSetPassword_Click() { gate_.ChangePassword(); }
 
 void FMainZEMSETUP::mnuEthSetup_Click() { EthernetSetup(GetHost(), platform_, gate_).Run(); }
+
+void FMainZEMSETUP::mnuDiagnosi_Click()
+{
+    // While the calibrations are written the window shows that it is busy.
+    Diagnosis(GetHost(), platform_, gate_, [this](bool occupato) {
+        Label1.SetVisible(occupato);
+        Image1.SetVisible(occupato);
+        GetHost().SetBusy(occupato);
+    }).Run();
+}
 
 // The curve window checks the chosen instrument before it shows.
 void FMainZEMSETUP::mnuCurve_Click()

@@ -99,6 +99,7 @@ private:
     void mnuSetupMachine_Click();
     void mnuSetPassword_Click();
     void mnuEthSetup_Click();
+    void mnuDiagnosi_Click();
     void mnuCurve_Click();
     void mnuUscita_Click();
 

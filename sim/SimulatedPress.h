@@ -17,7 +17,7 @@ public:
     static constexpr double kFondo = 1.0;               // at the bottom from then
     static constexpr double kInizioRisalita = 1.2;      // rest at the bottom until then
     static constexpr double kInAlto = 1.8;              // back at the top
-    static constexpr std::int32_t kCorsa = 30000;       // encoder 1 counts from top to bottom
+    static constexpr std::int32_t kCorsa = 50000;       // encoder 1 counts from top to bottom
     static constexpr std::int32_t kEncoder2 = -1000;    // the second encoder, held below its zero
     static constexpr std::int16_t kCella1Riposo = 100, kCella1Massima = 3900;
     static constexpr std::int16_t kPotenziometro1Alto = 200, kPotenziometro1Basso = 3800;

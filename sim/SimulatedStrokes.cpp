@@ -114,7 +114,7 @@ void SimulatedStrokes::Completa(long ciclo)
     std::int32_t quotaPicco = 0;
     for (int i = 0; i < kPunti; ++i) {
         const double p = kInizioCurva + (1.0 - kInizioCurva) * i / (kPunti - 1);
-        const auto x = static_cast<std::int32_t>(std::lround(p * P::kCorsa));
+        const auto x = static_cast<std::int32_t>(std::lround(p * kCorsa));
         const double rumore = 6.0 * std::sin(i * 1.7 + ciclo);
         const auto y = static_cast<std::int16_t>(std::lround(P::ForzaAllaPosizione(p) * picco + rumore));
         punti.push_back({x, y});
@@ -122,7 +122,7 @@ void SimulatedStrokes::Completa(long ciclo)
             forzaPicco = y;
             quotaPicco = x;
         }
-        if (std::abs(x - kCheckPoint[0]) <= (1.0 - kInizioCurva) * P::kCorsa / (2 * (kPunti - 1))) forzaCheckPoint = y;
+        if (std::abs(x - kCheckPoint[0]) <= (1.0 - kInizioCurva) * kCorsa / (2 * (kPunti - 1))) forzaCheckPoint = y;
         if (const auto sopra = Bordo(kBordoSuperiore, x); sopra && y > *sopra) cause |= kSopraFascia;
         if (const auto sotto = Bordo(kBordoInferiore, x); sotto && y < *sotto) cause |= kSottoFascia;
     }

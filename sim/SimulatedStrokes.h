@@ -25,6 +25,9 @@ class SimulatedStrokes {
 public:
     static constexpr int kMisura = 1;
     static constexpr int kPunti = 600;                    // points of one curve
+    // Position counts from top to bottom as the measure gets them: the results block carries the
+    // peak position in a signed word.
+    static constexpr std::int32_t kCorsa = 30000;
     static constexpr std::int16_t kPiccoBuono = 3000;     // force raw at the bottom of a good piece
     static constexpr std::int16_t kPiccoScarto = 3800;    // and of a piece pressed too hard
     static constexpr std::uint32_t kIndirizzoLavori = 0x1000;

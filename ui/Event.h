@@ -6,9 +6,11 @@
 namespace zem::ui {
 
 class Control;
+class UserControl;
 
 // One event of a control (Click, Change, ...). A form wires it once to its `<control>_<event>`
-// handler; only the control raises it, so a handler always runs inside the form's dispatch.
+// handler; only the control (or the panel owning it) raises it, so a handler always runs inside
+// the form's dispatch.
 template <class... Args>
 class Event {
 public:
@@ -19,6 +21,7 @@ public:
 
 private:
     friend class Control;
+    friend class UserControl;
     void Invoke(Args... args) const
     {
         if (handler_) handler_(args...);

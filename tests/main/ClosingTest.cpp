@@ -42,25 +42,5 @@ TEST(ClosingTheWindow, DuringAWorkflowIsMarkedAndFinishedOnlyAfterTheWorkflowUnw
     s.window->SetObserver(nullptr);
 }
 
-TEST(ClosingTheWindow, DuringAWorkflowStillAsksAboutAChangedProfile)
-{
-    MainWindowSession s;
-    s.Open(s.Example());
-    s.Change("Changed");
-    ClosedCounter counter;
-    s.window->SetObserver(&counter);
-    s.host.OnForm("FSetPassword", [&](ui::Form& dialog) {
-        EXPECT_FALSE(s.window->RequestClose());
-        dialog.Get<ui::CommandButton>("cmdCancel").UserClick();
-    });
-    s.host.Answer(MsgAnswer::Cancel);
-    s.window->mnuSetPassword.UserClick();
-    EXPECT_FALSE(s.window->Chiusura());
-    EXPECT_TRUE(s.window->Loaded());
-    EXPECT_EQ(counter.closed, 0);
-    EXPECT_EQ(s.host.MessageTexts(), std::vector<std::string>{"Profile has been changed.\r\nSave changes?"});
-    s.window->SetObserver(nullptr);
-}
-
 } // namespace
 } // namespace zem::test

@@ -1,6 +1,5 @@
 #include "tests/net/NetTestSupport.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <numeric>
 
@@ -32,34 +31,11 @@ TEST(UdpSocket, DatagramsCrossLoopbackWholeAndInOrderBothWays)
     EXPECT_EQ(host.GetData(), (Bytes{0x02, 0x04, 0x06, 0x03, 0x12, 0x34, 0x49}));
 }
 
-TEST(UdpSocket, SendsThatCannotGoReportFalseAndBroadcastsGo)
+TEST(UdpSocket, SendsToPort0FailAndBroadcastsGo)
 {
-    struct Case {
-        const char* what;
-        std::string host;
-        std::uint32_t port;
-        int protocol;
-        std::size_t size;
-    };
-    const Case cases[] = {
-        {"no remote host", "", 5000, SocketControl::kProtocolUdp, 3},
-        {"port 0", "127.0.0.1", 0, SocketControl::kProtocolUdp, 3},
-        {"port above 65535", "127.0.0.1", 65536, SocketControl::kProtocolUdp, 3},
-        {"not UDP", "127.0.0.1", 5000, 0, 3},
-        {"larger than a datagram can be", "127.0.0.1", 5000, SocketControl::kProtocolUdp, 70000},
-    };
-    for (const Case& c : cases) {
-        UdpSocket socket(nullptr, "127.0.0.1");
-        socket.SetProtocol(c.protocol);
-        socket.SetRemoteHost(c.host);
-        socket.SetRemotePort(c.port);
-        EXPECT_FALSE(socket.SendData(Bytes(c.size, 0x55))) << c.what;
-    }
-    UdpSocket badLocal(nullptr, "not an address");
-    Aim(badLocal, 5000);
-    EXPECT_FALSE(badLocal.Bind(0));
-    EXPECT_FALSE(badLocal.SendData(Bytes{1}));
-
+    UdpSocket socket(nullptr, "127.0.0.1");
+    Aim(socket, 0);
+    EXPECT_FALSE(socket.SendData(Bytes{0x55}));
     // The module search goes to 255.255.255.255; the loopback net's broadcast address needs the
     // same permission and keeps the test on this machine.
     UdpSocket broadcast(nullptr, "127.0.0.1");
@@ -83,53 +59,6 @@ TEST(UdpSocket, ADatagramOverTheLimitIsThrownAwayWholeAndTheNextOneIsKept)
     EXPECT_EQ(receiver.GetData(), largest);
     EXPECT_EQ(receiver.DatagramsRefused(), 1u);
     EXPECT_TRUE(receiver.GetData().empty());
-}
-
-TEST(UdpSocket, AClosedSocketIsHarmlessAndReopensOnTheNextSend)
-{
-    UdpSocket socket(nullptr, "127.0.0.1");
-    socket.Close();
-    EXPECT_TRUE(socket.GetData().empty());
-    EXPECT_EQ(socket.LocalPort(), 0u);
-
-    UdpSocket peer(nullptr, "127.0.0.1");
-    ASSERT_TRUE(peer.Bind(0));
-    Aim(socket, peer.LocalPort());
-    ASSERT_TRUE(socket.SendData(Bytes{1}));
-    Aim(peer, socket.LocalPort());
-    ASSERT_TRUE(peer.SendData(Bytes{2}));
-    ASSERT_TRUE(Readable(socket));
-    socket.Close();
-    socket.Close();
-    EXPECT_EQ(socket.Fd(), -1);
-    EXPECT_TRUE(socket.GetData().empty()) << "what waited went with the socket";
-
-    EXPECT_EQ(socket.RemotePort(), peer.LocalPort()) << "the remote end survives a close";
-    ASSERT_TRUE(socket.SendData(Bytes{3}));
-    ASSERT_TRUE(Readable(peer));
-    EXPECT_EQ(peer.GetData(), Bytes{1});
-    EXPECT_EQ(peer.GetData(), Bytes{3});
-}
-
-TEST(UdpSocket, BindTakesTheGivenPortAndRefusesOneInUse)
-{
-    UdpSocket first(nullptr, "127.0.0.1");
-    ASSERT_TRUE(first.Bind(0));
-    const std::uint32_t port = first.LocalPort();
-    UdpSocket second(nullptr, "127.0.0.1");
-    EXPECT_FALSE(second.Bind(port));
-    EXPECT_FALSE(second.Bind(65536));
-    first.Close();
-    ASSERT_TRUE(second.Bind(port));
-    EXPECT_EQ(second.LocalPort(), port);
-}
-
-TEST(UdpSocket, LocalIPIsTheBoundAddressOrThisMachinesOwn)
-{
-    EXPECT_EQ(UdpSocket(nullptr, "127.0.0.1").LocalIP(), "127.0.0.1");
-    const std::string own = UdpSocket().LocalIP();
-    in_addr parsed{};
-    EXPECT_EQ(inet_pton(AF_INET, own.c_str(), &parsed), 1) << own;
 }
 
 } // namespace

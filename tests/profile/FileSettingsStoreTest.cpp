@@ -12,21 +12,6 @@ namespace {
 
 using test::TempFolder;
 
-// Sets an environment variable for one test and puts the old value back.
-class Ambiente {
-public:
-    Ambiente(const char* nome, const char* valore) : nome_(nome)
-    {
-        if (const char* vecchio = std::getenv(nome)) vecchio_ = vecchio;
-        valore ? ::setenv(nome, valore, 1) : ::unsetenv(nome);
-    }
-    ~Ambiente() { vecchio_ ? ::setenv(nome_, vecchio_->c_str(), 1) : ::unsetenv(nome_); }
-
-private:
-    const char* nome_;
-    std::optional<std::string> vecchio_;
-};
-
 TEST(FileSettingsStore, KeepsOneFilePerApplicationOnDisk)
 {
     TempFolder dir;
@@ -61,18 +46,6 @@ TEST(FileSettingsStore, RefusesWhatCouldNotBeReadBack)
     // Application names stay inside the folder.
     EXPECT_EQ(store.FilePath("../x/y").parent_path(), dir.path());
     EXPECT_EQ(store.FilePath(".hidden").filename(), "_.hidden.ini");
-}
-
-TEST(FileSettingsStore, FolderFollowsXdgThenHome)
-{
-    {
-        Ambiente xdg("XDG_CONFIG_HOME", "/cfg/xdg");
-        EXPECT_EQ(FileSettingsStore::UserFolder(), "/cfg/xdg/zemsetup");
-    }
-    Ambiente relativo("XDG_CONFIG_HOME", "relative");
-    Ambiente home("HOME", "/home/tec");
-    EXPECT_EQ(FileSettingsStore::UserFolder(), "/home/tec/.config/zemsetup");
-    EXPECT_EQ(FileSettingsStore().FilePath("ZEM Setup"), "/home/tec/.config/zemsetup/ZEM Setup.ini");
 }
 
 } // namespace

@@ -125,36 +125,6 @@ TEST(ProfiloZem, FilesThatCannotBeUsedLeaveTheProfileAsItWas)
     EXPECT_FALSE(p.LastError().empty());
 }
 
-TEST(ProfiloZem, DamagedFilesLoadWithoutHarm)
-{
-    TempFolder dir;
-    std::string junk;
-    for (int n = 0; n < 5000; ++n) junk += static_cast<char>((n * 7919) % 256);
-    const std::string enorme(1 << 20, 'N');
-    struct Caso {
-        std::string testo;
-        std::int32_t messaggi;
-        std::int16_t tipo;
-        std::size_t lunghezzaNome;
-    };
-    const Caso casi[] = {
-        {junk, 0, 0, 0},
-        {"[GENERAL]\n[MISURA1]\nTipo= 99999\nMessaggi= 2000000000\nMsg1000=last\n", ProfiloZem::kMassimoMessaggi, 0, 0},
-        {"[GENERAL]\n[MISURA1]\nTipo=-3\nMessaggi=-5\n", 0, -3, 0},
-        {"[GENERAL]\nNome=" + enorme + "\n[MISURA1]\nTipo= 2.5\nMessaggi= 1e300\n", 0, 2, enorme.size()},
-    };
-    for (const auto& c : casi) {
-        ProfiloZem p;
-        ASSERT_TRUE(p.ApriFile(dir.Write("p.zemp", c.testo)));
-        EXPECT_EQ(p.NumeroMessaggi(1), c.messaggi);
-        EXPECT_EQ(p.TipoMisura(1), c.tipo);
-        EXPECT_EQ(p.Nome.size(), c.lunghezzaNome);
-        if (c.messaggi > 0) {
-            EXPECT_EQ(p.Messaggio(1, c.messaggi), "last");
-        }
-    }
-}
-
 TEST(ProfiloZem, InputAndOutputFunctionsConflictsAndMasks)
 {
     ProfiloZem p;
@@ -182,48 +152,6 @@ TEST(ProfiloZem, InputAndOutputFunctionsConflictsAndMasks)
     EXPECT_EQ(p.MascheraUscita(1), 2);
     EXPECT_TRUE(p.UsaEncTDC1());
     EXPECT_FALSE(p.UsaEncTDC2());
-}
-
-TEST(ProfiloZem, TransducerFlagsAndOperationCount)
-{
-    struct Caso {
-        std::int16_t tipo, x, y;
-        bool cella1, pot1, cella2, pot2;
-    };
-    const Caso casi[] = {{1, 3, 5, true, false, false, true}, {1, 2, 6, false, true, true, false},
-                         {2, 3, 5, false, false, false, true}, {4, 6, 2, false, true, false, false},
-                         {0, 3, 3, false, false, false, false}};
-    for (const auto& c : casi) {
-        ProfiloZem p;
-        p.SetTipoMisura(4, c.tipo);
-        p.SetTrasduttoreX(4, c.x);
-        p.SetTrasduttoreY(4, c.y);
-        EXPECT_EQ((std::array{p.UsaCella1(), p.UsaPot1(), p.UsaCella2(), p.UsaPot2()}),
-                  (std::array{c.cella1, c.pot1, c.cella2, c.pot2})) << c.tipo << " " << c.x << " " << c.y;
-    }
-    ProfiloZem p;
-    EXPECT_EQ(p.TotaleOperazioni(1), 0);
-    p.SetTipoMisura(1, 3);
-    EXPECT_EQ(p.TotaleOperazioni(1), 1);  // a measure in use has at least one operation
-    p.SetOperazioniSelezionabili(1, 5);
-    EXPECT_EQ(p.TotaleOperazioni(1), 5);
-}
-
-TEST(ProfiloZem, IndexesOutsideTheirRangeThrow)
-{
-    ProfiloZem p;
-    EXPECT_THROW(p.TipoMisura(0), std::out_of_range);
-    EXPECT_THROW(p.SetNomeMisura(7, "x"), std::out_of_range);
-    EXPECT_THROW(p.nInput(1, 17), std::out_of_range);
-    EXPECT_THROW(p.SetnOutput(1, 13, 1), std::out_of_range);
-    EXPECT_THROW(p.Messaggio(1, 1), std::out_of_range);
-    EXPECT_FALSE(p.SetNumeroMessaggi(1, ProfiloZem::kMassimoMessaggi + 1));
-    EXPECT_FALSE(p.SetNumeroMessaggi(1, -1));
-    ASSERT_TRUE(p.SetNumeroMessaggi(1, 2));
-    p.SetMessaggio(1, 2, "kept");
-    ASSERT_TRUE(p.SetNumeroMessaggi(1, 3));
-    EXPECT_EQ(p.Messaggio(1, 2), "kept");
-    EXPECT_EQ(p.Messaggio(1, 3), "");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "SampleForm.h"
+#include "tests/EveryControlForm.h"
 
 #include "ui/ControlArray.h"
 #include "ui/Label.h"
@@ -13,46 +13,39 @@
 namespace zem::ui {
 namespace {
 
-using test::SampleForm;
+using zem::test::EveryControlForm;
 using ::testing::ElementsAre;
 
 class Controls : public ::testing::Test {
 protected:
     Controls()
     {
-        form.lstTipo.AddItem("Not in use");
-        form.lstTipo.AddItem("Press force-position");
-        form.ListView1.AddColumn("Name", "NAME", 3800);
-        form.ListView1.AddColumn("SN", "SN", 1900);
-        form.ListView1.AddItem("ZEM 1");
         form.LoadWindow();
         form.log.clear();
     }
     ScriptedHost host;
-    SampleForm form{host};
+    EveryControlForm form{host};
 };
 
 TEST_F(Controls, TheTechnicianCannotReachWhatIsDisabledHiddenOrClosed)
 {
     struct Case {
         const char* name;
-        std::function<void(SampleForm&)> arrange;
+        std::function<void(EveryControlForm&)> arrange;
     };
     const Case cases[] = {
-        {"control disabled", [](SampleForm& f) { f.cmdCancel.SetEnabled(false); f.chkSlave.SetEnabled(false); }},
-        {"control hidden", [](SampleForm& f) { f.cmdCancel.SetVisible(false); f.chkSlave.SetVisible(false); }},
-        {"frame disabled", [](SampleForm& f) { f.fraOptions.SetEnabled(false); }},
-        {"frame hidden", [](SampleForm& f) { f.fraOptions.SetVisible(false); }},
-        {"window unloaded", [](SampleForm& f) { f.Unload(); }},
+        {"control disabled", [](EveryControlForm& f) { f.opA.SetEnabled(false); f.chkSlave.SetEnabled(false); }},
+        {"frame hidden", [](EveryControlForm& f) { f.fraSettings.SetVisible(false); }},
+        {"window unloaded", [](EveryControlForm& f) { f.Unload(); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedHost h;
-        SampleForm f(h);
+        EveryControlForm f(h);
         f.LoadWindow();
         c.arrange(f);
         f.log.clear();
-        EXPECT_FALSE(f.cmdCancel.UserClick());
+        EXPECT_FALSE(f.opA.UserClick());
         EXPECT_FALSE(f.chkSlave.UserClick());
         EXPECT_FALSE(f.chkSlave.Checked());
         EXPECT_TRUE(f.log.empty());
@@ -64,52 +57,43 @@ TEST_F(Controls, ACheckBoxTogglesAndOptionButtonsExcludeEachOtherWithinTheirCont
     EXPECT_TRUE(form.chkSlave.UserClick());
     EXPECT_TRUE(form.chkSlave.UserClick());
     EXPECT_FALSE(form.chkSlave.Checked());
-    form.optOutside.SetValue(true);
-    EXPECT_TRUE(form.optA.UserClick());
-    EXPECT_TRUE(form.optB.UserClick());
-    EXPECT_FALSE(form.optA.Value());
-    EXPECT_TRUE(form.optB.Value());
-    EXPECT_TRUE(form.optOutside.Value()) << "another container is another group";
-    EXPECT_TRUE(form.optB.UserClick()) << "clicking the selected option is still a click";
-    EXPECT_THAT(form.log, ElementsAre("chkSlave_Click", "chkSlave_Click", "optOutside_Click", "optA_Click",
-                                      "optB_Click", "optB_Click"));
+    form.opOutside.SetValue(true);
+    EXPECT_TRUE(form.opA.UserClick());
+    EXPECT_TRUE(form.opB.UserClick());
+    EXPECT_FALSE(form.opA.Value());
+    EXPECT_TRUE(form.opB.Value());
+    EXPECT_TRUE(form.opOutside.Value()) << "another container is another group";
+    EXPECT_TRUE(form.opB.UserClick()) << "clicking the selected option is still a click";
+    EXPECT_THAT(form.log, ElementsAre("chkSlave_Click", "chkSlave_Click", "opOutside_Click", "opA_Click",
+                                      "opB_Click", "opB_Click"));
 }
 
 TEST_F(Controls, TypingIsCutToTheMaximumLengthInCharacters)
 {
-    form.txtName.SetMaxLength(5);
-    EXPECT_TRUE(form.txtName.UserType("Pressa 1"));
-    EXPECT_EQ(form.txtName.Text(), "Press");
-    EXPECT_TRUE(form.txtName.UserType("Città di"));
-    EXPECT_EQ(form.txtName.Text(), "Città") << "a multi-byte letter counts as one";
-    form.txtName.SetText("code may store longer names");
-    EXPECT_EQ(form.txtName.Text(), "code may store longer names");
-    form.txtName.SetLocked(true);
-    EXPECT_FALSE(form.txtName.UserType("x"));
-    EXPECT_THAT(form.log, ElementsAre("txtName_Change", "txtName_Change", "txtName_Change"));
+    form.txtNome.SetMaxLength(5);
+    EXPECT_TRUE(form.txtNome.UserType("Pressa 1"));
+    EXPECT_EQ(form.txtNome.Text(), "Press");
+    EXPECT_TRUE(form.txtNome.UserType("Città di"));
+    EXPECT_EQ(form.txtNome.Text(), "Città") << "a multi-byte letter counts as one";
+    form.txtNome.SetText("code may store longer names");
+    EXPECT_EQ(form.txtNome.Text(), "code may store longer names");
+    form.txtNome.SetLocked(true);
+    EXPECT_FALSE(form.txtNome.UserType("x"));
+    EXPECT_THAT(form.log, ElementsAre("txtNome_Change", "txtNome_Change", "txtNome_Change"));
 }
 
-TEST_F(Controls, ListPositionsOutOfRangeAreRefusedAndReadAsEmpty)
+TEST_F(Controls, TheSelectionFollowsItsEntryAndPositionsOutOfRangeAreRefused)
 {
-    EXPECT_FALSE(form.lstTipo.SetListIndex(2));
-    EXPECT_FALSE(form.lstTipo.SetListIndex(-2));
-    EXPECT_EQ(form.lstTipo.ListIndex(), -1);
+    EXPECT_FALSE(form.lstTipo.SetListIndex(3));
     EXPECT_EQ(form.lstTipo.List(7), "");
-    EXPECT_EQ(form.lstTipo.ItemData(-1), 0);
-    EXPECT_FALSE(form.lstTipo.SetItemData(2, 5));
-    EXPECT_FALSE(form.lstTipo.UserChoose(2));
-    EXPECT_FALSE(form.lstTipo.AddItem("x", 3));
-    EXPECT_FALSE(form.lstTipo.RemoveItem(2));
-    EXPECT_TRUE(form.log.empty());
-}
-
-TEST_F(Controls, TheSelectionFollowsItsEntryWhenEntriesComeAndGo)
-{
+    EXPECT_FALSE(form.lstTipo.UserChoose(3));
+    EXPECT_FALSE(form.lstTipo.AddItem("x", 4));
+    EXPECT_FALSE(form.lstTipo.RemoveItem(3));
     form.lstTipo.SetItemData(1, 4);
     EXPECT_TRUE(form.lstTipo.UserChoose(1));
     EXPECT_TRUE(form.lstTipo.UserChoose(1));
     EXPECT_EQ(form.lstTipo.Text(), "Press force-position");
-    form.lstTipo.AddItem("Reserved", 0);
+    form.lstTipo.AddItem("Reserved", 1);  // at the selected position: the selection moves on with its entry
     EXPECT_EQ(form.lstTipo.ListIndex(), 2);
     EXPECT_EQ(form.lstTipo.ItemData(2), 4);
     form.lstTipo.RemoveItem(0);
@@ -118,89 +102,6 @@ TEST_F(Controls, TheSelectionFollowsItsEntryWhenEntriesComeAndGo)
     EXPECT_EQ(form.lstTipo.ListIndex(), -1);
     EXPECT_EQ(form.lstTipo.Text(), "");
     EXPECT_THAT(form.log, ElementsAre("lstTipo_Click", "lstTipo_Click")) << "code changes to the list raise nothing";
-}
-
-TEST_F(Controls, AListViewAddressesColumnsByKeyAndReportsTheClickedItem)
-{
-    auto& lv = form.ListView1;
-    const int second = lv.AddItem("[ZEM 2]");
-    EXPECT_TRUE(lv.SetCell(second, "SN", "MAC: 00-20-4A"));
-    EXPECT_EQ(lv.Cell(second, "SN"), "MAC: 00-20-4A");
-    EXPECT_EQ(lv.ItemText(second, 1), "MAC: 00-20-4A");
-    EXPECT_FALSE(lv.SetCell(second, "INFO", "x")) << "no such column";
-    EXPECT_FALSE(lv.SetItemText(second, 2, "x"));
-    EXPECT_FALSE(lv.SetItemText(5, 0, "x"));
-
-    lv.SetSelectedIndex(0);
-    EXPECT_TRUE(form.log.empty()) << "selecting by code is silent";
-    EXPECT_TRUE(lv.UserClickItem(second));
-    EXPECT_TRUE(lv.UserDoubleClick());
-    EXPECT_FALSE(lv.UserClickItem(2));
-    EXPECT_EQ(lv.SelectedIndex(), second);
-    lv.RemoveItem(0);
-    EXPECT_EQ(lv.SelectedIndex(), 0);
-    EXPECT_EQ(lv.ItemText(0), "[ZEM 2]");
-    lv.ClearItems();
-    EXPECT_EQ(lv.SelectedIndex(), -1);
-    EXPECT_THAT(form.log, ElementsAre("ListView1_ItemClick 1", "ListView1_DblClick"));
-}
-
-TEST_F(Controls, AMenuItemIsReachableOnlyThroughEnabledVisibleMenus)
-{
-    EXPECT_THAT(form.mnuFile.Items(), ElementsAre(&form.mnuApri, &form.sep1));
-    EXPECT_FALSE(form.sep1.UserClick()) << "a separator is not an item";
-    form.mnuFile.SetEnabled(false);
-    EXPECT_FALSE(form.mnuApri.UserClick());
-    form.mnuFile.SetEnabled(true);
-    form.mnuFile.SetVisible(false);
-    EXPECT_FALSE(form.mnuApri.UserClick());
-    EXPECT_TRUE(form.log.empty());
-}
-
-// Controls without events in the sample window.
-class Panel final : public Form {
-public:
-    explicit Panel(Host& host)
-        : Form(host, "FPanel", "Panel"),
-          TabStrip1(*this, "TabStrip1"),
-          ProgressBar1(*this, "ProgressBar1"),
-          lblIngresso(*this, "lblIngresso", 8)
-    {
-        TabStrip1.Click.Connect([this] { clicks.push_back(TabStrip1.SelectedIndex()); });
-    }
-    TabStrip TabStrip1;
-    ProgressBar ProgressBar1;
-    ControlArray<Label> lblIngresso;
-    std::vector<int> clicks;
-};
-
-TEST(ControlsWithoutSample, TabsProgressBarsAndControlArraysRefuseWhatTheyCannotShow)
-{
-    ScriptedHost host;
-    Panel panel(host);
-    panel.TabStrip1.AddTab("Info", "ZEM AUTOMATION informations");
-    panel.TabStrip1.AddTab("In/Out", "Control of inputs and outputs");
-    panel.LoadWindow();
-    EXPECT_EQ(panel.TabStrip1.SelectedIndex(), 0) << "the first tab added is selected";
-    EXPECT_TRUE(panel.TabStrip1.UserClickTab(1));
-    EXPECT_TRUE(panel.TabStrip1.SetSelectedIndex(1));
-    EXPECT_FALSE(panel.TabStrip1.UserClickTab(2));
-    EXPECT_FALSE(panel.TabStrip1.SetTabCaption(2, "x"));
-    EXPECT_THAT(panel.clicks, ElementsAre(1)) << "a click only on a change";
-
-    auto& bar = panel.ProgressBar1;
-    EXPECT_TRUE(bar.SetMax(8960));
-    EXPECT_TRUE(bar.SetValue(8960));
-    EXPECT_FALSE(bar.SetValue(8961));
-    EXPECT_FALSE(bar.SetValue(-1));
-    EXPECT_FALSE(bar.SetMax(0)) << "the maximum must stay above the minimum";
-    EXPECT_TRUE(bar.SetMax(19));
-    EXPECT_EQ(bar.Value(), 19) << "the value is brought into the new range";
-    EXPECT_FALSE(bar.SetMin(19));
-
-    EXPECT_EQ(&panel.Get<Label>("lblIngresso(3)"), &panel.lblIngresso[3]);
-    EXPECT_THROW((void)panel.lblIngresso[8], std::out_of_range);
-    EXPECT_THROW((void)panel.lblIngresso[-1], std::out_of_range);
 }
 
 } // namespace

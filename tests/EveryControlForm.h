@@ -20,13 +20,14 @@
 #include <string>
 #include <vector>
 
-namespace zem::gui::test {
+namespace zem::test {
 
-// One control of every kind; each handler logs its name, and `react` lets a test answer it.
+// One control of every kind, for the form layer's tests and the renderer's: each handler and the
+// load and unload log their names, and `react` lets a test answer a handler.
 class EveryControlForm final : public ui::Form {
 public:
-    explicit EveryControlForm(ui::Host& host)
-        : Form(host, "FEvery", "Every control"),
+    explicit EveryControlForm(ui::Host& host, std::string name = "FEvery")
+        : Form(host, std::move(name), "Every control"),
           mnuFile(*this, "mnuFile", "&File"),
           mnuApri(*this, "mnuApri", "&Open profile...", &mnuFile),
           sep1(*this, "sep1", "-", &mnuFile),
@@ -37,6 +38,7 @@ public:
           chkSlave(*this, "chkSlave", &fraSettings),
           opA(*this, "opA", &fraSettings),
           opB(*this, "opB", &fraSettings),
+          opOutside(*this, "opOutside"),
           lstTipo(*this, "lstTipo", &fraSettings),
           lstUM(*this, "lstUM"),
           ListView1(*this, "ListView1"),
@@ -45,7 +47,8 @@ public:
           imgHourglass(*this, "imgHourglass"),
           cmdOK(*this, "cmdOK"),
           cmdCancel(*this, "cmdCancel"),
-          Timer1(*this, "Timer1")
+          Timer1(*this, "Timer1"),
+          Timer2(*this, "Timer2")
     {
         SetSize(9000, 7000);
         lblNome.SetCaption("&Name of ZEM AUTOMATION:");
@@ -59,6 +62,7 @@ public:
         opA.Move(120, 700, 1800, 255);
         opB.SetCaption("Jobs");
         opB.Move(2040, 700, 1800, 255);
+        opOutside.Move(4500, 1900, 1800, 255);
         lstTipo.Move(120, 1200, 3000, 315);
         for (const char* t : {"Not in use", "Press force-position", "Peak to peak measure"}) lstTipo.AddItem(t);
         lstUM.Move(4500, 600, 1500, 1200);
@@ -85,6 +89,7 @@ public:
         Wire(chkSlave.Click, "chkSlave_Click");
         Wire(opA.Click, "opA_Click");
         Wire(opB.Click, "opB_Click");
+        Wire(opOutside.Click, "opOutside_Click");
         Wire(lstTipo.Click, "lstTipo_Click");
         Wire(lstUM.Click, "lstUM_Click");
         ListView1.ItemClick.Connect([this](int item) { Handle("ListView1_ItemClick " + std::to_string(item)); });
@@ -93,6 +98,7 @@ public:
         Wire(cmdOK.Click, "cmdOK_Click");
         Wire(cmdCancel.Click, "cmdCancel_Click");
         Wire(Timer1.Elapsed, "Timer1_Timer");
+        Wire(Timer2.Elapsed, "Timer2_Timer");
     }
 
     ui::Menu mnuFile;
@@ -105,6 +111,7 @@ public:
     ui::CheckBox chkSlave;
     ui::OptionButton opA;
     ui::OptionButton opB;
+    ui::OptionButton opOutside;
     ui::ComboBox lstTipo;
     ui::ListBox lstUM;
     ui::ListView ListView1;
@@ -114,13 +121,23 @@ public:
     ui::CommandButton cmdOK;
     ui::CommandButton cmdCancel;
     ui::Timer Timer1;
+    ui::Timer Timer2;
 
     std::vector<std::string> log;
     std::function<void(const std::string&)> react;
+    std::function<void()> onLoad;
     std::function<bool()> allowClose;
 
+    void SetOutcome(bool result) { SetResult(result); }
+
 protected:
+    void Form_Load() override
+    {
+        log.push_back("Form_Load");
+        if (onLoad) onLoad();
+    }
     bool Form_QueryUnload(ui::UnloadMode) override { return allowClose ? allowClose() : true; }
+    void Form_Unload() override { log.push_back("Form_Unload"); }
 
 private:
     template <class... A>
@@ -135,4 +152,4 @@ private:
     }
 };
 
-} // namespace zem::gui::test
+} // namespace zem::test

@@ -1,0 +1,35 @@
+#include "diagnosis/Diagnosis.h"
+
+#include "diagnosis/DiagnosticSession.h"
+#include "diagnosis/FDiagnosi.h"
+#include "discovery/FSceltaStrumento.h"
+#include "ui/Host.h"
+
+namespace zem {
+
+Diagnosis::Diagnosis(ui::Host& host, LinkPlatform platform, PasswordGate& gate, std::function<void(bool)> indicatore)
+    : host_(host), platform_(std::move(platform)), gate_(gate), indicatore_(std::move(indicatore))
+{
+}
+
+bool Diagnosis::Run()
+{
+    FSceltaStrumento scelta(host_, platform_);
+    const auto chiave = scelta.LoadForm("Diagnosis", false, false);
+    if (!chiave) return false;
+    if (chiave->size() < 5) {
+        host_.MsgBox("Instrument type non supported.", ui::MsgButtons::OK, ui::MsgIcon::Critical);
+        return false;
+    }
+    {
+        DiagnosticSession verifica(host_, platform_);
+        if (!verifica.Apri(*chiave)) {
+            verifica.SegnalaErroreApertura();
+            return false;
+        }
+        if (!verifica.VerificaStrumento()) return false;
+    }
+    return FDiagnosi(host_, platform_, gate_, indicatore_).ShowForm(*chiave);
+}
+
+} // namespace zem

@@ -247,6 +247,8 @@ void FCurve::cmdEsporta_Click()
     r.fileName = "curve-" + std::to_string(p.number) + ".csv";
     r.overwritePrompt = true;
     const auto scelta = GetHost().ShowFileDialog(r);
+    if (scelta.outcome == ui::FileDialogOutcome::Failed)
+        GetHost().MsgBox(scelta.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
     if (scelta.outcome != ui::FileDialogOutcome::Chosen) return;
     const bool ok = FinisceCon(scelta.path, ".png") ? GetHost().SavePlotPicture(picCurva, scelta.path)
                                                     : CurveCsv::Write(scelta.path, p);

@@ -52,6 +52,11 @@ TerminalHost::~TerminalHost()
     if (progressShown_) std::cerr << '\n';
 }
 
+void TerminalHost::AnswerQuestion(std::string text, std::optional<ui::MsgAnswer> answer, std::string reason)
+{
+    questions_[std::move(text)] = {answer, std::move(reason)};
+}
+
 void TerminalHost::OnForm(std::string formName, std::function<void(ui::Form&)> driver)
 {
     drivers_[std::move(formName)] = std::move(driver);
@@ -90,7 +95,15 @@ ui::MsgAnswer TerminalHost::ShowMessage(const ui::MessageBoxRequest& request)
     }
 
     std::optional<ui::MsgAnswer> answer;
-    if (yes_) {
+    bool byYes = yes_;
+    for (const auto& [part, q] : questions_) {
+        if (request.text.find(part) == std::string::npos) continue;
+        byYes = false;
+        answer = q.answer;
+        if (answer) std::cerr << text << "\n" << ui::AnswerName(*answer) << " (" << q.reason << ")" << std::endl;
+        break;
+    }
+    if (byYes) {
         for (const auto a : answers)
             if (a == ui::MsgAnswer::Yes || a == ui::MsgAnswer::OK) answer = a;
         if (answer) std::cerr << text << "\n" << ui::AnswerName(*answer) << " (--yes)" << std::endl;

@@ -35,6 +35,11 @@ public:
     // its part is done.
     void OnForm(std::string formName, std::function<void(ui::Form&)> driver);
 
+    // A question whose text holds `text` is answered `answer`, printed with `reason`, instead of
+    // by --yes; with no answer it is asked on the terminal even under --yes, and refused without
+    // one. A later call for the same text replaces the earlier.
+    void AnswerQuestion(std::string text, std::optional<ui::MsgAnswer> answer, std::string reason);
+
     // A question was answered No or Cancel, or could not be asked.
     bool Refused() const { return refused_; }
     // A warning or an error was shown.
@@ -69,7 +74,13 @@ private:
     bool refused_ = false;
     bool failed_ = false;
     bool progressShown_ = false;
+    struct Question {
+        std::optional<ui::MsgAnswer> answer;
+        std::string reason;
+    };
+
     std::map<std::string, std::function<void(ui::Form&)>> drivers_;
+    std::map<std::string, Question> questions_;  // by the text they hold
     std::vector<ui::Form*> shown_;
     std::map<ui::Timer*, Moment> timers_;
 };

@@ -4,6 +4,7 @@
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 
@@ -22,13 +23,23 @@ const char* const kUsage =
     "  curve --to KEY --measure M [--count N] [--csv FILE]\n"
     "                         wait for the next N pieces (1) of a press measure, print their\n"
     "                         results, write their curves (FILE-1.csv, ... when N > 1)\n"
+    "  send PROFILE --to KEY [--works keep|clear]\n"
+    "                         send a profile file into the instrument; --works answers whether\n"
+    "                         the works stored in it are kept or cleared\n"
+    "  check --to \"USB: SERIAL\"\n"
+    "                         whether the instrument's memory holds a configuration\n"
+    "  info --to KEY          the instrument's name, its measures and their types\n"
+    "  COMMAND ... then COMMAND ...\n"
+    "                         one command after the other in the same run (and on the same\n"
+    "                         simulated instruments), until one does not end with 0\n"
+    "KEY: \"USB: SERIAL\" or \"IP:HOST:PORT\", as list prints it\n"
     "global options:\n"
     "  --simulate             serve simulated bridges, modules and instruments for this run\n"
     "  --broadcast HOST[:PORT]\n"
     "                         where module commands go (else $ZEMSETUP_BROADCAST, else\n"
     "                         255.255.255.255:65535)\n"
     "  --password-file FILE   the access password (else $ZEMSETUP_PASSWORD, else asked)\n"
-    "  --yes                  answer Yes or OK to confirmations\n"
+    "  --yes                  answer Yes or OK to confirmations (not the works questions)\n"
     "  --help, --version\n"
     "exit codes: 0 done, 1 failed, 2 usage error, 3 refused or cancelled\n";
 
@@ -43,6 +54,9 @@ int main(int argc, char** argv)
         {"eth-setup", zem::cli::EthSetupCommand},
         {"monitor", zem::cli::MonitorCommand},
         {"curve", zem::cli::CurveCommand},
+        {"send", zem::cli::SendCommand},
+        {"check", zem::cli::CheckCommand},
+        {"info", zem::cli::InfoCommand},
     };
     std::string error;
     const auto options = zem::cli::CliOptions::Parse({argv + 1, argv + argc}, error);
@@ -58,15 +72,25 @@ int main(int argc, char** argv)
         std::cout << "zemcli " << ZEM_VERSION << "\n";
         return zem::cli::kExitDone;
     }
-    const auto command = options->command.empty() ? commands.end() : commands.find(options->command.front());
-    if (command == commands.end()) {
-        std::cerr << kUsage;
-        return zem::cli::kExitUsage;
+    // The commands of the run, each with its arguments, split at "then".
+    std::vector<std::pair<Command, std::vector<std::string>>> run;
+    for (auto at = options->command.begin();;) {
+        const auto end = std::find(at, options->command.end(), std::string("then"));
+        const auto command = at == end ? commands.end() : commands.find(*at);
+        if (command == commands.end()) {
+            std::cerr << kUsage;
+            return zem::cli::kExitUsage;
+        }
+        run.emplace_back(command->second, std::vector<std::string>(at + 1, end));
+        if (end == options->command.end()) break;
+        at = end + 1;
     }
     auto session = zem::cli::CliSession::Open(*options, error);
     if (!session) {
         std::cerr << "zemcli: " << error << "\n";
         return zem::cli::kExitFailed;
     }
-    return command->second(*session, {options->command.begin() + 1, options->command.end()});
+    for (const auto& [command, arguments] : run)
+        if (const int code = command(*session, arguments); code != zem::cli::kExitDone) return code;
+    return zem::cli::kExitDone;
 }

@@ -73,13 +73,18 @@ bool UCZEM2::ApriPortaETH(const std::string& host, std::uint32_t port)
 
 void UCZEM2::ChiudiComunicazione()
 {
+    ChiudiCanale();
+    AzzeraIdentita();
+}
+
+void UCZEM2::ChiudiCanale()
+{
     TimerStatus.Enabled = TimerAquireUSB.Enabled = TimerAquireEth.Enabled = false;
     // A stop deferred by the reception just cut short still reaches the instrument; whatever
     // fails here belongs to this connection and is not carried to the next one.
     InviaArrestiSospesi();
     arrestoTotaleInSospeso_ = false;
     for (AcquisizioneMisura& a : acquisizione_) a.arrestoInSospeso = false;
-    AzzeraIdentita();
     serialNumber_.clear();
     // A block buffered for one instrument must never be programmed into the next one.
     bloccoFlashVuoto_ = true;

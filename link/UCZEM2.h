@@ -566,6 +566,7 @@ private:
     bool Richiesta(std::uint8_t code, std::span<const std::uint8_t> args);
     bool ScriviPaginaMailbox(std::uint32_t address, std::span<const std::uint8_t> data);
     void AzzeraIdentita();
+    void ChiudiCanale();        // closes the channel; the identity and version stay as reported
     bool ChiudiBloccoFlash();   // programs and checks the pending block
     bool RiavviaStrumento();    // command 13, echo only, then the restart wait
 

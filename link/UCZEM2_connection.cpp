@@ -77,8 +77,10 @@ bool UCZEM2::ApriConfigurazione(bool portaAperta)
 {
     std::array<std::int16_t, 2> errore{};
     collegato_ = portaAperta && LeggiConfigurazione(errore);
-    // A channel whose instrument was refused is not left open behind the technician's back.
-    if (portaAperta && !collegato_) ChiudiComunicazione();
+    // A channel whose instrument was refused is not left open behind the technician's back, but
+    // what the instrument said of itself stays known: its type is reported, and the update-mode
+    // switch of a blank instrument reaches its configuration memory by the right path.
+    if (portaAperta && !collegato_) ChiudiCanale();
     return collegato_;
 }
 

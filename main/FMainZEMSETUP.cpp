@@ -4,6 +4,8 @@
 #include "diagnosis/FCurve.h"
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSceltaStrumento.h"
+#include "main/InvioProfilo.h"
+#include "main/LetturaProfilo.h"
 #include "profile/CatalogoFunzioni.h"
 #include "profile/SettingsStore.h"
 #include "setup/FSetupStrumento.h"
@@ -81,12 +83,14 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
 
     mnuNuovo.Click.Connect([this] { mnuNuovo_Click(); });
     mnuApri.Click.Connect([this] { mnuApri_Click(); });
+    mnuReadSetup.Click.Connect([this] { mnuReadSetup_Click(); });
     mnuSalva.Click.Connect([this] { mnuSalva_Click(); });
     mnuSaveAs.Click.Connect([this] { mnuSaveAs_Click(); });
     mnuChiudi.Click.Connect([this] { mnuChiudi_Click(); });
     mnuSetupMachine.Click.Connect([this] { mnuSetupMachine_Click(); });
     mnuSetPassword.Click.Connect([this] { mnuSetPassword_Click(); });
     mnuEthSetup.Click.Connect([this] { mnuEthSetup_Click(); });
+    mnuFormat.Click.Connect([this] { mnuFormat_Click(); });
     mnuDiagnosi.Click.Connect([this] { mnuDiagnosi_Click(); });
     mnuCurve.Click.Connect([this] { mnuCurve_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
@@ -265,6 +269,13 @@ void FMainZEMSETUP::mnuApri_Click()
     }
 }
 
+// Copies nothing into the profile: only tells whether the instrument holds a configuration.
+void FMainZEMSETUP::mnuReadSetup_Click()
+{
+    if (!ChiediSalvataggio()) return;
+    LetturaProfilo(GetHost(), platform_).Run();
+}
+
 void FMainZEMSETUP::mnuSalva_Click()
 {
     if (!PasswordOK()) return;
@@ -298,14 +309,47 @@ void FMainZEMSETUP::mnuSetPassword_Click() { gate_.ChangePassword(); }
 
 void FMainZEMSETUP::mnuEthSetup_Click() { EthernetSetup(GetHost(), platform_, gate_).Run(); }
 
+void FMainZEMSETUP::mnuFormat_Click()
+{
+    const auto chiave = FSceltaStrumento(GetHost(), platform_).LoadForm("Send profile to instrument", false, false);
+    if (!chiave) return;
+    // Nothing else may start, nor the profile change, while the instrument is being written.
+    mnuFile.SetEnabled(false);
+    mnuConfig.SetEnabled(false);
+    InvioProfilo(GetHost(), platform_, gate_, *this).Invia(profilo_, *chiave);
+    mnuFile.SetEnabled(true);
+    AggiornaMenu();
+}
+
+void FMainZEMSETUP::SetBusy(bool busy)
+{
+    Label1.SetVisible(busy);
+    Image1.SetVisible(busy);
+    GetHost().SetBusy(busy);
+}
+
+void FMainZEMSETUP::ShowProgress(const std::string& caption, int maximum)
+{
+    ProgressBar1.SetValue(0);
+    ProgressBar1.SetMax(maximum);
+    lblTrasferimento.SetCaption(caption);
+    lblTrasferimento.SetVisible(true);
+    ProgressBar1.SetVisible(true);
+}
+
+// A bar already full stays full: the bar refuses a value past its maximum.
+void FMainZEMSETUP::Advance() { ProgressBar1.SetValue(ProgressBar1.Value() + 1); }
+
+void FMainZEMSETUP::HideProgress()
+{
+    ProgressBar1.SetVisible(false);
+    lblTrasferimento.SetVisible(false);
+}
+
 void FMainZEMSETUP::mnuDiagnosi_Click()
 {
     // While the calibrations are written the window shows that it is busy.
-    Diagnosis(GetHost(), platform_, gate_, [this](bool occupato) {
-        Label1.SetVisible(occupato);
-        Image1.SetVisible(occupato);
-        GetHost().SetBusy(occupato);
-    }).Run();
+    Diagnosis(GetHost(), platform_, gate_, [this](bool occupato) { SetBusy(occupato); }).Run();
 }
 
 // The curve window checks the chosen instrument before it shows.

@@ -3,6 +3,7 @@
 #include "access/PasswordGate.h"
 #include "link/LinkPlatform.h"
 #include "main/StartModes.h"
+#include "main/TransferProgress.h"
 #include "profile/ProfiloZem.h"
 #include "ui/Dialogs.h"
 #include "ui/Form.h"
@@ -20,7 +21,7 @@ class SettingsStore;
 // The program's only top-level window. It owns the current profile and the access password of
 // the run, and its menus start every operation. A menu item is enabled only when it has a
 // handler: the items of the instrument workflows stay greyed until their windows are built.
-class FMainZEMSETUP final : public ui::Form {
+class FMainZEMSETUP final : public ui::Form, private TransferProgress {
 public:
     struct Options {
         std::string programFolder;  // where the template Default.ZemP is shipped
@@ -93,15 +94,24 @@ protected:
 private:
     void mnuNuovo_Click();
     void mnuApri_Click();
+    void mnuReadSetup_Click();
     void mnuSalva_Click();
     void mnuSaveAs_Click();
     void mnuChiudi_Click();
     void mnuSetupMachine_Click();
     void mnuSetPassword_Click();
     void mnuEthSetup_Click();
+    void mnuFormat_Click();
     void mnuDiagnosi_Click();
     void mnuCurve_Click();
     void mnuUscita_Click();
+
+    // A transfer's progress on the window: the busy indication, ProgressBar1 and its label.
+    void SetBusy(bool busy) override;
+    void ShowProgress(const std::string& caption, int maximum) override;
+    void Advance() override;
+    void HideProgress() override;
+    bool Closing() const override { return chiusura_; }
 
     bool ChiediSalvataggio();
     bool SalvaProfilo();

@@ -73,6 +73,10 @@ void SimulatedInstrument::Execute(std::vector<Transmission>& out)
         return;
     }
     ++framesExecuted_;
+    if (faults_.deafAtFrame != 0 && framesExecuted_ >= faults_.deafAtFrame) {
+        faults_.deaf = true;
+        return;
+    }
     const std::span<const std::uint8_t> payload = all.subspan(1, frame.size() - 2);
     if (faults_.silence > 0) {
         --faults_.silence;

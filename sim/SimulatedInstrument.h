@@ -23,6 +23,9 @@ struct InstrumentFaults {
     int wrongChecksum = 0;   // the next replies carry a checksum off by one
     int silence = 0;         // the next frames get their echo but no reply
     bool deaf = false;       // nothing at all comes back, not even the echo of a 00 byte
+    // The line goes dead at this executed frame (counted from 1, 0 = never), which is neither
+    // carried out nor answered: a cable pulled in the middle of a transfer.
+    std::uint64_t deafAtFrame = 0;
 };
 
 // The instrument's side of the frame protocol. Its receiver echoes every byte it takes; a byte of

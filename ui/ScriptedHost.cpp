@@ -121,6 +121,7 @@ MsgAnswer ScriptedHost::ShowMessage(const MessageBoxRequest& request)
 {
     messages_.push_back(request);
     if (request.buttons == MsgButtons::OK) return MsgAnswer::OK;
+    if (pressOn_ && steps_.empty()) return ButtonsOf(request.buttons).front();
     const Step step = Take(StepKind::Message, Describe(request));
     const auto buttons = ButtonsOf(request.buttons);
     if (std::find(buttons.begin(), buttons.end(), step.answer) == buttons.end())

@@ -40,6 +40,10 @@ public:
     // When the form named `formName` is shown modally, `script` acts on it; the script must leave
     // the form closed (through its buttons or RequestClose), as the technician would.
     void OnForm(std::string formName, std::function<void(Form&)> script);
+    // From now on a message box with nothing queued is answered with its first button (Yes, or
+    // OK), as a technician pressing on would: for runs where which questions come depends on
+    // where a fault struck.
+    void PressOn() { pressOn_ = true; }
     // Answers queued and not yet used.
     std::size_t PendingAnswers() const { return steps_.size(); }
 
@@ -117,6 +121,7 @@ private:
     std::map<int, std::function<void()>> doEventsActions_;
     bool busy_ = false;
     std::vector<std::string> plotPictures_;
+    bool pressOn_ = false;
 };
 
 } // namespace zem::ui

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "main/TransferProgress.h"
+
+#include <iosfwd>
+#include <string>
+
+namespace zem::cli {
+
+// A transfer's progress on the terminal: "Wait..." while the instrument is busy and the bar's
+// caption with the percentage done, redrawn in place on stderr. Off a terminal it shows nothing,
+// so a script's error output holds only the messages.
+class TerminalProgress final : public TransferProgress {
+public:
+    // `shown`: whether to draw at all (stderr is a terminal).
+    TerminalProgress(std::ostream& out, bool shown);
+    ~TerminalProgress() override;
+
+    void SetBusy(bool busy) override;
+    void ShowProgress(const std::string& caption, int maximum) override;
+    void Advance() override;
+    void HideProgress() override;
+    // No window to close: Ctrl-C stops the whole run, as it stops any other program.
+    bool Closing() const override { return false; }
+
+private:
+    void Redraw();
+    void Draw(const std::string& line);
+    void Clear();
+
+    std::ostream& out_;
+    bool shown_;
+    std::string caption_;
+    int maximum_ = 0;
+    int value_ = 0;
+    int percent_ = -1;  // drawn last
+    std::size_t width_ = 0;  // of the line on screen
+};
+
+} // namespace zem::cli

@@ -16,5 +16,7 @@ int CurveCommand(CliSession& session, const std::vector<std::string>& arguments)
 int SendCommand(CliSession& session, const std::vector<std::string>& arguments);
 int CheckCommand(CliSession& session, const std::vector<std::string>& arguments);
 int InfoCommand(CliSession& session, const std::vector<std::string>& arguments);
+int BackupCommand(CliSession& session, const std::vector<std::string>& arguments);
+int MemtestCommand(CliSession& session, const std::vector<std::string>& arguments);
 
 } // namespace zem::cli

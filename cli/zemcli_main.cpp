@@ -29,6 +29,9 @@ const char* const kUsage =
     "  check --to \"USB: SERIAL\"\n"
     "                         whether the instrument's memory holds a configuration\n"
     "  info --to KEY          the instrument's name, its measures and their types\n"
+    "  backup FILE --to KEY   the instrument's configuration memory into a .zemmem file\n"
+    "  memtest --to KEY       test the instrument's memory; clears its configuration\n"
+    "                         (needs --yes or a Yes typed on the terminal)\n"
     "  COMMAND ... then COMMAND ...\n"
     "                         one command after the other in the same run (and on the same\n"
     "                         simulated instruments), until one does not end with 0\n"
@@ -57,6 +60,8 @@ int main(int argc, char** argv)
         {"send", zem::cli::SendCommand},
         {"check", zem::cli::CheckCommand},
         {"info", zem::cli::InfoCommand},
+        {"backup", zem::cli::BackupCommand},
+        {"memtest", zem::cli::MemtestCommand},
     };
     std::string error;
     const auto options = zem::cli::CliOptions::Parse({argv + 1, argv + argc}, error);

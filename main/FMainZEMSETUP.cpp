@@ -4,7 +4,9 @@
 #include "diagnosis/FCurve.h"
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSceltaStrumento.h"
+#include "main/BackupMemoria.h"
 #include "main/InvioProfilo.h"
+#include "main/TestMemoria.h"
 #include "main/LetturaProfilo.h"
 #include "profile/CatalogoFunzioni.h"
 #include "profile/SettingsStore.h"
@@ -91,6 +93,8 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuSetPassword.Click.Connect([this] { mnuSetPassword_Click(); });
     mnuEthSetup.Click.Connect([this] { mnuEthSetup_Click(); });
     mnuFormat.Click.Connect([this] { mnuFormat_Click(); });
+    mnuExportMemory.Click.Connect([this] { mnuExportMemory_Click(); });
+    mnuTestMemoria.Click.Connect([this] { mnuTestMemoria_Click(); });
     mnuDiagnosi.Click.Connect([this] { mnuDiagnosi_Click(); });
     mnuCurve.Click.Connect([this] { mnuCurve_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
@@ -319,6 +323,20 @@ void FMainZEMSETUP::mnuFormat_Click()
     InvioProfilo(GetHost(), platform_, gate_, *this).Invia(profilo_, *chiave);
     mnuFile.SetEnabled(true);
     AggiornaMenu();
+}
+
+void FMainZEMSETUP::mnuExportMemory_Click()
+{
+    const auto chiave = FSceltaStrumento(GetHost(), platform_).LoadForm("Memory export", false, false);
+    if (!chiave) return;
+    BackupMemoria(GetHost(), platform_, *this).Esporta(*chiave, std::nullopt, Setting(kPathProfili, ""));
+}
+
+void FMainZEMSETUP::mnuTestMemoria_Click()
+{
+    const auto chiave = FSceltaStrumento(GetHost(), platform_).LoadForm("Memory test", false, false);
+    if (!chiave) return;
+    TestMemoria(GetHost(), platform_, *this).Esegui(*chiave);
 }
 
 void FMainZEMSETUP::SetBusy(bool busy)

@@ -102,6 +102,8 @@ private:
     void mnuSetPassword_Click();
     void mnuEthSetup_Click();
     void mnuFormat_Click();
+    void mnuExportMemory_Click();
+    void mnuTestMemoria_Click();
     void mnuDiagnosi_Click();
     void mnuCurve_Click();
     void mnuUscita_Click();

@@ -12,6 +12,7 @@ class CliSession;
 int ListCommand(CliSession& session, const std::vector<std::string>& arguments);
 int EthSetupCommand(CliSession& session, const std::vector<std::string>& arguments);
 int MonitorCommand(CliSession& session, const std::vector<std::string>& arguments);
+int CurveCommand(CliSession& session, const std::vector<std::string>& arguments);
 int SendCommand(CliSession& session, const std::vector<std::string>& arguments);
 int CheckCommand(CliSession& session, const std::vector<std::string>& arguments);
 int InfoCommand(CliSession& session, const std::vector<std::string>& arguments);

@@ -20,6 +20,9 @@ const char* const kUsage =
     "  monitor --to KEY [--once]\n"
     "                         the instrument's live transducer values, inputs and outputs\n"
     "                         every 400 ms until q or Ctrl-C (one reading with --once)\n"
+    "  curve --to KEY --measure M [--count N] [--csv FILE]\n"
+    "                         wait for the next N pieces (1) of a press measure, print their\n"
+    "                         results, write their curves (FILE-1.csv, ... when N > 1)\n"
     "  send PROFILE --to KEY [--works keep|clear]\n"
     "                         send a profile file into the instrument; --works answers whether\n"
     "                         the works stored in it are kept or cleared\n"
@@ -60,6 +63,7 @@ int main(int argc, char** argv)
         {"list", zem::cli::ListCommand},
         {"eth-setup", zem::cli::EthSetupCommand},
         {"monitor", zem::cli::MonitorCommand},
+        {"curve", zem::cli::CurveCommand},
         {"send", zem::cli::SendCommand},
         {"check", zem::cli::CheckCommand},
         {"info", zem::cli::InfoCommand},

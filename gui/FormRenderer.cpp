@@ -1,5 +1,7 @@
 #include "gui/FormRenderer.h"
 
+#include "gui/PlotWidget.h"
+
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
 #include "ui/CommandButton.h"
@@ -11,6 +13,7 @@
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/OptionButton.h"
+#include "ui/Plot.h"
 #include "ui/ProgressBar.h"
 #include "ui/RichTextBox.h"
 #include "ui/TabStrip.h"
@@ -302,6 +305,8 @@ QWidget* FormRenderer::Create(ui::Control& control, QWidget* parent)
         image->setAlignment(Qt::AlignCenter);  // a small indicator shows the middle of its picture
         return image;
     }
+    case ui::ControlKind::Plot:
+        return new PlotWidget(static_cast<ui::Plot&>(control), parent);
     case ui::ControlKind::Menu:
     case ui::ControlKind::Timer:
         break;
@@ -517,6 +522,9 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
         static_cast<QLabel*>(widget)->setPixmap(Draw(picture));
         break;
     }
+    case ui::ControlKind::Plot:
+        widget->update();
+        break;
     case ui::ControlKind::Menu:
     case ui::ControlKind::Timer:
         break;

@@ -1,6 +1,7 @@
 #include "main/FMainZEMSETUP.h"
 
 #include "diagnosis/Diagnosis.h"
+#include "diagnosis/FCurve.h"
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSceltaStrumento.h"
 #include "main/FListaSN.h"
@@ -48,6 +49,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       mnuChiudi(*this, "mnuChiudi", "&Close profile", &mnuFile),
       sep4(*this, "sep4", "-", &mnuFile),
       mnuDiagnosi(*this, "mnuDiagnosi", "&Diagnosis and calibration...", &mnuFile),
+      mnuCurve(*this, "mnuCurve", "&Curves...", &mnuFile),
       mnuTestSeriale(*this, "mnuTestSeriale", "&Test seriale (beta)...", &mnuFile),
       mnuExportMemory(*this, "mnuExportMemory", "&Backup memory...", &mnuFile),
       mnuTestMemoria(*this, "mnuTestMemoria", "&Memory test...", &mnuFile),
@@ -101,6 +103,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuDiagnosi.Click.Connect([this] { mnuDiagnosi_Click(); });
     mnuInizializzaUSB.Click.Connect([this] { mnuInizializzaUSB_Click(); });
     mnuListSN.Click.Connect([this] { mnuListSN_Click(); });
+    mnuCurve.Click.Connect([this] { mnuCurve_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
     mnuSetupInput.Click.Connect([this] { AggiornaMenu(); });
     mnuSetupOutput.Click.Connect([this] { AggiornaMenu(); });
@@ -126,7 +129,7 @@ void FMainZEMSETUP::Form_Load()
     for (ui::Menu* item : {&mnuNuovo, &mnuApri, &mnuReadSetup, &mnuImport, &mnuTestSeriale, &mnuExportMemory,
                            &mnuTestMemoria, &mnuEthSetup, &mnuListSN, &mnuInizializzaUSB, &mnuUpdate,
                            &mnuSetPassword, &mnuUscita, &mnuSetupMachine, &mnuSetupInput,
-                           &mnuSetupOutput, &mnuSetupCounter, &mnuSetupComm})
+                           &mnuSetupOutput, &mnuSetupCounter, &mnuSetupComm, &mnuCurve})
         Enable(*item, true);
 
     SetCaption(GetHost().ApplicationTitle());
@@ -399,6 +402,13 @@ void FMainZEMSETUP::mnuListSN_Click()
 {
     std::string nome, seriale;
     FListaSN(GetHost(), settings_, options_.programFolder).Load(0, nome, seriale);
+}
+
+// The curve window checks the chosen instrument before it shows.
+void FMainZEMSETUP::mnuCurve_Click()
+{
+    FSceltaStrumento scelta(GetHost(), platform_);
+    if (const auto key = scelta.LoadForm("Curves", false, false)) FCurve(GetHost(), platform_).LoadForm(*key);
 }
 
 void FMainZEMSETUP::mnuUscita_Click() { Unload(); }

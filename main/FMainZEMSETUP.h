@@ -66,6 +66,7 @@ public:
     ui::Menu mnuChiudi;
     ui::Menu sep4;
     ui::Menu mnuDiagnosi;
+    ui::Menu mnuCurve;
     ui::Menu mnuTestSeriale;
     ui::Menu mnuExportMemory;
     ui::Menu mnuTestMemoria;
@@ -108,6 +109,7 @@ private:
     void mnuDiagnosi_Click();
     void mnuInizializzaUSB_Click();
     void mnuListSN_Click();
+    void mnuCurve_Click();
     void mnuUscita_Click();
 
     // A transfer's progress on the window: the busy indication, ProgressBar1 and its label.

@@ -1,30 +1,11 @@
 #include "diagnosis/DiagnosticSession.h"
 
 #include "discovery/ChiaveStrumento.h"
+#include "main/CollegamentoStrumento.h"
 #include "link/net/SocketControl.h"
 #include "ui/Host.h"
 
-#include <cstdio>
-
 namespace zem {
-
-namespace {
-
-constexpr int kTipoSupportato = 14;
-constexpr int kReleaseOltre = 13;  // the first release this tool does not know
-
-// The firmware version as the technician reads it elsewhere: two decimals at most, no trailing zeros.
-std::string Versione(double v)
-{
-    char testo[32];
-    std::snprintf(testo, sizeof testo, "%.2f", v);
-    std::string s = testo;
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
-    return s;
-}
-
-} // namespace
 
 DiagnosticSession::DiagnosticSession(ui::Host& host, const LinkPlatform& platform)
     : host_(host),
@@ -55,15 +36,7 @@ void DiagnosticSession::SegnalaErroreApertura()
                  ui::MsgButtons::OK, ui::MsgIcon::Critical);
 }
 
-bool DiagnosticSession::VerificaStrumento()
-{
-    if (link_.Protocollo() == kTipoSupportato && link_.Estensioni() < kReleaseOltre) return true;
-    const std::string dettaglio = link_.UpdateMode()
-        ? "Type: " + std::to_string(link_.Protocollo()) + "\r\nRelease: " + std::to_string(link_.Estensioni())
-        : "Version: " + Versione(link_.VersioneCPU());
-    host_.MsgBox("The instrument is not supported\r\n" + dettaglio, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
-    return false;
-}
+bool DiagnosticSession::VerificaStrumento() { return CollegamentoStrumento::VerificaStrumento(host_, link_); }
 
 DiagnosticSession::Preparazione DiagnosticSession::Prepara()
 {

@@ -85,12 +85,12 @@ void CollegamentoStrumento::SegnalaErroreApertura(ui::Host& host) const
     }
 }
 
-bool CollegamentoStrumento::VerificaStrumento(ui::Host& host) const
+bool CollegamentoStrumento::VerificaStrumento(ui::Host& host, const UCZEM2& link)
 {
-    if (link_.Protocollo() == kTipoSupportato && link_.Estensioni() < kReleaseOltre) return true;
-    const std::string dettaglio = link_.UpdateMode()
-        ? "Type: " + std::to_string(link_.Protocollo()) + "\r\nRelease: " + std::to_string(link_.Estensioni())
-        : "Version: " + Versione(link_.VersioneCPU());
+    if (link.Protocollo() == kTipoSupportato && link.Estensioni() < kReleaseOltre) return true;
+    const std::string dettaglio = link.UpdateMode()
+        ? "Type: " + std::to_string(link.Protocollo()) + "\r\nRelease: " + std::to_string(link.Estensioni())
+        : "Version: " + Versione(link.VersioneCPU());
     host.MsgBox("The instrument is not supported\r\n" + dettaglio, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
     return false;
 }

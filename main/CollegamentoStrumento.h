@@ -38,7 +38,9 @@ public:
     // reported, or "Communication error" when none answered.
     void SegnalaErroreApertura(ui::Host& host) const;
     // True for an instrument this tool supports; otherwise shows why not.
-    bool VerificaStrumento(ui::Host& host) const;
+    bool VerificaStrumento(ui::Host& host) const { return VerificaStrumento(host, link_); }
+    // The same check of any opened link (the diagnosis opens its own).
+    static bool VerificaStrumento(ui::Host& host, const UCZEM2& link);
 
     void Chiudi() { link_.ChiudiComunicazione(); }
 

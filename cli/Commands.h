@@ -12,8 +12,14 @@ class CliSession;
 int ListCommand(CliSession& session, const std::vector<std::string>& arguments);
 int EthSetupCommand(CliSession& session, const std::vector<std::string>& arguments);
 int MonitorCommand(CliSession& session, const std::vector<std::string>& arguments);
+int CurveCommand(CliSession& session, const std::vector<std::string>& arguments);
 int SendCommand(CliSession& session, const std::vector<std::string>& arguments);
 int CheckCommand(CliSession& session, const std::vector<std::string>& arguments);
 int InfoCommand(CliSession& session, const std::vector<std::string>& arguments);
+int UsbInitCommand(CliSession& session, const std::vector<std::string>& arguments);
+int SnListCommand(CliSession& session, const std::vector<std::string>& arguments);
+int ReadCommand(CliSession& session, const std::vector<std::string>& arguments);
+int BackupCommand(CliSession& session, const std::vector<std::string>& arguments);
+int MemtestCommand(CliSession& session, const std::vector<std::string>& arguments);
 
 } // namespace zem::cli

@@ -20,12 +20,25 @@ const char* const kUsage =
     "  monitor --to KEY [--once]\n"
     "                         the instrument's live transducer values, inputs and outputs\n"
     "                         every 400 ms until q or Ctrl-C (one reading with --once)\n"
+    "  curve --to KEY --measure M [--count N] [--csv FILE]\n"
+    "                         wait for the next N pieces (1) of a press measure, print their\n"
+    "                         results, write their curves (FILE-1.csv, ... when N > 1)\n"
     "  send PROFILE --to KEY [--works keep|clear]\n"
     "                         send a profile file into the instrument; --works answers whether\n"
     "                         the works stored in it are kept or cleared\n"
     "  check --to \"USB: SERIAL\"\n"
     "                         whether the instrument's memory holds a configuration\n"
     "  info --to KEY          the instrument's name, its measures and their types\n"
+    "  usb-init [--to KEY] [--name NAME] [--serial N]\n"
+    "                         program a bridge's EEPROM with a name and serial number and add\n"
+    "                         it to the register (N: the last number programmed plus one)\n"
+    "  sn-list                the serial-number register as text\n"
+    "  read --to KEY FILE.zemp [--force]\n"
+    "                         read the instrument's configuration into a new profile file\n"
+    "                         (--force overwrites it); prints the fields not read back\n"
+    "  backup FILE --to KEY   the instrument's configuration memory into a .zemmem file\n"
+    "  memtest --to KEY       test the instrument's memory; clears its configuration\n"
+    "                         (needs --yes or a Yes typed on the terminal)\n"
     "  COMMAND ... then COMMAND ...\n"
     "                         one command after the other in the same run (and on the same\n"
     "                         simulated instruments), until one does not end with 0\n"
@@ -50,9 +63,15 @@ int main(int argc, char** argv)
         {"list", zem::cli::ListCommand},
         {"eth-setup", zem::cli::EthSetupCommand},
         {"monitor", zem::cli::MonitorCommand},
+        {"curve", zem::cli::CurveCommand},
         {"send", zem::cli::SendCommand},
         {"check", zem::cli::CheckCommand},
         {"info", zem::cli::InfoCommand},
+        {"usb-init", zem::cli::UsbInitCommand},
+        {"sn-list", zem::cli::SnListCommand},
+        {"read", zem::cli::ReadCommand},
+        {"backup", zem::cli::BackupCommand},
+        {"memtest", zem::cli::MemtestCommand},
     };
     std::string error;
     const auto options = zem::cli::CliOptions::Parse({argv + 1, argv + argc}, error);

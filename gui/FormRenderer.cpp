@@ -1,5 +1,7 @@
 #include "gui/FormRenderer.h"
 
+#include "gui/PlotWidget.h"
+
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
 #include "ui/CommandButton.h"
@@ -11,7 +13,9 @@
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/OptionButton.h"
+#include "ui/Plot.h"
 #include "ui/ProgressBar.h"
+#include "ui/RichTextBox.h"
 #include "ui/TabStrip.h"
 #include "ui/TextBox.h"
 #include "ui/Timer.h"
@@ -20,6 +24,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFont>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -71,6 +76,7 @@ bool TakesFocus(ui::ControlKind kind)
 {
     switch (kind) {
     case ui::ControlKind::TextBox:
+    case ui::ControlKind::RichTextBox:
     case ui::ControlKind::CommandButton:
     case ui::ControlKind::CheckBox:
     case ui::ControlKind::OptionButton:
@@ -209,6 +215,16 @@ QWidget* FormRenderer::Create(ui::Control& control, QWidget* parent)
         });
         return edit;
     }
+    case ui::ControlKind::RichTextBox: {
+        // The document's 8-bit characters map one to one onto the first 256 code points.
+        auto& model = static_cast<ui::RichTextBox&>(control);
+        auto* edit = new QPlainTextEdit(parent);
+        connect(edit, &QPlainTextEdit::textChanged, this, [this, &model, edit] {
+            model.UserType(QString(edit->toPlainText()).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toLatin1().toStdString());
+            Apply(model);
+        });
+        return edit;
+    }
     case ui::ControlKind::CommandButton: {
         auto& model = static_cast<ui::CommandButton&>(control);
         auto* button = new QPushButton(parent);
@@ -289,6 +305,8 @@ QWidget* FormRenderer::Create(ui::Control& control, QWidget* parent)
         image->setAlignment(Qt::AlignCenter);  // a small indicator shows the middle of its picture
         return image;
     }
+    case ui::ControlKind::Plot:
+        return new PlotWidget(static_cast<ui::Plot&>(control), parent);
     case ui::ControlKind::Menu:
     case ui::ControlKind::Timer:
         break;
@@ -396,6 +414,15 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
         }
         break;
     }
+    case ui::ControlKind::RichTextBox: {
+        auto& model = static_cast<ui::RichTextBox&>(control);
+        auto* text = static_cast<QPlainTextEdit*>(widget);
+        text->setReadOnly(model.Locked());
+        if (!model.FontName().empty()) text->setFont(QFont(Q(model.FontName())));
+        const QString shown = QString::fromLatin1(model.Text().data(), static_cast<qsizetype>(model.Text().size())).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (text->toPlainText() != shown) text->setPlainText(shown);
+        break;
+    }
     case ui::ControlKind::CommandButton: {
         auto& model = static_cast<ui::CommandButton&>(control);
         auto* button = static_cast<QPushButton*>(widget);
@@ -495,6 +522,9 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
         static_cast<QLabel*>(widget)->setPixmap(Draw(picture));
         break;
     }
+    case ui::ControlKind::Plot:
+        widget->update();
+        break;
     case ui::ControlKind::Menu:
     case ui::ControlKind::Timer:
         break;

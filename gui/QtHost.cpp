@@ -1,9 +1,12 @@
 #include "gui/QtHost.h"
 
 #include "gui/FormDialog.h"
+#include "gui/FormRenderer.h"
+#include "gui/PlotWidget.h"
 #include "gui/SocketWatcher.h"
 #include "ui/FileFilter.h"
 #include "ui/Form.h"
+#include "ui/Plot.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -103,6 +106,12 @@ void QtHost::ShowModal(ui::Form& form)
 {
     FormDialog dialog(form, DialogParent());
     dialog.exec();
+}
+
+// The picture is drawn at the size the plot has on screen.
+bool QtHost::SavePlotPicture(const ui::Plot& plot, const std::string& path)
+{
+    return PlotWidget::SavePng(plot, path, FormRenderer::Pixels(plot.Width()), FormRenderer::Pixels(plot.Height()));
 }
 
 void QtHost::WatchSockets(WinSockEsclusivo& pump) { sockets_ = std::make_unique<SocketWatcher>(pump); }

@@ -72,6 +72,7 @@ int SmokeTest::Run()
     if (simulated_) {
         Check(selectionSeen_, QStringLiteral("the selection window listed the simulated instruments"));
         Check(setupSeen_, QStringLiteral("the Ethernet setup window read the module's address"));
+        Check(curvesSeen_, QStringLiteral("the curve window drew the simulated press's pieces"));
     }
     Check(!main_.isVisible(), QStringLiteral("the main window closed"));
     for (const QString& failure : failures_) std::fprintf(stderr, "smoke test: failed: %s\n", qPrintable(failure));
@@ -176,6 +177,12 @@ void SmokeTest::OnInstruments()
         QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnModuleChoice);
         eth->trigger();
     }
+    auto* curves = main_.findChild<QAction*>(QStringLiteral("mnuCurve"));
+    Check(curves != nullptr && curves->isEnabled(), QStringLiteral("the curves item is offered"));
+    if (curves != nullptr) {
+        QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnCurveChoice);
+        curves->trigger();
+    }
     Check(QApplication::activeModalWidget() == nullptr, QStringLiteral("no modal window is left open"));
     CloseMain();
 }
@@ -255,6 +262,30 @@ void SmokeTest::OnEthernetSetup()
     setupSeen_ = address->text() == QStringLiteral("127.0.0.11");
     Picture(*dialog, QStringLiteral("ethernet-setup.png"));
     cancel->click();
+}
+
+void SmokeTest::OnCurveChoice()
+{
+    QDialog* dialog = SelectionDone();
+    auto* list = dialog ? dialog->findChild<QTreeWidget*>(QStringLiteral("ListView1")) : nullptr;
+    auto* ok = dialog ? dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")) : nullptr;
+    if (list == nullptr || ok == nullptr || list->topLevelItemCount() == 0) return Again(&SmokeTest::OnCurveChoice);
+    list->setCurrentItem(list->topLevelItem(0));
+    QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnCurveWindow);
+    ok->click();
+}
+
+// The press strokes every two seconds: the picture once four pieces are drawn.
+void SmokeTest::OnCurveWindow()
+{
+    QDialog* dialog = FormWindow("FCurve");
+    auto* results = dialog ? dialog->findChild<QLabel*>(QStringLiteral("lblRisultati")) : nullptr;
+    auto* close = dialog ? dialog->findChild<QPushButton*>(QStringLiteral("cmdChiudi")) : nullptr;
+    if (results == nullptr || close == nullptr || !results->text().startsWith(QStringLiteral("Piece 4:")))
+        return Again(&SmokeTest::OnCurveWindow);
+    curvesSeen_ = true;
+    Picture(*dialog, QStringLiteral("curves.png"));
+    close->click();
 }
 
 void SmokeTest::OnSetupDialogs()

@@ -27,9 +27,9 @@ class FormMainWindow;
 // change-password window, types a wrong old password, dismisses the message box that answers
 // it, cancels the window, walks through the profile's setup dialogs (opening a measure's setup
 // stores the main settings, so the closing question is answered No) and closes the main window.
-// On the simulated instruments it also lists them in the selection window and opens the Ethernet
-// setup of a module through its menu item, and the diagnosis window on the first instrument. With a
-// folder, it saves a picture of each window there.
+// On the simulated instruments it also lists them in the selection window, opens the Ethernet
+// setup of a module through its menu item and the diagnosis window on the first instrument, and
+// watches the curves of the simulated press. With a folder, it saves a picture of each window there.
 class SmokeTest final : public QObject {
     Q_OBJECT
 
@@ -60,6 +60,8 @@ private:
     void OnEthernetSetup();
     // The diagnosis of the first simulated instrument, through its menu item.
     void OnDiagnosis();
+    void OnCurveChoice();
+    void OnCurveWindow();
     // The modal form window of that name, once it is up; nullptr before.
     QDialog* FormWindow(const char* name);
     // The selection window once its search has ended, nullptr before.
@@ -84,6 +86,7 @@ private:
     bool messageSeen_ = false;
     bool selectionSeen_ = false;
     bool setupSeen_ = false;
+    bool curvesSeen_ = false;
 };
 
 } // namespace zem::gui

@@ -227,6 +227,7 @@ public:
     bool ArrestaMisura(int misura);
     bool ArrestoInSospeso(int misura) const;  // 0: the stop of all measures
     bool LeggiValori(int misura);             // the status polling then reads the results
+    bool RisultatiRichiesti(int misura) const { return Acquisizione(misura).richiestaRisultati; }
     // Marks the phases with a curve stored in the instrument; whether any has one.
     std::optional<bool> ScaricaCurveInMemoria(int misura);
     bool CancellaCurveInMemoria(int misura);

@@ -5,6 +5,7 @@
 
 #include "link/ByteOrder.h"
 #include "link/Clock.h"
+#include "link/net/SocketControl.h"
 #include "link/usb/GestioneUSB.h"
 
 #include <algorithm>
@@ -170,7 +171,11 @@ void UCZEM2::TimerAquireEth_Timer()
         TimerAquireEth.Enabled = false;
         return;
     }
-    SorvegliaRicezione(TimerAquireEth);
+    // The link's socket is dispatched only while an exchange waits: between exchanges the stream
+    // waits in the socket until this tick takes it, as the USB tick takes the bridge's queue.
+    for (auto d = EthPort().GetData(); !d.empty() && misuraInRicezione_ != 0; d = EthPort().GetData())
+        ElaboraDatiAsincroni(d);
+    if (misuraInRicezione_ != 0) SorvegliaRicezione(TimerAquireEth);
 }
 
 void UCZEM2::TimerAquireUSB_Timer()

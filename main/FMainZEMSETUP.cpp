@@ -1,9 +1,15 @@
 #include "main/FMainZEMSETUP.h"
 
 #include "diagnosis/Diagnosis.h"
+#include "diagnosis/FCurve.h"
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSceltaStrumento.h"
+#include "main/FListaSN.h"
+#include "main/InizializzazioneUSB.h"
+#include "main/BackupMemoria.h"
 #include "main/InvioProfilo.h"
+#include "main/ImportaProfilo.h"
+#include "main/TestMemoria.h"
 #include "main/LetturaProfilo.h"
 #include "profile/CatalogoFunzioni.h"
 #include "profile/SettingsStore.h"
@@ -36,12 +42,14 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       mnuNuovo(*this, "mnuNuovo", "&New profile", &mnuFile),
       mnuApri(*this, "mnuApri", "&Open profile...", &mnuFile),
       mnuReadSetup(*this, "mnuReadSetup", "&Read profile from instrument...", &mnuFile),
+      mnuImport(*this, "mnuImport", "Import profile from &instrument...", &mnuFile),
       mnuSalva(*this, "mnuSalva", "&Save profile", &mnuFile),
       mnuSaveAs(*this, "mnuSaveAs", "Save profile &as...", &mnuFile),
       mnuFormat(*this, "mnuFormat", "&Send profile to instrument...", &mnuFile),
       mnuChiudi(*this, "mnuChiudi", "&Close profile", &mnuFile),
       sep4(*this, "sep4", "-", &mnuFile),
       mnuDiagnosi(*this, "mnuDiagnosi", "&Diagnosis and calibration...", &mnuFile),
+      mnuCurve(*this, "mnuCurve", "&Curves...", &mnuFile),
       mnuTestSeriale(*this, "mnuTestSeriale", "&Test seriale (beta)...", &mnuFile),
       mnuExportMemory(*this, "mnuExportMemory", "&Backup memory...", &mnuFile),
       mnuTestMemoria(*this, "mnuTestMemoria", "&Memory test...", &mnuFile),
@@ -82,6 +90,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuNuovo.Click.Connect([this] { mnuNuovo_Click(); });
     mnuApri.Click.Connect([this] { mnuApri_Click(); });
     mnuReadSetup.Click.Connect([this] { mnuReadSetup_Click(); });
+    mnuImport.Click.Connect([this] { mnuImport_Click(); });
     mnuSalva.Click.Connect([this] { mnuSalva_Click(); });
     mnuSaveAs.Click.Connect([this] { mnuSaveAs_Click(); });
     mnuChiudi.Click.Connect([this] { mnuChiudi_Click(); });
@@ -89,7 +98,12 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuSetPassword.Click.Connect([this] { mnuSetPassword_Click(); });
     mnuEthSetup.Click.Connect([this] { mnuEthSetup_Click(); });
     mnuFormat.Click.Connect([this] { mnuFormat_Click(); });
+    mnuExportMemory.Click.Connect([this] { mnuExportMemory_Click(); });
+    mnuTestMemoria.Click.Connect([this] { mnuTestMemoria_Click(); });
     mnuDiagnosi.Click.Connect([this] { mnuDiagnosi_Click(); });
+    mnuInizializzaUSB.Click.Connect([this] { mnuInizializzaUSB_Click(); });
+    mnuListSN.Click.Connect([this] { mnuListSN_Click(); });
+    mnuCurve.Click.Connect([this] { mnuCurve_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
     mnuSetupInput.Click.Connect([this] { AggiornaMenu(); });
     mnuSetupOutput.Click.Connect([this] { AggiornaMenu(); });
@@ -112,10 +126,10 @@ void FMainZEMSETUP::Form_Load()
     for (ui::Menu* advanced : {&mnuInizializzaUSB, &mnuTestMemoria, &mnuExportMemory, &mnuListSN})
         advanced->SetVisible(modes_.advanced);
     // Items outside AggiornaMenu's care are enabled once, by whether they can do anything yet.
-    for (ui::Menu* item : {&mnuNuovo, &mnuApri, &mnuReadSetup, &mnuTestSeriale, &mnuExportMemory,
+    for (ui::Menu* item : {&mnuNuovo, &mnuApri, &mnuReadSetup, &mnuImport, &mnuTestSeriale, &mnuExportMemory,
                            &mnuTestMemoria, &mnuEthSetup, &mnuListSN, &mnuInizializzaUSB, &mnuUpdate,
                            &mnuSetPassword, &mnuUscita, &mnuSetupMachine, &mnuSetupInput,
-                           &mnuSetupOutput, &mnuSetupCounter, &mnuSetupComm})
+                           &mnuSetupOutput, &mnuSetupCounter, &mnuSetupComm, &mnuCurve})
         Enable(*item, true);
 
     SetCaption(GetHost().ApplicationTitle());
@@ -273,6 +287,22 @@ void FMainZEMSETUP::mnuReadSetup_Click()
     LetturaProfilo(GetHost(), platform_).Run();
 }
 
+// The instrument's configuration becomes a new profile without a file; what the memory does not
+// keep comes from the template, and the technician is told which fields those are.
+void FMainZEMSETUP::mnuImport_Click()
+{
+    if (!ChiediSalvataggio()) return;
+    ProfiloZem modello;
+    if (!modello.ApriFile(TemplatePath())) modello = ProfiloZem{};
+    auto esito = ImportaProfilo(GetHost(), platform_).Run(modello);
+    if (!esito.profilo) return;
+    profilo_ = std::move(*esito.profilo);
+    fileCorrente_.clear();
+    ShowFileName({});
+    AggiornaMenu();
+    GetHost().MsgBox(ImportaProfilo::ElencoNonLetti(esito.nonLetti), ui::MsgButtons::OK, ui::MsgIcon::Information);
+}
+
 void FMainZEMSETUP::mnuSalva_Click()
 {
     if (!PasswordOK()) return;
@@ -318,6 +348,20 @@ void FMainZEMSETUP::mnuFormat_Click()
     AggiornaMenu();
 }
 
+void FMainZEMSETUP::mnuExportMemory_Click()
+{
+    const auto chiave = FSceltaStrumento(GetHost(), platform_).LoadForm("Memory export", false, false);
+    if (!chiave) return;
+    BackupMemoria(GetHost(), platform_, *this).Esporta(*chiave, std::nullopt, Setting(kPathProfili, ""));
+}
+
+void FMainZEMSETUP::mnuTestMemoria_Click()
+{
+    const auto chiave = FSceltaStrumento(GetHost(), platform_).LoadForm("Memory test", false, false);
+    if (!chiave) return;
+    TestMemoria(GetHost(), platform_, *this).Esegui(*chiave);
+}
+
 void FMainZEMSETUP::SetBusy(bool busy)
 {
     Label1.SetVisible(busy);
@@ -347,6 +391,24 @@ void FMainZEMSETUP::mnuDiagnosi_Click()
 {
     // While the calibrations are written the window shows that it is busy.
     Diagnosis(GetHost(), platform_, gate_, [this](bool occupato) { SetBusy(occupato); }).Run();
+}
+
+void FMainZEMSETUP::mnuInizializzaUSB_Click()
+{
+    InizializzazioneUSB(GetHost(), platform_, settings_, options_.programFolder).Run();
+}
+
+void FMainZEMSETUP::mnuListSN_Click()
+{
+    std::string nome, seriale;
+    FListaSN(GetHost(), settings_, options_.programFolder).Load(0, nome, seriale);
+}
+
+// The curve window checks the chosen instrument before it shows.
+void FMainZEMSETUP::mnuCurve_Click()
+{
+    FSceltaStrumento scelta(GetHost(), platform_);
+    if (const auto key = scelta.LoadForm("Curves", false, false)) FCurve(GetHost(), platform_).LoadForm(*key);
 }
 
 void FMainZEMSETUP::mnuUscita_Click() { Unload(); }

@@ -59,12 +59,14 @@ public:
     ui::Menu mnuNuovo;
     ui::Menu mnuApri;
     ui::Menu mnuReadSetup;
+    ui::Menu mnuImport;
     ui::Menu mnuSalva;
     ui::Menu mnuSaveAs;
     ui::Menu mnuFormat;
     ui::Menu mnuChiudi;
     ui::Menu sep4;
     ui::Menu mnuDiagnosi;
+    ui::Menu mnuCurve;
     ui::Menu mnuTestSeriale;
     ui::Menu mnuExportMemory;
     ui::Menu mnuTestMemoria;
@@ -94,6 +96,7 @@ private:
     void mnuNuovo_Click();
     void mnuApri_Click();
     void mnuReadSetup_Click();
+    void mnuImport_Click();
     void mnuSalva_Click();
     void mnuSaveAs_Click();
     void mnuChiudi_Click();
@@ -101,7 +104,12 @@ private:
     void mnuSetPassword_Click();
     void mnuEthSetup_Click();
     void mnuFormat_Click();
+    void mnuExportMemory_Click();
+    void mnuTestMemoria_Click();
     void mnuDiagnosi_Click();
+    void mnuInizializzaUSB_Click();
+    void mnuListSN_Click();
+    void mnuCurve_Click();
     void mnuUscita_Click();
 
     // A transfer's progress on the window: the busy indication, ProgressBar1 and its label.

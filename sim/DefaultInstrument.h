@@ -7,6 +7,7 @@
 #include "sim/SimulatedInstrument.h"
 #include "sim/SimulatedMemory.h"
 #include "sim/SimulatedPress.h"
+#include "sim/SimulatedStrokes.h"
 #include "sim/SimulatedWorks.h"
 
 #include <cstdint>
@@ -33,6 +34,7 @@ public:
     SimulatedMemory& Memory() { return memory_; }
     SimulatedDiagnostics& Diagnostics() { return diagnostics_; }
     SimulatedAcquisition& Acquisition() { return acquisition_; }
+    SimulatedStrokes& Strokes() { return strokes_; }
 
 private:
     SimulatedInstrument instrument_;
@@ -42,6 +44,7 @@ private:
     SimulatedPress press_;
     SimulatedDiagnostics diagnostics_{instrument_, press_};  // commands 20 to 23, 31 and 36
     SimulatedAcquisition acquisition_{instrument_, memory_};  // commands 2, 4, 5, 8, 11, 16, 18, 19, 29
+    SimulatedStrokes strokes_{press_, curves_, acquisition_, memory_, works_};  // pieces, once started
 };
 
 } // namespace zem::sim

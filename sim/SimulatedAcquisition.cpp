@@ -28,7 +28,10 @@ SimulatedAcquisition::SimulatedAcquisition(SimulatedInstrument& instrument, Simu
     on(16, &SimulatedAcquisition::CurveDaTrattare);
     on(18, &SimulatedAcquisition::Acquisizione);
     on(29, &SimulatedAcquisition::Riparti);
-    instrument.SetCommand(4, [this](std::span<const std::uint8_t>) { return Stato(); });
+    instrument.SetCommand(4, [this](std::span<const std::uint8_t>) {
+        if (primaDelloStato) primaDelloStato();
+        return Stato();
+    });
     instrument.SetCommand(11, [this](std::span<const std::uint8_t> a) { return Risultati(a); });
     // The selection of a measure and the end of a curve are only acknowledged.
     for (const std::uint8_t code : {5, 19})

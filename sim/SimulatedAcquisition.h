@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace zem::sim {
@@ -32,6 +33,8 @@ public:
     std::array<Misura, 6> misure{};      // measures 1..6 at 0..5
     std::uint8_t curveDaTrattare = 0;    // bit m-1: curves of measure m wait
     std::size_t byteStato = 2;           // status bytes command 4 answers with
+    // Runs before each status reply, so that a machine can bring the flags up to date.
+    std::function<void()> primaDelloStato;
     // Measures in the order their stops came (as sent: 1..6, 0 for all).
     const std::vector<int>& Arresti() const { return arresti_; }
 

@@ -35,7 +35,7 @@ std::optional<std::vector<std::uint8_t>> SimulatedCurves::Send(std::span<const s
     int number = 0;
     for (std::size_t pos = from; pos < bytes.size(); pos += block, ++number, ++sequence) {
         const std::size_t n = std::min(block, bytes.size() - pos);
-        if (silentStream || std::find(lostBlocks.begin(), lostBlocks.end(), number) != lostBlocks.end()) continue;
+        if (silentStream || (cutAt && pos + n > *cutAt) || std::find(lostBlocks.begin(), lostBlocks.end(), number) != lostBlocks.end()) continue;
         std::vector<std::uint8_t> b{sequence, static_cast<std::uint8_t>(n)};
         b.insert(b.end(), bytes.begin() + static_cast<std::ptrdiff_t>(pos), bytes.begin() + static_cast<std::ptrdiff_t>(pos + n));
         instrument_.EmitStream(std::move(b));

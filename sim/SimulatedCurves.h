@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace zem::sim {
@@ -26,6 +27,8 @@ public:
     std::vector<int> lostBlocks;
     // Requests are answered but no block follows, ever.
     bool silentStream = false;
+    // No block holding a byte of the curve at or past this offset is sent, by any request.
+    std::optional<std::size_t> cutAt;
 
 private:
     std::optional<std::vector<std::uint8_t>> Send(std::span<const std::uint8_t> args, bool fromOffset);

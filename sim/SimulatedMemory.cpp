@@ -89,11 +89,21 @@ SimulatedMemory::Reply SimulatedMemory::LeggiPRam(std::span<const std::uint8_t> 
     const std::uint32_t address = Indirizzo(a);
     std::size_t n = a[3];
     if (n == 0 || n > kMaxPRam || !Dentro(pram_, address, n)) return std::vector<std::uint8_t>{};
+    if (faults_.lettureConsentite == 0) return std::vector<std::uint8_t>{};
+    if (faults_.lettureConsentite > 0) --faults_.lettureConsentite;
     if (faults_.risposteCorte > 0) {
         --faults_.risposteCorte;
         --n;
     }
-    return std::vector<std::uint8_t>(pram_.begin() + address, pram_.begin() + static_cast<std::ptrdiff_t>(address + n));
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < n; ++i) bytes.push_back(pram_[Cella(static_cast<std::uint32_t>(address + i))]);
+    return bytes;
+}
+
+std::uint32_t SimulatedMemory::Cella(std::uint32_t address) const
+{
+    if (faults_.lineaPRamBloccata < 0) return address;
+    return address & ~(1u << faults_.lineaPRamBloccata);
 }
 
 bool SimulatedMemory::ScriviByteConfigurazione(std::uint32_t address, std::uint8_t value)
@@ -114,7 +124,7 @@ SimulatedMemory::Reply SimulatedMemory::ScriviPRam(std::span<const std::uint8_t>
     const std::size_t n = a[3];
     if (n == 0 || n > kMaxPRam || a.size() != 4 + n || !Dentro(pram_, address, n)) return Ack(false);
     for (std::size_t i = 0; i < n; ++i) {
-        const auto at = static_cast<std::uint32_t>(address + i);
+        const auto at = Cella(static_cast<std::uint32_t>(address + i));
         if (options_.configurazioneInPRAM) {
             if (!ScriviByteConfigurazione(at, a[4 + i])) return Ack(false);
         } else {

@@ -41,6 +41,8 @@ public:
         bool riavvioIgnorato = false;        // command 13 leaves the update mode as it was
         int rilettureFlashCorrotte = 0;      // flash reads return a wrong byte
         bool erroreMemoria = false;          // identity bit 6
+        int lineaPRamBloccata = -1;          // PRAM address line stuck at 0 (-1: none)
+        int lettureConsentite = -1;          // PRAM reads answered before they stop (-1: all)
     };
 
     SimulatedMemory(SimulatedInstrument& instrument, Options options);
@@ -75,6 +77,8 @@ private:
     Reply ProgrammaFlash(std::span<const std::uint8_t> a);
     Reply Riavvia();
     std::vector<std::uint8_t> Ack(bool ok);
+    // The PRAM cell an address reaches, through the address lines as they are.
+    std::uint32_t Cella(std::uint32_t address) const;
     bool ScriviByteConfigurazione(std::uint32_t address, std::uint8_t value);
 
     SimulatedInstrument& instrument_;

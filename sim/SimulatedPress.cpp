@@ -26,7 +26,11 @@ double SimulatedPress::Posizione() const
 
 double SimulatedPress::Forza() const
 {
-    const double p = Posizione();
+    return ForzaAllaPosizione(Posizione());
+}
+
+double SimulatedPress::ForzaAllaPosizione(double p)
+{
     return p <= kInizioForza ? 0.0 : (p - kInizioForza) / (1.0 - kInizioForza);
 }
 

@@ -25,8 +25,11 @@ public:
 
     explicit SimulatedPress(Clock& clock) : clock_(clock) {}
 
+    double Ora() const { return clock_.Timer(); }  // the time of day the strokes follow
     double Posizione() const;  // 0 at the top, 1 at the bottom
     double Forza() const;      // 0 .. 1 of the load cell's span
+    // The force the piece opposes at a position of the ram (0 top .. 1 bottom), 0 .. 1.
+    static double ForzaAllaPosizione(double posizione);
     std::int32_t Encoder1() const;
     std::int16_t Cella1() const;
     std::int16_t Potenziometro1() const;

@@ -15,6 +15,9 @@ SimulatedSite::SimulatedSite()
     AddStandardModules(modules_, 0);
     LoadProfile(modules_[0].Instrument(), "LINE 3 PRESS", {"PRESS FIT", "DEPTH", "HEIGHT"});
     LoadProfile(modules_[1].Instrument(), "LINE 4 BENCH", {"LEAK TEST"});
+    // The presses make pieces, on USB and behind a module, for the curve window.
+    bus_.Instrument(0).Strokes().Avvia();
+    modules_[0].Instrument().Strokes().Avvia();
 }
 
 bool SimulatedSite::Start()

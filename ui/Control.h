@@ -13,6 +13,7 @@ class Frame;
 enum class ControlKind {
     Label,
     TextBox,
+    RichTextBox,
     CommandButton,
     CheckBox,
     OptionButton,
@@ -25,6 +26,7 @@ enum class ControlKind {
     Image,
     Menu,
     Timer,
+    Plot,
 };
 
 // A named control of a form. Positions and sizes are in twips (1/1440 inch, 15 to a screen pixel)

@@ -22,4 +22,6 @@ std::optional<std::string> Host::InputBox(std::string prompt, std::string defaul
     return ShowInputBox({std::move(prompt), applicationTitle_, std::move(defaultText)});
 }
 
+bool Host::SavePlotPicture(const Plot&, const std::string&) { return false; }
+
 } // namespace zem::ui

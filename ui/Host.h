@@ -8,6 +8,7 @@
 namespace zem::ui {
 
 class Form;
+class Plot;
 
 // What the windows need from the desktop: message boxes, the input box, file dialogs, modal
 // windows, event pumping and the busy pointer. The Qt front-end provides it for the technician;
@@ -38,6 +39,9 @@ public:
     virtual void DoEvents() = 0;
     // The hourglass pointer while a long operation runs.
     virtual void SetBusy(bool busy) = 0;
+    // Saves the plot as the screen draws it, as a PNG picture; false when it cannot (a host
+    // without a screen draws nothing).
+    virtual bool SavePlotPicture(const Plot& plot, const std::string& path);
 
 protected:
     virtual MsgAnswer ShowMessage(const MessageBoxRequest& request) = 0;

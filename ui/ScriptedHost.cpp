@@ -244,4 +244,11 @@ void ScriptedHost::AdvanceTimers(int milliseconds)
     MoveClockTo(target);
 }
 
+bool ScriptedHost::SavePlotPicture(const Plot&, const std::string& path)
+{
+    if (failPictures) return false;
+    plotPictures_.push_back(path);
+    return true;
+}
+
 } // namespace zem::ui

@@ -73,6 +73,10 @@ public:
     void ShowModal(Form& form) override;
     void DoEvents() override;
     void SetBusy(bool busy) override { busy_ = busy; }
+    // Records where the plot's picture would go (and says it went) unless `failPictures`.
+    bool SavePlotPicture(const Plot& plot, const std::string& path) override;
+    const std::vector<std::string>& PlotPictures() const { return plotPictures_; }
+    bool failPictures = false;
 
 protected:
     MsgAnswer ShowMessage(const MessageBoxRequest& request) override;
@@ -116,6 +120,7 @@ private:
     int doEventsCount_ = 0;
     std::map<int, std::function<void()>> doEventsActions_;
     bool busy_ = false;
+    std::vector<std::string> plotPictures_;
     bool pressOn_ = false;
 };
 

@@ -1,4 +1,4 @@
-// Diagnostic commands: request bytes on the wire, reply decoding, the live press stroke behind them.
+// Diagnostic commands: request bytes on the wire and reply decoding.
 #include "tests/diagnostics/CanaleLink.h"
 
 #include <functional>
@@ -53,16 +53,6 @@ TEST_P(Diagnostica, TransducerRepliesDecodeOnlyTheBytesTheyHold)
         instrument.SetCommand(23, [&](auto) { return std::optional(risposta); });
         EXPECT_EQ(link.LeggiTrasduttori(), atteso);
     }
-}
-
-TEST_P(Diagnostica, LiveValuesFollowThePressStrokeOnTheClock)
-{
-    // At the top rest, then at the bottom one: readings in a rest are exact.
-    using P = sim::SimulatedPress;
-    clock.SetTimeOfDay(36000.1);
-    EXPECT_EQ(link.LeggiTrasduttori(), (Trasduttori{P::kCella1Riposo, P::kCella2, P::kPotenziometro1Alto, P::kPotenziometro2, 0, P::kEncoder2}));
-    clock.SetTimeOfDay(36001.1);
-    EXPECT_EQ(link.LeggiTrasduttori(), (Trasduttori{P::kCella1Massima, P::kCella2, P::kPotenziometro1Basso, P::kPotenziometro2, P::kCorsa, P::kEncoder2}));
 }
 
 TEST_P(Diagnostica, OutputsFollowForcingOnlyInDiagnosticModeAndAReceptionGetsTheLastValues)

@@ -117,25 +117,6 @@ TEST_P(FlashMemory, AByteOfAnotherBlockProgramsThePendingBlockFirst)
     EXPECT_EQ(Flash(0x48), 0xAA);
 }
 
-TEST_P(FlashMemory, AWriteAcrossSeveralBlocksLandsInFlashBlockByBlock)
-{
-    Cancella(0x00);
-    Cancella(0x40);
-    Bytes dati;
-    for (std::uint32_t i = 0; i < 20; ++i) {
-        dati.push_back(static_cast<std::uint8_t>(0xC0 + i));
-        ASSERT_TRUE(link.WriteFlash1(0x3C + i, dati.back()));
-    }
-    ASSERT_TRUE(link.CloseWriteFlash());
-
-    std::vector<std::uint32_t> blocchi;
-    for (const Bytes& f : Requests())
-        if (f[1] == 26) blocchi.push_back(f[2] | (f[3] << 8));
-    EXPECT_EQ(blocchi, (std::vector<std::uint32_t>{0x38, 0x40, 0x48}));
-    EXPECT_EQ(Bytes(memory.Flash().begin() + 0x3C, memory.Flash().begin() + 0x50), dati);
-    EXPECT_EQ(Bytes(memory.Flash().begin() + 0x38, memory.Flash().begin() + 0x3C), Bytes(4, 0xFF));
-}
-
 TEST_P(FlashMemory, ABlockThatFailedWhenTheNextBlockStartedIsStillReportedByTheClose)
 {
     Cancella(0x40);

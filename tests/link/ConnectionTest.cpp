@@ -106,20 +106,6 @@ TEST_P(Connection, RefusedInstrumentsLeaveTheLinkClosed)
     }
 }
 
-TEST_P(Connection, AnInstrumentInUpdateModeOrWithAMemoryErrorOpensWithoutAnImage)
-{
-    Load(QuattroMisure());
-    memory.SetUpdateMode(true);
-    ASSERT_TRUE(Open());
-    EXPECT_TRUE(link.UpdateMode());
-    EXPECT_EQ(link.NumeroMisure(), 0);
-    memory.SetUpdateMode(false);
-    memory.Guasti().erroreMemoria = true;
-    ASSERT_TRUE(Open());
-    EXPECT_TRUE(link.MemoryError());
-    EXPECT_EQ(link.NumeroMisure(), 0);
-}
-
 TEST_P(Connection, PieceStatusIsAnsweredOnlyForTheMeasuresTheReplyCarries)
 {
     Load(QuattroMisure());

@@ -87,15 +87,6 @@ INSTANTIATE_TEST_SUITE_P(
         return n;
     });
 
-TEST_F(UsbFrames, AFailedResetReopensTheBridgeAtTheLinkSpeed)
-{
-    instrument.Faults().silence = 1;
-    bridge.Fail(BridgeCall::ResetDevice, FT_IO_ERROR);
-    EXPECT_TRUE(Send({1}));
-    EXPECT_EQ(bridge.Settings(device).baud, 1250000u);
-    EXPECT_GE(bridge.Calls(BridgeCall::OpenEx), 2u);
-}
-
 TEST_F(UsbFrames, ADeadInstrumentCostsFourBoundedAttemptsEvenAcrossMidnight)
 {
     instrument.Faults().deaf = true;

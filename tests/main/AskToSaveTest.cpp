@@ -17,19 +17,6 @@ const std::string kQuestion = "Profile has been changed.\r\nSave changes?";
 // What the technician answers to "Save changes?" and what follows it.
 enum class Reply { Unchanged, Yes, YesWrongPassword, YesSaveFails, No, Cancel };
 
-const char* NameOf(Reply r)
-{
-    switch (r) {
-    case Reply::Unchanged: return "unchanged";
-    case Reply::Yes: return "Yes";
-    case Reply::YesWrongPassword: return "Yes, wrong password";
-    case Reply::YesSaveFails: return "Yes, save fails";
-    case Reply::No: return "No";
-    case Reply::Cancel: return "Cancel";
-    }
-    return "?";
-}
-
 struct Action {
     const char* name;
     std::function<void(MainWindowSession&)> run;    // queues what the action itself asks, then acts
@@ -64,21 +51,22 @@ TEST(AskToSave, ExitNewOpenAndCloseGoOnOnlyWhenTheChangesAreSafeOrGivenUp)
 {
     struct Expected {
         Reply reply;
+        const char* name;
         bool goesOn;
         bool saved;
         std::vector<std::string> messages;  // {"path"} stands for the profile's path
     };
     const Expected table[] = {
-        {Reply::Unchanged, true, false, {}},
-        {Reply::Yes, true, true, {kQuestion}},
-        {Reply::YesWrongPassword, false, false, {kQuestion, "The password is wrong."}},
-        {Reply::YesSaveFails, false, false, {kQuestion, "path\r\nProfile saving fail."}},
-        {Reply::No, true, false, {kQuestion}},
-        {Reply::Cancel, false, false, {kQuestion}},
+        {Reply::Unchanged, "unchanged", true, false, {}},
+        {Reply::Yes, "Yes", true, true, {kQuestion}},
+        {Reply::YesWrongPassword, "Yes, wrong password", false, false, {kQuestion, "The password is wrong."}},
+        {Reply::YesSaveFails, "Yes, save fails", false, false, {kQuestion, "path\r\nProfile saving fail."}},
+        {Reply::No, "No", true, false, {kQuestion}},
+        {Reply::Cancel, "Cancel", false, false, {kQuestion}},
     };
     for (const Action& action : Actions()) {
         for (const Expected& e : table) {
-            SCOPED_TRACE(std::string(action.name) + " / " + NameOf(e.reply));
+            SCOPED_TRACE(std::string(action.name) + " / " + e.name);
             MainWindowSession s;
             const std::string file = s.Example();
             s.Open(file);

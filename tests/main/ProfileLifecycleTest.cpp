@@ -127,26 +127,6 @@ TEST(SaveAs, ASuccessfulSaveRenamesTheProfileEverywhere)
     EXPECT_EQ(s.host.FormsShown().size(), 1u);
 }
 
-TEST(SaveProfile, NeedsThePasswordAndReportsAFileThatCannotBeWritten)
-{
-    MainWindowSession s;
-    s.Open(s.Example());
-    s.Change("Renamed");
-    const std::string before = ReadFile(s.Example());
-    s.TypesPassword("wrong");
-    s.window->mnuSalva.UserClick();
-    EXPECT_EQ(ReadFile(s.Example()), before);
-    EXPECT_EQ(s.host.MessageTexts(), std::vector<std::string>{"The password is wrong."});
-
-    std::filesystem::remove(s.Example());
-    std::filesystem::create_directory(s.Example());
-    s.TypesPassword("6150");
-    s.window->mnuSalva.UserClick();
-    EXPECT_EQ(s.host.MessageTexts().back(), s.Example() + "\r\nProfile saving fail.");
-    EXPECT_EQ(s.window->FileCorrente(), s.Example());
-    EXPECT_TRUE(s.window->Profilo().Modificato);
-}
-
 TEST(NewProfile, StartsFromTheTemplateWithoutAFileOrFromTheModelsDefaultsWithoutATemplate)
 {
     for (const int template_ : {0, 1, 2}) {  // usable, missing, empty

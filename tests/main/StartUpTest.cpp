@@ -1,4 +1,3 @@
-#include "main/StartModes.h"
 #include "tests/main/MainWindowSession.h"
 
 #include <gtest/gtest.h>
@@ -9,34 +8,18 @@
 namespace zem::test {
 namespace {
 
-TEST(StartModes, AdvancedOnlyAtTheStartConfigurationAnywhereInAnyCase)
-{
-    struct Case {
-        const char* commandLine;
-        bool advanced;
-        bool configuration;
-    };
-    const Case cases[] = {
-        {"", false, false},       {"  /Adv", true, true},  {"x /ADV", false, false}, {"x /cfg", false, true},
-        {"--adv", true, true},    {"file.zemp --Cfg", false, true}, {"x --adv", false, false}, {"/AD", false, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.commandLine);
-        const StartModes modes = StartModes::FromCommandLine(c.commandLine);
-        EXPECT_EQ(std::pair(modes.advanced, modes.configuration), std::pair(c.advanced, c.configuration));
-    }
-}
-
 TEST(MainWindowStart, ShowsTheMenusOfTheModeTheCommandLineAsksFor)
 {
-    // One item of each group: always hidden, configuration only, advanced only, always shown.
+    // One item of each group: always hidden, configuration only, advanced only, always shown. Advanced
+    // only at the start of the line, configuration anywhere, in any case.
     struct Case {
         const char* commandLine;
         bool configuration;
         bool advanced;
     };
     for (const Case c : {Case{"", false, false}, Case{"x /CFG", true, false}, Case{"/adv", true, true},
-                         Case{"--cfg", true, false}, Case{"x /ADV", false, false}}) {
+                         Case{"--cfg", true, false}, Case{"x /ADV", false, false}, Case{"  --Adv", true, true},
+                         Case{"/AD", false, false}}) {
         SCOPED_TRACE(c.commandLine);
         MainWindowSession s({c.commandLine});
         auto visible = [&](const std::string& name) { return s.window->Get<ui::Menu>(name).Visible(); };

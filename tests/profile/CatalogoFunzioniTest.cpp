@@ -26,23 +26,5 @@ TEST(CatalogoFunzioni, KeyRule)
     for (const auto& [nome, chiave] : casi) EXPECT_EQ(ChiaveDaNome(nome), chiave) << nome;
 }
 
-TEST(CatalogoFunzioni, SplitsPaths)
-{
-    struct Caso {
-        const char* path;
-        PercorsoDiviso parti;
-    };
-    const Caso casi[] = {
-        {"C:\\Profili\\Linea 3.zemp", {"C:\\Profili\\", "Linea 3", "zemp"}},
-        {"/home/tec/a.b.zemp", {"/home/tec/", "a.b", "zemp"}},
-        {"dir.v2/file", {"dir.v2/", "file", ""}},
-    };
-    for (const auto& c : casi) {
-        const auto parti = DividiPercorso(c.path);
-        EXPECT_EQ(std::tie(parti.Cartella, parti.Nome, parti.Estensione),
-                  std::tie(c.parti.Cartella, c.parti.Nome, c.parti.Estensione)) << c.path;
-    }
-}
-
 } // namespace
 } // namespace zem

@@ -7,6 +7,10 @@
 #include <cstdlib>
 #include <variant>
 
+#include <clocale>
+#include <filesystem>
+#include <locale>
+
 #include <sys/resource.h>
 
 namespace zem {
@@ -33,25 +37,6 @@ IniFile& Vai(IniFile& ini, const char* chiave, const char* target)
 std::string Leggi(IniFile& ini, const char* chiave, const char* target)
 {
     return Vai(ini, chiave, target).TargetTrovato() ? ini.ValString() : "<missing>";
-}
-
-TEST(IniFile, FindsSectionsAndKeysWhateverTheirCase)
-{
-    TempFolder dir;
-    IniFile ini = Carica(dir.Write("a.ini", "top=1\r\n[GENERAL]\r\nnome=abc\r\nAddr =5\r\ntipo=2\r\n[Other]\r\nNome=x\r\n"));
-    EXPECT_EQ(Leggi(ini, " GENERAL ", " NOME "), "abc");
-    EXPECT_EQ(Leggi(ini, "GENERAL", "Addr"), "<missing>");  // a blank before "=" is another key
-    EXPECT_EQ(Leggi(ini, "GENERAL", "top"), "<missing>");
-    EXPECT_EQ(Leggi(ini, "", "top"), "1");
-    EXPECT_EQ(Leggi(ini, "", "nome"), "<missing>");
-    ini.SetChiave("GENERAL");
-    for (const char* k : {"Tipo", "Nome", "Tipo"}) {  // out of file order: the search wraps around
-        ini.SetTarget(k);
-        EXPECT_EQ(ini.ValString(), k[0] == 'T' ? "2" : "abc") << k;
-    }
-    EXPECT_EQ(Leggi(ini, "Absent", "Nome"), "<missing>");
-    EXPECT_FALSE(ini.ChiaveTrovata());
-    EXPECT_EQ(ini.ValInteger(), 0);
 }
 
 // Each case loads a file, edits it and saves it; what counts is the bytes on disk afterwards.
@@ -113,8 +98,8 @@ TEST(IniFile, EditsLandWhereTheyBelongAndKeepEveryOtherLine)
     EXPECT_FALSE(Vai(male, "S", "n").GetPunto());
 }
 
-// Each written value, as it must stand in the file.
-TEST(IniFile, WritesNumbersBooleansAndDatesInTheFileForm)
+// Each written value, as it must stand in the file, and read back.
+void VerificaFormati()
 {
     using Valore = std::variant<std::int16_t, std::int32_t, float, double, bool, sys_seconds>;
     const std::pair<Valore, const char*> casi[] = {
@@ -140,6 +125,30 @@ TEST(IniFile, WritesNumbersBooleansAndDatesInTheFileForm)
     EXPECT_DOUBLE_EQ(ini.ValDouble(), 2.75);
     EXPECT_FLOAT_EQ(ini.ValSingle(), 2.75f);
     EXPECT_EQ(ini.ValInteger(), 3);
+}
+
+TEST(IniFile, WritesNumbersBooleansAndDatesInTheFileForm) { VerificaFormati(); }
+
+struct Virgola : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
+
+// A technician's desktop may use "," for decimals: profile files must not change with it. The
+// locale is compiled into the build folder, so no system locale is needed or touched.
+TEST(IniFile, NumbersIgnoreACommaDecimalLocale)
+{
+    const std::string cartella = std::string(ZEM_BINARY_DIR) + "/test-locales";
+    const std::string comando = "mkdir -p " + cartella + " && localedef -i de_DE -f ISO-8859-1 " + cartella +
+                                "/de_DE.ISO-8859-1 >/dev/null 2>&1";
+    if (!std::filesystem::exists(cartella + "/de_DE.ISO-8859-1/LC_NUMERIC") && std::system(comando.c_str()) != 0)
+        GTEST_SKIP() << "localedef or the de_DE sources are missing";
+    ::setenv("LOCPATH", cartella.c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.ISO-8859-1"), nullptr);
+    const std::locale prima = std::locale::global(std::locale(std::locale::classic(), new Virgola));
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    VerificaFormati();
+    std::locale::global(prima);
+    std::setlocale(LC_ALL, "C");
 }
 
 TEST(IniFile, ReadsTheLeadingNumberAndRoundsHalvesToEven)

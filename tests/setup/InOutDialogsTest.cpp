@@ -56,19 +56,5 @@ TEST(InOutDialogs, ShowTheStoredAssignmentsAndASaveKeepsOnlyTheFunctionsShown)
     }
 }
 
-TEST(InOutDialogs, TwoFunctionsOnOneInputAreStoredAndReportedAsAConflict)
-{
-    ui::ScriptedHost host;
-    ProfiloZem p;
-    p.SetTipoMisura(1, 2);
-    EXPECT_TRUE(Open<FSetupInOutBase>(host, p, 1, [](Form& f) {
-        Choose(f, "lstInput(0)", 1);  // Start on input 0
-        Choose(f, "lstInput(1)", 1);  // Operation select A on input 0
-        Click(f, "cmdOK");
-    }));
-    EXPECT_EQ(p.nInput(1, 1) + p.nInput(1, 3), 2);
-    EXPECT_EQ(p.TipoIngresso(0), -1);
-}
-
 } // namespace
 } // namespace zem

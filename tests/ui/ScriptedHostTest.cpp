@@ -44,37 +44,15 @@ TEST(ScriptedHost, LogsEveryMessageWithTheApplicationTitleAndTheDefaultButtonItH
     EXPECT_EQ(m[2].defaultButton, MsgAnswer::Retry) << "a default the box does not have falls back to the first";
 }
 
-TEST(ScriptedHost, AQuestionWithoutAQueuedAnswerFailsTheTestNamingIt)
-{
-    ScriptedHost host;
-    EXPECT_THAT(ThrownBy([&] { host.MsgBox("Keep the works settings?", MsgButtons::YesNoCancel); }),
-                HasSubstr("message box \"Keep the works settings?\" was shown, but no answer is queued"));
-    host.Answer(MsgAnswer::Retry);
-    EXPECT_THAT(ThrownBy([&] { host.MsgBox("Send change to instrument?", MsgButtons::YesNo); }),
-                HasSubstr("Retry is not a button of message box \"Send change to instrument?\" (Yes/No)"));
-    host.ChooseFile("/tmp/a.zemp");
-    EXPECT_THAT(ThrownBy([&] { host.InputBox("Name"); }), HasSubstr("next queued answer is for a file dialog"));
-
-}
-
-TEST(ScriptedHost, AFormScriptMustCloseTheFormItWasWrittenFor)
+// A script that leaves its form open, or an unanswered question, fails the test instead of passing it.
+TEST(ScriptedHost, AFormLeftOpenOrAQuestionWithoutAnAnswerFailsTheTest)
 {
     ScriptedHost host;
     EveryControlForm form(host);
-    form.react = [&](const std::string& h) { if (h == "cmdCancel_Click") form.Unload(); };
-
-    host.OnForm("FOther", [](Form&) {});
-    EXPECT_THAT(ThrownBy([&] { form.ShowModal(); }),
-                HasSubstr("form FEvery was shown, but the script expected form FOther"));
-
     host.OnForm("FEvery", [](Form&) {});
     EXPECT_THAT(ThrownBy([&] { form.ShowModal(); }), HasSubstr("form FEvery is still open after its script"));
-    form.Unload();
-
-    host.OnForm("FEvery", [](Form& f) { f.Get<CommandButton>("cmdCancel").UserClick(); });
-    form.ShowModal();
-    ASSERT_EQ(host.FormsShown().size(), 3u);
-    EXPECT_EQ(host.FormsShown()[2].caption, "Every control");
+    EXPECT_THAT(ThrownBy([&] { host.MsgBox("Keep the works settings?", MsgButtons::YesNoCancel); }),
+                HasSubstr("message box \"Keep the works settings?\" was shown, but no answer is queued"));
 }
 
 class Timers : public ::testing::Test {

@@ -1,5 +1,5 @@
-// GestioneUSB's byte channel over a simulated bridge: opening and configuring it, reads with their
-// 0.7 s wait (also across midnight), writes, discarding stale input and resets.
+// GestioneUSB's byte channel over a simulated bridge: opening and configuring it, and resets. The
+// reads' 0.7 s wait is pinned by the link's USB frame tests.
 #include "UsbFixture.h"
 
 #include <algorithm>

@@ -25,7 +25,6 @@ protected:
         Dimentica();
     }
 
-    void PreparaPressa() { PreparaPressa(link); }
     static void PreparaPressa(UCZEM2& link)
     {
         link.SetNomeLavoro(1, "STAMPO A");
@@ -69,7 +68,7 @@ protected:
 
 TEST_F(Trasferimento, ABlankRecordIsRebuiltWholeAndCommittedLast)
 {
-    PreparaPressa();
+    PreparaPressa(link);
     works.SetOperazioneCorrente(1, 2);
     ASSERT_TRUE(link.ScriviLavoro(1, 2));
     const std::uint32_t a = kLavoriPressa + kPressa;
@@ -94,7 +93,7 @@ TEST_F(Trasferimento, ABlankRecordIsRebuiltWholeAndCommittedLast)
 
 TEST_F(Trasferimento, ASecondWriteSendsOnlyThePhaseBetweenUncommitAndCommit)
 {
-    PreparaPressa();
+    PreparaPressa(link);
     ASSERT_TRUE(link.ScriviLavoro(1, 1));
     Dimentica();
     link.SetForzaStop(1, 1, 120);
@@ -111,14 +110,14 @@ TEST_F(Trasferimento, ASecondWriteSendsOnlyThePhaseBetweenUncommitAndCommit)
     // A changed structure rebuilds even a valid record.
     memory.Configurazione()[kLavoriPressa] = 0x55;  // a stored curve
     link.SvuotaBufferLavoro(1);
-    PreparaPressa();
+    PreparaPressa(link);
     ASSERT_TRUE(link.ScriviLavoro(1, 1));
     EXPECT_EQ(memory.Configurazione()[kLavoriPressa], 0);
 }
 
 TEST_F(Trasferimento, AWriteThatFailsPartWayLeavesTheRecordUncommitted)
 {
-    PreparaPressa();
+    PreparaPressa(link);
     ASSERT_TRUE(link.ScriviLavoro(1, 1));
     const std::size_t scrittureFase = ScrittureIn(kLavoriPressa, kLavoriPressa + kPressa).size();
     // Whole rebuilds failing in the blank record, in the phase, and at the commit byte itself.
@@ -192,7 +191,7 @@ TEST_F(Trasferimento, CambiaLavoroOnTheWire)
 
 TEST_F(Trasferimento, WorksReadBackAsTheyWereWritten)
 {
-    PreparaPressa();
+    PreparaPressa(link);
     link.SetStopDelay(1, 1, 1.5f);
     ASSERT_TRUE(link.ScriviLavoro(1, 3));
     link.SetNomeLavoro(2, "PICCO B");
@@ -232,19 +231,13 @@ TEST_F(Trasferimento, WorksReadBackAsTheyWereWritten)
 // The same transfer through the memory mailbox.
 class TrasferimentoMailbox : public Trasferimento {
 protected:
-    static sim::SimulatedMemory::Options Mailbox()
-    {
-        sim::SimulatedMemory::Options o;
-        o.configurazioneInPRAM = false;
-        return o;
-    }
-    TrasferimentoMailbox() : Trasferimento(Mailbox()) {}
+    TrasferimentoMailbox() : Trasferimento({.configurazioneInPRAM = false}) {}
 };
 
 TEST_F(TrasferimentoMailbox, AWorkGoesInAndComesBackThroughTheMailbox)
 {
     ASSERT_FALSE(link.ConfigurazioneInPRAM());
-    PreparaPressa();
+    PreparaPressa(link);
     ASSERT_TRUE(link.ScriviLavoro(1, 2));
     const std::uint32_t a = kLavoriPressa + kPressa;
     EXPECT_EQ(Configurazione(a, kPressa), Atteso(1, 1, "STAMPO A"));

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "diagnosis/CompletedPiece.h"
+#include "diagnosis/CurveMonitor.h"
+#include "link/LinkPlatform.h"
+#include "ui/ComboBox.h"
+#include "ui/CommandButton.h"
+#include "ui/Form.h"
+#include "ui/Label.h"
+#include "ui/Plot.h"
+#include "ui/Timer.h"
+
+#include <deque>
+#include <string>
+
+namespace zem {
+
+// The curve window: force against position of each piece a press force-position or
+// test-cylinder measure completes, against the envelope and check points of the work the
+// instrument runs, with the piece's results; the last pieces stay drawn, fainter. The window's
+// own link polls the instrument only while the window is open and not paused.
+class FCurve final : public ui::Form {
+public:
+    static constexpr std::size_t kCurveMostrate = 10;
+
+    FCurve(ui::Host& host, const LinkPlatform& platform);
+
+    // Opens and checks the instrument the key names, then shows the window; a message and false
+    // when its curves cannot be watched.
+    bool LoadForm(const std::string& key);
+
+    ui::Label lblMisura;
+    ui::ComboBox cboMisura;
+    ui::Label lblLavoro;
+    ui::Plot picCurva;
+    ui::Label lblRisultati;
+    ui::CommandButton cmdPausa;
+    ui::CommandButton cmdPulisci;
+    ui::CommandButton cmdEsporta;
+    ui::CommandButton cmdChiudi;
+    ui::Timer TimerLink;
+
+    // The pieces drawn, oldest first; the last is the one shown.
+    const std::deque<CompletedPiece>& Pezzi() const { return pezzi_; }
+    bool InPausa() const { return pausa_; }
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    void cboMisura_Click();
+    void cmdPausa_Click();
+    void cmdPulisci_Click();
+    void cmdEsporta_Click();
+    void cmdChiudi_Click();
+    void TimerLink_Timer();
+
+    void Avvia();
+    void Pausa(bool pausa);
+    void PezzoCompletato(const CompletedPiece& piece);
+    void Disegna();
+    void MostraRisultati();
+
+    CurveMonitor monitor_;
+    std::deque<CompletedPiece> pezzi_;
+    bool pausa_ = false;
+    bool inTick_ = false;
+};
+
+} // namespace zem

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "profile/ProfiloZem.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zem {
+
+class UCZEM2;
+
+// An instrument's configuration memory read back into a profile: the inverse of the memory image.
+// What the image does not keep (curve durations, messages, acquisition speed, fields a measure
+// type has no room for) comes from the template, and the names of those fields are listed.
+class DecodificaProfilo {
+public:
+    struct Esito {
+        std::optional<ProfiloZem> profilo;  // nothing when refused; `errore` says why
+        std::vector<std::string> nonLetti;  // fields that kept the template's value
+        std::string errore;
+    };
+
+    // Reads the general part and the measure blocks through an open link, in block reads along
+    // whichever memory path the instrument uses.
+    static Esito Leggi(UCZEM2& link, const ProfiloZem& modello);
+
+    // The decoding of bytes already read: `generale` from address 0, `misure` from `baseMisure`.
+    static Esito Decodifica(std::span<const std::uint8_t> generale, std::uint32_t baseMisure,
+                            std::span<const std::uint8_t> misure, const UCZEM2& link, const ProfiloZem& modello);
+
+    // End of the general part read: the curve table of six entries of 6 bytes at 0x168.
+    static constexpr std::uint32_t kFineGenerale = 0x168 + 36;
+};
+
+} // namespace zem

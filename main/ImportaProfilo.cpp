@@ -1,0 +1,67 @@
+#include "main/ImportaProfilo.h"
+
+#include "discovery/ChiaveStrumento.h"
+#include "discovery/FSceltaStrumento.h"
+#include "link/UCZEM2.h"
+#include "ui/Host.h"
+
+#include <memory>
+
+namespace zem {
+
+namespace {
+constexpr const char* kVuota = "The instrument memory is empty.";
+constexpr const char* kNonSupportato = "Instrument type non supported.";
+constexpr const char* kErroreComunicazione = "Communication error";
+} // namespace
+
+ImportaProfilo::ImportaProfilo(ui::Host& host, const LinkPlatform& platform) : host_(host), platform_(platform) {}
+
+DecodificaProfilo::Esito ImportaProfilo::Run(const ProfiloZem& modello, std::optional<std::string> chiave)
+{
+    if (!chiave) {
+        FSceltaStrumento scelta(host_, platform_);
+        chiave = scelta.LoadForm("Import profile", false, false);
+        if (!chiave) return {};
+    }
+    auto esito = Leggi(modello, *chiave);
+    if (!esito.profilo) {
+        const bool vuota = esito.errore == kVuota;
+        host_.MsgBox(esito.errore, ui::MsgButtons::OK, vuota ? ui::MsgIcon::Information : ui::MsgIcon::Critical);
+    }
+    return esito;
+}
+
+DecodificaProfilo::Esito ImportaProfilo::Leggi(const ProfiloZem& modello, const std::string& chiave)
+{
+    DecodificaProfilo::Esito esito;
+    const auto letta = ChiaveStrumento::Leggi(chiave);
+    if (!letta || letta->canale == ChiaveStrumento::Canale::MAC) {
+        esito.errore = kErroreComunicazione;
+        return esito;
+    }
+    const auto socket = platform_.createLinkSocket();
+    UCZEM2 link(platform_.clock, platform_.usb, platform_.linkPump, *socket);
+    bool aperta = false;
+    if (letta->canale == ChiaveStrumento::Canale::USB) {
+        aperta = link.ApriComunicazioneUSB(letta->seriale);
+    } else {
+        link.SetupPortaEth(1, *socket);
+        aperta = link.ApriComunicazioneETH(letta->host, letta->porta);
+    }
+    // The refusals of the read-back check: a memory that holds no configuration gives no profile.
+    if (!aperta) esito.errore = link.Protocollo() > 0 ? kNonSupportato : kErroreComunicazione;
+    else if (link.UpdateMode() || link.MemoryError()) esito.errore = kVuota;
+    else esito = DecodificaProfilo::Leggi(link, modello);
+    link.ChiudiComunicazione();
+    return esito;
+}
+
+std::string ImportaProfilo::ElencoNonLetti(const std::vector<std::string>& campi)
+{
+    std::string testo = "These fields could not be read back and keep the template's values:";
+    for (const auto& c : campi) testo += "\r\n" + c;
+    return testo;
+}
+
+} // namespace zem

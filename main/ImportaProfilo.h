@@ -1,0 +1,36 @@
+#pragma once
+
+#include "link/LinkPlatform.h"
+#include "main/DecodificaProfilo.h"
+
+#include <optional>
+#include <string>
+
+namespace zem {
+
+namespace ui {
+class Host;
+}
+
+// "Import profile from instrument...": reads the configuration of the instrument the technician
+// chose into a new profile. The main window's File menu and `zemcli read` run it.
+class ImportaProfilo {
+public:
+    ImportaProfilo(ui::Host& host, const LinkPlatform& platform);
+
+    // The instrument chosen in the selection window, unless `chiave` names it. A refused
+    // instrument or memory is told with a message and gives nothing; the link is closed again.
+    // `modello` gives the fields the memory does not keep.
+    DecodificaProfilo::Esito Run(const ProfiloZem& modello, std::optional<std::string> chiave = std::nullopt);
+
+    // The message that lists the fields read back as the template's.
+    static std::string ElencoNonLetti(const std::vector<std::string>& campi);
+
+private:
+    DecodificaProfilo::Esito Leggi(const ProfiloZem& modello, const std::string& chiave);
+
+    ui::Host& host_;
+    LinkPlatform platform_;
+};
+
+} // namespace zem

@@ -1,0 +1,98 @@
+#include "main/BackupMemoria.h"
+#include "main/TestMemoria.h"
+#include "tests/send/SendSite.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace zem::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Esito = BackupMemoria::Esito;
+const std::string kKey = sim::BenchInstrument::UsbKey();
+
+std::string Read(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// An instrument in service with every byte value below 8961, and the backup file of that memory.
+std::string Fill(SendSite& s)
+{
+    s.InService();
+    std::ostringstream out;
+    for (int a = 0; a < BackupMemoria::kIndirizzi; ++a) {
+        if (a >= 1000) s.bench.memory.Configurazione()[a] = std::uint8_t(a * 7);
+        out << ' ' << int(s.bench.memory.Configurazione()[a]) << " \r\n";
+    }
+    return out.str();
+}
+
+struct Folder {
+    Folder() { fs::create_directories(path); }
+    ~Folder() { fs::remove_all(path); }
+    fs::path path = fs::temp_directory_path() / ("zem-backup-" + std::to_string(::getpid()));
+    std::string file = (path / "m.zemmem").string();
+};
+
+TEST(Backup, CopiesTheConfigurationMemoryByteForByteOverEitherPath)
+{
+    for (const bool mailbox : {false, true}) {
+        for (const auto& key : {kKey, sim::BenchInstrument::UdpKey()}) {
+            SendSite s(mailbox);
+            const std::string expected = Fill(s);
+            Folder dir;
+            s.host.ChooseFile(dir.file);
+            EXPECT_EQ(BackupMemoria(s.host, s.platform.Platform(), s).Esporta(key, std::nullopt, "/p"), Esito::Completato);
+            EXPECT_EQ(Read(dir.file), expected) << mailbox << key;
+            EXPECT_EQ(s.host.MessageTexts(), std::vector<std::string>{"Exporting completed."});
+            EXPECT_EQ(s.host.FileDialogs().at(0).title, "OLD - Memory backup");
+            EXPECT_EQ(fs::directory_iterator(dir.path)->path(), dir.file);  // nothing left beside it
+        }
+    }
+}
+
+TEST(Backup, AFailedReadKeepsTheOldFileAndWhatWasReadBesideIt)
+{
+    SendSite s;
+    const std::string expected = Fill(s);
+    Folder dir;
+    auto& reads = s.bench.memory.Guasti().lettureConsentite;
+    reads = 1000000;  // a complete run first, to learn how many reads one takes
+    BackupMemoria(s.host, s.platform.Platform(), s).Esporta(kKey, dir.file + "1", "");
+    std::ofstream(dir.file) << "old";
+    reads = 1000000 - reads - 3000;
+    EXPECT_EQ(BackupMemoria(s.host, s.platform.Platform(), s).Esporta(kKey, dir.file, ""), Esito::Fallito);
+    EXPECT_EQ(Read(dir.file), "old");
+    const std::string partial = Read(dir.file + ".partial");
+    EXPECT_EQ(partial, expected.substr(0, partial.size()));
+    EXPECT_EQ(std::count(partial.begin(), partial.end(), '\n'), BackupMemoria::kIndirizzi - 3000);
+    EXPECT_FALSE(fs::exists(dir.file + ".tmp"));
+    EXPECT_EQ(s.host.MessageTexts().back(), "Communication error.");
+}
+
+// A stuck line fails; sound memory passes, whether or not this run switched update mode, and is
+// left without a configuration, so that the next send clears it whole and succeeds.
+TEST(Memtest, PassesOnlyOnSoundMemoryAndLeavesItForTheNextSend)
+{
+    for (const int line : {-1, -2, 3, 9, 14, 18}) {
+        SendSite s;
+        s.InService();
+        s.bench.memory.SetUpdateMode(line == -2);
+        s.bench.memory.Guasti().lineaPRamBloccata = std::max(line, -1);
+        s.host.Answer(ui::MsgAnswer::Yes);
+        const bool sound = line < 0;
+        EXPECT_EQ(TestMemoria(s.host, s.platform.Platform(), s).Esegui(kKey) == TestMemoria::Esito::Superato, sound);
+        EXPECT_EQ(s.host.MessageTexts().back(), sound ? "Test memory OK" : "Test memory fail.") << line;
+        if (!sound) continue;
+        EXPECT_EQ(s.bench.memory.Riavvii(), line == -2 ? 0 : 1);
+        EXPECT_NE(s.Header().substr(0, 3), "ZEM");
+        EXPECT_EQ(s.Send(ProfiloMisto(), kKey, {ui::MsgAnswer::Yes, ui::MsgAnswer::Yes}), SendOutcome::Succeeded);
+    }
+}
+
+} // namespace
+} // namespace zem::test

@@ -1,0 +1,22 @@
+#include "tests/cli/ZemcliRun.h"
+
+#include "profile/ProfiloZem.h"
+
+#include <gtest/gtest.h>
+
+namespace zem::test {
+
+TEST(ZemcliRead, WritesTheInstrumentsProfileButOverwritesOnlyWhenForced)
+{
+    const std::string file = std::filesystem::temp_directory_path() / ("zemcli-read-" + std::to_string(::getpid()) + ".zemp");
+    const auto read = RunZemcli({"--simulate", "read", "--to", "USB: MR4A1001", file, "then", "read", "--to", "USB: MR4A1002", file}, {});
+    EXPECT_EQ(read.code, 3) << read.err;
+    EXPECT_EQ(read.out.rfind("Not read back (template values): BaudrateCOMM nInputLoad NomeValore(1) DurataCurve(1)", 0), 0u) << read.out;
+    EXPECT_NE(read.err.find("exists; --force overwrites it"), std::string::npos) << read.err;
+    ProfiloZem p;
+    EXPECT_TRUE(p.ApriFile(file));
+    EXPECT_EQ(std::tuple(p.Nome, p.NomeMisura(2), p.TipoMisura(2)), std::tuple("LINE 1 PRESS", "HEIGHT", 3));
+    std::filesystem::remove(file);
+}
+
+} // namespace zem::test

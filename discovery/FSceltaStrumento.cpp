@@ -133,9 +133,13 @@ void FSceltaStrumento::CercaStrumenti()
 
     for (int i = 1; i <= dispositivi; ++i) {
         const std::string seriale = platform_.usb.SerialeDispositivo(i);
-        link_.ApriComunicazioneUSB(seriale);
         const int item = ListView1.AddItem("");
         ListView1.SetCell(item, "SN", ChiaveStrumento::USB(seriale));
+        if (const std::string problema = platform_.usb.ProblemaDispositivo(i); !problema.empty()) {
+            ListView1.SetCell(item, "INFO", problema);
+            continue;
+        }
+        link_.ApriComunicazioneUSB(seriale);
         MostraInfoStrumento(item, platform_.usb.DescrizioneDispositivo(i));
         link_.ChiudiComunicazione();
     }

@@ -15,13 +15,13 @@
 #include "link/SystemPlatform.h"
 #include "link/usb/MachineUsbDriver.h"
 #include "main/FMainZEMSETUP.h"
+#include "main/ProgramDataFolder.h"
 #include "profile/FileSettingsStore.h"
 #include "profile/SettingsStore.h"
 #include "sim/SimulatedSite.h"
 #include "ui/Application.h"
 
 #include <QApplication>
-#include <QDir>
 
 #include <cstdio>
 #include <memory>
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     zem::MemorySettingsStore sessionSettings;
     zem::SettingsStore& settings = options.smokeTest ? static_cast<zem::SettingsStore&>(sessionSettings) : userSettings;
     zem::FMainZEMSETUP mainForm(host, settings, system.Platform(),
-                                {QDir::toNativeSeparators(QApplication::applicationDirPath()).toStdString(),
+                                {zem::ProgramDataFolder(QApplication::applicationDirPath().toStdString()).string(),
                                  options.commandLine.toStdString(), ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR});
     mainForm.LoadWindow();
     zem::gui::FormMainWindow window(mainForm);

@@ -365,4 +365,9 @@ FT_STATUS SimulatedBridge::FT_EE_Program(FT_HANDLE handle, const ProgramImage& i
     return FT_OK;
 }
 
+std::string SimulatedBridge::ListingProblem(std::uint32_t index) const
+{
+    return index < units_.size() ? units_[index].device.listProblem : "";
+}
+
 } // namespace zem::sim

@@ -48,6 +48,7 @@ struct SimulatedDevice {
     std::optional<ProgramImage> eeprom;   // empty: never programmed
     FT_STATUS listStatus = FT_OK;         // listing this bridge by index (1: held by another program)
     FT_STATUS openStatus = FT_OK;         // opening it
+    std::string listProblem;              // what the driver says of a bridge it could not list
 };
 
 // How a bridge is configured; a fresh open starts from the chip's power-on values.
@@ -144,6 +145,7 @@ public:
     FT_STATUS FT_GetDeviceInfo(FT_HANDLE handle, std::uint32_t& chipType) override;
     FT_STATUS FT_EE_Read(FT_HANDLE handle, ProgramImage& image) override;
     FT_STATUS FT_EE_Program(FT_HANDLE handle, const ProgramImage& image) override;
+    std::string ListingProblem(std::uint32_t index) const override;
 
 private:
     struct QueuedByte {

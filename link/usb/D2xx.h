@@ -150,6 +150,9 @@ public:
     // defaults (vendor and product identifiers), so that programming it gives a usable bridge.
     virtual FT_STATUS FT_EE_Read(FT_HANDLE handle, ProgramImage& image) = 0;
     virtual FT_STATUS FT_EE_Program(FT_HANDLE handle, const ProgramImage& image) = 0;
+    // Why the bridge at listing index `index` could not be listed, in words for the technician
+    // (such as a device node this user may not open); "" when the driver has nothing to say.
+    virtual std::string ListingProblem(std::uint32_t /*index*/) const { return ""; }
 };
 
 } // namespace zem

@@ -93,6 +93,7 @@ int GestioneUSB::ElencaDispositiviUSB(const std::string& filter)
         const FT_STATUS listed = driver_.FT_ListDevices(index, buffer, FT_LIST_BY_INDEX);
         if (listed != FT_OK) {
             entry.Descrizione = listed == FT_INVALID_HANDLE ? "Invalid handle" : "";
+            entry.Problema = driver_.ListingProblem(i);
             continue;
         }
         const std::string serial(buffer.data(), strnlen(buffer.data(), buffer.size()));
@@ -110,8 +111,10 @@ int GestioneUSB::ElencaDispositiviUSB(const std::string& filter)
     }
 
     if (!filter.empty()) {
+        // A bridge the driver explains stays: its serial number is unknown, and the technician must
+        // learn why it cannot be used.
         std::erase_if(dispositivi_, [&filter](const DispositivoUSB& d) {
-            return !StartsWithIgnoringCase(d.NumeroSerie, filter);
+            return d.Problema.empty() && !StartsWithIgnoringCase(d.NumeroSerie, filter);
         });
     }
     return static_cast<int>(dispositivi_.size());
@@ -121,6 +124,12 @@ std::string GestioneUSB::DescrizioneDispositivo(int index) const
 {
     if (index < 1 || static_cast<std::size_t>(index) > dispositivi_.size()) return "";
     return dispositivi_[static_cast<std::size_t>(index) - 1].Descrizione;
+}
+
+std::string GestioneUSB::ProblemaDispositivo(int index) const
+{
+    if (index < 1 || static_cast<std::size_t>(index) > dispositivi_.size()) return "";
+    return dispositivi_[static_cast<std::size_t>(index) - 1].Problema;
 }
 
 std::string GestioneUSB::SerialeDispositivo(int index) const

@@ -15,6 +15,7 @@ class Clock;
 struct DispositivoUSB {
     std::string Descrizione;  // the bridge's description, or a fault text
     std::string NumeroSerie;  // serial number from the EEPROM, "" when it was not read
+    std::string Problema;     // why the bridge cannot be used, for the technician; "" when it can
 };
 
 // The view of a bridge's EEPROM used by the listing, by the link and by the EEPROM programming.
@@ -39,6 +40,7 @@ public:
     // Entries are numbered from 1; an index outside the list gives "".
     std::string DescrizioneDispositivo(int index) const;
     std::string SerialeDispositivo(int index) const;
+    std::string ProblemaDispositivo(int index) const;
     const std::vector<DispositivoUSB>& Dispositivi() const { return dispositivi_; }
 
     FT_STATUS LeggiEEPROM(FT_HANDLE handle, DatiEEPROM& dati);

@@ -97,7 +97,18 @@ FT_STATUS LoadEeprom(ftdi_context* ftdi, EepromBytes& image)
 
 void LibFtdiD2xx::FtdiFree::operator()(ftdi_context* ftdi) const { ftdi_free(ftdi); }
 
-LibFtdiD2xx::LibFtdiD2xx() : lister_(ftdi_new()) {}
+LibFtdiD2xx::LibFtdiD2xx(UsbNodeAccess access) : access_(std::move(access)), lister_(ftdi_new()) {}
+
+std::string LibFtdiD2xx::UnreadableBridgeProblem(int bus, int address) const
+{
+    return UsbPermissionProblem(UsbDeviceNode(bus, address), access_);
+}
+
+std::string LibFtdiD2xx::ListingProblem(std::uint32_t index) const
+{
+    const auto found = listingProblems_.find(index);
+    return found == listingProblems_.end() ? "" : found->second;
+}
 
 LibFtdiD2xx::~LibFtdiD2xx()
 {
@@ -121,6 +132,7 @@ FT_STATUS LibFtdiD2xx::FT_ListDevices(std::uint32_t& indexOrNumber, std::span<ch
 
     FT_STATUS status = FT_OK;
     if (!byIndex) {
+        listingProblems_.clear();
         indexOrNumber = static_cast<std::uint32_t>(found);
     } else {
         ftdi_device_list* entry = list;
@@ -130,6 +142,9 @@ FT_STATUS LibFtdiD2xx::FT_ListDevices(std::uint32_t& indexOrNumber, std::span<ch
             status = FT_DEVICE_NOT_FOUND;
         } else if (status = SerialOf(lister_.get(), entry->dev, serial); status == FT_OK) {
             if (!CopyToListBuffer(serial, buffer)) status = FT_INVALID_PARAMETER;
+        } else if (status == FT_INVALID_HANDLE) {
+            listingProblems_[indexOrNumber] =
+                UnreadableBridgeProblem(libusb_get_bus_number(entry->dev), libusb_get_device_address(entry->dev));
         }
     }
     ftdi_list_free(&list);
@@ -148,6 +163,8 @@ FT_STATUS LibFtdiD2xx::FT_OpenEx(const std::string& serial, std::uint32_t flags,
     for (ftdi_device_list* entry = list; entry != nullptr; entry = entry->next) {
         std::string candidate;
         if (SerialOf(ftdi.get(), entry->dev, candidate) != FT_OK || candidate != serial) continue;
+        // ftdi_sio holds the bridge on most systems: detach it for the run, attach it back on close.
+        ftdi->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
         status = ftdi_usb_open_dev(ftdi.get(), entry->dev) == 0 ? FT_OK : FT_DEVICE_NOT_OPENED;
         break;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/usb/D2xx.h"
+#include "link/usb/UsbNodeAccess.h"
 
 #include <deque>
 #include <map>
@@ -13,10 +14,11 @@ namespace zem {
 // Real USB-serial bridges through libftdi1. The time-outs here are real time: this is the driver,
 // below the link's own clock. libftdi has no receive-queue query, so what the chip has sent is
 // pulled into a read-ahead buffer of our own; the queue status is what that buffer holds after
-// one poll of the chip.
+// one poll of the chip. A bridge the kernel's serial driver holds is taken from it while open and
+// given back on close.
 class LibFtdiD2xx final : public D2xx {
 public:
-    LibFtdiD2xx();
+    explicit LibFtdiD2xx(UsbNodeAccess access = SystemUsbNodeAccess);
     ~LibFtdiD2xx() override;  // closes the bridges still open
     LibFtdiD2xx(const LibFtdiD2xx&) = delete;
     LibFtdiD2xx& operator=(const LibFtdiD2xx&) = delete;
@@ -42,6 +44,10 @@ public:
     FT_STATUS FT_GetDeviceInfo(FT_HANDLE handle, std::uint32_t& chipType) override;
     FT_STATUS FT_EE_Read(FT_HANDLE handle, ProgramImage& image) override;
     FT_STATUS FT_EE_Program(FT_HANDLE handle, const ProgramImage& image) override;
+    std::string ListingProblem(std::uint32_t index) const override;
+
+    // What the listing says of a bridge it could not open to read its serial number.
+    std::string UnreadableBridgeProblem(int bus, int address) const;
 
 private:
     struct FtdiFree {
@@ -58,7 +64,9 @@ private:
     // Moves what the chip has sent into the read-ahead buffer; returns within a latency period.
     FT_STATUS Poll(Bridge& bridge);
 
+    UsbNodeAccess access_;
     Context lister_;
+    std::map<std::uint32_t, std::string> listingProblems_;
     std::map<FT_HANDLE, Bridge> bridges_;
     FT_HANDLE nextHandle_ = 1;
 };

@@ -6,18 +6,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace zem::test {
 namespace {
-
-std::string Contenuto(const std::string& path)
-{
-    std::ifstream f(path, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 class CurveWindow : public ::testing::Test, public CurveSite {
 protected:
@@ -84,7 +76,8 @@ TEST_F(CurveWindow, TheShownCurveIsExportedAsCsvAndAsAPictureThroughTheHost)
     });
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"There is no curve to export."});
     EXPECT_EQ(host.FileDialogs().at(0).fileName, "curve-1.csv");
-    const std::string text = Contenuto(csv);
+    std::ifstream file(csv, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), {}};
     EXPECT_EQ(text, CurveCsv::Text(window.Pezzi().back()));
     EXPECT_TRUE(text.starts_with("position,force,result,peak position,peak force,reject causes,check-point rejects\r\n"
                                  "180.00,"));
@@ -110,15 +103,6 @@ TEST_F(CurveWindow, PauseStopsThePollingAndClearLeavesTheEnvelope)
         EXPECT_EQ(window.Pezzi().size(), 1u);
         window.cmdChiudi.UserClick();
     });
-}
-
-TEST_F(CurveWindow, AnInstrumentThatCannotBeWatchedIsToldAndTheWindowNeverShows)
-{
-    press.Memory().Guasti().erroreMemoria = true;
-    EXPECT_FALSE(window.LoadForm(kUsb));
-    EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Curves are not possible in update mode.\r\nSetting and send profile first."});
-    EXPECT_TRUE(host.FormsShown().empty());
-    EXPECT_FALSE(platform.bridge.IsOpen(0));
 }
 
 } // namespace

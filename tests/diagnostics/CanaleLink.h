@@ -34,9 +34,6 @@ protected:
     }
 };
 
-inline std::string NomeCanale(const ::testing::TestParamInfo<bool>& info)
-{
-    return info.param ? "USB" : "Ethernet";
-}
+inline std::string NomeCanale(const ::testing::TestParamInfo<bool>& info) { return info.param ? "USB" : "Ethernet"; }
 
 } // namespace zem::test

@@ -114,15 +114,6 @@ TEST_F(Immagine, MeasureRecordsOfTheMixedProfile)
               {634, 7}});
 }
 
-TEST_F(Immagine, UpToRelease10TheRecordsCarryTheCurveValues)
-{
-    Carica(ProfiloMisto(), Strumento(10, true));
-    Verifica({{360 + 23, 0}, {360 + 31, 1736, 3}, {360 + 34, 147089, 3}, {556 + 34, 74273, 3}});
-    // The table at 0x168 would land on the first record: it is left out whole.
-    for (std::uint32_t a = 0x168; a < 0x168 + 36; ++a) EXPECT_EQ(Volte(a), 1u) << a;
-    EXPECT_EQ(m.at(0x168), 0x2E);
-}
-
 TEST_F(Immagine, FieldsOutsideTheirByteAreHeldAtTheEnds)
 {
     ProfiloZem p = ProfiloMisto();

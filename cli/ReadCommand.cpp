@@ -50,6 +50,8 @@ int ReadCommand(CliSession& session, const std::vector<std::string>& arguments)
     }
     std::cout << "Not read back (template values):";
     for (const auto& campo : esito.nonLetti) std::cout << ' ' << campo;
+    std::cout << "\nWorked out from the curve memory shares (up to a common scale):";
+    for (const auto& campo : esito.ricavati) std::cout << ' ' << campo;
     std::cout << '\n';
     return kExitDone;
 }

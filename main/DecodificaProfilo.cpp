@@ -1,6 +1,8 @@
 #include "main/DecodificaProfilo.h"
 
 #include "link/UCZEM2.h"
+#include "main/DatiStrumento.h"
+#include "main/DurateCurve.h"
 
 #include <algorithm>
 #include <array>
@@ -16,6 +18,12 @@ constexpr int kFisici = 8;                    // physical inputs and outputs
 constexpr std::array<std::int16_t, 5> kBaud = {1200, 2400, 4800, 9600, 19200};  // the rates a profile holds
 
 bool Pressa(int tipo) { return tipo == 1 || tipo == 4; }
+
+// Only the layout this program writes can be read back; an older one would give garbage.
+bool FormatoAttuale(std::span<const std::uint8_t> generale)
+{
+    return generale.size() > 5 && generale[3] == '5' && generale[5] == 2;
+}
 
 std::string Indirizzo(std::uint32_t a)
 {
@@ -164,7 +172,33 @@ void LeggiRecord(Lettore& r, ProfiloZem& p, int m, std::uint32_t a, bool recente
                                  "ForzaMassimaAssoluta", "CoeffA", "CoeffB", "PresetPositionTrasd"})
             manca(nome);
     }
-    for (const char* nome : {"DurataCurve", "AquireSpeed", "EncoderResetMode", "Messaggi"}) manca(nome);
+    for (const char* nome : {"AquireSpeed", "EncoderResetMode", "Messaggi"}) manca(nome);
+}
+
+std::uint32_t Valore24(Lettore& r, std::uint32_t a) { return r.Byte(a) | r.Byte(a + 1) << 8 | r.Byte(a + 2) << 16; }
+
+// The curve-memory base and size of each measure: in the record for types 2 and 3, and for types
+// 1 and 4 before release 11; else in the table after the general part.
+std::array<QuotaCurve, 6> LeggiQuote(Lettore& r, const ProfiloZem& p, bool recente)
+{
+    std::array<QuotaCurve, 6> quote{};
+    for (std::uint32_t i = 0; i < 6; ++i) {
+        const int tipo = p.TipoMisura(static_cast<int>(i + 1));
+        if (tipo == 0) continue;
+        const std::uint32_t record = static_cast<std::uint16_t>(r.Parola(kPuntatori + 2 * i));
+        const std::uint32_t a = !Pressa(tipo) ? record + 25 : recente ? 0x168 + 6 * i : record + 31;
+        quote[i] = {Valore24(r, a), Valore24(r, a + 3)};
+    }
+    return quote;
+}
+
+// The durations behind the shares, as far as the shares tell them.
+void DaQuote(Lettore& r, ProfiloZem& p, const UCZEM2& link, DecodificaProfilo::Esito& esito)
+{
+    const auto durate = RicostruisciDurate(p, LeggiDatiStrumento(link, p), LeggiQuote(r, p, link.Estensioni() > 10));
+    for (int m = 1; m <= ProfiloZem::kMisure; ++m)
+        if (p.TipoMisura(m) != 0)
+            (durate.ricavata[static_cast<std::size_t>(m - 1)] ? esito.ricavati : esito.nonLetti).push_back(Campo("DurataCurve", m));
 }
 
 // A function the record has no room for still shows in the I/O tables: the function on a physical
@@ -200,6 +234,10 @@ DecodificaProfilo::Esito DecodificaProfilo::Decodifica(std::span<const std::uint
 {
     Esito esito;
     Lettore r(generale, baseMisure, misure);
+    if (!FormatoAttuale(generale)) {
+        esito.errore = kFormatoVecchio;
+        return esito;
+    }
     ProfiloZem p = modello;
     const bool recente = link.Estensioni() > 10;
 
@@ -232,8 +270,10 @@ DecodificaProfilo::Esito DecodificaProfilo::Decodifica(std::span<const std::uint
         LeggiRecord(r, p, m, record, recente, esito.nonLetti);
     }
     DaTabelle(r, p, recente);
+    if (r.Errore().empty()) DaQuote(r, p, link, esito);
     if (!r.Errore().empty()) {
         esito.nonLetti.clear();
+        esito.ricavati.clear();
         esito.errore = r.Errore();
         return esito;
     }
@@ -252,6 +292,7 @@ DecodificaProfilo::Esito DecodificaProfilo::Leggi(UCZEM2& link, const ProfiloZem
         esito.errore = "Communication error";
         return esito;
     }
+    if (!FormatoAttuale(generale)) return Decodifica(generale, 0, {}, link, modello);
     // The measure blocks lie one after the other: one read from the first to the end of the last.
     std::uint32_t primo = 0xFFFF, ultimo = 0;
     for (std::uint32_t i = 0; i < ProfiloZem::kMisure; ++i) {

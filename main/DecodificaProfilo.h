@@ -13,13 +13,15 @@ namespace zem {
 class UCZEM2;
 
 // An instrument's configuration memory read back into a profile: the inverse of the memory image.
-// What the image does not keep (curve durations, messages, acquisition speed, fields a measure
-// type has no room for) comes from the template, and the names of those fields are listed.
+// What the image does not keep (messages, acquisition speed, fields a measure type has no room
+// for) comes from the template, and the names of those fields are listed. The curve durations are
+// worked out from the curve-memory shares, which fix them only up to a common scale.
 class DecodificaProfilo {
 public:
     struct Esito {
         std::optional<ProfiloZem> profilo;  // nothing when refused; `errore` says why
         std::vector<std::string> nonLetti;  // fields that kept the template's value
+        std::vector<std::string> ricavati;  // fields worked out from others: the curve durations
         std::string errore;
     };
 
@@ -33,6 +35,9 @@ public:
 
     // End of the general part read: the curve table of six entries of 6 bytes at 0x168.
     static constexpr std::uint32_t kFineGenerale = 0x168 + 36;
+
+    static constexpr const char* kFormatoVecchio =
+        "The instrument memory holds an older configuration format, which cannot be read back into a profile.";
 };
 
 } // namespace zem

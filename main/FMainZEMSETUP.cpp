@@ -300,7 +300,7 @@ void FMainZEMSETUP::mnuImport_Click()
     fileCorrente_.clear();
     ShowFileName({});
     AggiornaMenu();
-    GetHost().MsgBox(ImportaProfilo::ElencoNonLetti(esito.nonLetti), ui::MsgButtons::OK, ui::MsgIcon::Information);
+    GetHost().MsgBox(ImportaProfilo::ElencoNonLetti(esito), ui::MsgButtons::OK, ui::MsgIcon::Information);
 }
 
 void FMainZEMSETUP::mnuSalva_Click()

@@ -57,10 +57,13 @@ DecodificaProfilo::Esito ImportaProfilo::Leggi(const ProfiloZem& modello, const 
     return esito;
 }
 
-std::string ImportaProfilo::ElencoNonLetti(const std::vector<std::string>& campi)
+std::string ImportaProfilo::ElencoNonLetti(const DecodificaProfilo::Esito& esito)
 {
     std::string testo = "These fields could not be read back and keep the template's values:";
-    for (const auto& c : campi) testo += "\r\n" + c;
+    for (const auto& c : esito.nonLetti) testo += "\r\n" + c;
+    if (esito.ricavati.empty()) return testo;
+    testo += "\r\n\r\nThese are worked out from the curve memory shares, which keep them only up to a common scale:";
+    for (const auto& c : esito.ricavati) testo += "\r\n" + c;
     return testo;
 }
 

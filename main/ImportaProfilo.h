@@ -23,8 +23,8 @@ public:
     // `modello` gives the fields the memory does not keep.
     DecodificaProfilo::Esito Run(const ProfiloZem& modello, std::optional<std::string> chiave = std::nullopt);
 
-    // The message that lists the fields read back as the template's.
-    static std::string ElencoNonLetti(const std::vector<std::string>& campi);
+    // The message that lists the fields read back as the template's, and those worked out.
+    static std::string ElencoNonLetti(const DecodificaProfilo::Esito& esito);
 
 private:
     DecodificaProfilo::Esito Leggi(const ProfiloZem& modello, const std::string& chiave);

@@ -50,7 +50,9 @@ int ReadCommand(CliSession& session, const std::vector<std::string>& arguments)
     }
     std::cout << "Not read back (template values):";
     for (const auto& campo : esito.nonLetti) std::cout << ' ' << campo;
-    std::cout << "\nWorked out from the curve memory shares (up to a common scale):";
+    std::cout << '\n';
+    if (esito.ricavati.empty()) return kExitDone;
+    std::cout << "Worked out from the curve memory shares (up to a common scale):";
     for (const auto& campo : esito.ricavati) std::cout << ' ' << campo;
     std::cout << '\n';
     return kExitDone;

@@ -32,7 +32,7 @@ namespace zem::gui {
 namespace {
 
 constexpr int kStepDelayMs = 50;
-constexpr int kWatchdogMs = 20000;
+constexpr int kWatchdogMs = 45000;
 
 // Key presses, so the line edit reports the text as typed by the technician.
 void TypeInto(QWidget& widget, const QString& text)
@@ -73,6 +73,7 @@ int SmokeTest::Run()
         Check(selectionSeen_, QStringLiteral("the selection window listed the simulated instruments"));
         Check(setupSeen_, QStringLiteral("the Ethernet setup window read the module's address"));
         Check(curvesSeen_, QStringLiteral("the curve window drew the simulated press's pieces"));
+        Check(importSeen_, QStringLiteral("the import listed the fields it could not read back"));
     }
     Check(!main_.isVisible(), QStringLiteral("the main window closed"));
     for (const QString& failure : failures_) std::fprintf(stderr, "smoke test: failed: %s\n", qPrintable(failure));
@@ -183,6 +184,7 @@ void SmokeTest::OnInstruments()
         QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnCurveChoice);
         curves->trigger();
     }
+    OnImport();
     Check(QApplication::activeModalWidget() == nullptr, QStringLiteral("no modal window is left open"));
     CloseMain();
 }
@@ -264,15 +266,49 @@ void SmokeTest::OnEthernetSetup()
     cancel->click();
 }
 
-void SmokeTest::OnCurveChoice()
+bool SmokeTest::ChooseFirst(void (SmokeTest::*next)())
 {
     QDialog* dialog = SelectionDone();
     auto* list = dialog ? dialog->findChild<QTreeWidget*>(QStringLiteral("ListView1")) : nullptr;
     auto* ok = dialog ? dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")) : nullptr;
-    if (list == nullptr || ok == nullptr || list->topLevelItemCount() == 0) return Again(&SmokeTest::OnCurveChoice);
+    if (list == nullptr || ok == nullptr || list->topLevelItemCount() == 0) return false;
     list->setCurrentItem(list->topLevelItem(0));
-    QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnCurveWindow);
+    QTimer::singleShot(kStepDelayMs, this, next);
     ok->click();
+    return true;
+}
+
+void SmokeTest::OnCurveChoice()
+{
+    if (!ChooseFirst(&SmokeTest::OnCurveWindow)) Again(&SmokeTest::OnCurveChoice);
+}
+
+// The changed profile is not saved; the first instrument's configuration becomes the profile.
+void SmokeTest::OnImport()
+{
+    auto* import = main_.findChild<QAction*>(QStringLiteral("mnuImport"));
+    Check(import != nullptr && import->isEnabled(), QStringLiteral("the import item is offered"));
+    if (import == nullptr) return;
+    if (form_.Profilo().Modificato) QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnSaveQuestion);
+    QTimer::singleShot(kStepDelayMs, this, &SmokeTest::OnImportChoice);
+    import->trigger();
+    Check(form_.FileCorrente().empty() && form_.Profilo().Modificato,
+          QStringLiteral("the instrument's profile is open, without a file"));
+}
+
+void SmokeTest::OnImportChoice()
+{
+    if (!ChooseFirst(&SmokeTest::OnImportMessage)) Again(&SmokeTest::OnImportChoice);
+}
+
+void SmokeTest::OnImportMessage()
+{
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->text().startsWith(QStringLiteral("These fields could not be read back")))
+        return Again(&SmokeTest::OnImportMessage);
+    importSeen_ = box->text().contains(QStringLiteral("DurataCurve(1)"));
+    Picture(*box, QStringLiteral("import.png"));
+    box->button(QMessageBox::Ok)->click();
 }
 
 // The press strokes every two seconds: the picture once four pieces are drawn.

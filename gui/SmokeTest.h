@@ -29,7 +29,7 @@ class FormMainWindow;
 // stores the main settings, so the closing question is answered No) and closes the main window.
 // On the simulated instruments it also lists them in the selection window, opens the Ethernet
 // setup of a module through its menu item and the diagnosis window on the first instrument, and
-// watches the curves of the simulated press. With a folder, it saves a picture of each window there.
+// watches the curves of the simulated press, then imports the first instrument's profile. With a folder, it saves a picture of each window there.
 class SmokeTest final : public QObject {
     Q_OBJECT
 
@@ -62,6 +62,13 @@ private:
     void OnDiagnosis();
     void OnCurveChoice();
     void OnCurveWindow();
+    // "Import profile from instrument..." on the first simulated instrument.
+    void OnImport();
+    void OnImportChoice();
+    void OnImportMessage();
+    // Picks the first instrument once the selection's search has ended and presses OK, with
+    // `next` to run after; false while the window is not ready.
+    bool ChooseFirst(void (SmokeTest::*next)());
     // The modal form window of that name, once it is up; nullptr before.
     QDialog* FormWindow(const char* name);
     // The selection window once its search has ended, nullptr before.
@@ -87,6 +94,7 @@ private:
     bool selectionSeen_ = false;
     bool setupSeen_ = false;
     bool curvesSeen_ = false;
+    bool importSeen_ = false;
 };
 
 } // namespace zem::gui

@@ -18,7 +18,8 @@ constexpr std::int64_t kPesoPiccolo = 4'000'000;  // total weights tried one by 
 constexpr double kUnitaMassima = 1 << 24;         // a weight a single-precision duration still gives back
 constexpr double kPassoScala = 1.1;
 constexpr double kPrecisioneQuota = 1.5e-7;       // relative error of a share through a float
-constexpr int kVerificheMassime = 20'000;         // candidates through the address computation
+constexpr int kVerificheMassime = 20'000;
+constexpr std::int64_t kScartoAmmesso = 1;       // what the single-precision share itself can be off         // candidates through the address computation
 
 // A measure whose weight counts in the shares: unita x molt, unita = duration x 5000 + minimo.
 struct Voce {
@@ -44,7 +45,8 @@ public:
         if (!Voci(ind->curveLibere)) return {.esatte = true};  // the shares do not depend on them
         const ProfiloZem prima = p_;
         if (!PesiPiccoli()) Scale();
-        if (scarto_ == INT64_MAX) {
+        // Shares no set of durations gives (a memory written otherwise) tell nothing.
+        if (scarto_ > kScartoAmmesso) {
             p_ = prima;
             return {};
         }

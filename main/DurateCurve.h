@@ -24,8 +24,9 @@ struct DurateRicostruite {
 // The memory keeps each measure's curve-memory share, not the curve durations the shares come
 // from, and the shares fix the durations only up to a common scale. Sets durations of the measures
 // in use that give the values `lette` back, searching the smallest total weight first; when no
-// exact set is found, the closest one tried. Nothing is worked out when no measure of type 1, 2 or
-// 4 has a weight, since then the shares do not depend on the durations.
+// exact set is found, the closest one tried if no value is off by more than one byte. Nothing is
+// worked out (the durations stay) when no measure of type 1, 2 or 4 has a weight, since then the
+// shares do not depend on the durations, or when no set comes that close.
 DurateRicostruite RicostruisciDurate(ProfiloZem& profilo, const DatiStrumento& strumento,
                                      const std::array<QuotaCurve, 6>& lette);
 

@@ -64,5 +64,13 @@ TEST(DurateCurve, DurationsWorkedOutOfTheSharesGiveEveryShareBack)
     EXPECT_LE(Scarto(1000, 60), 1);
 }
 
+TEST(DurateCurve, SharesNoDurationsGiveLeaveTheDurationsAsTheyWere)
+{
+    ProfiloZem p = ProfiloMisto();
+    const auto r = RicostruisciDurate(p, Strumento(11, true), {});  // a memory without curve shares
+    EXPECT_EQ(r.ricavata, (std::array<bool, 6>{}));
+    EXPECT_EQ(std::tuple(p.DurataCurve(1), p.DurataCurve(2), p.DurataCurve(5)), std::tuple(2.0f, 1.0f, 1.0f));
+}
+
 } // namespace
 } // namespace zem::test

@@ -58,6 +58,18 @@ TEST_P(ImportRoundTrip, AClonedBlankInstrumentHoldsTheSameMemoryByteForByte)
     }
 }
 
+// A memory in the previous format would decode to garbage: it is refused and told, on both paths.
+TEST(ImportOlderFormat, IsRefusedWithItsOwnMessage)
+{
+    for (const bool mailbox : {false, true}) {
+        SendSite s(mailbox);
+        s.InService('4');
+        const auto letto = ImportaProfilo(s.host, s.platform.Platform()).Run(ProfiloZem{}, sim::BenchInstrument::UsbKey());
+        EXPECT_FALSE(letto.profilo);
+        EXPECT_EQ(s.host.MessageTexts(), std::vector<std::string>{DecodificaProfilo::kFormatoVecchio});
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Strumenti, ImportRoundTrip, ::testing::Values(Banco{11, false}, Banco{11, true}, Banco{10, false}),
                          [](const auto& info) { return std::string(info.param.mailbox ? "Mailbox" : "Pram") + std::to_string(info.param.estensioni); });
 

@@ -17,6 +17,7 @@ namespace {
 constexpr std::int64_t kPesoPiccolo = 4'000'000;  // total weights tried one by one (a few ms)
 constexpr double kUnitaMassima = 1 << 24;         // a weight a single-precision duration still gives back
 constexpr double kPassoScala = 1.1;
+constexpr std::int64_t kCentesimiMassimi = 10'000;  // typed durations tried up to 100 s
 constexpr double kPrecisioneQuota = 1.5e-7;       // relative error of a share through a float
 constexpr int kVerificheMassime = 20'000;
 constexpr std::int64_t kScartoAmmesso = 1;       // what the single-precision share itself can be off         // candidates through the address computation
@@ -44,7 +45,10 @@ public:
         if (!ind) return {};
         if (!Voci(ind->curveLibere)) return {.esatte = true};  // the shares do not depend on them
         const ProfiloZem prima = p_;
-        if (!PesiPiccoli()) Scale();
+        if (!Tonde()) {
+            verifiche_ = 0;
+            if (!PesiPiccoli()) Scale();
+        }
         // Shares no set of durations gives (a memory written otherwise) tell nothing.
         if (scarto_ > kScartoAmmesso) {
             p_ = prima;
@@ -87,7 +91,54 @@ private:
             v.lo -= gioco, v.hi += gioco;
             misure_.push_back(v);
         }
-        return !misure_.empty();
+        // One measure alone gets all the curve memory, whatever its duration.
+        return misure_.size() > 1 || (!misure_.empty() && !semplici_.empty());
+    }
+
+    // Durations as a technician types them: in whole seconds, halves, quarters, tenths, twentieths
+    // or hundredths, the measure with the largest share setting the scale; of the sets that give
+    // the shares back, the one that takes the fewest steps. Typed durations mostly come back as
+    // they were, so that a measure added later with a typed duration still gets its fair share.
+    bool Tonde()
+    {
+        std::int64_t menoPassi = INT64_MAX;
+        std::array<std::int64_t, 6> scelta{};
+        for (const std::int64_t passo : {100, 50, 25, 10, 5, 1}) {
+            if (!Tonde(passo)) continue;
+            std::int64_t passi = 0;
+            for (auto* voci : {&misure_, &semplici_})
+                for (const Voce& v : *voci) passi += (v.unita - v.minimo) / (50 * passo);
+            if (passi < menoPassi) menoPassi = passi, scelta = migliore_;
+        }
+        if (menoPassi == INT64_MAX) return false;
+        migliore_ = scelta;
+        return true;
+    }
+
+    // The first set in steps of `passo` hundredths that gives the shares back, left in the measures.
+    bool Tonde(std::int64_t passo)
+    {
+        const Voce& guida = *std::ranges::max_element(misure_, {}, &Voce::lo);
+        const double f = libere_;
+        double operazioniSemplici = 0;
+        for (const Voce& v : semplici_) operazioniSemplici += static_cast<double>(v.molt);
+        auto mezzo = [](const Voce& v) { return (v.lo + v.hi) / 2; };
+        // The unit weight nearest `u` whose duration is a whole number of steps: 50 a hundredth.
+        const std::int64_t unitaPasso = 50 * passo;
+        auto tonda = [unitaPasso](double u, std::int64_t minimo) {
+            return minimo + unitaPasso * std::max<std::int64_t>(0, std::llround((u - static_cast<double>(minimo)) / static_cast<double>(unitaPasso)));
+        };
+        for (std::int64_t centesimi = passo; centesimi <= kCentesimiMassimi; centesimi += passo) {
+            const double totale = static_cast<double>((guida.minimo + 50 * centesimi) * guida.molt) * f / mezzo(guida);
+            double resto = totale;
+            for (Voce& v : misure_) {
+                v.unita = tonda(mezzo(v) * totale / f / static_cast<double>(v.molt), v.minimo);
+                resto -= static_cast<double>(v.unita * v.molt);
+            }
+            for (Voce& v : semplici_) v.unita = tonda(resto / operazioniSemplici, v.minimo);
+            if (Verifica()) return true;
+        }
+        return false;
     }
 
     // Every total weight up to kPesoPiccolo: each measure takes the smallest weight its share allows,
@@ -189,7 +240,7 @@ private:
             d = std::max({d, std::abs(std::int64_t{ind->baseCurve[i]} - lette_[i].base),
                           std::abs(std::int64_t{ind->dimensioneCurva[i]} - lette_[i].dimensione)});
         }
-        if (d < scarto_) {
+        if (d <= scarto_) {
             scarto_ = d;
             for (auto* voci : {&misure_, &semplici_})
                 for (const Voce& v : *voci) migliore_[static_cast<std::size_t>(v.m - 1)] = v.unita;

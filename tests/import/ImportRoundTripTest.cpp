@@ -50,6 +50,9 @@ TEST_P(ImportRoundTrip, AClonedBlankInstrumentHoldsTheSameMemoryByteForByte)
         const auto letto = ImportaProfilo(primo.host, primo.platform.Platform()).Run(modello, sim::BenchInstrument::UdpKey());
         ASSERT_TRUE(letto.profilo) << letto.errore;
         for (int m = 0; m <= 6; ++m) EXPECT_EQ(Conservati(p, m, estensioni > 10), Conservati(*letto.profilo, m, estensioni > 10)) << m;
+        // Typed durations come back as typed (the measures in use; one simplex measure at most here).
+        for (int m = 1; m <= 6; ++m)
+            if (p.TipoMisura(m) != 0) { EXPECT_EQ(p.DurataCurve(m), letto.profilo->DurataCurve(m)) << m; }
         EXPECT_EQ(ImportaProfilo::ElencoNonLetti(letto).find("worked out from the curve memory shares") != std::string::npos,
                   !letto.ricavati.empty());
 

@@ -7,20 +7,19 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <optional>
 #include <vector>
 
 namespace zem {
 
 namespace {
 
-constexpr std::int64_t kPesoPiccolo = 4'000'000;  // total weights tried one by one (a few ms)
-constexpr double kUnitaMassima = 1 << 24;         // a weight a single-precision duration still gives back
-constexpr double kPassoScala = 1.1;
 constexpr std::int64_t kCentesimiMassimi = 10'000;  // typed durations tried up to 100 s
-constexpr double kPrecisioneQuota = 1.5e-7;       // relative error of a share through a float
-constexpr int kVerificheMassime = 20'000;
-constexpr std::int64_t kScartoAmmesso = 1;       // what the single-precision share itself can be off         // candidates through the address computation
+constexpr std::int64_t kPesoPiccolo = 4'000'000;    // total weights tried one by one (a few ms)
+constexpr double kUnitaMassima = 1 << 24;           // a weight a single-precision duration still gives back
+constexpr double kPassoScala = 1.1;
+constexpr double kPrecisioneQuota = 1.5e-7;         // relative error of a share through a float
+constexpr int kVerificheMassime = 20'000;           // candidates through the address computation
+constexpr std::int64_t kScartoAmmesso = 1;          // what the single-precision share itself can be off
 
 // A measure whose weight counts in the shares: unita x molt, unita = duration x 5000 + minimo.
 struct Voce {
@@ -141,8 +140,8 @@ private:
         return false;
     }
 
-    // Every total weight up to kPesoPiccolo: each measure takes the smallest weight its share allows,
-    // then the rest goes where it still fits. Durations as typed mostly come out as they were.
+    // Durations of any precision: every total weight up to kPesoPiccolo, each measure taking the
+    // smallest weight its share allows and the rest going where it still fits.
     bool PesiPiccoli()
     {
         std::int64_t minimoSemplici = 0;
@@ -193,7 +192,8 @@ private:
         return resto % primo.molt;
     }
 
-    // Each measure's share placed at the same point of its range, at growing scales.
+    // Long durations: each measure's share placed at the same point of its range, at scales down
+    // from the largest whose weights a duration still gives back.
     void Scale()
     {
         double somma = 0, larghezza = 0;
@@ -209,7 +209,7 @@ private:
         for (Voce& v : semplici_) pesi.emplace_back(&v, restoSemplici / operazioniSemplici);
         double scala = 1e300;
         for (const auto& [v, u] : pesi) scala = std::min(scala, kUnitaMassima / u);
-        // Down from the largest scale whose weights stay exact, until every weight is at its least.
+        // Until every weight is at its least.
         for (;; scala /= kPassoScala) {
             bool sopra = false;
             for (const auto& [v, u] : pesi) {

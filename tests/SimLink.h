@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -92,7 +93,23 @@ class ChannelTest : public ::testing::TestWithParam<bool>, public SimLink {
 protected:
     explicit ChannelTest(sim::SimulatedMemory::Options options = {}) : SimLink(options) {}
     bool Open() { return SimLink::Open(GetParam()); }
+    // The whole connection: identity, version and configuration read.
+    bool Connect() { return GetParam() ? link.ApriComunicazioneUSB(kSerial) : link.ApriComunicazioneETH(kHost, kPort); }
+    // Connected to the default instrument's configuration, with the exchange forgotten.
+    void ConnectToDefault()
+    {
+        memory.PRAM() = model.Memory().PRAM();
+        ASSERT_TRUE(Connect());
+        Forget();
+    }
 };
+
+// A fault put on the line or the instrument before an exchange, named for the test list.
+struct Fault {
+    const char* name;
+    std::function<void(SimLink&)> inject;
+};
+inline std::string FaultName(const ::testing::TestParamInfo<Fault>& info) { return info.param.name; }
 
 inline std::string ChannelName(const ::testing::TestParamInfo<bool>& info) { return info.param ? "USB" : "Ethernet"; }
 

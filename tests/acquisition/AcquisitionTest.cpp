@@ -1,14 +1,14 @@
 // Acquisition control: request frames, reported flags, blocking, stops deferred by a reception.
 #include "sim/ConfigurationImages.h"
 #include "sim/SimulatedWorks.h"
-#include "tests/diagnostics/CanaleLink.h"
-
-#include <functional>
+#include "tests/SimLink.h"
 
 namespace zem::test {
 namespace {
 
-using Acquisizione = CanaleLink;
+class Acquisizione : public ChannelTest {
+    void SetUp() override { ConnectToDefault(); }
+};
 
 TEST_P(Acquisizione, EachCommandGoesOnTheWireAsItsFrameAndOutOfRangeMeasuresSendNothing)
 {
@@ -27,9 +27,9 @@ TEST_P(Acquisizione, EachCommandGoesOnTheWireAsItsFrameAndOutOfRangeMeasuresSend
         {[&] { return link.LeggiValori(0); }, {}},
     };
     for (const auto& [chiamata, payload] : casi) {
-        Dimentica();
+        Forget();
         EXPECT_EQ(chiamata(), !payload.empty()) << ::testing::PrintToString(payload);
-        EXPECT_EQ(Inviati(), payload.empty() ? Bytes{} : sim::SimulatedInstrument::FrameOf(payload));
+        EXPECT_EQ(Requests(), payload.empty() ? std::vector<Bytes>{} : std::vector<Bytes>{Frame(payload)});
     }
 }
 
@@ -58,10 +58,10 @@ TEST_P(Acquisizione, AStopDuringAReceptionGoesOutWhenItEndsUnlessTheMeasureIsSto
 {
     curves.SetCurve(1, std::vector<sim::SimulatedCurves::Point>(30, {5, 7}));
     ASSERT_TRUE(link.RichiediCurva(1));
-    Dimentica();
+    Forget();
     EXPECT_TRUE(link.ArrestaMisura(2));
     EXPECT_TRUE(link.ArrestaMisura(0));
-    EXPECT_TRUE(Inviati().empty());
+    EXPECT_TRUE(Requests().empty());
     EXPECT_TRUE(link.ArrestoInSospeso(0));
     EXPECT_FALSE(link.ArrestoInSospeso(2));
     ASSERT_TRUE(link.AspettaPerRicezioneInCorso());
@@ -80,11 +80,11 @@ TEST_P(Acquisizione, AStopDuringAReceptionGoesOutWhenItEndsUnlessTheMeasureIsSto
 
 TEST_P(Acquisizione, StoredCurvesKeepThePieceInWorkUntilTheMeasureIsSelectedAndAreCleared)
 {
-    sim::SimulatedWorks works{instrument, model.Memory()};
+    sim::SimulatedWorks works{instrument, memory};
     works.SetOperazioneCorrente(1, 1);
     const std::array<std::uint8_t, 6> tabella{0x00, 0x00, 0x06, 0x00, 0x01, 0x00};  // curves at 0x60000, 256 bytes each
-    std::copy(tabella.begin(), tabella.end(), model.Memory().Configurazione().begin() + 0x168);
-    model.Memory().PRAM()[0x60000] = 1;
+    std::copy(tabella.begin(), tabella.end(), memory.Configurazione().begin() + 0x168);
+    memory.PRAM()[0x60000] = 1;
     model.Acquisition().misure[0].risultatiPronti = true;
     bool valido = false;
     ASSERT_TRUE(link.LeggiInfoMisure(valido));
@@ -92,9 +92,9 @@ TEST_P(Acquisizione, StoredCurvesKeepThePieceInWorkUntilTheMeasureIsSelectedAndA
     EXPECT_EQ(link.ScaricaCurveInMemoria(1), true);
     EXPECT_TRUE(link.RichiestaCurva(1, 1));
     bool inLavorazione = false;
-    Dimentica();
+    Forget();
     EXPECT_TRUE(link.LeggiPezzoInLavorazione(1, inLavorazione) && inLavorazione);
-    EXPECT_TRUE(Inviati().empty());
+    EXPECT_TRUE(Requests().empty());
     ASSERT_TRUE(link.SelezionaMisura(1));
     EXPECT_TRUE(link.LeggiPezzoInLavorazione(1, inLavorazione));
     EXPECT_FALSE(inLavorazione);
@@ -103,7 +103,7 @@ TEST_P(Acquisizione, StoredCurvesKeepThePieceInWorkUntilTheMeasureIsSelectedAndA
     EXPECT_EQ(link.ScaricaCurveInMemoria(1), false);
 }
 
-INSTANTIATE_TEST_SUITE_P(Canali, Acquisizione, ::testing::Values(false, true), NomeCanale);
+INSTANTIATE_TEST_SUITE_P(Canali, Acquisizione, ::testing::Values(false, true), ChannelName);
 
 } // namespace
 } // namespace zem::test

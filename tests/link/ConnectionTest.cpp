@@ -32,7 +32,6 @@ ImageSpec QuattroMisure(std::uint8_t variant = 2)
 
 class Connection : public ChannelTest {
 protected:
-    bool Open() { return GetParam() ? link.ApriComunicazioneUSB(kSerial) : link.ApriComunicazioneETH(kHost, kPort); }
     void Load(const ImageSpec& s) { memory.CaricaConfigurazione(sim::BuildConfigurationImage(s)); }
 };
 
@@ -40,7 +39,7 @@ TEST_P(Connection, AFormat5ImageWithFourMeasuresLoadsWhole)
 {
     for (std::uint8_t variant : {1, 2, 7}) {  // an unknown layout variant still opens
         Load(QuattroMisure(variant));
-        ASSERT_TRUE(Open()) << int{variant};
+        ASSERT_TRUE(Connect()) << int{variant};
         EXPECT_EQ(link.Nome(), "PRESSA 7");
         EXPECT_EQ(link.NumeroMisure(), 4);
         EXPECT_EQ(link.NomeMisura(4), "CILINDRO");
@@ -75,7 +74,7 @@ TEST_P(Connection, AFormat4ImageHasItsTwoPressMeasuresAndTheirCalibration)
     s.baseTempo = 40;
     s.calibration[5] = {.unit = 3, .decimals = 1, .gain = 30000, .offset = -2};
     Load(s);
-    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Connect());
     EXPECT_EQ(link.NomeMisura(2), "MISURA B");
     EXPECT_EQ(link.Misura(1).capacita, 0x03);
     EXPECT_EQ(link.BaseTempo(), 40);
@@ -100,7 +99,7 @@ TEST_P(Connection, RefusedInstrumentsLeaveTheLinkClosed)
         Load(s);
         memory.Opzioni().protocollo = static_cast<std::uint8_t>(c.protocol);
         if (c.headerSize != 0) memory.Opzioni().dimensioneIntestazione = c.headerSize;
-        EXPECT_FALSE(Open());
+        EXPECT_FALSE(Connect());
         EXPECT_FALSE(link.Collegato());
         EXPECT_EQ(link.HandlePortaUSB(), 0u);
     }
@@ -109,15 +108,14 @@ TEST_P(Connection, RefusedInstrumentsLeaveTheLinkClosed)
 TEST_P(Connection, PieceStatusIsAnsweredOnlyForTheMeasuresTheReplyCarries)
 {
     Load(QuattroMisure());
-    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Connect());
     Answer(4, {0x02, 0x03});
-    bool inLavorazione = true;
-    EXPECT_TRUE(link.LeggiPezzoInLavorazione(1, inLavorazione));
-    EXPECT_FALSE(inLavorazione);
-    EXPECT_TRUE(link.LeggiPezzoInLavorazione(2, inLavorazione));
-    EXPECT_TRUE(inLavorazione);
-    EXPECT_FALSE(link.LeggiPezzoInLavorazione(3, inLavorazione));
-    EXPECT_FALSE(link.LeggiPezzoInLavorazione(0, inLavorazione));
+    // Measure: answered, in work.
+    for (const auto& [m, risposta, inLavoro] : {std::tuple{1, true, false}, {2, true, true}, {3, false, true}, {0, false, true}}) {
+        bool inLavorazione = !inLavoro;
+        EXPECT_EQ(link.LeggiPezzoInLavorazione(m, inLavorazione), risposta) << m;
+        EXPECT_EQ(inLavorazione, inLavoro) << m;
+    }
 }
 
 TEST_P(Connection, PollingStartsWithTheCommand28PollAndTicksRaiseTheirEvents)
@@ -125,7 +123,7 @@ TEST_P(Connection, PollingStartsWithTheCommand28PollAndTicksRaiseTheirEvents)
     auto s = QuattroMisure();
     s.option77 = 1;
     Load(s);
-    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Connect());
     std::vector<std::pair<int, int>> messaggi;
     link.MessaggioStrumento = [&](int b3, int b2) { messaggi.emplace_back(b3, b2); };
     Answer(28, {0, 5, 9});

@@ -25,7 +25,7 @@ protected:
     }
 };
 
-TEST_F(EthFrames, RequestsAndRepliesCarryCountAndChecksumAndAZeroSumGoesAsOne)
+TEST_F(EthFrames, RequestsAndRepliesCarryCountAndChecksumAZeroSumGoesAsOneAndRepliesEndAt50)
 {
     // 03 + 20 + DD = 0x100: the checksum would be 0 and goes as 1.
     ASSERT_TRUE(Send(0x20, {0xDD}));
@@ -40,10 +40,7 @@ TEST_F(EthFrames, RequestsAndRepliesCarryCountAndChecksumAndAZeroSumGoesAsOne)
         EXPECT_EQ(link.ComandoConEsito(), b == 1);
     }
     EXPECT_EQ(noise, 0);
-}
-
-TEST_F(EthFrames, ReplyCountUpTo50IsAcceptedAndAboveFailsEveryAttempt)
-{
+    // A reply count up to 50 is accepted; above, every attempt fails.
     Answer(0x40, Bytes(49, 7));
     EXPECT_EQ(Send(0x40), Bytes(49, 7));
     Answer(0x41, Bytes(50, 7));
@@ -61,16 +58,11 @@ TEST_F(EthFrames, RequestsThatCannotBeSentAreRefusedWithoutSending)
     EXPECT_TRUE(endpoint.received.empty());
 }
 
-struct GuastoEth {
-    const char* nome;
-    std::function<void(SimLink&)> inietta;
-};
-
-class EthFaults : public EthFrames, public ::testing::WithParamInterface<GuastoEth> {};
+class EthFaults : public EthFrames, public ::testing::WithParamInterface<Fault> {};
 
 TEST_P(EthFaults, OneBadAttemptIsResynchronisedAndTheSecondSucceeds)
 {
-    GetParam().inietta(*this);
+    GetParam().inject(*this);
     EXPECT_EQ(Send(0x20, {1, 2, 3}), (Bytes{1, 2, 3}));
     EXPECT_EQ(noise, 1);
     // The resynchronisation on the wire: 41 zero bytes, then a single zero, then the request again.
@@ -82,21 +74,17 @@ TEST_P(EthFaults, OneBadAttemptIsResynchronisedAndTheSecondSucceeds)
 INSTANTIATE_TEST_SUITE_P(
     Guasti, EthFaults,
     ::testing::Values(
-        GuastoEth{"reply lost", [](SimLink& f) { f.endpoint.toHost.Queue({FaultKind::Drop}); }},
-        GuastoEth{"echo corrupted", [](SimLink& f) { f.endpoint.toHost.Queue({FaultKind::Corrupt, 1}); }},
-        GuastoEth{"reply checksum wrong", [](SimLink& f) { f.instrument.Faults().wrongChecksum = 1; }},
-        GuastoEth{"reply count 0", [](SimLink& f) { f.endpoint.toHost.Queue({FaultKind::Corrupt, 6, 1, 0x04}); }},
-        GuastoEth{"no echo", [](SimLink& f) { f.instrument.Faults().missingEcho = 1; }},
-        GuastoEth{"no reply", [](SimLink& f) { f.instrument.Faults().silence = 1; }},
-        GuastoEth{"request corrupted", [](SimLink& f) { f.endpoint.toInstrument.Queue({FaultKind::Corrupt, 2}); }},
-        GuastoEth{"reply after 1 s", [](SimLink& f) { f.endpoint.toHost.Queue({FaultKind::Delay, 0, 0, 0, 1.05}); }},
-        GuastoEth{"datagram larger than the buffers", [](SimLink& f) {
+        Fault{"ReplyLost", [](SimLink& f) { f.endpoint.toHost.Queue({FaultKind::Drop}); }},
+        Fault{"EchoCorrupted", [](SimLink& f) { f.endpoint.toHost.Queue({FaultKind::Corrupt, 1}); }},
+        Fault{"ReplyChecksumWrong", [](SimLink& f) { f.instrument.Faults().wrongChecksum = 1; }},
+        Fault{"ReplyCount0", [](SimLink& f) { f.endpoint.toHost.Queue({FaultKind::Corrupt, 6, 1, 0x04}); }},
+        Fault{"NoEcho", [](SimLink& f) { f.instrument.Faults().missingEcho = 1; }},
+        Fault{"NoReply", [](SimLink& f) { f.instrument.Faults().silence = 1; }},
+        Fault{"RequestCorrupted", [](SimLink& f) { f.endpoint.toInstrument.Queue({FaultKind::Corrupt, 2}); }},
+        Fault{"ReplyAfterASecond", [](SimLink& f) { f.endpoint.toHost.Queue({FaultKind::Delay, 0, 0, 0, 1.05}); }},
+        Fault{"DatagramLargerThanTheBuffers", [](SimLink& f) {
             f.network.Deliver(*f.socket, Bytes(5000, 0x33), 0.0001, SimLink::kHost, SimLink::kPort); }}),
-    [](const auto& info) {
-        std::string n = info.param.nome;
-        for (char& c : n) if (c == ' ' || c == '.') c = '_';
-        return n;
-    });
+    FaultName);
 
 TEST_F(EthFrames, FailuresEndWithinTheirTimeOutsEvenAcrossMidnight)
 {

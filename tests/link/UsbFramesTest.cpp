@@ -48,17 +48,12 @@ TEST_F(UsbFrames, OpeningConfiguresTheBridgeAndClosingOrEthernetReleasesIt)
     EXPECT_FALSE(bridge.IsOpen(device));
 }
 
-struct GuastoUsb {
-    const char* nome;
-    std::function<void(SimLink&)> inietta;
-};
-
-class UsbFaults : public UsbFrames, public ::testing::WithParamInterface<GuastoUsb> {};
+class UsbFaults : public UsbFrames, public ::testing::WithParamInterface<Fault> {};
 
 TEST_P(UsbFaults, OneBadAttemptIsResynchronisedAndTheSecondSucceeds)
 {
-    GetParam().inietta(*this);
-    EXPECT_TRUE(Send({1, 2, 3})) << GetParam().nome;
+    GetParam().inject(*this);
+    EXPECT_TRUE(Send({1, 2, 3}));
     EXPECT_EQ(noise, 1);
     EXPECT_EQ(bridge.Calls(BridgeCall::ResetDevice), 1u);
     // One zero after the reset, 256 to complete any frame, one whose echo is awaited: then the
@@ -72,20 +67,16 @@ TEST_P(UsbFaults, OneBadAttemptIsResynchronisedAndTheSecondSucceeds)
 INSTANTIATE_TEST_SUITE_P(
     Guasti, UsbFaults,
     ::testing::Values(
-        GuastoUsb{"reply lost", [](SimLink& f) { f.bridge.InstrumentToHost(f.device).Queue({FaultKind::Drop}, 1); }},
-        GuastoUsb{"echo corrupted", [](SimLink& f) { f.bridge.InstrumentToHost(f.device).Queue({FaultKind::Corrupt, 2}); }},
-        GuastoUsb{"reply checksum wrong", [](SimLink& f) { f.instrument.Faults().wrongChecksum = 1; }},
-        GuastoUsb{"no echo", [](SimLink& f) { f.instrument.Faults().missingEcho = 1; }},
-        GuastoUsb{"no reply", [](SimLink& f) { f.instrument.Faults().silence = 1; }},
-        GuastoUsb{"request corrupted", [](SimLink& f) { f.bridge.HostToInstrument(f.device).Queue({FaultKind::Corrupt, 1}); }},
-        GuastoUsb{"stale input before the request", [](SimLink& f) {
+        Fault{"ReplyLost", [](SimLink& f) { f.bridge.InstrumentToHost(f.device).Queue({FaultKind::Drop}, 1); }},
+        Fault{"EchoCorrupted", [](SimLink& f) { f.bridge.InstrumentToHost(f.device).Queue({FaultKind::Corrupt, 2}); }},
+        Fault{"ReplyChecksumWrong", [](SimLink& f) { f.instrument.Faults().wrongChecksum = 1; }},
+        Fault{"NoEcho", [](SimLink& f) { f.instrument.Faults().missingEcho = 1; }},
+        Fault{"NoReply", [](SimLink& f) { f.instrument.Faults().silence = 1; }},
+        Fault{"RequestCorrupted", [](SimLink& f) { f.bridge.HostToInstrument(f.device).Queue({FaultKind::Corrupt, 1}); }},
+        Fault{"StaleInputBeforeTheRequest", [](SimLink& f) {
             const std::uint8_t stale[] = {0x99};
             f.bridge.InjectReceived(f.device, stale); }}),
-    [](const auto& info) {
-        std::string n = info.param.nome;
-        for (char& c : n) if (c == ' ' || c == '.') c = '_';
-        return n;
-    });
+    FaultName);
 
 TEST_F(UsbFrames, ADeadInstrumentCostsFourBoundedAttemptsEvenAcrossMidnight)
 {

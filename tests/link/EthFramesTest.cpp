@@ -25,7 +25,7 @@ protected:
     }
 };
 
-TEST_F(EthFrames, RequestsAndRepliesCarryCountAndChecksumAZeroSumGoesAsOneAndRepliesEndAt50)
+TEST_F(EthFrames, FramesCarryCountAndChecksumRepliesEndAt50AndUnsendableRequestsSendNothing)
 {
     // 03 + 20 + DD = 0x100: the checksum would be 0 and goes as 1.
     ASSERT_TRUE(Send(0x20, {0xDD}));
@@ -46,10 +46,9 @@ TEST_F(EthFrames, RequestsAndRepliesCarryCountAndChecksumAZeroSumGoesAsOneAndRep
     Answer(0x41, Bytes(50, 7));
     EXPECT_FALSE(Send(0x41));
     EXPECT_EQ(noise, 4);
-}
 
-TEST_F(EthFrames, RequestsThatCannotBeSentAreRefusedWithoutSending)
-{
+    // Requests that cannot be sent are refused without sending.
+    Forget();
     EXPECT_FALSE(link.PreparaRichiesta(0x20, Bytes(254, 1)));
     link.BufferTX()[0] = 255;
     EXPECT_FALSE(link.EseguiComando());

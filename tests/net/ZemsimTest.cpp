@@ -8,13 +8,13 @@ namespace {
 
 const std::string kZemsim = std::string(ZEM_BINARY_DIR) + "/zemsim";
 
-// Sends each request to the running zemsim and returns the datagrams that come back.
-std::vector<Bytes> Ask(const ZemsimProcess& sim, const Bytes& request, std::size_t datagrams)
+// Sends the request `times` times to the running zemsim and returns the datagrams that come back.
+std::vector<Bytes> Ask(const ZemsimProcess& sim, const Bytes& request, std::size_t datagrams, int times = 1)
 {
     WinSockEsclusivo pump;
     UdpSocket host(&pump, "127.0.0.1");
     Aim(host, sim.Port());
-    EXPECT_TRUE(host.SendData(request));
+    for (int i = 0; i < times; ++i) EXPECT_TRUE(host.SendData(request));
     return Collect(pump, host, datagrams);
 }
 
@@ -36,13 +36,8 @@ TEST(Zemsim, FaultSwitchesHitEveryNthDatagram)
 {
     ZemsimProcess sim(kZemsim, {"--drop-every", "2", "--corrupt-every", "2"});
     ASSERT_NE(sim.Port(), 0) << sim.Output();
-    WinSockEsclusivo pump;
-    UdpSocket host(&pump, "127.0.0.1");
-    Aim(host, sim.Port());
-    const Bytes request{0x02, 0x04, 0x06};
-    for (int i = 0; i < 4; ++i) ASSERT_TRUE(host.SendData(request));
     // Requests 2 and 4 are lost; of the two answers, the second comes back with its first byte flipped.
-    EXPECT_EQ(Collect(pump, host, 2), (std::vector<Bytes>{{0x02, 0x04, 0x06, 0x03, 0x00, 0x00, 0x03},
+    EXPECT_EQ(Ask(sim, {0x02, 0x04, 0x06}, 2, 4), (std::vector<Bytes>{{0x02, 0x04, 0x06, 0x03, 0x00, 0x00, 0x03},
                                                          {0xFD, 0x04, 0x06, 0x03, 0x00, 0x00, 0x03}}));
 }
 

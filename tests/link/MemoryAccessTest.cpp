@@ -79,7 +79,7 @@ protected:
     MailboxAccess() : MemoryAccess(Mailbox(260)) {}
 };
 
-TEST_F(MailboxAccess, WritesAreSplitAtPageBoundariesSoTheCountByteNeverWraps)
+TEST_F(MailboxAccess, WritesAreSplitAtPageBoundariesAndWhatTheMailboxCannotReachIsRefused)
 {
     EXPECT_EQ(link.IndirizzoAreaPRAM(), 0x7F000u);
     const std::vector<std::uint8_t> data{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
@@ -100,10 +100,9 @@ TEST_F(MailboxAccess, WritesAreSplitAtPageBoundariesSoTheCountByteNeverWraps)
     ASSERT_TRUE(link.WriteConfigBytes(0x0300, page));
     EXPECT_EQ(Count(34, 5), 2u);
     EXPECT_TRUE(std::equal(page.begin(), page.end(), memory.Configurazione().begin() + 0x300));
-}
 
-TEST_F(MailboxAccess, NothingToWriteSendsNothingAndWhatTheMailboxCannotReachIsRefused)
-{
+    // Nothing to write sends nothing; what the mailbox cannot reach is refused.
+    Forget();
     EXPECT_TRUE(link.WriteConfigBytes(0x100, {}));
     std::array<std::uint8_t, 4> b{};
     EXPECT_FALSE(link.ReadConfigBytes(0xFFFE, b));

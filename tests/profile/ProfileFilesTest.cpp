@@ -29,10 +29,6 @@ TEST(ProfileFiles, CommittedFilesOpenReadyToSendAndTheWriterGivesThemBackByteFor
         if (riscrivi) std::ofstream(committato, std::ios::binary) << TempFolder::Read(prodotto);
         EXPECT_EQ(TempFolder::Read(committato), TempFolder::Read(prodotto));
     }
-    ProfiloZem modello;
-    ASSERT_TRUE(modello.ApriFile(std::string(ZEM_SOURCE_DIR) + "/profile/templates/Default.ZemP"));
-    EXPECT_EQ(modello.Nome, "ZEM AUTOMATION");
-    EXPECT_EQ(modello.TipoMisura(1), 1);
 }
 
 } // namespace

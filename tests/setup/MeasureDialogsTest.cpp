@@ -163,15 +163,12 @@ TEST(MeasureDialogs, TypedNumbersAreReadByTheLeadingNumberRuleAndRefusedWhenThey
             if (f.Loaded()) Click(f, "cmdCancel");
         });
         EXPECT_EQ(ok, c.stored != -1);
+        const std::string box = c.box;
         if (c.stored == -1) {
-            ASSERT_EQ(host.Messages().size(), 1u);
-            EXPECT_EQ(host.Messages()[0].text, "The value is too large.");
-            EXPECT_EQ(host.Messages()[0].icon, ui::MsgIcon::Exclamation);
-            EXPECT_EQ(p, Stored());
+            ASSERT_EQ(host.MessageTexts(), std::vector<std::string>{"The value is too large."});
+            EXPECT_TRUE(host.Messages()[0].icon == ui::MsgIcon::Exclamation && p == Stored());
         } else {
-            const std::string box = c.box;
-            EXPECT_EQ(box == "txtSpeedAcq" ? p.AquireSpeed(1)
-                      : box == "txtForzaMassima" ? p.ForzaMassimaAssoluta(1) : p.PresetPositionTrasd(1), c.stored);
+            EXPECT_EQ(box == "txtSpeedAcq" ? p.AquireSpeed(1) : box == "txtForzaMassima" ? p.ForzaMassimaAssoluta(1) : p.PresetPositionTrasd(1), c.stored);
         }
     }
 }

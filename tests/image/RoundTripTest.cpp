@@ -64,8 +64,7 @@ TEST_P(RoundTrip, AMixedProfileReadsBackMeasureByMeasure)
     EXPECT_EQ(std::pair(link.Misura(1).NumeroTrasduttoreX, link.Misura(1).NumeroTrasduttoreY), std::pair(1, 3));
     EXPECT_EQ(std::pair(link.Misura(5).NumeroTrasduttoreX, link.Misura(5).NumeroTrasduttoreY), std::pair(4, 6));
     EXPECT_EQ(link.Misura(2).NumeroTrasduttoreY, 5);
-    EXPECT_TRUE(link.ConIngressoRemote(1));
-    EXPECT_TRUE(link.GestioneFasi(3));
+    EXPECT_TRUE(link.ConIngressoRemote(1) && link.GestioneFasi(3));
     EXPECT_EQ(link.Misura(2).numeroLavori, 3);
     EXPECT_EQ(link.Misura(3).dimensioneLavoro, 30u);
     EXPECT_EQ(link.Misura(2).NomeValoreMisura, "CORSA");
@@ -88,9 +87,7 @@ TEST_P(RoundTrip, TheCalibrationTheInstrumentHadSurvivesTheSend)
     // A second send from what the link then reports carries it over unchanged.
     link.ChiudiComunicazione();
     Invia(p);
-    EXPECT_EQ(link.Taratura()[2].offset, -40);
-    EXPECT_EQ(link.Taratura()[2].decimali, 2);
-    EXPECT_TRUE(link.Taratura()[1].reverse);
+    EXPECT_EQ(std::tuple(link.Taratura()[2].offset, link.Taratura()[2].decimali, link.Taratura()[1].reverse), std::tuple(-40, 2, true));
     EXPECT_FLOAT_EQ(link.Misura(1).gainForza, 1.2345f);
 }
 

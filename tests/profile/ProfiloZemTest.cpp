@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <tuple>
 
 namespace zem {
 namespace {
@@ -142,13 +143,9 @@ TEST(ProfiloZem, InputAndOutputFunctionsConflictsAndMasks)
         EXPECT_EQ(p.TipoIngresso(n), ingressi[n]) << n;
         EXPECT_EQ(p.MascheraIngresso(n), maschereIngressi[n]) << n;
     }
-    EXPECT_EQ(p.TipoIngresso(-1), 0);
-    EXPECT_EQ(p.TipoUscita(7), -1);
-    EXPECT_EQ(p.MascheraUscita(7), 3);
-    EXPECT_EQ(p.TipoUscita(1), 1);
-    EXPECT_EQ(p.MascheraUscita(1), 2);
-    EXPECT_TRUE(p.UsaEncTDC1());
-    EXPECT_FALSE(p.UsaEncTDC2());
+    EXPECT_EQ(std::tuple(p.TipoIngresso(-1), p.TipoUscita(7), p.MascheraUscita(7), p.TipoUscita(1), p.MascheraUscita(1)),
+              std::tuple(0, -1, 3, 1, 2));
+    EXPECT_TRUE(p.UsaEncTDC1() && !p.UsaEncTDC2());
 }
 
 // The committed template and example pin the whole file layout: each must open ready to send and

@@ -91,10 +91,8 @@ TEST(MeasureDialogs, TheDialogsTheyOpenStoreAtOnceWhateverTheMeasureDialogDoesAf
             Click(f, "cmdSetupOperazioni");
             Click(f, "cmdCancel");
         }));
-        EXPECT_EQ(host.FormsShown().size(), 3u);
-        EXPECT_EQ(p.nInput(1, 1), 3);
-        EXPECT_TRUE(p.Modificato);
-        EXPECT_EQ(host.PendingAnswers(), 0u) << "the operations dialog was shown";
+        EXPECT_EQ(host.FormsShown().size(), 3u) << "the input and output and the operations dialogs were shown";
+        EXPECT_TRUE(p.nInput(1, 1) == 3 && p.Modificato);
     }
 }
 

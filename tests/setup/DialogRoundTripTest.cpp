@@ -72,7 +72,8 @@ TEST(DialogRoundTrip, WhatTheDialogsStoreIsWhatTheInstrumentReadsBack)
     for (int m = 1; m <= 3; ++m)
         EXPECT_EQ(std::tuple(l.NomeMisura(m), l.TipoMisura(m), l.Misura(m).NumeroTrasduttoreX, l.Misura(m).NumeroTrasduttoreY), misure[m - 1]);
     // The blank instrument reported no version: the image was laid out for the default sizes, the
-    // records after 360 bytes and a curve-table entry a measure. Input 3 is the template's top dead course.
+    // records after 360 bytes and 6 kept for each of the three measures (none in phases). Input 3 is
+    // the template's top dead course.
     EXPECT_TRUE(l.Misura(1).indirizzoRecord == 360u + 3 * 6 && l.FunzioneIngresso(3) == 7);
     EXPECT_TRUE(l.Misura(2).NomeValoreMisura == "CORSA" && l.Misura(2).numeroLavori == 3 && !l.GestioneFasi(2));
 }

@@ -39,6 +39,14 @@ public:
         instrument.SetCommand(code, [payload](auto) { return std::optional<Bytes>(payload); });
     }
 
+    // Sends the request `code, args...` and returns the reply payload, or nothing on failure.
+    std::optional<Bytes> Send(std::uint8_t code, const Bytes& args = {})
+    {
+        if (!link.PreparaRichiesta(code, args) || !link.EseguiComando()) return std::nullopt;
+        const auto& rx = link.BufferRX();
+        return Bytes(rx.begin() + 1, rx.begin() + 1 + rx[0]);
+    }
+
     void Forget()
     {
         bridge.ClearWritten(device);

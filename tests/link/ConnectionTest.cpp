@@ -163,7 +163,6 @@ TEST_F(Identity, VersionRepliesAndTheirDefaults)
     std::int32_t configurazione = 0, memoria = 0;
     Answer(12, {0x2C, 0x01, 0x10, 0x36, 0x00, 0x02, 0x00, 0x00, 0x04, 0x20, 0x01});  // 11 bytes carry the sizes
     ASSERT_TRUE(link.LeggiVersione());
-    EXPECT_DOUBLE_EQ(link.VersioneCPU(), 3.0);
     EXPECT_DOUBLE_EQ(link.VersioneEncoder(), 1.15);
     EXPECT_EQ(link.ConfigurazioneIngressiAnalogici(), 19);
     EXPECT_EQ((std::array{link.Ingresso20mA(2), link.Ingresso20mA(3), link.Ingresso010V(1)}), (std::array{true, false, false}));

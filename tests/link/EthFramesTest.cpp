@@ -15,14 +15,6 @@ protected:
         ASSERT_TRUE(OpenEth());
         Forget();
     }
-
-    // Sends the request `code, args...` and returns the reply payload, or nothing on failure.
-    std::optional<Bytes> Send(std::uint8_t code, Bytes args = {})
-    {
-        if (!link.PreparaRichiesta(code, args) || !link.EseguiComando()) return std::nullopt;
-        const auto& rx = link.BufferRX();
-        return Bytes(rx.begin() + 1, rx.begin() + 1 + rx[0]);
-    }
 };
 
 TEST_F(EthFrames, FramesCarryCountAndChecksumRepliesEndAt50AndUnsendableRequestsSendNothing)

@@ -14,8 +14,8 @@
 namespace zem {
 namespace {
 
-class UdpLink : public ::testing::Test {
-protected:
+TEST(UdpLink, OpensAndExchangesFramesWithZemsimWhenEchoAndReplyComeApart)
+{
     SystemClock clock;
     sim::FakeClock noClock;
     sim::SimulatedBridge noBridges{noClock};
@@ -23,10 +23,6 @@ protected:
     WinSockEsclusivo pump;
     UdpSocket socket{&pump};
     UCZEM2 link{clock, usb, pump, socket};
-};
-
-TEST_F(UdpLink, OpensAndExchangesFramesWithZemsimWhenEchoAndReplyComeApart)
-{
     test::ZemsimProcess zemsim(std::string(ZEM_BINARY_DIR) + "/zemsim", {"--split"});
     ASSERT_NE(zemsim.Port(), 0) << zemsim.Output();
     int noise = 0;

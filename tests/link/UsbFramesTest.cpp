@@ -16,12 +16,6 @@ protected:
         ASSERT_TRUE(OpenUsb());
         Forget();
     }
-
-    bool Send(Bytes args)
-    {
-        return link.PreparaRichiesta(0x20, args) && link.EseguiComando() && link.BufferRX()[0] == args.size()
-               && std::equal(args.begin(), args.end(), link.BufferRX().begin() + 1);
-    }
 };
 
 TEST_F(UsbFrames, OpeningConfiguresTheBridgeAndClosingOrEthernetReleasesIt)
@@ -30,7 +24,7 @@ TEST_F(UsbFrames, OpeningConfiguresTheBridgeAndClosingOrEthernetReleasesIt)
     EXPECT_EQ(std::tie(s.baud, s.latencyMs, s.inTransferSize), std::tuple(1250000u, 1, 4096u));
     EXPECT_EQ(link.SerialNumber(), kSerial);
     EXPECT_EQ(link.Protocollo(), 14);
-    EXPECT_TRUE(Send({0x11, 0x22}));
+    EXPECT_EQ(Send(0x20, {0x11, 0x22}), (Bytes{0x11, 0x22}));
     EXPECT_EQ(bridge.Written(device), (Bytes{0x04, 0x20, 0x11, 0x22, 0x57}));
 
     link.ChiudiComunicazione();
@@ -53,7 +47,7 @@ class UsbFaults : public UsbFrames, public ::testing::WithParamInterface<Fault> 
 TEST_P(UsbFaults, OneBadAttemptIsResynchronisedAndTheSecondSucceeds)
 {
     GetParam().inject(*this);
-    EXPECT_TRUE(Send({1, 2, 3}));
+    EXPECT_EQ(Send(0x20, {1, 2, 3}), (Bytes{1, 2, 3}));
     EXPECT_EQ(noise, 1);
     EXPECT_EQ(bridge.Calls(BridgeCall::ResetDevice), 1u);
     // One zero after the reset, 256 to complete any frame, one whose echo is awaited: then the
@@ -82,13 +76,13 @@ TEST_F(UsbFrames, ADeadInstrumentCostsFourBoundedAttemptsEvenAcrossMidnight)
 {
     instrument.Faults().deaf = true;
     const double start = clock.Monotonic();
-    EXPECT_FALSE(Send({1}));
+    EXPECT_FALSE(Send(0x20, {1}));
     EXPECT_EQ(noise, 4);
     // Per attempt: the echo wait (after one driver read time-out), two resets each followed by an
     // unanswered flush, the discard.
     EXPECT_LT(clock.Monotonic() - start, 4 * (0.7 + 2 * (0.7 + 0.1) + 0.7) + 0.5);
     clock.SetTimeOfDay(kSecondsPerDay - 0.2);
-    EXPECT_FALSE(Send({1}));
+    EXPECT_FALSE(Send(0x20, {1}));
     EXPECT_LT(clock.Timer(), 20.0);
 }
 

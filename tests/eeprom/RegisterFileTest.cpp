@@ -79,6 +79,7 @@ TEST_F(RegisterFile, AnUnwritableRegisterIsReportedAndKeptAsItWas)
     EXPECT_EQ(Read(file), kWordPad);
 }
 
+// A bridge with a serial number is programmed without a question, past 16 bits.
 TEST_F(RegisterFile, ZemcliProgramsABridgeAndListsTheRegister)
 {
     FileSettingsStore(folder / "zemsetup").SaveSetting("SetupPrograms", "Main", "FileSN", (folder / "SNlist.txt").string());

@@ -67,17 +67,6 @@ TEST_F(UsbInit, ProgramsABlankBridgeAfterTheQuestionAndRegistersIt)
     EXPECT_EQ(Last(), "12");
 }
 
-TEST_F(UsbInit, ReprogramsABridgeWithASerialWithoutAskingAndKeepsNumbersPast16Bits)
-{
-    machine.bridge.AddDevice({"MR400001", FT_DEVICE_232R, ProgramDataNewer{}});
-    machine.bridge.AddDevice({"", FT_DEVICE_232R, std::nullopt});
-    Type("70000", "ZEM Automation");
-    ASSERT_TRUE(Run("USB: MR400001"));
-    EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "MR470000");
-    EXPECT_EQ(host.MessageTexts().size(), 1u);
-    EXPECT_EQ(Last(), "70000");
-}
-
 TEST_F(UsbInit, NothingIsProgrammedOrRegisteredWhenItCannotBeDoneSafely)
 {
     machine.bridge.AddDevice({"", FT_DEVICE_232R, std::nullopt});

@@ -21,7 +21,6 @@ TEST(Selection, ListsBridgesAndModulesWithTheInstrumentsBehindThem)
     SelectionSite f;
     AddRefusedBridge(f);
     const auto key = f.Show(false, false, [&f](FSceltaStrumento& w) {
-        EXPECT_EQ(w.Caption(), "Diagnosis");
         EXPECT_TRUE(w.imgHourglass.Visible());
         // While the search runs, a double click chooses nothing.
         w.ListView1.UserClickItem(0);

@@ -50,7 +50,6 @@ TEST_F(RegisterFile, AWordProcessorsRegisterIsReadAndKeptThroughTheWindow)
                               "MR400002  Perch\xe8 {reso} ?uro\tfine\r\n";
     EXPECT_EQ(RegistroSN::Testo(kWordPad), testo);
     EXPECT_EQ(RegistroSN::Testo("plain {text}\r\n"), "plain {text}\r\n");
-    EXPECT_EQ(RegistroSN::Testo(RegistroSN::Rtf(testo)), testo);
 
     std::ofstream(folder / "SNlist.txt", std::ios::binary) << kWordPad;
     ui::ScriptedHost host;

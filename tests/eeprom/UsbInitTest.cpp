@@ -6,13 +6,11 @@
 #include "main/RegistroSN.h"
 #include "profile/SettingsStore.h"
 #include "sim/SimulatedPlatform.h"
-#include "ui/CommandButton.h"
 #include "ui/ScriptedHost.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 namespace zem {

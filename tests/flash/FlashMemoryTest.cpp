@@ -14,15 +14,10 @@ Bytes Lettura(std::uint32_t a)
 
 class FlashMemory : public ChannelTest {
 protected:
-    // Erases the sector at `a` and forgets the frames that took.
+    // The simulated flash starts erased.
     void SetUp() override
     {
         ASSERT_TRUE(Open());
-        Forget();
-    }
-    void Cancella(std::uint32_t a)
-    {
-        ASSERT_TRUE(link.ClearFlash(a));
         Forget();
     }
     std::uint8_t Flash(std::size_t a) { return memory.Flash().at(a); }
@@ -69,21 +64,8 @@ TEST_P(FlashMemory, ClearFlashErasesTheSectorAndReadsAllOfItBack)
     for (std::uint32_t i = 0; i < 64; ++i) EXPECT_EQ(r[1 + i], Lettura(0x10040 + i)) << i;
 }
 
-TEST_P(FlashMemory, ClearFlashFailsWithoutAcknowledgementOrWhenTheSectorIsNotBlank)
-{
-    memory.Guasti().ackSbagliati = 1;
-    EXPECT_FALSE(link.ClearFlash(0x40));
-    EXPECT_EQ(Requests().size(), 1u);  // no check of an erase that was refused
-
-    Forget();
-    memory.Guasti().rilettureFlashCorrotte = 1;
-    EXPECT_FALSE(link.ClearFlash(0x40));
-    EXPECT_EQ(Requests().size(), 3u);  // the erase and the first pair of reads
-}
-
 TEST_P(FlashMemory, BytesOfOneBlockAreCollectedAndProgrammedWithTheRestAsFF)
 {
-    Cancella(0x40);
     ASSERT_TRUE(link.WriteFlash1(0x43, 0x12));
     ASSERT_TRUE(link.WriteFlash1(0x45, 0x1234));   // only the low byte is programmed
     ASSERT_TRUE(link.WriteFlash1(0x40, 0x0107));
@@ -101,7 +83,6 @@ TEST_P(FlashMemory, BytesOfOneBlockAreCollectedAndProgrammedWithTheRestAsFF)
 
 TEST_P(FlashMemory, AByteOfAnotherBlockProgramsThePendingBlockFirst)
 {
-    Cancella(0x40);
     for (std::uint32_t i = 0; i < 8; ++i) ASSERT_TRUE(link.WriteFlash1(0x47 - i, static_cast<std::int16_t>(0x10 + i)));
     EXPECT_TRUE(Requests().empty());
 
@@ -119,7 +100,6 @@ TEST_P(FlashMemory, AByteOfAnotherBlockProgramsThePendingBlockFirst)
 
 TEST_P(FlashMemory, ABlockThatFailedWhenTheNextBlockStartedIsStillReportedByTheClose)
 {
-    Cancella(0x40);
     ASSERT_TRUE(link.WriteFlash1(0x40, 0x55));
     memory.Guasti().rilettureFlashCorrotte = 1;
     EXPECT_FALSE(link.WriteFlash1(0x48, 0x66));  // the byte is kept out
@@ -135,9 +115,16 @@ TEST_P(FlashMemory, ABlockThatFailedWhenTheNextBlockStartedIsStillReportedByTheC
     EXPECT_TRUE(Requests().empty());
 }
 
-TEST_P(FlashMemory, AnUnacknowledgedOrUnerasedBlockFailsItsClose)
+TEST_P(FlashMemory, AnUnacknowledgedOrUnverifiedEraseOrBlockFails)
 {
-    Cancella(0x40);
+    memory.Guasti().ackSbagliati = 1;
+    EXPECT_FALSE(link.ClearFlash(0x40));
+    EXPECT_EQ(Requests().size(), 1u);  // no check of an erase that was refused
+    memory.Guasti().rilettureFlashCorrotte = 1;
+    EXPECT_FALSE(link.ClearFlash(0x40));
+    EXPECT_EQ(Requests().size(), 4u);  // then the erase and the first pair of reads
+
+    Forget();
     memory.Guasti().ackSbagliati = 1;
     ASSERT_TRUE(link.WriteFlash1(0x40, 0x55));
     EXPECT_FALSE(link.CloseWriteFlash());

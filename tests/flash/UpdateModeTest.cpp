@@ -11,8 +11,6 @@ constexpr std::uint8_t kCmdRiavvio = 13;
 const Bytes kRiavvio{0x02, 0x0D, 0x0F};
 const Bytes kIdentita{0x02, 0x01, 0x03};
 
-double AttesaRiavvio(bool usb) { return usb ? 1.0 : 10.0; }
-
 class UpdateMode : public ChannelTest {
 protected:
     void SetUp() override
@@ -21,47 +19,32 @@ protected:
         ASSERT_TRUE(Open());
         Forget();
     }
-
-    // Runs the switch and returns how long it took on the simulated clock.
-    double Cronometra(bool entra, bool& esito)
-    {
-        const double t0 = clock.Monotonic();
-        esito = link.SetUpdateMode(entra);
-        return clock.Monotonic() - t0;
-    }
 };
 
 TEST_P(UpdateMode, RoundTripRestartsIntoUpdateModeAndBackAfterTheRestartWait)
 {
-    bool esito = false;
-    const double entrata = Cronometra(true, esito);
-    ASSERT_TRUE(esito);
-    EXPECT_TRUE(link.UpdateMode());
-    EXPECT_TRUE(memory.UpdateMode());
-    EXPECT_EQ(memory.Configurazione()[4], 0x85);
-    EXPECT_EQ(memory.Riavvii(), 1);
-    EXPECT_GE(entrata, AttesaRiavvio(GetParam()));
-    EXPECT_LT(entrata, AttesaRiavvio(GetParam()) + 0.1);
-    // Read byte 4, write it back with bit 7, restart, identify again.
-    EXPECT_EQ(Requests(), (std::vector<Bytes>{Frame({15, 4, 0, 0, 1}), Frame({14, 4, 0, 0, 1, 0x85}), kRiavvio,
-                                               kIdentita}));
-    // In update mode only the loader answers the version, with a single byte.
-    EXPECT_TRUE(link.LeggiVersione());
-
-    Forget();
-    clock.SetTimeOfDay(kSecondsPerDay - AttesaRiavvio(GetParam()) / 2);  // the wait ends across midnight too
-    const double uscita = Cronometra(false, esito);
-    ASSERT_TRUE(esito);
-    EXPECT_FALSE(link.UpdateMode());
-    EXPECT_FALSE(memory.UpdateMode());
-    EXPECT_EQ(memory.Configurazione()[4], 0x05);
-    EXPECT_EQ(memory.Riavvii(), 2);
-    EXPECT_GE(uscita, AttesaRiavvio(GetParam()));
-    EXPECT_LT(uscita, AttesaRiavvio(GetParam()) + 0.1);
-    EXPECT_EQ(Requests().at(1), Frame({14, 4, 0, 0, 1, 0x05}));
-    EXPECT_EQ(noise, 0);
+    const double attesa = GetParam() ? 1.0 : 10.0;
+    for (const bool entra : {true, false}) {
+        SCOPED_TRACE(entra);
+        const std::uint8_t modo = entra ? 0x85 : 0x05;
+        Forget();
+        if (!entra) clock.SetTimeOfDay(kSecondsPerDay - attesa / 2);  // the wait ends across midnight too
+        const double t0 = clock.Monotonic();
+        ASSERT_TRUE(link.SetUpdateMode(entra));
+        EXPECT_GE(clock.Monotonic() - t0, attesa);
+        EXPECT_LT(clock.Monotonic() - t0, attesa + 0.1);
+        EXPECT_EQ(link.UpdateMode(), entra);
+        EXPECT_EQ(memory.UpdateMode(), entra);
+        EXPECT_EQ(memory.Configurazione()[4], modo);
+        EXPECT_EQ(memory.Riavvii(), entra ? 1 : 2);
+        // Read byte 4, write it back with bit 7 set or cleared, restart, identify again.
+        EXPECT_EQ(Requests(), (std::vector<Bytes>{Frame({15, 4, 0, 0, 1}), Frame({14, 4, 0, 0, 1, modo}), kRiavvio,
+                                                   kIdentita}));
+        EXPECT_EQ(noise, 0);
+        // In update mode only the loader answers the version, with a single byte.
+        EXPECT_TRUE(link.LeggiVersione());
+    }
 }
-
 
 TEST_P(UpdateMode, AnIgnoredRestartFailsAndTheProbeShowsTheInstrumentAsItIs)
 {
@@ -141,9 +124,7 @@ TEST_P(UpdateMode, AChangeIsMadeOnlyWhenNeededAndAMemoryErrorOnlyEverLeaves)
         EXPECT_EQ(l->memory.Riavvii(), c.riavvii);
         EXPECT_EQ(l->memory.UpdateMode(), c.updateDopo);
         EXPECT_EQ(l->link.UpdateMode(), c.updateDopo);
-        if (c.riavvii == 0) {
-            EXPECT_TRUE(l->Requests().empty());
-        }
+        EXPECT_EQ(l->Requests().empty(), c.riavvii == 0);
     }
 }
 

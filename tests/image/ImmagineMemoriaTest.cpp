@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace zem {
@@ -44,31 +45,20 @@ protected:
         for (std::uint32_t i = 1; i <= m.at(a); ++i) s += static_cast<char>(m.at(a + i));
         return s;
     }
-    std::size_t Volte(std::uint32_t a) const
-    {
-        return static_cast<std::size_t>(std::count_if(img.scritture.begin(), img.scritture.end(),
-                                                      [a](const auto& s) { return s.indirizzo == a; }));
-    }
     ImmagineMemoria img;
     std::map<std::uint32_t, std::uint8_t> m;
 };
 
-TEST_F(Immagine, TheHeaderIsClearedFirstAndSignedLast)
-{
-    Carica(ProfiloMisto(), Strumento(11, true));
-    const auto& w = img.scritture;
-    EXPECT_EQ(std::vector(w.begin(), w.begin() + 4), (std::vector<ScritturaImmagine>{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
-    EXPECT_EQ(std::vector(w.end() - 4, w.end()), (std::vector<ScritturaImmagine>{{0, 'Z'}, {1, 'E'}, {2, 'M'}, {3, '5'}}));
-    for (std::uint32_t a = 0; a < 4; ++a) EXPECT_EQ(Volte(a), 2u);
-}
-
 // Drawn by hand for the mixed profile at release 11: the general part below 408, blocks of 64 and
-// 66 bytes from there, works areas from 668 to 1784.
-TEST_F(Immagine, EveryWriteLandsInsideItsOwnArea)
+// 66 bytes from there, works areas from 668 to 1784. The header is cleared first and signed last.
+TEST_F(Immagine, EveryWriteLandsInsideItsOwnAreaBetweenTheHeaderClearedAndSigned)
 {
     for (bool mantieni : {false, true}) {
         SCOPED_TRACE(mantieni ? "works kept" : "works cleared");
         Carica(ProfiloMisto(), Strumento(11, true), mantieni);
+        const auto& w = img.scritture;
+        EXPECT_EQ(std::vector(w.begin(), w.begin() + 4), (std::vector<ScritturaImmagine>{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
+        EXPECT_EQ(std::vector(w.end() - 4, w.end()), (std::vector<ScritturaImmagine>{{0, 'Z'}, {1, 'E'}, {2, 'M'}, {3, '5'}}));
         struct Area {
             std::uint32_t inizio, fine;
             std::size_t scritture;
@@ -82,7 +72,9 @@ TEST_F(Immagine, EveryWriteLandsInsideItsOwnArea)
                                      {538, 604, 51 + t},  {604, 668, 48 + t},   {668, 951, 283 * t}, {951, 1098, 147 * t},
                                      {1098, 1218, 120 * t}, {1218, 1784, 566 * t}};
         std::vector<std::size_t> conta(aree.size());
+        std::map<std::uint32_t, std::size_t> volte;
         for (const ScritturaImmagine& s : img.scritture) {
+            ++volte[s.indirizzo];
             const auto a = std::find_if(aree.begin(), aree.end(), [&](const Area& x) { return s.indirizzo >= x.inizio && s.indirizzo < x.fine; });
             ASSERT_NE(a, aree.end()) << "write at " << s.indirizzo;
             ++conta[static_cast<std::size_t>(a - aree.begin())];
@@ -90,7 +82,7 @@ TEST_F(Immagine, EveryWriteLandsInsideItsOwnArea)
         for (std::size_t i = 0; i < aree.size(); ++i) EXPECT_EQ(conta[i], aree[i].scritture) << aree[i].inizio;
         // Besides the header, only byte 31 of a peak-to-peak or simplex record is written twice:
         // it is also the first byte of its data block, whose later 0 is what the instrument reads.
-        for (const auto& [a, v] : m) EXPECT_EQ(Volte(a), a < 4 || a == 472 + 31 || a == 538 + 31 ? 2u : 1u) << a;
+        for (const auto& [a, n] : volte) EXPECT_EQ(n, a < 4 || a == 472 + 31 || a == 538 + 31 ? 2u : 1u) << a;
     }
 }
 
@@ -130,12 +122,12 @@ TEST_F(Immagine, FieldsOutsideTheirByteAreHeldAtTheEnds)
 
 TEST_F(Immagine, DataBlockLengthForTheOldestInstrument)
 {
-    DatiStrumento d = Strumento(0, true);
-    Carica(ProfiloMisto(), d);
-    Verifica({{361, 0x18}, {425, 0x13}});
-    d.protocollo = 11;
-    Carica(ProfiloMisto(), d);
-    Verifica({{361, 0x12}, {425, 0x23}});
+    for (const auto [protocollo, primo, secondo] : {std::tuple{14, 0x18u, 0x13u}, {11, 0x12u, 0x23u}}) {
+        DatiStrumento d = Strumento(0, true);
+        d.protocollo = protocollo;
+        Carica(ProfiloMisto(), d);
+        Verifica({{361, primo}, {425, secondo}});
+    }
 }
 
 } // namespace

@@ -69,10 +69,9 @@ TEST(CalcolaIndirizzi, MixedProfileLaysOutAsComputedByHand)
 
 TEST(CalcolaIndirizzi, CurveSharesFollowDurationAndPhases)
 {
+    // The mixed profile's shares show in its layout; a measure in phases counts its operations
+    // even when it has fewer than two.
     ProfiloZem p = ProfiloMisto();
-    EXPECT_FLOAT_EQ(IndirizziMemoria::PercentualeCurve(p, 1), 10100.0f / 35600.0f * 100.0f);
-    EXPECT_EQ(IndirizziMemoria::PercentualeCurve(p, 4), 0.0f);
-    // A measure in phases counts its operations even when it has fewer than two.
     p.SetOperazioniSelezionabili(5, 1);
     EXPECT_FLOAT_EQ(IndirizziMemoria::PercentualeCurve(p, 5), 5100.0f / 30500.0f * 100.0f);
     // A weight half-way rounds to even: 0.0001 s weighs 100.5, hence 100.
@@ -84,12 +83,23 @@ TEST(CalcolaIndirizzi, CurveSharesFollowDurationAndPhases)
     EXPECT_FLOAT_EQ(IndirizziMemoria::PercentualeCurve(q, 1), 100.0f / 202.0f * 100.0f);
 }
 
-struct Fallimento {
+// Each boundary on both sides: `libere` is the free curve memory of an image that fits, 0 for one
+// that must fail instead of truncating.
+struct Limite {
     const char* caso;
     void (*prepara)(ProfiloZem&, DatiStrumento&);
+    std::uint32_t libere = 0;
 };
 
-const Fallimento kFallimenti[] = {
+void SoloMisura6(ProfiloZem& p)
+{
+    // One work, 6 bytes kept for the curve table, but measure 6's entry lies at 0x168 + 30.
+    for (int m = 1; m <= 5; ++m) p.SetTipoMisura(m, 0);
+    p.SetTipoMisura(6, 2);
+    p.SetDurataCurve(6, 1.0f);
+}
+
+const Limite kLimiti[] = {
     {"no measure in use", [](ProfiloZem& p, DatiStrumento&) {
          for (int m = 1; m <= 6; ++m) p.SetTipoMisura(m, 0);
      }},
@@ -100,6 +110,7 @@ const Fallimento kFallimenti[] = {
          p.SetOperazioniSelezionabili(1, 0);
      }},
     {"free curve memory of 4095 bytes", [](ProfiloZem&, DatiStrumento& d) { d.dimensioneMemoria = 1784 + 1 + 4095; }},
+    {"free curve memory of 4096 bytes", [](ProfiloZem&, DatiStrumento& d) { d.dimensioneMemoria = 1784 + 1 + 4096; }, 4096},
     {"works past 0xFFFF", [](ProfiloZem& p, DatiStrumento&) { p.SetOperazioniSelezionabili(1, 240); }},
     {"256 operations do not fit record byte 9", [](ProfiloZem& p, DatiStrumento&) { p.SetOperazioniSelezionabili(2, 256); }},
     {"unknown measure type", [](ProfiloZem& p, DatiStrumento&) { p.SetTipoMisura(6, 5); }},
@@ -108,42 +119,24 @@ const Fallimento kFallimenti[] = {
          d.dimensioneConfigurazione = 0x100;
          d.estensioni = 10;
      }},
-    {"curve-table entry past the room kept from release 11", [](ProfiloZem& p, DatiStrumento&) {
-         // Only measure 6 in use: one work, 6 bytes kept, but its entry lies at 0x168 + 30.
-         for (int m = 1; m <= 5; ++m) p.SetTipoMisura(m, 0);
-         p.SetTipoMisura(6, 2);
-         p.SetDurataCurve(6, 1.0f);
-     }},
+    {"curve-table entry past the room kept from release 11", [](ProfiloZem& p, DatiStrumento&) { SoloMisura6(p); }},
+    // A larger configuration area keeps the entry below the blocks: record at 0x206, one work, curves.
+    {"curve-table entry inside a larger configuration area", [](ProfiloZem& p, DatiStrumento& d) {
+         SoloMisura6(p);
+         d.dimensioneConfigurazione = 0x200;
+     }, 0x7F000 - (0x206 + 66 + 49) - 1},
 };
 
-TEST(CalcolaIndirizzi, ImagesThatCannotFitFailInsteadOfTruncating)
+TEST(CalcolaIndirizzi, ImagesThatCannotFitFailInsteadOfTruncatingAndTheLimitsStillFit)
 {
-    for (const Fallimento& f : kFallimenti) {
-        SCOPED_TRACE(f.caso);
+    for (const Limite& l : kLimiti) {
+        SCOPED_TRACE(l.caso);
         ProfiloZem p = ProfiloMisto();
         DatiStrumento d = Strumento(11, true);
-        f.prepara(p, d);
-        EXPECT_FALSE(CalcolaIndirizzi(p, d));
+        l.prepara(p, d);
+        const auto r = CalcolaIndirizzi(p, d);
+        EXPECT_EQ(r ? r->curveLibere : 0u, l.libere);
     }
-}
-
-TEST(CalcolaIndirizzi, TheLimitsThemselvesStillFit)
-{
-    DatiStrumento d = Strumento(11, true);
-    d.dimensioneMemoria = 1784 + 1 + 4096;
-    const auto r = CalcolaIndirizzi(ProfiloMisto(), d);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->curveLibere, 4096u);
-    // Only measure 6 in use: a larger configuration area keeps its table entry below the blocks.
-    ProfiloZem p;
-    p.SetTipoMisura(6, 2);
-    p.SetDurataCurve(6, 1.0f);
-    DatiStrumento grande = Strumento(11, true);
-    grande.dimensioneConfigurazione = 0x200;
-    const auto g = CalcolaIndirizzi(p, grande);
-    ASSERT_TRUE(g);
-    EXPECT_TRUE(g->voceTabella[5]);
-    EXPECT_EQ(g->baseMisure, 0x200u + 6u);
 }
 
 } // namespace

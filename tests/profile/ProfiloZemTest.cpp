@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <stdexcept>
+#include <cstdlib>
+#include <fstream>
+#include <tuple>
 
 namespace zem {
 namespace {
@@ -115,14 +116,11 @@ TEST(ProfiloZem, FilesThatCannotBeUsedLeaveTheProfileAsItWas)
     ProfiloZem p = prima;
     EXPECT_FALSE(p.ApriFile(dir / "missing.zemp"));
     EXPECT_FALSE(p.ApriFile(dir.Write("empty.zemp", "")));
-    EXPECT_FALSE(p.LastError().empty());
-    EXPECT_TRUE(p == prima);
-    EXPECT_TRUE(p.Vuoto);
+    EXPECT_TRUE(p == prima && p.Vuoto && !p.LastError().empty());
 
     p.Modificato = true;
     EXPECT_FALSE(p.SalvaFile(dir.Write("plain", "x") + "/p.zemp"));
-    EXPECT_TRUE(p.Modificato);
-    EXPECT_FALSE(p.LastError().empty());
+    EXPECT_TRUE(p.Modificato && !p.LastError().empty());
 }
 
 TEST(ProfiloZem, InputAndOutputFunctionsConflictsAndMasks)
@@ -145,13 +143,29 @@ TEST(ProfiloZem, InputAndOutputFunctionsConflictsAndMasks)
         EXPECT_EQ(p.TipoIngresso(n), ingressi[n]) << n;
         EXPECT_EQ(p.MascheraIngresso(n), maschereIngressi[n]) << n;
     }
-    EXPECT_EQ(p.TipoIngresso(-1), 0);
-    EXPECT_EQ(p.TipoUscita(7), -1);
-    EXPECT_EQ(p.MascheraUscita(7), 3);
-    EXPECT_EQ(p.TipoUscita(1), 1);
-    EXPECT_EQ(p.MascheraUscita(1), 2);
-    EXPECT_TRUE(p.UsaEncTDC1());
-    EXPECT_FALSE(p.UsaEncTDC2());
+    EXPECT_EQ(std::tuple(p.TipoIngresso(-1), p.TipoUscita(7), p.MascheraUscita(7), p.TipoUscita(1), p.MascheraUscita(1)),
+              std::tuple(0, -1, 3, 1, 2));
+    EXPECT_TRUE(p.UsaEncTDC1() && !p.UsaEncTDC2());
+}
+
+// The committed template and example pin the whole file layout: each must open ready to send and
+// come out of the writer byte for byte; ZEM_WRITE_PROFILE_FILES=1 writes them anew.
+TEST(ProfileFiles, CommittedFilesOpenReadyToSendAndTheWriterGivesThemBackByteForByte)
+{
+    TempFolder dir;
+    const bool riscrivi = std::getenv("ZEM_WRITE_PROFILE_FILES") != nullptr;
+    for (const char* percorso : {"profile/templates/Default.ZemP", "profile/examples/PressLine3.zemp"}) {
+        SCOPED_TRACE(percorso);
+        const std::string committato = std::string(ZEM_SOURCE_DIR) + "/" + percorso;
+        ProfiloZem p;
+        ASSERT_TRUE(p.ApriFile(committato));
+        for (int n = 0; n < 8; ++n) EXPECT_TRUE(p.TipoIngresso(n) != -1 && p.TipoUscita(n) != -1) << "no conflict on " << n;
+        const std::string prodotto = dir / "p.zemp";
+        std::remove(prodotto.c_str());
+        ASSERT_TRUE(p.SalvaFile(prodotto));
+        if (riscrivi) std::ofstream(committato, std::ios::binary) << TempFolder::Read(prodotto);
+        EXPECT_EQ(TempFolder::Read(committato), TempFolder::Read(prodotto));
+    }
 }
 
 } // namespace

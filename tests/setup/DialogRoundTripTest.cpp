@@ -1,5 +1,5 @@
-// A profile made only through the dialogs, saved, reopened and sent into the simulated instrument
-// reads back from the instrument with the names, types and transducers chosen.
+// A profile made only through the dialogs, saved, reopened and sent into a blank simulated
+// instrument reads back from the instrument with the names, types and transducers chosen.
 #include "ui/Form.h"  // before the session helpers, which use it
 #include "tests/setup/MeasureDialogSession.h"
 
@@ -60,6 +60,7 @@ TEST(DialogRoundTrip, WhatTheDialogsStoreIsWhatTheInstrumentReadsBack)
     ASSERT_TRUE(immagine);
     for (const ScritturaImmagine& w : immagine->scritture)
         ASSERT_TRUE(s.link.WriteConfigBytes(w.indirizzo, std::span<const std::uint8_t>(&w.valore, 1)));
+    EXPECT_EQ(memory.Configurazione()[4], 0x83);  // the image keeps the instrument in update mode
     ASSERT_TRUE(s.link.SetUpdateMode(false));
     s.link.ChiudiComunicazione();
     ASSERT_TRUE(s.link.ApriComunicazioneETH(s.kHost, s.kPort));
@@ -70,6 +71,10 @@ TEST(DialogRoundTrip, WhatTheDialogsStoreIsWhatTheInstrumentReadsBack)
     const std::tuple<std::string, int, int, int> misure[] = {{"Press", 1, 2, 6}, {"PICCO", 2, 0, 5}, {"CILINDRO", 4, 4, 6}};
     for (int m = 1; m <= 3; ++m)
         EXPECT_EQ(std::tuple(l.NomeMisura(m), l.TipoMisura(m), l.Misura(m).NumeroTrasduttoreX, l.Misura(m).NumeroTrasduttoreY), misure[m - 1]);
+    // The blank instrument reported no version: the image was laid out for the default sizes, the
+    // records after 360 bytes and 6 kept for each of the three measures (none in phases). Input 3 is
+    // the template's top dead course.
+    EXPECT_TRUE(l.Misura(1).indirizzoRecord == 360u + 3 * 6 && l.FunzioneIngresso(3) == 7);
     EXPECT_TRUE(l.Misura(2).NomeValoreMisura == "CORSA" && l.Misura(2).numeroLavori == 3 && !l.GestioneFasi(2));
 }
 

@@ -19,18 +19,8 @@ TEST(Conversioni, HalvesRoundToEven)
     for (const auto& [x, atteso] : casi) EXPECT_EQ(ScalaMisura::ArrotondaPari(x), atteso) << x;
 }
 
-ScalaMisura Scala()
-{
-    ScalaMisura s;
-    s.gainForza = 0.5f;
-    s.decimaliForza = 0;
-    s.gainQuota = 0.25f;
-    s.decimaliQuota = 2;
-    s.gainValore = 2.0f;
-    s.decimaliValore = 1;
-    s.baseTempo = 20;
-    return s;
-}
+const ScalaMisura kScala{.gainForza = 0.5f, .gainQuota = 0.25f, .gainValore = 2.0f, .decimaliForza = 0,
+                         .decimaliQuota = 2, .decimaliValore = 1, .baseTempo = 20};
 
 struct Caso {
     const char* nome;
@@ -56,8 +46,7 @@ TEST(Conversioni, EachKindOfValueHasItsScaling)
         {"scale 12.5 at 1 decimal", [](const ScalaMisura&) { return ScalaMisura::ScalaARaw(12.5f, 1); }, 125},
         {"stop delay 1.25 s", [](const ScalaMisura&) { return ScalaMisura::StopDelayARaw(1.25f); }, 12},
     };
-    const ScalaMisura s = Scala();
-    for (const Caso& c : casi) EXPECT_EQ(c.converti(s), c.atteso) << c.nome;
+    for (const Caso& c : casi) EXPECT_EQ(c.converti(kScala), c.atteso) << c.nome;
 }
 
 TEST(Conversioni, FieldsSaturateInsteadOfWrapping)

@@ -13,58 +13,25 @@ using Bytes = std::vector<std::uint8_t>;
 
 FormatoRecord Formato(int tipo, std::size_t dimensione, int livello = 2, int estensioni = 11)
 {
-    FormatoRecord f;
-    f.tipo = tipo;
-    f.livello = livello;
-    f.estensioni = estensioni;
-    f.puntiFascia = 15;
-    f.dimensione = dimensione;
-    return f;
+    return {.tipo = tipo, .livello = livello, .estensioni = estensioni, .puntiFascia = 15, .dimensione = dimensione};
 }
 
 // Force raw = 20 x force, position raw = 200 x position, value raw = 5 x value, 1 ms a sample.
-ScalaMisura Scala()
-{
-    ScalaMisura s;
-    s.gainForza = 0.5f;
-    s.decimaliForza = 1;
-    s.gainQuota = 0.5f;
-    s.decimaliQuota = 2;
-    s.gainValore = 2.0f;
-    s.decimaliValore = 1;
-    s.decimaliTempo = 2;
-    s.baseTempo = 20;
-    return s;
-}
+const ScalaMisura kScala{.gainForza = 0.5f, .gainQuota = 0.5f, .gainValore = 2.0f, .decimaliForza = 1,
+                         .decimaliQuota = 2, .decimaliValore = 1, .decimaliTempo = 2, .baseTempo = 20};
 
 FaseLavoro FasePressa()
 {
-    FaseLavoro f;
-    f.Flags = FaseLavoro::kAbilitata | FaseLavoro::kQuoteRelative;
-    f.QuotaOrigineGrafico = 1.5f;
-    f.QuotaFondoScalaGrafico = 50;
-    f.ForzaFondoScalaGrafico = 100;
-    f.ForzaStop = 100;
-    f.LimiteForzaMin = 10;
-    f.LimiteForzaMax = 150;
-    f.ForzaZero = 0.5f;
-    f.QuotaStop = 40;
-    f.LimiteQuotaMin = 10;
-    f.LimiteQuotaMax = 45;
-    f.QuotaInizioMin = 1;
-    f.QuotaInizioMax = 2;
-    f.QuotaFreno = 38;
-    f.AcqPrescaler = 50;
-    f.MaxPuntiCoda = 7;
-    f.FlagsArresto = FaseLavoro::kArrestoTimeOut | FaseLavoro::kArrestoQInizioMinima;
-    f.StopDelay = 1.5f;
-    f.ByteAusiliario = 9;
-    f.CheckPoints.assign(6, CheckPoint{});
-    f.CheckPoints[1] = {20, 50, 60};
-    f.CheckPoints[5] = {30, 70, 80};
-    f.BordoInferiore = {{20, 10}, {20, 20}};  // force, position: flat at 400 raw
-    f.BordoSuperiore = {{100, 15}};           // a single point is no border
-    return f;
+    return {.NomeFase = "", .ByteAusiliario = 9, .ForzaStop = 100, .LimiteForzaMin = 10, .LimiteForzaMax = 150,
+            .ForzaZero = 0.5f, .QuotaStop = 40, .LimiteQuotaMin = 10, .LimiteQuotaMax = 45, .QuotaInizioMin = 1,
+            .QuotaInizioMax = 2, .QuotaFreno = 38, .QuotaOrigineGrafico = 1.5f, .QuotaFondoScalaGrafico = 50,
+            .ForzaFondoScalaGrafico = 100,
+            .BordoInferiore = {{20, 10}, {20, 20}},  // force, position: flat at 400 raw
+            .BordoSuperiore = {{100, 15}},           // a single point is no border
+            .CheckPoints = {{}, {20, 50, 60}, {}, {}, {}, {30, 70, 80}},
+            .Flags = FaseLavoro::kAbilitata | FaseLavoro::kQuoteRelative,
+            .FlagsArresto = FaseLavoro::kArrestoTimeOut | FaseLavoro::kArrestoQInizioMinima, .AcqPrescaler = 50,
+            .MaxPuntiCoda = 7, .StopDelay = 1.5f};
 }
 
 std::uint32_t Parola(const Bytes& r, std::size_t a) { return r.at(a) | (r.at(a + 1) << 8); }
@@ -73,7 +40,7 @@ Bytes Scrivi(const FormatoRecord& formato, std::uint8_t o, const std::string& no
              Bytes record = {})
 {
     if (record.empty()) record.assign(formato.dimensione, 0);
-    const auto campi = RecordLavoro::Campi(formato, o, nome, fase, Scala());
+    const auto campi = RecordLavoro::Campi(formato, o, nome, fase, kScala);
     if (!campi) throw std::runtime_error("layout");
     RecordLavoro::Applica(record, *campi);
     return record;
@@ -118,22 +85,11 @@ TEST(RecordLavoro, PressRecordLayout)
 
 TEST(RecordLavoro, PeakToPeakAndSimplexRecordLayouts)
 {
-    FaseLavoro f;
-    f.Flags = FaseLavoro::kAbilitata;
-    f.TempoOrigineGrafico = 0.5f;
-    f.TempoFondoScalaGrafico = 2;
-    f.ValoreOrigineGrafico = 1.5f;
-    f.ValoreFondoScalaGrafico = 20;
-    f.TempoStart = 0.25f;
-    f.TempoStop = 2;
-    f.AcqPrescaler = 10;
-    f.LimiteMin = 2;
-    f.LimiteMax = 8;
-    f.LimitePkPkMin = 1;
-    f.LimitePkPkMax = 5;
-    f.LimiteMediaMin = 3;
-    f.LimiteMediaMax = 6;
-    f.FlagsArresto = FaseLavoro::kArrestoValoreMinimo | FaseLavoro::kArrestoValoreMassimo;
+    FaseLavoro f{.NomeFase = "", .TempoStart = 0.25f, .TempoStop = 2, .LimiteMin = 2, .LimiteMax = 8, .LimitePkPkMin = 1,
+                 .LimitePkPkMax = 5, .LimiteMediaMin = 3, .LimiteMediaMax = 6, .TempoOrigineGrafico = 0.5f,
+                 .TempoFondoScalaGrafico = 2, .ValoreOrigineGrafico = 1.5f, .ValoreFondoScalaGrafico = 20,
+                 .BordoInferiore = {}, .BordoSuperiore = {}, .CheckPoints = {}, .Flags = FaseLavoro::kAbilitata,
+                 .FlagsArresto = FaseLavoro::kArrestoValoreMinimo | FaseLavoro::kArrestoValoreMassimo, .AcqPrescaler = 10};
     const Bytes p = Scrivi(Formato(2, 49), 30, "PP", f);
     Verifica(p, {{3, 30, false},  {4, 0, false},   {22, 50, true},  {24, 200, true}, {26, 15, true},
                  {28, 200, true}, {30, 1, false},  {31, 250, true}, {33, 200, true}, {35, 10, true},
@@ -192,7 +148,7 @@ TEST(RecordLavoro, RecordsThatAreNotOfTheFormatAreNotDecoded)
         FaseLavoro d;
         d.NomeFase = "INTATTA";
         std::string nome = "PRIMA";
-        EXPECT_FALSE(RecordLavoro::Decodifica(Formato(1, 283), r, Scala(), d, nome));
+        EXPECT_FALSE(RecordLavoro::Decodifica(Formato(1, 283), r, kScala, d, nome));
         EXPECT_EQ(d.NomeFase, "INTATTA");
         EXPECT_EQ(nome, "PRIMA");
     }
@@ -201,7 +157,7 @@ TEST(RecordLavoro, RecordsThatAreNotOfTheFormatAreNotDecoded)
     // 14 segments are 15 points: still inside.
     Bytes r = buono;
     r[101] = 14;
-    EXPECT_TRUE(RecordLavoro::Decodifica(Formato(1, 283), r, Scala(), d, nome));
+    EXPECT_TRUE(RecordLavoro::Decodifica(Formato(1, 283), r, kScala, d, nome));
     EXPECT_EQ(d.BordoInferiore.size(), 15u);
 }
 

@@ -40,33 +40,28 @@ protected:
         link.AddPuntoInferiore(1, 1, 20, 20);
     }
 
-    // The record the pure encoding gives for the model's phase, rebuilt whole.
-    Bytes Atteso(int misura, int fase, const std::string& nome)
+    // The record the pure encoding gives for the press as PreparaPressa leaves it, rebuilt whole.
+    Bytes Atteso()
     {
-        FormatoRecord formato;
-        formato.tipo = link.TipoMisura(misura);
-        formato.livello = link.LivelloLayout();
-        formato.estensioni = link.Estensioni();
-        formato.puntiFascia = link.NumeroMassimoPuntiFascia(misura);
-        formato.dimensione = link.Misura(misura).dimensioneLavoro;
-        FaseLavoro f;
-        f.NomeFase = link.NomeFase(misura, fase);
-        f.ForzaStop = link.ForzaStop(misura, fase);
-        f.LimiteForzaMax = link.LimiteForzaMax(misura, fase);
-        f.QuotaStop = link.QuotaStop(misura, fase);
-        f.MaxPuntiCoda = link.MaxPuntiCoda(misura, fase);
-        f.FlagsArresto = FaseLavoro::kArrestoValoreMassimo;
-        f.CheckPoints.assign(6, CheckPoint{});
-        f.CheckPoints[1] = {20, 50, 60};
-        f.BordoInferiore = {{20, 10}, {20, 20}};
+        const FormatoRecord formato{.tipo = 1, .livello = link.LivelloLayout(), .estensioni = link.Estensioni(),
+                                    .puntiFascia = 15, .dimensione = kPressa};
+        FaseLavoro f{.NomeFase = "", .ForzaStop = 100, .LimiteForzaMax = 150, .QuotaStop = 40,
+                     .BordoInferiore = {{20, 10}, {20, 20}}, .BordoSuperiore = {}, .CheckPoints = {{}, {20, 50, 60}, {}, {}, {}, {}},
+                     .FlagsArresto = FaseLavoro::kArrestoValoreMassimo, .MaxPuntiCoda = 7};
         auto r = RecordLavoro::Ricostruito(formato, f);
         f.Flags = FaseLavoro::kAbilitata;
-        RecordLavoro::Applica(*r, *RecordLavoro::Campi(formato, 28, nome, f, link.Scala(misura)));
+        RecordLavoro::Applica(*r, *RecordLavoro::Campi(formato, 28, "STAMPO A", f, link.Scala(1)));
         return *r;
     }
 };
 
-TEST_F(Trasferimento, ABlankRecordIsRebuiltWholeAndCommittedLast)
+// The same transfers with the configuration in PRAM and behind the memory mailbox.
+class Memorie : public Trasferimento, public ::testing::WithParamInterface<bool> {
+protected:
+    Memorie() : Trasferimento({.configurazioneInPRAM = GetParam()}) {}
+};
+
+TEST_P(Memorie, ABlankRecordIsRebuiltWholeAndCommittedLast)
 {
     PreparaPressa(link);
     works.SetOperazioneCorrente(1, 2);
@@ -82,7 +77,7 @@ TEST_F(Trasferimento, ABlankRecordIsRebuiltWholeAndCommittedLast)
     // Then the phase; the envelope offset and the phase-data offset close it.
     EXPECT_EQ(log[log.size() - 2], std::make_pair(a + 4, std::uint8_t{101}));
     EXPECT_EQ(log.back(), std::make_pair(a + 3, std::uint8_t{28}));
-    EXPECT_EQ(Configurazione(a, kPressa), Atteso(1, 1, "STAMPO A"));
+    EXPECT_EQ(Configurazione(a, kPressa), Atteso());
     // The other works were not touched; the instrument was told to reload the running work.
     EXPECT_EQ(link.IndirizzoRecordLavoro(1, 2), a);
     EXPECT_EQ(ScrittureIn(kLavoriPressa, a).size(), 0u);
@@ -91,7 +86,7 @@ TEST_F(Trasferimento, ABlankRecordIsRebuiltWholeAndCommittedLast)
     EXPECT_FALSE(link.LavoroStrutturaModificata(1));
 }
 
-TEST_F(Trasferimento, ASecondWriteSendsOnlyThePhaseBetweenUncommitAndCommit)
+TEST_P(Memorie, ASecondWriteSendsOnlyThePhaseBetweenUncommitAndCommit)
 {
     PreparaPressa(link);
     ASSERT_TRUE(link.ScriviLavoro(1, 1));
@@ -189,7 +184,7 @@ TEST_F(Trasferimento, CambiaLavoroOnTheWire)
     EXPECT_TRUE(Count(7) == 0);
 }
 
-TEST_F(Trasferimento, WorksReadBackAsTheyWereWritten)
+TEST_P(Memorie, WorksReadBackAsTheyWereWritten)
 {
     PreparaPressa(link);
     link.SetStopDelay(1, 1, 1.5f);
@@ -228,25 +223,8 @@ TEST_F(Trasferimento, WorksReadBackAsTheyWereWritten)
     EXPECT_EQ(link.LeggiNomeLavoro(3, 1), "ALTEZZE");
 }
 
-// The same transfer through the memory mailbox.
-class TrasferimentoMailbox : public Trasferimento {
-protected:
-    TrasferimentoMailbox() : Trasferimento({.configurazioneInPRAM = false}) {}
-};
-
-TEST_F(TrasferimentoMailbox, AWorkGoesInAndComesBackThroughTheMailbox)
-{
-    ASSERT_FALSE(link.ConfigurazioneInPRAM());
-    PreparaPressa(link);
-    ASSERT_TRUE(link.ScriviLavoro(1, 2));
-    const std::uint32_t a = kLavoriPressa + kPressa;
-    EXPECT_EQ(Configurazione(a, kPressa), Atteso(1, 1, "STAMPO A"));
-    EXPECT_EQ(ScrittureIn(a, a + kPressa).back(), std::make_pair(a + 3, std::uint8_t{28}));
-    link.SvuotaBufferLavoro(1);
-    ASSERT_TRUE(link.LeggiLavoro(1, 2));
-    EXPECT_EQ(link.NomeLavoro(1), "STAMPO A");
-    EXPECT_FLOAT_EQ(link.LimiteForzaMax(1, 1), 150.0f);
-}
+INSTANTIATE_TEST_SUITE_P(Canali, Memorie, ::testing::Values(true, false),
+                         [](const auto& i) { return i.param ? "PRAM" : "Mailbox"; });
 
 } // namespace
 } // namespace zem

@@ -50,7 +50,7 @@ TEST(Selection, ARejectingOrSilentModuleIsSkipped)
         EXPECT_EQ(f.host.MessageTexts(), c.messages) << what;
         const auto rows = f.Rows();
         ASSERT_EQ(rows.size(), c.first.chiave.empty() ? 4u : 5u) << what;
-        if (!c.first.chiave.empty()) EXPECT_EQ(rows[3], c.first) << what;
+        if (!c.first.chiave.empty()) { EXPECT_EQ(rows[3], c.first) << what; }
         EXPECT_EQ(rows.back().chiave, "IP:127.0.0.3:7002") << what;
         auto sent = c.sent;
         sent.insert(sent.end(), kSecondModule.begin(), kSecondModule.end());

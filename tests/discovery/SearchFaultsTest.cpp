@@ -8,12 +8,6 @@ const std::string kMac1 = "W00-20-4A-00-00-01";
 const std::string kMac2 = "W00-20-4A-00-00-02";
 const std::vector<std::string> kSecondModule = {kMac2, "L", "GIP", "O"};
 
-std::vector<std::string> Then(std::vector<std::string> first, const std::vector<std::string>& rest)
-{
-    first.insert(first.end(), rest.begin(), rest.end());
-    return first;
-}
-
 // The first module misbehaves; the search goes on to the second and ends.
 TEST(Selection, ARejectingOrSilentModuleIsSkipped)
 {
@@ -23,7 +17,7 @@ TEST(Selection, ARejectingOrSilentModuleIsSkipped)
         std::vector<ui::MsgAnswer> answers;
         std::vector<std::string> messages;
         SelectionSite::Row first;  // the first module's row; "" for not listed
-        std::vector<std::string> sent;
+        std::vector<std::string> sent;  // to the first module; the second's follow
     };
     const SelectionSite::Row listed{"[ZEMA-1]", "MAC: 00-20-4A-00-00-01", "7001"};
     const SelectionSite::Row addressOnly{"[ZEMA-1]", "IP:127.0.0.2:7001", ""};
@@ -56,9 +50,11 @@ TEST(Selection, ARejectingOrSilentModuleIsSkipped)
         EXPECT_EQ(f.host.MessageTexts(), c.messages) << what;
         const auto rows = f.Rows();
         ASSERT_EQ(rows.size(), c.first.chiave.empty() ? 4u : 5u) << what;
-        if (!c.first.chiave.empty()) EXPECT_EQ(rows[3], c.first) << what;
+        if (!c.first.chiave.empty()) { EXPECT_EQ(rows[3], c.first) << what; }
         EXPECT_EQ(rows.back().chiave, "IP:127.0.0.3:7002") << what;
-        EXPECT_EQ(f.modules.Received(), Then(c.sent, kSecondModule)) << what;
+        auto sent = c.sent;
+        sent.insert(sent.end(), kSecondModule.begin(), kSecondModule.end());
+        EXPECT_EQ(f.modules.Received(), sent) << what;
     }
 }
 

@@ -6,13 +6,11 @@
 #include "main/RegistroSN.h"
 #include "profile/SettingsStore.h"
 #include "sim/SimulatedPlatform.h"
-#include "ui/CommandButton.h"
 #include "ui/ScriptedHost.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 namespace zem {
@@ -65,17 +63,6 @@ TEST_F(UsbInit, ProgramsABlankBridgeAfterTheQuestionAndRegistersIt)
                                                              "Unplug then plug the instrument for identification."}));
     EXPECT_EQ(Register(), RegistroSN::Riga("MR400012", "LINE 3", RegistroSN::Oggi(), "Magazzino Verolux"));
     EXPECT_EQ(Last(), "12");
-}
-
-TEST_F(UsbInit, ReprogramsABridgeWithASerialWithoutAskingAndKeepsNumbersPast16Bits)
-{
-    machine.bridge.AddDevice({"MR400001", FT_DEVICE_232R, ProgramDataNewer{}});
-    machine.bridge.AddDevice({"", FT_DEVICE_232R, std::nullopt});
-    Type("70000", "ZEM Automation");
-    ASSERT_TRUE(Run("USB: MR400001"));
-    EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "MR470000");
-    EXPECT_EQ(host.MessageTexts().size(), 1u);
-    EXPECT_EQ(Last(), "70000");
 }
 
 TEST_F(UsbInit, NothingIsProgrammedOrRegisteredWhenItCannotBeDoneSafely)

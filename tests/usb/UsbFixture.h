@@ -10,11 +10,8 @@
 
 namespace zem {
 
-// GestioneUSB over a bus of simulated bridges, on fake time.
-class UsbFixture : public ::testing::Test {
-public:
-    explicit UsbFixture(double timeOfDay = 36000.0) : clock(timeOfDay) {}
-
+// GestioneUSB over a bus of simulated bridges, on fake time; a fresh one for each case of a table.
+struct UsbFixture {
     // An EEPROM image of either chip family carrying these texts.
     template <typename Image = ProgramDataNewer>
     static Image Programmed(std::string description, std::string serial)
@@ -32,6 +29,14 @@ public:
     std::size_t AddProgrammed(const std::string& description, const std::string& serial)
     {
         return bridge.AddDevice({serial, FT_DEVICE_232R, Programmed(description, serial)});
+    }
+
+    // Opens bridge `index` straight through the driver, as the EEPROM tools get their handle.
+    FT_HANDLE OpenDirectly(std::size_t index)
+    {
+        FT_HANDLE handle = 0;
+        EXPECT_EQ(bridge.FT_OpenEx(bridge.Device(index).serial, FT_OPEN_BY_SERIAL_NUMBER, handle), FT_OK);
+        return handle;
     }
 
     sim::FakeClock clock;

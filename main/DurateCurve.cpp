@@ -54,13 +54,14 @@ public:
             return {};
         }
         // The closest set tried stays; the search leaves the last one tried behind.
-        for (Voce& v : misure_) v.unita = migliore_[static_cast<std::size_t>(v.m - 1)];
-        for (Voce& v : semplici_) v.unita = migliore_[static_cast<std::size_t>(v.m - 1)];
-        Imposta();
         DurateRicostruite r;
         r.esatte = scarto_ == 0;
-        for (const Voce& v : misure_) r.ricavata[static_cast<std::size_t>(v.m - 1)] = true;
-        for (const Voce& v : semplici_) r.ricavata[static_cast<std::size_t>(v.m - 1)] = true;
+        for (auto* voci : {&misure_, &semplici_})
+            for (Voce& v : *voci) {
+                v.unita = migliore_[static_cast<std::size_t>(v.m - 1)];
+                r.ricavata[static_cast<std::size_t>(v.m - 1)] = true;
+            }
+        Imposta();
         return r;
     }
 
@@ -76,6 +77,7 @@ private:
             if (tipo == 0 || v.molt <= 0) continue;
             if (tipo == 3) {
                 semplici_.push_back(v);
+                operazioniSemplici_ += static_cast<double>(v.molt);
                 continue;
             }
             const auto i = static_cast<std::size_t>(m - 1);
@@ -119,8 +121,6 @@ private:
     {
         const Voce& guida = *std::ranges::max_element(misure_, {}, &Voce::lo);
         const double f = libere_;
-        double operazioniSemplici = 0;
-        for (const Voce& v : semplici_) operazioniSemplici += static_cast<double>(v.molt);
         auto mezzo = [](const Voce& v) { return (v.lo + v.hi) / 2; };
         // The unit weight nearest `u` whose duration is a whole number of steps: 50 a hundredth.
         const std::int64_t unitaPasso = 50 * passo;
@@ -134,7 +134,7 @@ private:
                 v.unita = tonda(mezzo(v) * totale / f / static_cast<double>(v.molt), v.minimo);
                 resto -= static_cast<double>(v.unita * v.molt);
             }
-            for (Voce& v : semplici_) v.unita = tonda(resto / operazioniSemplici, v.minimo);
+            for (Voce& v : semplici_) v.unita = tonda(resto / operazioniSemplici_, v.minimo);
             if (Verifica()) return true;
         }
         return false;
@@ -204,9 +204,7 @@ private:
         // Each weight at scale 1; the simplex measures share what the others leave.
         std::vector<std::pair<Voce*, double>> pesi;
         for (Voce& v : misure_) pesi.emplace_back(&v, (v.lo + t * (v.hi - v.lo)) / static_cast<double>(v.molt));
-        double operazioniSemplici = 0;
-        for (const Voce& v : semplici_) operazioniSemplici += static_cast<double>(v.molt);
-        for (Voce& v : semplici_) pesi.emplace_back(&v, restoSemplici / operazioniSemplici);
+        for (Voce& v : semplici_) pesi.emplace_back(&v, restoSemplici / operazioniSemplici_);
         double scala = 1e300;
         for (const auto& [v, u] : pesi) scala = std::min(scala, kUnitaMassima / u);
         // Until every weight is at its least.
@@ -254,6 +252,7 @@ private:
     std::uint32_t libere_ = 0;
     std::vector<Voce> misure_;    // types 1, 2 and 4
     std::vector<Voce> semplici_;  // type 3: a fixed size, but a weight in the others' shares
+    double operazioniSemplici_ = 0;  // the simplex measures' weight multipliers added up
     std::int64_t scarto_ = INT64_MAX;
     int verifiche_ = 0;
     std::array<std::int64_t, 6> migliore_{};

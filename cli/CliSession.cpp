@@ -1,6 +1,5 @@
 #include "cli/CliSession.h"
 
-#include "link/usb/MachineUsbDriver.h"
 #include "ui/Application.h"
 #include "ui/CommandButton.h"
 #include "ui/Form.h"
@@ -15,34 +14,18 @@ namespace zem::cli {
 
 std::unique_ptr<CliSession> CliSession::Open(const CliOptions& options, std::string& error)
 {
-    std::unique_ptr<sim::SimulatedSite> site;
-    std::unique_ptr<D2xx> machineUsb;
-    std::optional<BroadcastTarget> broadcast;
-    if (options.simulate) {
-        site = std::make_unique<sim::SimulatedSite>();
-        if (!site->Start()) {
-            error = "the simulated instruments cannot be served on 127.0.0.1";
-            return nullptr;
-        }
-        // The simulated modules are reached on loopback unless the broadcast is aimed elsewhere.
-        broadcast = options.broadcast ? ParseBroadcastTarget(*options.broadcast) : site->Broadcast();
-    } else {
-        machineUsb = MachineUsbDriver();
-        broadcast = ChooseBroadcastTarget(options.broadcast);
-    }
-    if (!broadcast) {
-        error = "the broadcast target is not HOST or HOST:PORT (port 1-65535)";
+    app::ProgramPlatform::Refusal why{};
+    auto platform = app::ProgramPlatform::Open(options.simulate, options.broadcast, why);
+    if (!platform) {
+        error = app::ProgramPlatform::Explain(why);
         return nullptr;
     }
-    return std::unique_ptr<CliSession>(new CliSession(options, std::move(site), std::move(machineUsb), *broadcast));
+    return std::unique_ptr<CliSession>(new CliSession(options, std::move(platform)));
 }
 
-CliSession::CliSession(const CliOptions& options, std::unique_ptr<sim::SimulatedSite> site,
-                       std::unique_ptr<D2xx> machineUsb, BroadcastTarget broadcast)
-    : site_(std::move(site)),
-      machineUsb_(std::move(machineUsb)),
-      system_(site_ ? site_->UsbDriver() : *machineUsb_, std::move(broadcast)),
-      host_(ui::kApplicationTitle, &system_.WindowPump(), options.yes),
+CliSession::CliSession(const CliOptions& options, std::unique_ptr<app::ProgramPlatform> platform)
+    : platform_(std::move(platform)),
+      host_(ui::kApplicationTitle, &platform_->WindowPump(), options.yes),
       gate_(host_, settings_),
       passwordFile_(options.passwordFile)
 {
@@ -69,6 +52,14 @@ void CliSession::TypePassword(ui::Form& form)
     }
     form.Get<ui::TextBox>("txtPassword").UserType(*password);
     form.Get<ui::CommandButton>("cmdOK").UserClick();
+}
+
+int CliSession::Run(int (*command)(CliSession&, const std::vector<std::string>&), const std::vector<std::string>& arguments)
+{
+    host_.StartCommand();
+    const int code = command(*this, arguments);
+    host_.EndCommand();
+    return code;
 }
 
 std::string CliSession::ProgramFolder()

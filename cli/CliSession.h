@@ -1,15 +1,15 @@
 #pragma once
 
 #include "access/PasswordGate.h"
+#include "app/ProgramPlatform.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalHost.h"
 #include "link/LinkPlatform.h"
-#include "link/SystemPlatform.h"
 #include "profile/FileSettingsStore.h"
-#include "sim/SimulatedSite.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zem::cli {
 
@@ -19,8 +19,7 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitRefused = 3;
 
-// Everything one run of zemcli works with: the USB driver (the simulated site's with --simulate),
-// the machine's clock and sockets, the terminal host, the user's settings and the access password.
+// Everything one run of zemcli works with: the platform (the simulated site with --simulate), the terminal host, the user's settings and the access password.
 class CliSession {
 public:
     // Nothing, with `error` set, when the broadcast target does not parse or the simulated site
@@ -28,9 +27,12 @@ public:
     static std::unique_ptr<CliSession> Open(const CliOptions& options, std::string& error);
 
     TerminalHost& Host() { return host_; }
-    LinkPlatform Platform() { return system_.Platform(); }
+    LinkPlatform Platform() { return platform_->Platform(); }
     PasswordGate& Gate() { return gate_; }
     SettingsStore& Settings() { return settings_; }
+    // Runs one command of the run and answers its exit code; what the command set on the host
+    // (answers, window drivers, a refusal or failure seen) ends with it.
+    int Run(int (*command)(CliSession&, const std::vector<std::string>&), const std::vector<std::string>& arguments);
     // The folder zemcli runs from: the program's folder of the workflows.
     static std::string ProgramFolder();
 
@@ -40,15 +42,12 @@ public:
     int ExitCode(bool done) const;
 
 private:
-    CliSession(const CliOptions& options, std::unique_ptr<sim::SimulatedSite> site,
-               std::unique_ptr<D2xx> machineUsb, BroadcastTarget broadcast);
+    CliSession(const CliOptions& options, std::unique_ptr<app::ProgramPlatform> platform);
     // Plays the technician on the password window: the password from the file, else from
     // $ZEMSETUP_PASSWORD, else typed on the terminal; Cancel when there is none.
     void TypePassword(ui::Form& form);
 
-    std::unique_ptr<sim::SimulatedSite> site_;
-    std::unique_ptr<D2xx> machineUsb_;
-    SystemPlatform system_;
+    std::unique_ptr<app::ProgramPlatform> platform_;
     TerminalHost host_;
     FileSettingsStore settings_;
     PasswordGate gate_;

@@ -3,7 +3,8 @@
 #include "cli/CliSession.h"
 #include "cli/CommandArguments.h"
 #include "cli/Commands.h"
-#include "discovery/ChiaveStrumento.h"
+#include "session/ChiaveStrumento.h"
+#include "session/CollegamentoStrumento.h"
 #include "link/UCZEM2.h"
 
 #include <array>
@@ -43,19 +44,12 @@ int InfoCommand(CliSession& session, const std::vector<std::string>& arguments)
     const LinkPlatform platform = session.Platform();
     const auto socket = platform.createLinkSocket();
     UCZEM2 link(platform.clock, platform.usb, platform.linkPump, *socket);
-    bool aperto = false;
-    if (chiave->canale == ChiaveStrumento::Canale::IP) {
-        link.SetupPortaEth(1, *socket);
-        aperto = link.ApriComunicazioneETH(chiave->host, chiave->porta);
-    } else {
-        aperto = link.ApriComunicazioneUSB(chiave->seriale);
-    }
+    const bool aperto = CollegamentoStrumento::ApriChiave(link, *socket, *args->Value("--to"));
     if (aperto) Stampa(link);
-    const bool rifiutato = link.Protocollo() > 0;
+    const std::string errore = CollegamentoStrumento::ErroreApertura(link);
     link.ChiudiComunicazione();
     if (aperto) return kExitDone;
-    session.Host().MsgBox(rifiutato ? "Instrument type non supported." : "Communication error", ui::MsgButtons::OK,
-                          ui::MsgIcon::Critical);
+    session.Host().MsgBox(errore, ui::MsgButtons::OK, ui::MsgIcon::Critical);
     return kExitFailed;
 }
 

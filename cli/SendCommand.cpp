@@ -24,11 +24,11 @@ void AnswerQuestions(TerminalHost& host, const std::optional<std::string>& works
     const auto kept = works ? std::optional(keep ? MsgAnswer::Yes : MsgAnswer::No) : std::nullopt;
     const auto clearing = works ? std::optional(keep ? MsgAnswer::No : MsgAnswer::Yes) : std::nullopt;
     const std::string reason = works ? "--works " + *works : "";
-    host.AnswerQuestion("Keep the works settings?", kept, reason);
-    host.AnswerQuestion("Are you sure to clear the works settings?", clearing, reason);
-    host.AnswerQuestion("Are you sure to clear the instrument memory?", clearing, reason);
+    host.AnswerQuestion(ui::Question::KeepWorks, kept, reason);
+    host.AnswerQuestion(ui::Question::ClearWorks, clearing, reason);
+    host.AnswerQuestion(ui::Question::ClearOldFormatMemory, clearing, reason);
     // Going on without update mode is a technician's call, not a script's: asked on a terminal only.
-    host.AnswerQuestion("Do you want to continue?", std::nullopt, "");
+    host.AnswerQuestion(ui::Question::ContinueWithoutUpdateMode, std::nullopt, "");
 }
 
 } // namespace

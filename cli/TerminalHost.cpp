@@ -52,9 +52,20 @@ TerminalHost::~TerminalHost()
     if (progressShown_) std::cerr << '\n';
 }
 
-void TerminalHost::AnswerQuestion(std::string text, std::optional<ui::MsgAnswer> answer, std::string reason)
+void TerminalHost::AnswerQuestion(ui::Question question, std::optional<ui::MsgAnswer> answer, std::string reason)
 {
-    questions_[std::move(text)] = {answer, std::move(reason)};
+    policy_[question] = {answer, std::move(reason)};
+}
+
+void TerminalHost::StartCommand() { lasting_ = drivers_; }
+
+void TerminalHost::EndCommand()
+{
+    drivers_ = lasting_;
+    policy_.clear();
+    refused_ = failed_ = false;
+    if (progressShown_) std::cerr << '\n';
+    progressShown_ = false;
 }
 
 void TerminalHost::OnForm(std::string formName, std::function<void(ui::Form&)> driver)
@@ -96,12 +107,10 @@ ui::MsgAnswer TerminalHost::ShowMessage(const ui::MessageBoxRequest& request)
 
     std::optional<ui::MsgAnswer> answer;
     bool byYes = yes_;
-    for (const auto& [part, q] : questions_) {
-        if (request.text.find(part) == std::string::npos) continue;
+    if (const auto policy = policy_.find(request.question); policy != policy_.end()) {
         byYes = false;
-        answer = q.answer;
-        if (answer) std::cerr << text << "\n" << ui::AnswerName(*answer) << " (" << q.reason << ")" << std::endl;
-        break;
+        answer = policy->second.answer;
+        if (answer) std::cerr << text << "\n" << ui::AnswerName(*answer) << " (" << policy->second.reason << ")" << std::endl;
     }
     if (byYes) {
         for (const auto a : answers)

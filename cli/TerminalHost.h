@@ -32,13 +32,20 @@ public:
     ~TerminalHost() override;
 
     // While the form named so is shown, `driver` runs after every event; it closes the form when
-    // its part is done.
+    // its part is done. One given during a command is dropped when the command ends.
     void OnForm(std::string formName, std::function<void(ui::Form&)> driver);
 
-    // A question whose text holds `text` is answered `answer`, printed with `reason`, instead of
-    // by --yes; with no answer it is asked on the terminal even under --yes, and refused without
-    // one. A later call for the same text replaces the earlier.
-    void AnswerQuestion(std::string text, std::optional<ui::MsgAnswer> answer, std::string reason);
+    // The question `question` is answered `answer`, printed with `reason`, instead of by --yes;
+    // with no answer it is asked on the terminal even under --yes, and refused without one. The
+    // answer holds until the command that gave it ends; a later call for the same question
+    // replaces the earlier.
+    void AnswerQuestion(ui::Question question, std::optional<ui::MsgAnswer> answer, std::string reason);
+
+    // A command of a chained run starts: the drivers given so far outlive it.
+    void StartCommand();
+    // The command ended: its answers, its drivers, the refusal and failure it saw are dropped,
+    // so the next command of the run starts as it would alone.
+    void EndCommand();
 
     // A question was answered No or Cancel, or could not be asked.
     bool Refused() const { return refused_; }
@@ -74,13 +81,15 @@ private:
     bool refused_ = false;
     bool failed_ = false;
     bool progressShown_ = false;
-    struct Question {
+    struct Policy {
         std::optional<ui::MsgAnswer> answer;
         std::string reason;
     };
+    using Drivers = std::map<std::string, std::function<void(ui::Form&)>>;
 
-    std::map<std::string, std::function<void(ui::Form&)>> drivers_;
-    std::map<std::string, Question> questions_;  // by the text they hold
+    Drivers drivers_;
+    Drivers lasting_;  // the drivers given before the command, restored after it
+    std::map<ui::Question, Policy> policy_;
     std::vector<ui::Form*> shown_;
     std::map<ui::Timer*, Moment> timers_;
 };

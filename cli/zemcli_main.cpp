@@ -106,6 +106,6 @@ int main(int argc, char** argv)
         return zem::cli::kExitFailed;
     }
     for (const auto& [command, arguments] : run)
-        if (const int code = command(*session, arguments); code != zem::cli::kExitDone) return code;
+        if (const int code = session->Run(command, arguments); code != zem::cli::kExitDone) return code;
     return zem::cli::kExitDone;
 }

@@ -1,10 +1,9 @@
 #include "diagnosis/CurveMonitor.h"
 
-#include "discovery/ChiaveStrumento.h"
+#include "session/ChiaveStrumento.h"
+#include "session/CollegamentoStrumento.h"
 #include "link/Clock.h"
 
-#include <iomanip>
-#include <sstream>
 
 namespace zem {
 
@@ -14,14 +13,6 @@ constexpr double kIntervalloStato = 0.3;
 constexpr double kGiorno = 86400.0;
 
 bool Curva(int tipo) { return tipo == 1 || tipo == 4; }
-
-std::string Versione(double v)
-{
-    std::ostringstream s;
-    s.imbue(std::locale::classic());
-    s << std::fixed << std::setprecision(2) << v;
-    return s.str();
-}
 
 } // namespace
 
@@ -53,16 +44,12 @@ std::optional<std::string> CurveMonitor::Open(const std::string& key)
 {
     Close();
     const auto chiave = ChiaveStrumento::Leggi(key);
-    if (!chiave || chiave->canale == ChiaveStrumento::Canale::MAC) return "Communication error";
-    const bool aperto = chiave->canale == ChiaveStrumento::Canale::USB ? link_.ApriComunicazioneUSB(chiave->seriale)
-                                                                       : link_.ApriComunicazioneETH(chiave->host, chiave->porta);
+    if (!chiave || chiave->canale == ChiaveStrumento::Canale::MAC) return CollegamentoStrumento::ErroreChiave(key);
     std::optional<std::string> errore;
-    if (!aperto) {
-        errore = link_.Protocollo() > 0 ? "Instrument type non supported." : "Communication error";
-    } else if (link_.Protocollo() != 14 || link_.Estensioni() >= 13) {
-        errore = link_.UpdateMode() ? "The instrument is not supported\r\nType: " + std::to_string(link_.Protocollo())
-                                          + "\r\nRelease: " + std::to_string(link_.Estensioni())
-                                    : "The instrument is not supported\r\nVersion: " + Versione(link_.VersioneCPU());
+    if (!CollegamentoStrumento::ApriChiave(link_, *socket_, key)) {
+        errore = CollegamentoStrumento::ErroreApertura(link_);
+    } else if (const auto perche = CollegamentoStrumento::NonSupportato(link_)) {
+        errore = perche;
     } else if (link_.UpdateMode() || link_.MemoryError()) {
         errore = "Curves are not possible in update mode.\r\nSetting and send profile first.";
     } else if (Measures().empty()) {

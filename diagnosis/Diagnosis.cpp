@@ -3,6 +3,7 @@
 #include "diagnosis/DiagnosticSession.h"
 #include "diagnosis/FDiagnosi.h"
 #include "discovery/FSceltaStrumento.h"
+#include "session/CollegamentoStrumento.h"
 #include "ui/Host.h"
 
 namespace zem {
@@ -18,7 +19,7 @@ bool Diagnosis::Run()
     const auto chiave = scelta.LoadForm("Diagnosis", false, false);
     if (!chiave) return false;
     if (chiave->size() < 5) {
-        host_.MsgBox("Instrument type non supported.", ui::MsgButtons::OK, ui::MsgIcon::Critical);
+        host_.MsgBox(CollegamentoStrumento::ErroreChiave(*chiave), ui::MsgButtons::OK, ui::MsgIcon::Critical);
         return false;
     }
     {

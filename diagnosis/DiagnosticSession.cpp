@@ -1,7 +1,6 @@
 #include "diagnosis/DiagnosticSession.h"
 
-#include "discovery/ChiaveStrumento.h"
-#include "main/CollegamentoStrumento.h"
+#include "session/CollegamentoStrumento.h"
 #include "link/net/SocketControl.h"
 #include "ui/Host.h"
 
@@ -18,22 +17,12 @@ DiagnosticSession::~DiagnosticSession() { Chiudi(); }
 
 bool DiagnosticSession::Apri(const std::string& chiave)
 {
-    const auto letta = ChiaveStrumento::Leggi(chiave);
-    if (!letta) return false;
-    switch (letta->canale) {
-    case ChiaveStrumento::Canale::USB: return link_.ApriComunicazioneUSB(letta->seriale);
-    case ChiaveStrumento::Canale::IP:
-        link_.SetupPortaEth(1, *socket_);
-        return link_.ApriComunicazioneETH(letta->host, letta->porta);
-    case ChiaveStrumento::Canale::MAC: break;
-    }
-    return false;
+    return CollegamentoStrumento::ApriChiave(link_, *socket_, chiave);
 }
 
 void DiagnosticSession::SegnalaErroreApertura()
 {
-    host_.MsgBox(link_.Protocollo() > 0 ? "Instrument type non supported." : "Communication error",
-                 ui::MsgButtons::OK, ui::MsgIcon::Critical);
+    CollegamentoStrumento::SegnalaErroreApertura(host_, link_, CollegamentoStrumento::Dettaglio::Breve);
 }
 
 bool DiagnosticSession::VerificaStrumento() { return CollegamentoStrumento::VerificaStrumento(host_, link_); }

@@ -2,10 +2,10 @@
 
 #include "access/PasswordGate.h"
 #include "diagnosis/DescrizioneTrasduttore.h"
-#include "discovery/ChiaveStrumento.h"
+#include "session/VersioneFirmware.h"
+#include "session/ChiaveStrumento.h"
 #include "ui/Host.h"
 
-#include <charconv>
 
 namespace zem {
 
@@ -35,14 +35,6 @@ constexpr DidascalieIngresso kDidascalie[] = {
     {FDiagnosi::kPot2, 4, {"0-20mA #2B", "0-20mA analog input (position transducer) #2B"},
      {"0-10V #2B", "0-10V analog input (potentiometer) #2B"}, {"Analog #2B", "Analog input (position transducer) #2B"}},
 };
-
-// A firmware version with two decimals and a "." whatever the locale.
-std::string DueDecimali(double v)
-{
-    char testo[32];
-    const auto fine = std::to_chars(testo, testo + sizeof testo, v, std::chars_format::fixed, 2);
-    return {testo, fine.ptr};
-}
 
 // Geometry, in twips.
 constexpr int kLarghezza = 13800, kAltezza = 4440;  // wide enough for the nine tabs
@@ -163,7 +155,7 @@ bool FDiagnosi::ShowForm(const std::string& chiave)
         return false;
     }
     chiave_ = chiave;
-    if (GetHost().MsgBox("Caution: forcing outputs could be dangerous.", ui::MsgButtons::OKCancel,
+    if (GetHost().Ask(ui::Question::ForcingOutputsCaution, "Caution: forcing outputs could be dangerous.", ui::MsgButtons::OKCancel,
                          ui::MsgIcon::Exclamation) == ui::MsgAnswer::OK)
         ShowModal();
     return true;
@@ -207,9 +199,9 @@ void FDiagnosi::Timer1_Timer()
 
 void FDiagnosi::MostraVersioni()
 {
-    lblVersioneCPU.SetCaption(DueDecimali(Link().VersioneCPU()));
-    lblVersioneEnco.SetCaption(DueDecimali(Link().VersioneEncoder()));
-    lblVersioneADC.SetCaption(DueDecimali(Link().VersioneADC()));
+    lblVersioneCPU.SetCaption(TestoVersione(Link().VersioneCPU()));
+    lblVersioneEnco.SetCaption(TestoVersione(Link().VersioneEncoder()));
+    lblVersioneADC.SetCaption(TestoVersione(Link().VersioneADC()));
     lblProtocollo.SetCaption(std::to_string(Link().Protocollo()) + "-" + std::to_string(Link().Estensioni()));
 }
 
@@ -372,7 +364,7 @@ std::optional<std::string> FDiagnosi::CopiaTaratura()
 void FDiagnosi::cmdWrite_Click()
 {
     if (!avviata_ || !gate_.PasswordOK()) return;
-    if (GetHost().MsgBox("Send change to instrument?", ui::MsgButtons::YesNo, ui::MsgIcon::Question) != ui::MsgAnswer::Yes)
+    if (GetHost().Ask(ui::Question::SendDiagnosisChanges, "Send change to instrument?", ui::MsgButtons::YesNo, ui::MsgIcon::Question) != ui::MsgAnswer::Yes)
         return;
     if (const auto motivo = CopiaTaratura()) {
         GetHost().MsgBox("Writing calibration value failed.\r\n" + *motivo, ui::MsgButtons::OK, ui::MsgIcon::Critical);
@@ -395,7 +387,7 @@ bool FDiagnosi::Form_QueryUnload(ui::UnloadMode mode)
         || dlgCalAnalogZEM1P.Modificato() || dlgCalAnalogZEM2C.Modificato() || dlgCalEncoderZEM2.Modificato()
         || dlgCalAnalogZEM2P.Modificato();
     return !modificato
-        || GetHost().MsgBox("Exit without send changes?", ui::MsgButtons::OKCancel, ui::MsgIcon::Question,
+        || GetHost().Ask(ui::Question::ExitWithoutSending, "Exit without send changes?", ui::MsgButtons::OKCancel, ui::MsgIcon::Question,
                             ui::MsgAnswer::Cancel) == ui::MsgAnswer::OK;
 }
 

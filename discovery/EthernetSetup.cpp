@@ -1,7 +1,7 @@
 #include "discovery/EthernetSetup.h"
 
 #include "access/PasswordGate.h"
-#include "discovery/ChiaveStrumento.h"
+#include "session/ChiaveStrumento.h"
 #include "discovery/FSceltaStrumento.h"
 #include "discovery/FSetupEth.h"
 

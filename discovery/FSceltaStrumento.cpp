@@ -1,6 +1,6 @@
 #include "discovery/FSceltaStrumento.h"
 
-#include "discovery/ChiaveStrumento.h"
+#include "session/ChiaveStrumento.h"
 #include "discovery/ProtocolloModulo.h"
 #include "link/Clock.h"
 #include "link/usb/GestioneUSB.h"
@@ -293,7 +293,7 @@ void FSceltaStrumento::Timer1_Timer()
         InviaPasso();
         return;
     default: {
-        const auto answer = Messaggio("Get IP-address timeout.", ui::MsgButtons::RetryCancel);
+        const auto answer = Messaggio("Get IP-address timeout.", ui::MsgButtons::RetryCancel, ui::Question::RetryIpAddress);
         if (passo_ == 0) return;
         if (answer != ui::MsgAnswer::Retry) passo_ = 2;  // Cancel skips the module
         InviaPasso();
@@ -356,10 +356,10 @@ void FSceltaStrumento::MostraInfoStrumento(int item, const std::string& nome)
                                         + std::to_string(link_.Estensioni()));
 }
 
-ui::MsgAnswer FSceltaStrumento::Messaggio(const std::string& text, ui::MsgButtons buttons)
+ui::MsgAnswer FSceltaStrumento::Messaggio(const std::string& text, ui::MsgButtons buttons, ui::Question question)
 {
     inMessaggio_ = true;
-    const auto answer = GetHost().MsgBox(text, buttons, ui::MsgIcon::Exclamation);
+    const auto answer = GetHost().Ask(question, text, buttons, ui::MsgIcon::Exclamation);
     inMessaggio_ = false;
     return answer;
 }

@@ -75,7 +75,7 @@ private:
     void FineRicerca();
     void MostraInfoStrumento(int item, const std::string& nome);
     // A message box during the search; replies that come meanwhile wait for it to close.
-    ui::MsgAnswer Messaggio(const std::string& text, ui::MsgButtons buttons);
+    ui::MsgAnswer Messaggio(const std::string& text, ui::MsgButtons buttons, ui::Question question = ui::Question::None);
 
     LinkPlatform platform_;
     std::unique_ptr<SocketControl> winsock1_;  // module commands: a window socket

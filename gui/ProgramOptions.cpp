@@ -8,9 +8,7 @@ ProgramOptions ProgramOptions::FromArguments(const QStringList& arguments)
     QStringList rest;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == QStringLiteral("--smoke-test")) {
-            options.smokeTest = true;
-        } else if (argument == QStringLiteral("--simulate")) {
+        if (argument == QStringLiteral("--simulate")) {
             options.simulate = true;
         } else if (argument == QStringLiteral("--pictures") && i + 1 < arguments.size()) {
             options.pictureFolder = arguments[++i];

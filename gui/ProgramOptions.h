@@ -5,11 +5,11 @@
 
 namespace zem::gui {
 
-// What zemsetup's own options ask for; everything else is the main window's command line.
+// What zemsetup's own options ask for (and zemsetup_smoke's); everything else is the main window's
+// command line.
 struct ProgramOptions {
-    bool smokeTest = false;  // --smoke-test
     bool simulate = false;   // --simulate
-    QString pictureFolder;   // --pictures FOLDER
+    QString pictureFolder;   // --pictures FOLDER, zemsetup_smoke's
     QString broadcast;       // --broadcast HOST[:PORT], where module commands go
     // The other arguments, in order, joined by blanks, as the main window reads "/ADV" and "/CFG".
     QString commandLine;

@@ -1,6 +1,6 @@
 #include "main/BackupMemoria.h"
 
-#include "main/CollegamentoStrumento.h"
+#include "session/CollegamentoStrumento.h"
 #include "main/TransferProgress.h"
 #include "ui/Host.h"
 

@@ -181,7 +181,7 @@ void FMainZEMSETUP::ShowFileName(const std::string& path)
 bool FMainZEMSETUP::ChiediSalvataggio()
 {
     if (!profilo_.Modificato) return true;
-    switch (GetHost().MsgBox("Profile has been changed.\r\nSave changes?", ui::MsgButtons::YesNoCancel,
+    switch (GetHost().Ask(ui::Question::SaveChangedProfile, "Profile has been changed.\r\nSave changes?", ui::MsgButtons::YesNoCancel,
                              ui::MsgIcon::Question)) {
     case ui::MsgAnswer::Yes: return PasswordOK() && SalvaProfilo();
     case ui::MsgAnswer::No: return true;

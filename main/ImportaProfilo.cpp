@@ -1,7 +1,8 @@
 #include "main/ImportaProfilo.h"
 
-#include "discovery/ChiaveStrumento.h"
 #include "discovery/FSceltaStrumento.h"
+#include "session/ChiaveStrumento.h"
+#include "session/CollegamentoStrumento.h"
 #include "link/UCZEM2.h"
 #include "ui/Host.h"
 
@@ -11,8 +12,6 @@ namespace zem {
 
 namespace {
 constexpr const char* kVuota = "The instrument memory is empty.";
-constexpr const char* kNonSupportato = "Instrument type non supported.";
-constexpr const char* kErroreComunicazione = "Communication error";
 } // namespace
 
 ImportaProfilo::ImportaProfilo(ui::Host& host, const LinkPlatform& platform) : host_(host), platform_(platform) {}
@@ -37,20 +36,13 @@ DecodificaProfilo::Esito ImportaProfilo::Leggi(const ProfiloZem& modello, const 
     DecodificaProfilo::Esito esito;
     const auto letta = ChiaveStrumento::Leggi(chiave);
     if (!letta || letta->canale == ChiaveStrumento::Canale::MAC) {
-        esito.errore = kErroreComunicazione;
+        esito.errore = CollegamentoStrumento::ErroreChiave(chiave);
         return esito;
     }
     const auto socket = platform_.createLinkSocket();
     UCZEM2 link(platform_.clock, platform_.usb, platform_.linkPump, *socket);
-    bool aperta = false;
-    if (letta->canale == ChiaveStrumento::Canale::USB) {
-        aperta = link.ApriComunicazioneUSB(letta->seriale);
-    } else {
-        link.SetupPortaEth(1, *socket);
-        aperta = link.ApriComunicazioneETH(letta->host, letta->porta);
-    }
     // The refusals of the read-back check: a memory that holds no configuration gives no profile.
-    if (!aperta) esito.errore = link.Protocollo() > 0 ? kNonSupportato : kErroreComunicazione;
+    if (!CollegamentoStrumento::ApriChiave(link, *socket, chiave)) esito.errore = CollegamentoStrumento::ErroreApertura(link);
     else if (link.UpdateMode() || link.MemoryError()) esito.errore = kVuota;
     else esito = DecodificaProfilo::Leggi(link, modello);
     link.ChiudiComunicazione();

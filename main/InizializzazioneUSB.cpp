@@ -34,7 +34,7 @@ bool InizializzazioneUSB::Run(std::optional<std::string> chiave)
             host_.MsgBox("Connecting only one instrument to prevent ambiguity", ui::MsgButtons::OK, ui::MsgIcon::Critical);
             return false;
         }
-        if (host_.MsgBox("Are you sure to program EEprom?", ui::MsgButtons::YesNoCancel, ui::MsgIcon::Question,
+        if (host_.Ask(ui::Question::ProgramEeprom, "Are you sure to program EEprom?", ui::MsgButtons::YesNoCancel, ui::MsgIcon::Question,
                          ui::MsgAnswer::No) != ui::MsgAnswer::Yes)
             return false;
     }

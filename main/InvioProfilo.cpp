@@ -1,7 +1,7 @@
 #include "main/InvioProfilo.h"
 
 #include "access/PasswordGate.h"
-#include "main/CollegamentoStrumento.h"
+#include "session/CollegamentoStrumento.h"
 #include "main/DatiStrumento.h"
 #include "main/ImmagineMemoria.h"
 #include "main/TransferProgress.h"
@@ -65,14 +65,14 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
     std::string domanda = "Profile: " + profilo.Nome + "\r\nInstrument: " + c.Chiave() + "\r\n";
     if (!link.UpdateMode() && !link.MemoryError()) domanda += "Old instrument name: " + link.Nome() + "\r\n";
     domanda += "\r\nSend profile settings to instrument?";
-    if (Messaggio(domanda, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes || !gate_.PasswordOK())
+    if (host_.Ask(ui::Question::ConfirmSend, domanda, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes || !gate_.PasswordOK())
         return Interrompi(c, SendOutcome::Refused);
 
     // The technician may know better than the identity reply (a restart that took longer, an
     // instrument whose flag lies), so a failed switch is a question, not an end.
     if (!link.UpdateMode() && !Commuta(link, true)
-        && Messaggio("Failed to entry in \"update\" mode.\r\nDo you want to continue?", MsgButtons::YesNo,
-                     MsgIcon::Critical, MsgAnswer::No)
+        && host_.Ask(ui::Question::ContinueWithoutUpdateMode, "Failed to entry in \"update\" mode.\r\nDo you want to continue?",
+                     MsgButtons::YesNo, MsgIcon::Critical, MsgAnswer::No)
             != MsgAnswer::Yes)
         return Interrompi(c, SendOutcome::Failed);
 
@@ -196,7 +196,8 @@ InvioProfilo::Lavori InvioProfilo::DecidiLavori(UCZEM2& link, const ProfiloZem& 
                                                 std::optional<char> formato)
 {
     if (!formato) {
-        return Messaggio("The old memory version is not supported.\r\nAre you sure to clear the instrument memory?",
+        return host_.Ask(ui::Question::ClearOldFormatMemory,
+                         "The old memory version is not supported.\r\nAre you sure to clear the instrument memory?",
                          MsgButtons::YesNo, MsgIcon::Information, MsgAnswer::No)
                 == MsgAnswer::Yes
             ? Lavori::Cancella
@@ -208,13 +209,14 @@ InvioProfilo::Lavori InvioProfilo::DecidiLavori(UCZEM2& link, const ProfiloZem& 
         return Lavori::Illeggibili;
     }
     if (*uguali) {
-        switch (Messaggio("Keep the works settings?", MsgButtons::YesNoCancel, MsgIcon::Question)) {
+        switch (host_.Ask(ui::Question::KeepWorks, "Keep the works settings?", MsgButtons::YesNoCancel, MsgIcon::Question)) {
         case MsgAnswer::Yes: return Lavori::Mantieni;
         case MsgAnswer::No: return Lavori::Cancella;
         default: return Lavori::Annulla;
         }
     }
-    return Messaggio("Are you sure to clear the works settings?", MsgButtons::YesNo, MsgIcon::Exclamation, MsgAnswer::No)
+    return host_.Ask(ui::Question::ClearWorks, "Are you sure to clear the works settings?", MsgButtons::YesNo,
+                     MsgIcon::Exclamation, MsgAnswer::No)
             == MsgAnswer::Yes
         ? Lavori::Cancella
         : Lavori::Annulla;

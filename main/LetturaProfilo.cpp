@@ -1,7 +1,8 @@
 #include "main/LetturaProfilo.h"
 
-#include "discovery/ChiaveStrumento.h"
 #include "discovery/FSceltaStrumento.h"
+#include "session/ChiaveStrumento.h"
+#include "session/CollegamentoStrumento.h"
 #include "link/UCZEM2.h"
 #include "ui/Host.h"
 
@@ -23,12 +24,13 @@ LetturaProfilo::Esito LetturaProfilo::Run(std::optional<std::string> chiave)
     const auto socket = platform_.createLinkSocket();
     UCZEM2 link(platform_.clock, platform_.usb, platform_.linkPump, *socket);
     Esito esito = Esito::Configurata;
-    if (link.ApriComunicazioneUSB(letta->seriale)) {
+    if (CollegamentoStrumento::ApriChiave(link, *socket, *chiave)) {
         if (link.UpdateMode() || link.MemoryError()) esito = Esito::MemoriaVuota;
     } else {
         // A protocol number means an identity reply came, and the instrument was refused after it.
         esito = link.Protocollo() > 0 ? Esito::NonSupportato : Esito::ErroreComunicazione;
     }
+    const std::string errore = CollegamentoStrumento::ErroreApertura(link);
     // Closed before any message, on every path: a refused instrument must not keep its bridge.
     link.ChiudiComunicazione();
 
@@ -37,11 +39,7 @@ LetturaProfilo::Esito LetturaProfilo::Run(std::optional<std::string> chiave)
         host_.MsgBox("The instrument memory is empty.", ui::MsgButtons::OK, ui::MsgIcon::Information);
         break;
     case Esito::NonSupportato:
-        host_.MsgBox("Instrument type non supported.", ui::MsgButtons::OK, ui::MsgIcon::Critical);
-        break;
-    case Esito::ErroreComunicazione:
-        host_.MsgBox("Communication error", ui::MsgButtons::OK, ui::MsgIcon::Critical);
-        break;
+    case Esito::ErroreComunicazione: host_.MsgBox(errore, ui::MsgButtons::OK, ui::MsgIcon::Critical); break;
     case Esito::Nessuno:
     case Esito::Configurata: break;
     }

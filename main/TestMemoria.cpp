@@ -1,6 +1,6 @@
 #include "main/TestMemoria.h"
 
-#include "main/CollegamentoStrumento.h"
+#include "session/CollegamentoStrumento.h"
 #include "main/TransferProgress.h"
 #include "ui/Host.h"
 
@@ -37,7 +37,7 @@ TestMemoria::Esito TestMemoria::Errore(const std::string& testo)
 TestMemoria::Esito TestMemoria::Esegui(const std::string& chiave)
 {
     if (chiave.size() <= 4) return Esito::Rifiutato;
-    if (host_.MsgBox("Are you sure to clear the instrument memory?", MsgButtons::YesNoCancel, MsgIcon::Question)
+    if (host_.Ask(ui::Question::ClearInstrumentMemory, "Are you sure to clear the instrument memory?", MsgButtons::YesNoCancel, MsgIcon::Question)
         != MsgAnswer::Yes)
         return Esito::Rifiutato;
     // The send's opening: an instrument whose configuration is refused is switched into update

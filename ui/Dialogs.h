@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Question.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +24,7 @@ struct MessageBoxRequest {
     MsgButtons buttons = MsgButtons::OK;
     MsgIcon icon = MsgIcon::None;
     MsgAnswer defaultButton = MsgAnswer::OK;  // always one of the buttons
+    Question question = Question::None;
 };
 
 struct InputBoxRequest {

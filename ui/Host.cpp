@@ -9,8 +9,14 @@ Host::Host(std::string applicationTitle) : applicationTitle_(std::move(applicati
 MsgAnswer Host::MsgBox(std::string text, MsgButtons buttons, MsgIcon icon,
                        std::optional<MsgAnswer> defaultButton)
 {
+    return Ask(Question::None, std::move(text), buttons, icon, defaultButton);
+}
+
+MsgAnswer Host::Ask(Question question, std::string text, MsgButtons buttons, MsgIcon icon,
+                    std::optional<MsgAnswer> defaultButton)
+{
     const auto available = ButtonsOf(buttons);
-    MessageBoxRequest request{std::move(text), applicationTitle_, buttons, icon, available.front()};
+    MessageBoxRequest request{std::move(text), applicationTitle_, buttons, icon, available.front(), question};
     if (defaultButton
         && std::find(available.begin(), available.end(), *defaultButton) != available.end())
         request.defaultButton = *defaultButton;

@@ -29,6 +29,10 @@ public:
     MsgAnswer MsgBox(std::string text, MsgButtons buttons = MsgButtons::OK,
                      MsgIcon icon = MsgIcon::None,
                      std::optional<MsgAnswer> defaultButton = std::nullopt);
+    // The same box for a question a workflow asks: `question` names it for a host that answers
+    // without the technician; the text stays what the technician reads.
+    MsgAnswer Ask(Question question, std::string text, MsgButtons buttons, MsgIcon icon = MsgIcon::Question,
+                  std::optional<MsgAnswer> defaultButton = std::nullopt);
     // Asks for a line of text; nullopt when cancelled.
     std::optional<std::string> InputBox(std::string prompt, std::string defaultText = {});
 

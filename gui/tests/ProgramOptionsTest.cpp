@@ -11,24 +11,22 @@ TEST(ProgramOptions, TakeTheirOwnArgumentsAndLeaveTheRestAsTheCommandLine)
 {
     struct Case {
         QStringList arguments;
-        bool smokeTest;
         bool simulate;
         QString pictures;
         QString commandLine;
         bool advanced;
     };
     const Case cases[] = {
-        {{"zemsetup"}, false, false, "", "", false},
-        {{"zemsetup", "--simulate", "/ADV"}, false, true, "", "/ADV", true},
-        {{"zemsetup", "/adv", "--simulate", "/CFG"}, false, true, "", "/adv /CFG", true},
-        {{"zemsetup", "--smoke-test", "--pictures", "/tmp/p", "--cfg"}, true, false, "/tmp/p", "--cfg", false},
-        {{"zemsetup", "x", "/ADV"}, false, false, "", "x /ADV", false},
-        {{"zemsetup", "--pictures"}, false, false, "", "--pictures", false},
+        {{"zemsetup"}, false, "", "", false},
+        {{"zemsetup", "--simulate", "/ADV"}, true, "", "/ADV", true},
+        {{"zemsetup", "/adv", "--simulate", "/CFG"}, true, "", "/adv /CFG", true},
+        {{"zemsetup_smoke", "--pictures", "/tmp/p", "--cfg"}, false, "/tmp/p", "--cfg", false},
+        {{"zemsetup", "x", "/ADV"}, false, "", "x /ADV", false},
+        {{"zemsetup", "--pictures"}, false, "", "--pictures", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         const ProgramOptions options = ProgramOptions::FromArguments(c.arguments);
-        EXPECT_EQ(options.smokeTest, c.smokeTest);
         EXPECT_EQ(options.simulate, c.simulate);
         EXPECT_EQ(options.pictureFolder, c.pictures);
         EXPECT_EQ(options.commandLine, c.commandLine);

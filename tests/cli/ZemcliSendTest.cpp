@@ -62,5 +62,28 @@ TEST(ZemcliSend, AnswersWhatHappenedInItsExitCode)
     }
 }
 
+// Each command of a chained run gets its own answers and starts without the refusal or failure of
+// the one before: the memory test's question is --yes's, not the send's --works.
+TEST(ZemcliSend, EachChainedCommandAnswersItsOwnQuestions)
+{
+    struct Case { std::vector<std::string> args; std::string told; };
+    const std::string kMemory = "Are you sure to clear the instrument memory?\n";
+    const Case cases[] = {
+        {{"--yes", "send", kTemplate, "--to", kUsb1, "--works", "clear", "then", "send", kTemplate, "--to", kUsb1, "--works",
+          "keep", "then", "memtest", "--to", kUsb1},
+         kMemory + "Yes (--yes)"},
+        {{"--yes", "send", kTemplate, "--to", kUsb1, "--works", "clear", "then", "memtest", "--to", kUsb1}, kMemory + "Yes (--yes)"},
+        // Programming the bridge ends with a warning to replug it; the listing after it still succeeds.
+        {{"usb-init", "--to", "USB: MR4A1003", "--name", "BENCH", "--serial", "70000", "then", "list", "--usb-only"},
+         "USB: MR470000\t[BENCH]"},
+    };
+    for (const auto& c : cases) {
+        const auto result = Zemcli(c.args);
+        EXPECT_EQ(result.code, 0) << c.args[1] << "\n" << result.err;
+        EXPECT_TRUE(Has(result.out + result.err, c.told)) << result.out << result.err;
+        EXPECT_FALSE(Has(result.err, kMemory + "No") || Has(result.err, kMemory + "Yes (--works")) << result.err;
+    }
+}
+
 } // namespace
 } // namespace zem::test

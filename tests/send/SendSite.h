@@ -1,7 +1,7 @@
 #pragma once
 
 #include "access/PasswordGate.h"
-#include "main/CollegamentoStrumento.h"
+#include "session/CollegamentoStrumento.h"
 #include "main/InvioProfilo.h"
 #include "main/TransferProgress.h"
 #include "profile/SettingsStore.h"

@@ -1,4 +1,4 @@
-#include "discovery/ChiaveStrumento.h"
+#include "session/ChiaveStrumento.h"
 
 namespace zem {
 

@@ -1,4 +1,4 @@
-#include "gui/DialogTour.h"
+#include "gui/smoke/DialogTour.h"
 
 #include <QAbstractButton>
 #include <QApplication>

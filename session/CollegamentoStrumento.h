@@ -4,7 +4,9 @@
 #include "link/UCZEM2.h"
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace zem {
 
@@ -15,9 +17,28 @@ class Host;
 // The link a workflow opens to the instrument the technician chose, by its key text. An
 // instrument whose configuration the opening refuses (a blank memory, a send cut short, a memory
 // test) is switched into update mode instead, so that a new configuration can still be written.
-// Sending a profile, the memory backup and the memory test share it.
+// Sending a profile, the memory backup and the memory test share it; the static members are the
+// same opening, check and messages for a workflow that keeps a link of its own (diagnosis,
+// curves, import, read-back check, `zemcli info`).
 class CollegamentoStrumento {
 public:
+    // How much an opening failure tells: the send's menus name the type and release the
+    // instrument reported, the others only that it was refused.
+    enum class Dettaglio { Breve, TipoRelease };
+
+    // Opens `link` on the instrument named by `chiave` (USB serial number, or host and port over
+    // `socket`); false for a malformed key, a module's MAC key or an instrument that does not open.
+    static bool ApriChiave(UCZEM2& link, SocketControl& socket, std::string_view chiave);
+    // Why an opening failed: "Instrument type non supported." when an identity reply came (the
+    // type and release added for TipoRelease), else "Communication error".
+    static std::string ErroreApertura(const UCZEM2& link, Dettaglio dettaglio = Dettaglio::Breve);
+    // The same refusal for a key that names no instrument to open: too short to hold a channel,
+    // or one the link cannot reach.
+    static std::string ErroreChiave(std::string_view chiave);
+    // Nothing for an instrument this tool supports, else why not: its type and release in update
+    // mode, its firmware version otherwise.
+    static std::optional<std::string> NonSupportato(const UCZEM2& link);
+
     explicit CollegamentoStrumento(const LinkPlatform& platform);
     CollegamentoStrumento(const CollegamentoStrumento&) = delete;
     CollegamentoStrumento& operator=(const CollegamentoStrumento&) = delete;
@@ -34,9 +55,10 @@ public:
     // The instrument was in update mode when it opened by itself, not by the switch.
     bool UpdateModeAllApertura() const { return updateModeAllApertura_; }
 
-    // Why Apri failed: "Instrument type non supported." with the type and release the instrument
-    // reported, or "Communication error" when none answered.
+    // Why Apri failed, with the type and release the instrument reported.
     void SegnalaErroreApertura(ui::Host& host) const;
+    // Why an opening of any link failed, as a critical message.
+    static void SegnalaErroreApertura(ui::Host& host, const UCZEM2& link, Dettaglio dettaglio);
     // True for an instrument this tool supports; otherwise shows why not.
     bool VerificaStrumento(ui::Host& host) const { return VerificaStrumento(host, link_); }
     // The same check of any opened link (the diagnosis opens its own).

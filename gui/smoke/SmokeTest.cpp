@@ -1,8 +1,8 @@
-#include "gui/SmokeTest.h"
+#include "gui/smoke/SmokeTest.h"
 
 #include "discovery/FSceltaStrumento.h"
-#include "gui/DialogTour.h"
-#include "gui/DiagnosisTour.h"
+#include "gui/smoke/DialogTour.h"
+#include "gui/smoke/DiagnosisTour.h"
 #include "gui/FormMainWindow.h"
 #include "main/FMainZEMSETUP.h"
 

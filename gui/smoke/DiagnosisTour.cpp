@@ -1,4 +1,4 @@
-#include "gui/DiagnosisTour.h"
+#include "gui/smoke/DiagnosisTour.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -39,6 +39,7 @@ bool UCZEM2::ApriPortaUSB(const std::string& serial)
 {
     collegato_ = false;
     nome_.clear();
+    canale_ = &usbCanale_;
     if (!usbCanale_.Apri(serial)) return false;
     if (ProvaIdentita()) {
         serialNumber_ = serial;
@@ -56,6 +57,7 @@ bool UCZEM2::ApriPortaETH(const std::string& host, std::uint32_t port)
     usbCanale_.Chiudi();
     usbCanale_.DimenticaSeriale();
     serialNumber_.clear();
+    canale_ = &ethCanale_;
     ethCanale_.Apri(host, port);
     return ProvaIdentita();
 }
@@ -84,7 +86,7 @@ void UCZEM2::ChiudiCanale()
 
 void UCZEM2::SetupPortaEth(std::int32_t /*numero*/, SocketControl& socket)
 {
-    usbCanale_.Adotta(0);
+    SetHandlePortaUSB(0);
     usbCanale_.DimenticaSeriale();
     serialNumber_.clear();
     if (&EthPort() != &socket) {
@@ -108,10 +110,10 @@ bool UCZEM2::ProvaIdentita()
     return true;
 }
 
-LinkTransport& UCZEM2::Canale()
+void UCZEM2::SetHandlePortaUSB(FT_HANDLE handle)
 {
-    if (usbCanale_.Handle() != 0) return usbCanale_;
-    return ethCanale_;
+    usbCanale_.Adotta(handle);
+    canale_ = handle != 0 ? static_cast<LinkTransport*>(&usbCanale_) : &ethCanale_;
 }
 
 void UCZEM2::EthPort_DataArrival(std::size_t /*bytesTotal*/)

@@ -106,7 +106,8 @@ public:
     bool ApriPortaETH(const std::string& host, std::uint32_t port);
     void ChiudiComunicazione();
     FT_HANDLE HandlePortaUSB() const { return usbCanale_.Handle(); }
-    void SetHandlePortaUSB(FT_HANDLE handle) { usbCanale_.Adotta(handle); }
+    // A non-zero handle selects the USB channel, zero the socket.
+    void SetHandlePortaUSB(FT_HANDLE handle);
     void SetupPortaEth(std::int32_t numero, SocketControl& socket);
     bool Collegato() const { return collegato_; }
     const std::string& SerialNumber() const { return serialNumber_; }
@@ -542,8 +543,7 @@ public:
     std::function<void(int byte3, int byte2)> MessaggioStrumento;
 
 private:
-    // A non-zero bridge handle selects the USB channel for every exchange, zero the socket.
-    LinkTransport& Canale();
+    LinkTransport& Canale() { return *canale_; }
     void AggiungiChecksum();
     bool Tentativo(std::size_t n);
     bool VerificaRisposta(std::size_t r);
@@ -584,6 +584,9 @@ private:
     SocketMessagePump& pump_;
     UsbTransport usbCanale_;
     UdpTransport ethCanale_;
+    // Chosen when a channel is opened or adopted, never from the handle in mid-session: a bridge
+    // lost during a resynchronisation must not send the rest of a session to the socket's host.
+    LinkTransport* canale_ = &ethCanale_;
 
     bool collegato_ = false;
     std::string serialNumber_;

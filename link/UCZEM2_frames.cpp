@@ -105,12 +105,9 @@ bool UCZEM2::RisincronizzaLinea()
 
 bool UCZEM2::RecuperaTentativo()
 {
-    // The channel of the failed attempt: a bridge that could not be reopened hands the next
-    // attempt to the socket, but the rest of this one is still read from the bridge.
-    LinkTransport& canale = Canale();
     // A line that cannot be brought back makes further attempts pointless.
     if (!RisincronizzaLinea()) return false;
-    canale.ScartaDopoErrore();
+    Canale().ScartaDopoErrore();
     return true;
 }
 

@@ -1,29 +1,29 @@
 #include "link/UCZEM2.h"
 
-#include "link/Clock.h"
 #include "link/net/SocketControl.h"
-#include "link/usb/GestioneUSB.h"
 
 namespace zem {
 
 namespace {
-constexpr std::uint32_t kBaudLink = 1250000;
 constexpr std::uint8_t kCmdIdentita = 1;
 } // namespace
 
 UCZEM2::UCZEM2(Clock& clock, GestioneUSB& usb, SocketMessagePump& pump, SocketControl& ethPort)
-    : clock_(clock), usb_(usb), pump_(pump), ethPort_(&ethPort)
+    : clock_(clock),
+      pump_(pump),
+      usbCanale_(usb, clock, TimerAquireUSB),
+      ethCanale_(ethPort, pump, clock, TimerAquireEth)
 {
-    ethPort_->DataArrival = [this](std::size_t n) { EthPort_DataArrival(n); };
+    ethPort.DataArrival = [this](std::size_t n) { EthPort_DataArrival(n); };
 }
 
 UCZEM2::~UCZEM2()
 {
     if (collegato_) ChiudiComunicazione();
     // A bridge left open by a failed configuration read must not outlive the control.
-    if (handlePortaUSB_ != 0) usb_.ChiudiDispositivoUSB(handlePortaUSB_);
+    usbCanale_.Chiudi();
     TimerStatus.Enabled = TimerAquireUSB.Enabled = TimerAquireEth.Enabled = false;
-    if (ethPort_->DataArrival) ethPort_->DataArrival = nullptr;
+    if (EthPort().DataArrival) EthPort().DataArrival = nullptr;
 }
 
 void UCZEM2::AzzeraIdentita()
@@ -39,18 +39,13 @@ bool UCZEM2::ApriPortaUSB(const std::string& serial)
 {
     collegato_ = false;
     nome_.clear();
-    if (handlePortaUSB_ != 0) usb_.ChiudiDispositivoUSB(handlePortaUSB_);
-    handlePortaUSB_ = usb_.ApriDispositivoUSB(serial);
-    if (handlePortaUSB_ == 0) return false;
-    serialePorta_ = serial;
-    if (usb_.ImpostaBaudRate(handlePortaUSB_, kBaudLink)) {
-        usb_.SvuotaRicezioneUSB(handlePortaUSB_);
-        if (ProvaIdentita()) {
-            serialNumber_ = serial;
-            return true;
-        }
+    canale_ = &usbCanale_;
+    if (!usbCanale_.Apri(serial)) return false;
+    if (ProvaIdentita()) {
+        serialNumber_ = serial;
+        return true;
     }
-    usb_.ChiudiDispositivoUSB(handlePortaUSB_);
+    usbCanale_.Chiudi();
     return false;
 }
 
@@ -59,15 +54,11 @@ bool UCZEM2::ApriPortaETH(const std::string& host, std::uint32_t port)
     collegato_ = false;
     nome_.clear();
     // Closing the bridge selects the Ethernet channel; its serial number no longer applies.
-    if (handlePortaUSB_ != 0) usb_.ChiudiDispositivoUSB(handlePortaUSB_);
+    usbCanale_.Chiudi();
+    usbCanale_.DimenticaSeriale();
     serialNumber_.clear();
-    serialePorta_.clear();
-    ethPort_->Close();
-    ethPort_->SetProtocol(SocketControl::kProtocolUdp);
-    ethPort_->SetRemotePort(port);
-    ethPort_->SetRemoteHost(host);
-    byteRicevutiEth_ = 0;
-    indiceLetturaEth_ = 0;
+    canale_ = &ethCanale_;
+    ethCanale_.Apri(host, port);
     return ProvaIdentita();
 }
 
@@ -89,23 +80,20 @@ void UCZEM2::ChiudiCanale()
     // A block buffered for one instrument must never be programmed into the next one.
     bloccoFlashVuoto_ = true;
     erroreFlash_ = false;
-    if (handlePortaUSB_ == 0)
-        ethPort_->Close();
-    else
-        usb_.ChiudiDispositivoUSB(handlePortaUSB_);
+    Canale().Chiudi();
     collegato_ = false;
 }
 
 void UCZEM2::SetupPortaEth(std::int32_t /*numero*/, SocketControl& socket)
 {
-    handlePortaUSB_ = 0;
+    SetHandlePortaUSB(0);
+    usbCanale_.DimenticaSeriale();
     serialNumber_.clear();
-    serialePorta_.clear();
-    if (ethPort_ != &socket) {
-        ethPort_->DataArrival = nullptr;
-        ethPort_ = &socket;
+    if (&EthPort() != &socket) {
+        EthPort().DataArrival = nullptr;
+        ethCanale_.Adotta(socket);
     }
-    ethPort_->DataArrival = [this](std::size_t n) { EthPort_DataArrival(n); };
+    socket.DataArrival = [this](std::size_t n) { EthPort_DataArrival(n); };
 }
 
 bool UCZEM2::ProvaIdentita()
@@ -122,64 +110,22 @@ bool UCZEM2::ProvaIdentita()
     return true;
 }
 
-// ---- Ethernet channel ----
-
-void UCZEM2::InviaBufferEth()
+void UCZEM2::SetHandlePortaUSB(FT_HANDLE handle)
 {
-    // Whatever reached the socket since the last exchange is stale: between exchanges the
-    // window's message loop would have fetched and dropped it.
-    while (!ethPort_->GetData().empty()) {
-    }
-    const std::size_t n = bufferTX_[0];
-    ethPort_->SendData(std::span<const std::uint8_t>(bufferTX_).first(n + 1));
-    byteRicevutiEth_ = 0;
-    indiceLetturaEth_ = 0;
+    usbCanale_.Adotta(handle);
+    canale_ = handle != 0 ? static_cast<LinkTransport*>(&usbCanale_) : &ethCanale_;
 }
 
 void UCZEM2::EthPort_DataArrival(std::size_t /*bytesTotal*/)
 {
-    if (TimerAquireEth.Enabled) {
-        if (byteRicevutiEth_ > 0) {
-            const std::span<const std::uint8_t> pending(bufferEth_);
-            const auto unread = pending.subspan(indiceLetturaEth_, byteRicevutiEth_ - indiceLetturaEth_);
-            byteRicevutiEth_ = indiceLetturaEth_ = 0;
-            ElaboraDatiAsincroni(unread);
-        }
-        bufferEth_ = ethPort_->GetData();
-        byteRicevutiEth_ = indiceLetturaEth_ = 0;
-        if (!bufferEth_.empty()) ElaboraDatiAsincroni(bufferEth_);
+    if (!TimerAquireEth.Enabled) {
+        ethCanale_.DatiArrivati(nullptr);
         return;
     }
-    std::vector<std::uint8_t> data = ethPort_->GetData();
-    if (data.empty()) return;
-    bufferEth_ = std::move(data);
-    byteRicevutiEth_ = bufferEth_.size();
-    indiceLetturaEth_ = 0;
-}
-
-std::uint8_t UCZEM2::PrendiByteEth()
-{
-    const std::uint8_t b = bufferEth_[indiceLetturaEth_++];
-    if (indiceLetturaEth_ >= byteRicevutiEth_) byteRicevutiEth_ = indiceLetturaEth_ = 0;
-    return b;
-}
-
-bool UCZEM2::RiceviEth(std::size_t count)
-{
-    if (count > bufferRX_.size()) return false;
-    const double start = clock_.Timer();
-    std::size_t taken = 0;
-    for (;;) {
-        while (ByteEthInAttesa() && taken < count) bufferRX_[taken++] = PrendiByteEth();
-        if (taken >= count) return true;
-        if (!TempoScaduto(start, clock_.Timer(), 1.0, 4.0)) {
-            pump_.PompaMessaggiSocket();
-            continue;
-        }
-        EthPort_DataArrival(0);
-        if (!ByteEthInAttesa()) return false;
-        pump_.PompaMessaggiSocket();
-    }
+    ethCanale_.DatiArrivati([this](std::span<const std::uint8_t> bytes) {
+        ElaboraDatiAsincroni(bytes);
+        return true;
+    });
 }
 
 } // namespace zem

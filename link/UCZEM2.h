@@ -3,6 +3,8 @@
 #include "link/LinkTimer.h"
 #include "link/RecordLavoro.h"
 #include "link/RisultatiMisura.h"
+#include "link/UdpTransport.h"
+#include "link/UsbTransport.h"
 #include "link/usb/D2xx.h"
 
 #include <array>
@@ -103,12 +105,13 @@ public:
     bool ApriPortaUSB(const std::string& serial);
     bool ApriPortaETH(const std::string& host, std::uint32_t port);
     void ChiudiComunicazione();
-    FT_HANDLE HandlePortaUSB() const { return handlePortaUSB_; }
-    void SetHandlePortaUSB(FT_HANDLE handle) { handlePortaUSB_ = handle; }
+    FT_HANDLE HandlePortaUSB() const { return usbCanale_.Handle(); }
+    // A non-zero handle selects the USB channel, zero the socket.
+    void SetHandlePortaUSB(FT_HANDLE handle);
     void SetupPortaEth(std::int32_t numero, SocketControl& socket);
     bool Collegato() const { return collegato_; }
     const std::string& SerialNumber() const { return serialNumber_; }
-    SocketControl& EthPort() const { return *ethPort_; }
+    SocketControl& EthPort() const { return ethCanale_.Socket(); }
 
     // The socket's data-arrival event; the exchange also calls it with 0 to fetch what waits.
     void EthPort_DataArrival(std::size_t bytesTotal);
@@ -540,20 +543,13 @@ public:
     std::function<void(int byte3, int byte2)> MessaggioStrumento;
 
 private:
-    // Channel primitives
-    void InviaBufferEth();
-    bool RiceviEth(std::size_t count);
-    bool ByteEthInAttesa() const { return byteRicevutiEth_ > 0; }
-    std::uint8_t PrendiByteEth();
+    LinkTransport& Canale() { return *canale_; }
     void AggiungiChecksum();
-    bool TentativoUSB(std::size_t n);
-    bool TentativoETH(std::size_t n);
-    bool VerificaRisposta(std::size_t n, std::size_t r);
+    bool Tentativo(std::size_t n);
+    bool VerificaRisposta(std::size_t r);
     bool RisincronizzaLinea();
-    bool RisincronizzaUSB();
-    bool RisincronizzaETH();
-    bool SequenzaSvuotamentoUSB();
-    void AttendiPompando(double secondi, double limiteDopoMezzanotte);
+    // After a failed attempt: the line recovered and the rest of the attempt dropped.
+    bool RecuperaTentativo();
     bool ProvaIdentita();
     bool ApriConfigurazione(bool portaAperta);
     bool LeggiIntestazione(std::array<std::int16_t, 2>& errore);
@@ -582,16 +578,18 @@ private:
     void ElaboraDatiAsincroni(std::span<const std::uint8_t> bytes);
     void ChiudiRicezione(int misura, bool ok);
     void SorvegliaRicezione(LinkTimer& timer);
+    void RiceviAsincrono(LinkTransport& canale);
 
     Clock& clock_;
-    GestioneUSB& usb_;
     SocketMessagePump& pump_;
-    SocketControl* ethPort_;
+    UsbTransport usbCanale_;
+    UdpTransport ethCanale_;
+    // Chosen when a channel is opened or adopted, never from the handle in mid-session: a bridge
+    // lost during a resynchronisation must not send the rest of a session to the socket's host.
+    LinkTransport* canale_ = &ethCanale_;
 
     bool collegato_ = false;
-    FT_HANDLE handlePortaUSB_ = 0;
     std::string serialNumber_;
-    std::string serialePorta_;  // the serial the bridge was opened with, for reopening it
     std::string nome_;
     int protocollo_ = 0;
     int estensioni_ = 0;
@@ -633,10 +631,6 @@ private:
     std::uint32_t indirizzoBloccoFlash_ = 0;
     bool bloccoFlashVuoto_ = true;
     bool erroreFlash_ = false;  // a block that failed since the last CloseWriteFlash
-
-    std::vector<std::uint8_t> bufferEth_;
-    std::size_t byteRicevutiEth_ = 0;
-    std::size_t indiceLetturaEth_ = 0;
 
     std::array<RicezioneCurva, kMisure> curve_{};
     int misuraInRicezione_ = 0;  // 1..6, 0 = none

@@ -140,10 +140,9 @@ bool UCZEM2::LeggiConfigurazione(std::array<std::int16_t, 2>& errore)
     errore = {0, 0};
     AzzeraImmagine();
     bool ok = true;
-    if (handlePortaUSB_ != 0) {
-        int tipoChip = 0;
-        serialNumber_ = usb_.LeggiSerialeEEPROM(handlePortaUSB_, tipoChip);
-        ok = !serialNumber_.empty();
+    if (const auto serial = Canale().NumeroSerie()) {
+        serialNumber_ = *serial;
+        ok = !serial->empty();
     }
     if (ok) ok = ProvaIdentita() && (protocollo_ == kProtocolloZem || protocollo_ == kProtocolloZemEth) && LeggiVersione();
     if (ok && !updateMode_ && !memoryError_) {

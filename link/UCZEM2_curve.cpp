@@ -5,8 +5,6 @@
 
 #include "link/ByteOrder.h"
 #include "link/Clock.h"
-#include "link/net/SocketControl.h"
-#include "link/usb/GestioneUSB.h"
 
 #include <algorithm>
 #include <array>
@@ -20,7 +18,6 @@ constexpr std::uint8_t kCmdRiprendiCurva = 10;
 constexpr std::size_t kBytePunto = 5;
 constexpr double kSilenzio = 3.0;
 constexpr int kTentativiRicezione = 4;
-constexpr std::size_t kBloccoUSB = 4096;
 
 PuntoCurva DecodificaPunto(std::span<const std::uint8_t, kBytePunto> b)
 {
@@ -57,7 +54,7 @@ bool UCZEM2::RichiediCurva(int misura)
         return true;
     }
     TimerStatus.Enabled = false;
-    (handlePortaUSB_ != 0 ? TimerAquireUSB : TimerAquireEth).Enabled = true;
+    Canale().TimerRicezione().Enabled = true;
     return true;
 }
 
@@ -167,32 +164,25 @@ void UCZEM2::SorvegliaRicezione(LinkTimer& timer)
 
 void UCZEM2::TimerAquireEth_Timer()
 {
-    if (misuraInRicezione_ == 0) {
-        TimerAquireEth.Enabled = false;
-        return;
-    }
-    // The link's socket is dispatched only while an exchange waits: between exchanges the stream
-    // waits in the socket until this tick takes it, as the USB tick takes the bridge's queue.
-    for (auto d = EthPort().GetData(); !d.empty() && misuraInRicezione_ != 0; d = EthPort().GetData())
-        ElaboraDatiAsincroni(d);
-    if (misuraInRicezione_ != 0) SorvegliaRicezione(TimerAquireEth);
+    RiceviAsincrono(ethCanale_);
 }
 
 void UCZEM2::TimerAquireUSB_Timer()
 {
+    RiceviAsincrono(usbCanale_);
+}
+
+void UCZEM2::RiceviAsincrono(LinkTransport& canale)
+{
     if (misuraInRicezione_ == 0) {
-        TimerAquireUSB.Enabled = false;
+        canale.TimerRicezione().Enabled = false;
         return;
     }
-    std::uint32_t inAttesa = usb_.ByteInAttesaUSB(handlePortaUSB_);
-    while (inAttesa > 0 && misuraInRicezione_ != 0) {
-        std::array<std::uint8_t, kBloccoUSB> blocco{};
-        const std::size_t n = std::min<std::size_t>(inAttesa, blocco.size());
-        if (!usb_.LeggiBloccoUSB(handlePortaUSB_, std::span<std::uint8_t>(blocco).first(n))) break;
-        ElaboraDatiAsincroni(std::span<const std::uint8_t>(blocco).first(n));
-        inAttesa -= static_cast<std::uint32_t>(n);
-    }
-    if (misuraInRicezione_ != 0) SorvegliaRicezione(TimerAquireUSB);
+    canale.ConsegnaInAttesa([this](std::span<const std::uint8_t> bytes) {
+        ElaboraDatiAsincroni(bytes);
+        return misuraInRicezione_ != 0;
+    });
+    if (misuraInRicezione_ != 0) SorvegliaRicezione(canale.TimerRicezione());
 }
 
 } // namespace zem

@@ -3,9 +3,6 @@
 
 #include "link/ByteOrder.h"
 
-#include "link/Clock.h"
-#include "link/net/SocketControl.h"
-#include "link/usb/GestioneUSB.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,9 +24,6 @@ constexpr std::size_t kControlloCancellazione = 64;
 constexpr std::uint32_t kByteModo = 4;       // configuration byte whose bit 7 selects update mode at restart
 constexpr std::uint8_t kBitUpdateMode = 0x80;
 constexpr int kTentativi = 4;
-constexpr std::size_t kScartoDopoErrore = 250;
-constexpr double kRiavvioUSB = 1.0;
-constexpr double kRiavvioETH = 10.0;
 
 } // namespace
 
@@ -141,34 +135,17 @@ bool UCZEM2::RiavviaStrumento()
     const auto richiesta = std::span<const std::uint8_t>(bufferTX_).first(n + 1);
     const auto eco = std::span<std::uint8_t>(bufferRX_).first(n + 1);
     // The instrument restarts instead of answering: only the echo tells that it took the frame.
-    bool preso = false;
-    for (int tentativo = 0; tentativo < kTentativi && !preso; ++tentativo) {
-        if (handlePortaUSB_ != 0) {
-            preso = usb_.ScriviBloccoUSB(handlePortaUSB_, richiesta) && usb_.LeggiBloccoUSBConAttesa(handlePortaUSB_, eco)
-                && std::equal(richiesta.begin(), richiesta.end(), eco.begin());
-            if (preso) break;
-            RisincronizzaLinea();
-            std::array<std::uint8_t, kScartoDopoErrore> scarto{};
-            usb_.LeggiBloccoUSBConAttesa(handlePortaUSB_, scarto);
-        } else {
-            InviaBufferEth();
-            preso = RiceviEth(n + 1) && std::equal(richiesta.begin(), richiesta.end(), eco.begin());
-            if (preso) break;
-            if (!RisincronizzaLinea()) return false;
+    for (int tentativo = 0; tentativo < kTentativi; ++tentativo) {
+        LinkTransport& canale = Canale();
+        const bool preso = canale.Invia(richiesta) && canale.Ricevi(eco)
+            && std::equal(richiesta.begin(), richiesta.end(), eco.begin());
+        if (preso) {
+            canale.AttendiRiavvio();
+            return true;
         }
+        if (!RecuperaTentativo()) return false;
     }
-    if (!preso) return false;
-
-    const double start = clock_.Timer();
-    if (handlePortaUSB_ != 0) {
-        // The bridge's clock is the driver: asking for the queue is the cheapest call that lets time pass.
-        while (SecondiTrascorsi(start, clock_.Timer()) <= kRiavvioUSB) usb_.ByteInAttesaUSB(handlePortaUSB_);
-        // Whatever the instrument sent while starting up is no part of the next reply.
-        usb_.SvuotaRicezioneUSB(handlePortaUSB_);
-    } else {
-        while (SecondiTrascorsi(start, clock_.Timer()) <= kRiavvioETH) pump_.PompaMessaggiSocket();
-    }
-    return true;
+    return false;
 }
 
 UCZEM2::SpeedCOMM UCZEM2::CalcolaSpeedCOMM(std::int32_t baud) const

@@ -86,5 +86,19 @@ TEST_F(UsbFrames, ADeadInstrumentCostsFourBoundedAttemptsEvenAcrossMidnight)
     EXPECT_LT(clock.Timer(), 20.0);
 }
 
+TEST_F(UsbFrames, ABridgeLostInAResynchronisationSendsNothingToTheLastNetworkInstrument)
+{
+    ASSERT_TRUE(OpenEth());
+    ASSERT_TRUE(OpenUsb());
+    Forget();
+    instrument.Faults().silence = 1;
+    bridge.Fail(BridgeCall::ResetDevice, FT_IO_ERROR, sim::SimulatedBridge::kAlways);
+    bridge.Fail(BridgeCall::OpenEx, FT_DEVICE_NOT_FOUND, sim::SimulatedBridge::kAlways);
+    EXPECT_FALSE(Send(0x20, {1}));
+    EXPECT_EQ(link.HandlePortaUSB(), 0u);
+    EXPECT_TRUE(endpoint.received.empty());
+    EXPECT_EQ(bridge.Written(device), Frame({0x20, 1}));
+}
+
 } // namespace
 } // namespace zem::test

@@ -5,6 +5,8 @@
 #include <umockdev.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 namespace zem::usbemu {
@@ -85,7 +87,7 @@ void EmulatedBus::Attach(std::size_t index)
         {"bConfigurationValue", Line("1")}, {"bNumInterfaces", Line(" 1")}, {"dev", Line("189:" + devnum)},
     };
     const std::string properties[][2] = {
-        {"DEVTYPE", "usb_device"}, {"DEVNAME", node.substr(5)}, {"BUSNUM", "001"}, {"DEVNUM", Padded(slot.devnum)},
+        {"DEVTYPE", "usb_device"}, {"DEVNAME", node}, {"BUSNUM", "001"}, {"DEVNUM", Padded(slot.devnum)},
         {"ID_VENDOR_ID", vendor}, {"ID_MODEL_ID", product}, {"ID_SERIAL_SHORT", id.serial},
     };
     std::vector<const char*> attrs, props;
@@ -105,6 +107,13 @@ void EmulatedBus::Attach(std::size_t index)
     if (!syspath) throw std::runtime_error("umockdev refused the device " + name);
     slot.syspath = syspath;
     g_free(syspath);
+
+    // umockdev marks the node as a character device but leaves the file itself to us.
+    gchar* root = umockdev_testbed_get_root_dir(testbed_);
+    const std::filesystem::path file = std::filesystem::path(root) / node.substr(1);
+    g_free(root);
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream{file};
 
     std::vector<std::uint8_t> descriptors = slot.chip->DeviceDescriptor();
     const auto configuration = Ft232rChip::ConfigurationDescriptor();

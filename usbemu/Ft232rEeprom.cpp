@@ -29,6 +29,7 @@ std::optional<Ft232rEeprom> Ft232rEeprom::Programmed(const Identity& identity)
     b[0x03] = identity.vendorId >> 8;
     b[0x04] = identity.productId & 0xFF;
     b[0x05] = identity.productId >> 8;
+    b[0x01] = 0x40;  // 64-byte endpoints
     b[0x07] = 0x06;  // release 6.00: the 232R
     b[0x08] = 0xA0;  // bus powered, remote wake-up
     b[0x09] = 45;    // 90 mA

@@ -60,9 +60,8 @@ UsbdevfsDevice::~UsbdevfsDevice()
 int UsbdevfsDevice::OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self)
 {
     auto* device = static_cast<UsbdevfsDevice*>(self);
-    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);  // the client keeps it
     const long result = device->Ioctl(client, umockdev_ioctl_client_get_request(client), arg);
-    g_object_unref(arg);
     umockdev_ioctl_client_complete(client, result < 0 ? -1 : result, result < 0 ? static_cast<int>(-result) : 0);
     {
         std::lock_guard lock(device->mutex_);
@@ -103,8 +102,8 @@ void UsbdevfsDevice::Unplugged()
 
 void UsbdevfsDevice::Release(Urb& urb)
 {
-    if (urb.buffer) g_object_unref(urb.buffer);
-    if (urb.urb) g_object_unref(urb.urb);
+    if (urb.buffer) umockdev_ioctl_data_unref(urb.buffer);
+    if (urb.urb) umockdev_ioctl_data_unref(urb.urb);
     urb.buffer = urb.urb = nullptr;
 }
 
@@ -120,7 +119,7 @@ long UsbdevfsDevice::Ioctl(UMockdevIoctlClient* client, unsigned long request, U
         Write<std::uint32_t>(caps, 0, USBDEVFS_CAP_ZERO_PACKET | USBDEVFS_CAP_BULK_CONTINUATION
                                           | USBDEVFS_CAP_NO_PACKET_SIZE_LIM | USBDEVFS_CAP_REAP_AFTER_DISCONNECT
 );
-        g_object_unref(caps);
+        umockdev_ioctl_data_unref(caps);
         return 0;
     }
     case USBDEVFS_CONNECTINFO: {
@@ -128,7 +127,7 @@ long UsbdevfsDevice::Ioctl(UMockdevIoctlClient* client, unsigned long request, U
         if (!info) return -EFAULT;
         Write<unsigned>(info, offsetof(usbdevfs_connectinfo, devnum), devnum_);
         Write<unsigned char>(info, offsetof(usbdevfs_connectinfo, slow), 0);
-        g_object_unref(info);
+        umockdev_ioctl_data_unref(info);
         return 0;
     }
     case USBDEVFS_CLAIMINTERFACE: return Claim(client, false);
@@ -145,7 +144,7 @@ long UsbdevfsDevice::Ioctl(UMockdevIoctlClient* client, unsigned long request, U
         answer.interface = Read<unsigned>(driver);
         std::strncpy(answer.driver, kKernelDriver, sizeof answer.driver - 1);
         Write(driver, 0, answer);
-        g_object_unref(driver);
+        umockdev_ioctl_data_unref(driver);
         return 0;
     }
     case USBDEVFS_IOCTL: return DriverIoctl(arg);
@@ -167,8 +166,8 @@ long UsbdevfsDevice::Ioctl(UMockdevIoctlClient* client, unsigned long request, U
                                               (setup.bRequestType & kEndpointIn) ? setup.wLength : 0);
         long result = r.stalled ? -EPIPE : static_cast<long>((setup.bRequestType & kEndpointIn) ? r.data.size() : out.size());
         if (data && !r.stalled && (setup.bRequestType & kEndpointIn)) std::copy(r.data.begin(), r.data.end(), data->data);
-        if (data) g_object_unref(data);
-        g_object_unref(transfer);
+        if (data) umockdev_ioctl_data_unref(data);
+        umockdev_ioctl_data_unref(transfer);
         return result;
     }
     case USBDEVFS_SUBMITURB: return Submit(client, arg);
@@ -195,7 +194,7 @@ long UsbdevfsDevice::DriverIoctl(UMockdevIoctlData* arg)
     UMockdevIoctlData* command = Pointed(arg, sizeof(usbdevfs_ioctl));
     if (!command) return -EFAULT;
     const int code = Read<int>(command, offsetof(usbdevfs_ioctl, ioctl_code));
-    g_object_unref(command);
+    umockdev_ioctl_data_unref(command);
     if (code == USBDEVFS_DISCONNECT) {
         if (!kernelDriverBound_) return -ENODATA;
         kernelDriverBound_ = false;
@@ -301,7 +300,7 @@ long UsbdevfsDevice::Reap(UMockdevIoctlClient* client, UMockdevIoctlData* arg)
     }
     Write<int>(urb.urb, offsetof(usbdevfs_urb, status), urb.status);
     umockdev_ioctl_data_set_ptr(target, 0, urb.urb);
-    g_object_unref(target);
+    umockdev_ioctl_data_unref(target);
     // The client's copy is written when the ioctl completes: the data must live until then.
     reaped_.push_back(urb);
     return 0;

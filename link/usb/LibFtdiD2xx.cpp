@@ -270,11 +270,22 @@ FT_STATUS LibFtdiD2xx::FT_Write(FT_HANDLE handle, std::span<const std::uint8_t> 
 
 FT_STATUS LibFtdiD2xx::Poll(Bridge& bridge)
 {
+    // One bulk transfer, read here rather than through ftdi_read_data: that one starts a second
+    // transfer after the first and, should it time out, reports the time-out and drops the bytes
+    // it already had. A transfer that times out still says how much arrived, and that is kept.
+    ftdi_context* ftdi = bridge.ftdi.get();
     std::array<unsigned char, kPollBytes> chunk{};
-    const int n = ftdi_read_data(bridge.ftdi.get(), chunk.data(), kPollBytes);
-    if (n == LIBUSB_ERROR_TIMEOUT) return FT_OK;  // nothing this time
-    if (n < 0) return FT_IO_ERROR;
-    bridge.readAhead.insert(bridge.readAhead.end(), chunk.begin(), chunk.begin() + n);
+    const int size = std::clamp(static_cast<int>(ftdi->readbuffer_chunksize), 64, kPollBytes);
+    int got = 0;
+    const int r = libusb_bulk_transfer(ftdi->usb_dev, static_cast<unsigned char>(ftdi->out_ep), chunk.data(), size,
+                                       &got, ftdi->usb_read_timeout);
+    if (r < 0 && r != LIBUSB_ERROR_TIMEOUT) return FT_IO_ERROR;
+    // Every packet of the chip starts with its two modem-status bytes.
+    const int packet = ftdi->max_packet_size > 2 ? static_cast<int>(ftdi->max_packet_size) : 64;
+    for (int at = 0; at < got; at += packet) {
+        const int end = std::min(at + packet, got);
+        if (at + 2 < end) bridge.readAhead.insert(bridge.readAhead.end(), chunk.begin() + at + 2, chunk.begin() + end);
+    }
     return FT_OK;
 }
 

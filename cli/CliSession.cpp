@@ -7,7 +7,6 @@
 #include "ui/TextBox.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -69,12 +68,6 @@ void CliSession::TypePassword(ui::Form& form)
     }
     form.Get<ui::TextBox>("txtPassword").UserType(*password);
     form.Get<ui::CommandButton>("cmdOK").UserClick();
-}
-
-std::string CliSession::ProgramFolder()
-{
-    std::error_code ec;
-    return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string();
 }
 
 int CliSession::ExitCode(bool done) const

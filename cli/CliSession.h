@@ -31,8 +31,6 @@ public:
     LinkPlatform Platform() { return system_.Platform(); }
     PasswordGate& Gate() { return gate_; }
     SettingsStore& Settings() { return settings_; }
-    // The folder zemcli runs from: the program's folder of the workflows.
-    static std::string ProgramFolder();
 
     // The exit code of a command that `done` its work or not, after what the host saw: a warning
     // or error shown is a failure; a question refused, or work not done without a failure, is a

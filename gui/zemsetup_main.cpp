@@ -5,6 +5,7 @@
 //                     program runs (the modules on 127.0.0.1, UDP)
 //   --broadcast HOST[:PORT]
 //                     where module commands go (else $ZEMSETUP_BROADCAST, else 255.255.255.255:65535)
+//   FILE.zemp         the profile to open (the desktop passes a double-clicked one)
 //   --smoke-test [--pictures FOLDER]
 //                     play a short session and exit with 0 when it went as expected
 
@@ -15,7 +16,7 @@
 #include "link/SystemPlatform.h"
 #include "link/usb/MachineUsbDriver.h"
 #include "main/FMainZEMSETUP.h"
-#include "main/ProgramDataFolder.h"
+#include "profile/DataPaths.h"
 #include "profile/FileSettingsStore.h"
 #include "profile/SettingsStore.h"
 #include "sim/SimulatedSite.h"
@@ -65,8 +66,8 @@ int main(int argc, char** argv)
     zem::MemorySettingsStore sessionSettings;
     zem::SettingsStore& settings = options.smokeTest ? static_cast<zem::SettingsStore&>(sessionSettings) : userSettings;
     zem::FMainZEMSETUP mainForm(host, settings, system.Platform(),
-                                {zem::ProgramDataFolder(QApplication::applicationDirPath().toStdString()).string(),
-                                 options.commandLine.toStdString(), ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR});
+                                {zem::DataPaths::DataFolder().string(), options.commandLine.toStdString(),
+                                 ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR, options.profile.toStdString()});
     mainForm.LoadWindow();
     zem::gui::FormMainWindow window(mainForm);
 

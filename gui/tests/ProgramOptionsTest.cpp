@@ -36,12 +36,5 @@ TEST(ProgramOptions, TakeTheirOwnArgumentsAndLeaveTheRestAsTheCommandLine)
     }
 }
 
-TEST(ProgramOptions, AProfileFileIsTheProfileToOpen)
-{
-    const auto options = ProgramOptions::FromArguments({"zemsetup", "/ADV", "/home/u/Press 1.ZEMP"});
-    EXPECT_EQ(options.profile, "/home/u/Press 1.ZEMP");
-    EXPECT_EQ(options.commandLine, "/ADV");
-}
-
 } // namespace
 } // namespace zem::gui

@@ -6,7 +6,6 @@
 #include "ui/TextBox.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -60,12 +59,6 @@ int CliSession::Run(int (*command)(CliSession&, const std::vector<std::string>&)
     const int code = command(*this, arguments);
     host_.EndCommand();
     return code;
-}
-
-std::string CliSession::ProgramFolder()
-{
-    std::error_code ec;
-    return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string();
 }
 
 int CliSession::ExitCode(bool done) const

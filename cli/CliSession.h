@@ -33,8 +33,6 @@ public:
     // Runs one command of the run and answers its exit code; what the command set on the host
     // (answers, window drivers, a refusal or failure seen) ends with it.
     int Run(int (*command)(CliSession&, const std::vector<std::string>&), const std::vector<std::string>& arguments);
-    // The folder zemcli runs from: the program's folder of the workflows.
-    static std::string ProgramFolder();
 
     // The exit code of a command that `done` its work or not, after what the host saw: a warning
     // or error shown is a failure; a question refused, or work not done without a failure, is a

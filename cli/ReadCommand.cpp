@@ -2,27 +2,15 @@
 
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
+#include "main/FMainZEMSETUP.h"
 #include "main/ImportaProfilo.h"
+#include "profile/DataPaths.h"
 #include "profile/ProfiloZem.h"
 
 #include <filesystem>
 #include <iostream>
 
 namespace zem::cli {
-
-namespace {
-
-// The template shipped beside the program gives the fields the memory does not keep.
-ProfiloZem Modello()
-{
-    std::error_code errore;
-    const auto programma = std::filesystem::read_symlink("/proc/self/exe", errore);
-    ProfiloZem modello;
-    if (errore || !modello.ApriFile((programma.parent_path() / "Default.ZemP").string())) modello = ProfiloZem{};
-    return modello;
-}
-
-} // namespace
 
 int ReadCommand(CliSession& session, const std::vector<std::string>& arguments)
 {
@@ -42,7 +30,10 @@ int ReadCommand(CliSession& session, const std::vector<std::string>& arguments)
         std::cerr << "zemcli: " << *file << " exists; --force overwrites it\n";
         return kExitRefused;
     }
-    auto esito = ImportaProfilo(session.Host(), session.Platform()).Run(Modello(), *chiave);
+    const auto modello = ImportaProfilo::Modello(session.Host(),
+                                                 (DataPaths::DataFolder() / FMainZEMSETUP::kTemplateName).string());
+    if (!modello) return kExitFailed;
+    auto esito = ImportaProfilo(session.Host(), session.Platform()).Run(*modello, *chiave);
     if (!esito.profilo) return kExitFailed;  // the message told why; nothing was written
     if (!esito.profilo->SalvaFile(*file)) {
         session.Host().MsgBox("Save file error.\r\n" + *file, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);

@@ -3,6 +3,7 @@
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "main/RegistroSN.h"
+#include "profile/DataPaths.h"
 
 #include <iostream>
 
@@ -14,7 +15,9 @@ int SnListCommand(CliSession& session, const std::vector<std::string>& arguments
         std::cerr << "usage: zemcli sn-list\n";
         return kExitUsage;
     }
-    const std::string percorso = RegistroSN::Percorso(session.Settings(), CliSession::ProgramFolder());
+    std::string spostato;
+    const std::string percorso = RegistroSN::Percorso(session.Settings(), DataPaths::ProgramFolder().string(), spostato);
+    if (!spostato.empty()) session.Host().MsgBox(spostato, ui::MsgButtons::OK, ui::MsgIcon::Information);
     const auto testo = RegistroSN::Carica(percorso);
     if (!testo) {
         session.Host().MsgBox("The serial number register cannot be read: " + percorso, ui::MsgButtons::OK,

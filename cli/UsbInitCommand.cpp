@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "main/FListaSN.h"
 #include "main/InizializzazioneUSB.h"
+#include "profile/DataPaths.h"
 
 #include <iostream>
 
@@ -35,7 +36,7 @@ int UsbInitCommand(CliSession& session, const std::vector<std::string>& argument
         finestra.cmdProg.UserClick();
     });
     const bool fatto = InizializzazioneUSB(session.Host(), session.Platform(), session.Settings(),
-                                           CliSession::ProgramFolder())
+                                           DataPaths::ProgramFolder().string())
                            .Run(args->Value("--to"));
     // Success ends on the advice to replug, shown as a warning: the programming itself is done.
     return fatto ? kExitDone : session.ExitCode(false);

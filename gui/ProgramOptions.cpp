@@ -14,6 +14,8 @@ ProgramOptions ProgramOptions::FromArguments(const QStringList& arguments)
             options.pictureFolder = arguments[++i];
         } else if (argument == QStringLiteral("--broadcast") && i + 1 < arguments.size()) {
             options.broadcast = arguments[++i];
+        } else if (argument.endsWith(QStringLiteral(".zemp"), Qt::CaseInsensitive)) {
+            options.profile = argument;
         } else {
             rest << argument;
         }

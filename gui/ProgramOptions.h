@@ -11,6 +11,7 @@ struct ProgramOptions {
     bool simulate = false;   // --simulate
     QString pictureFolder;   // --pictures FOLDER, zemsetup_smoke's
     QString broadcast;       // --broadcast HOST[:PORT], where module commands go
+    QString profile;         // the last argument ending in .zemp: the profile to open at start
     // The other arguments, in order, joined by blanks, as the main window reads "/ADV" and "/CFG".
     QString commandLine;
 

@@ -5,10 +5,11 @@
 //                     program runs (the modules on 127.0.0.1, UDP)
 //   --broadcast HOST[:PORT]
 //                     where module commands go (else $ZEMSETUP_BROADCAST, else 255.255.255.255:65535)
+//   FILE.zemp         the profile to open (the desktop passes a double-clicked one)
 
 #include "gui/DesktopSession.h"
 #include "gui/ProgramOptions.h"
-#include "main/ProgramDataFolder.h"
+#include "profile/DataPaths.h"
 #include "profile/FileSettingsStore.h"
 #include "ui/Application.h"
 
@@ -23,8 +24,8 @@ int main(int argc, char** argv)
     int exitCode = 0;
     const auto session = zem::gui::DesktopSession::Open(
         options, settings,
-        {zem::ProgramDataFolder(QApplication::applicationDirPath().toStdString()).string(),
-         options.commandLine.toStdString(), ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR},
+        {zem::DataPaths::DataFolder().string(), options.commandLine.toStdString(), ZEM_VERSION_MAJOR,
+         ZEM_VERSION_MINOR, options.profile.toStdString()},
         exitCode);
     if (!session) return exitCode;
     session->Window().show();

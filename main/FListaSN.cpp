@@ -54,7 +54,7 @@ std::string NomeProposto(std::uint16_t codice)
 
 } // namespace
 
-FListaSN::FListaSN(ui::Host& host, SettingsStore& settings, std::string programFolder)
+FListaSN::FListaSN(ui::Host& host, SettingsStore& settings, std::string vecchiaCartella)
     : Form(host, "FListaSN", "Serial Number Register"),
       lblRegistro(*this, "lblRegistro"),
       RichTextBox1(*this, "RichTextBox1"),
@@ -67,7 +67,7 @@ FListaSN::FListaSN(ui::Host& host, SettingsStore& settings, std::string programF
       cmdProg(*this, "cmdProg"),
       cmdOK(*this, "cmdOK"),
       settings_(settings),
-      programFolder_(std::move(programFolder))
+      vecchiaCartella_(std::move(vecchiaCartella))
 {
     SetSize(9000, 6300);
     lblRegistro.SetCaption("Editable &register:");
@@ -112,7 +112,9 @@ bool FListaSN::Load(std::uint16_t codice, std::string& descrizione, std::string&
 void FListaSN::Form_Load()
 {
     CentreOnScreen();
-    percorso_ = RegistroSN::Percorso(settings_, programFolder_);
+    std::string spostato;
+    percorso_ = RegistroSN::Percorso(settings_, vecchiaCartella_, spostato);
+    if (!spostato.empty()) Avviso(spostato);
     const auto testo = RegistroSN::Carica(percorso_);
     leggibile_ = testo.has_value();
     RichTextBox1.SetText(testo.value_or(""));
@@ -165,25 +167,42 @@ void FListaSN::cmdOK_Click()
 bool FListaSN::SalvaRegistro()
 {
     if (leggibile_ && RegistroSN::Salva(percorso_, RichTextBox1.Text())) return true;
-    Avviso("The serial number register cannot be written: " + percorso_);
+    Errore("The serial number register cannot be written: " + percorso_);
     return false;
 }
 
 bool FListaSN::Registra()
 {
-    std::string testo = RichTextBox1.Text();
+    primaDellaRiga_ = RichTextBox1.Text();
+    std::string testo = primaDellaRiga_;
     // The line starts a line of its own, whatever the technician left at the end.
     if (!testo.empty() && testo.back() != '\n') testo += "\r\n";
     testo += RegistroSN::Riga(seriale_, nome_, RegistroSN::Oggi(), Trim(txtUser.Text()));
     RichTextBox1.SetText(testo);
-    // The number is in the EEPROM now: it is used even when the register cannot take its line.
+    if (SalvaRegistro()) return true;
+    RichTextBox1.SetText(primaDellaRiga_);
+    return false;
+}
+
+void FListaSN::Ritira()
+{
+    RichTextBox1.SetText(primaDellaRiga_);
+    SalvaRegistro();
+}
+
+void FListaSN::Conferma()
+{
     settings_.SaveSetting(GetHost().ApplicationTitle(), "Main", Chiave(), numero_);
-    return SalvaRegistro();
 }
 
 void FListaSN::Avviso(const std::string& testo)
 {
     GetHost().MsgBox(testo, ui::MsgButtons::OK, ui::MsgIcon::Information);
+}
+
+void FListaSN::Errore(const std::string& testo)
+{
+    GetHost().MsgBox(testo, ui::MsgButtons::OK, ui::MsgIcon::Critical);
 }
 
 } // namespace zem

@@ -139,6 +139,7 @@ void FMainZEMSETUP::Form_Load()
     lblTrasferimento.SetVisible(false);
     ProgressBar1.SetVisible(false);
     AggiornaMenu();
+    if (!options_.profilo.empty()) ApriProfilo(options_.profilo);
 }
 
 bool FMainZEMSETUP::Form_QueryUnload(ui::UnloadMode) { return ChiediSalvataggio(); }
@@ -292,9 +293,9 @@ void FMainZEMSETUP::mnuReadSetup_Click()
 void FMainZEMSETUP::mnuImport_Click()
 {
     if (!ChiediSalvataggio()) return;
-    ProfiloZem modello;
-    if (!modello.ApriFile(TemplatePath())) modello = ProfiloZem{};
-    auto esito = ImportaProfilo(GetHost(), platform_).Run(modello);
+    const auto modello = ImportaProfilo::Modello(GetHost(), TemplatePath());
+    if (!modello) return;
+    auto esito = ImportaProfilo(GetHost(), platform_).Run(*modello);
     if (!esito.profilo) return;
     profilo_ = std::move(*esito.profilo);
     fileCorrente_.clear();

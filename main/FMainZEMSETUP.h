@@ -28,6 +28,7 @@ public:
         std::string commandLine;    // the arguments as one text, "/ADV" and "/CFG" read from it
         int versionMajor = 0;
         int versionMinor = 0;
+        std::string profilo = {};   // a profile file opened at start, as a double-click on it asks
     };
 
     static constexpr const char* kTemplateName = "Default.ZemP";

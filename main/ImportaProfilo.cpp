@@ -49,6 +49,15 @@ DecodificaProfilo::Esito ImportaProfilo::Leggi(const ProfiloZem& modello, const 
     return esito;
 }
 
+std::optional<ProfiloZem> ImportaProfilo::Modello(ui::Host& host, const std::string& percorso)
+{
+    ProfiloZem modello;
+    if (modello.ApriFile(percorso)) return modello;
+    host.MsgBox("The profile template cannot be read: " + percorso + "\r\n" + modello.LastError(),
+                ui::MsgButtons::OK, ui::MsgIcon::Critical);
+    return std::nullopt;
+}
+
 std::string ImportaProfilo::ElencoNonLetti(const DecodificaProfilo::Esito& esito)
 {
     std::string testo = "These fields could not be read back and keep the template's values:";

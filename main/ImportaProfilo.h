@@ -23,6 +23,11 @@ public:
     // `modello` gives the fields the memory does not keep.
     DecodificaProfilo::Esito Run(const ProfiloZem& modello, std::optional<std::string> chiave = std::nullopt);
 
+    // The template at `percorso`, which gives the fields the memory does not keep. Without it
+    // those fields would come back as zeros and make another configuration, so nothing is read:
+    // a critical message, and nothing returned.
+    static std::optional<ProfiloZem> Modello(ui::Host& host, const std::string& percorso);
+
     // The message that lists the fields read back as the template's, and those worked out.
     static std::string ElencoNonLetti(const DecodificaProfilo::Esito& esito);
 

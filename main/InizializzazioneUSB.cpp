@@ -10,8 +10,8 @@
 namespace zem {
 
 InizializzazioneUSB::InizializzazioneUSB(ui::Host& host, LinkPlatform platform, SettingsStore& settings,
-                                         std::string programFolder)
-    : host_(host), platform_(std::move(platform)), settings_(settings), programFolder_(std::move(programFolder))
+                                         std::string vecchiaCartella)
+    : host_(host), platform_(std::move(platform)), settings_(settings), vecchiaCartella_(std::move(vecchiaCartella))
 {
 }
 
@@ -43,21 +43,21 @@ bool InizializzazioneUSB::Run(std::optional<std::string> chiave)
         host_.MsgBox("Communication with USB device error", ui::MsgButtons::OK, ui::MsgIcon::Critical);
         return false;
     }
-    FListaSN registro(host_, settings_, programFolder_);
+    FListaSN registro(host_, settings_, vecchiaCartella_);
     std::string nome, nuovoSeriale;
     bool programmato = false;
-    if (registro.Load(kCodice, nome, nuovoSeriale)) {
+    // The line is on record before the number is in the chip: no serial number leaves unrecorded.
+    if (registro.Load(kCodice, nome, nuovoSeriale) && registro.Registra()) {
         usb.ImpostaDatiEEPROM(nome, nuovoSeriale);
         programmato = usb.ScriviEEPROM(handle);
-        if (!programmato) host_.MsgBox("EEProm setup fail.", ui::MsgButtons::OK, ui::MsgIcon::Critical);
+        if (!programmato) {
+            host_.MsgBox("EEProm setup fail.", ui::MsgButtons::OK, ui::MsgIcon::Critical);
+            registro.Ritira();
+        }
     }
     usb.ChiudiDispositivoUSB(handle);
-    if (!programmato) {
-        // The register window closed on a request that did not go through: its edits stay.
-        if (registro.Result()) registro.SalvaRegistro();
-        return false;
-    }
-    registro.Registra();
+    if (!programmato) return false;
+    registro.Conferma();
     host_.MsgBox("Unplug then plug the instrument for identification.", ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "main/RegistroSN.h"
 
+#include "profile/DataPaths.h"
 #include "profile/SettingsStore.h"
 
 #include <array>
@@ -38,11 +39,31 @@ int Hex(char c)
 
 } // namespace
 
-std::string RegistroSN::Percorso(SettingsStore& settings, const std::string& programFolder)
+std::string RegistroSN::Percorso(SettingsStore& settings, const std::string& vecchiaCartella, std::string& avviso)
 {
+    avviso.clear();
     const std::string file = settings.GetSetting("SetupPrograms", "Main", "FileSN", "");
     if (!file.empty()) return file;
-    return (std::filesystem::path(programFolder) / "SNlist.txt").string();
+    namespace fs = std::filesystem;
+    const fs::path cartella = DataPaths::UserDataFolder();
+    const fs::path nuovo = cartella / kNomeFile;
+    const fs::path vecchio = fs::path(vecchiaCartella) / kNomeFile;
+    if (cartella.empty()) return vecchio.string();  // no home: where it always was
+    std::error_code ec;
+    fs::create_directories(cartella, ec);
+    if (vecchiaCartella.empty() || fs::exists(nuovo, ec) || !fs::is_regular_file(vecchio, ec)) return nuovo.string();
+    // A copy first: the old folder may be on another file system, or not the user's to change.
+    if (!fs::copy_file(vecchio, nuovo, ec)) {
+        std::error_code ignorato;
+        fs::remove(nuovo, ignorato);
+        avviso = "The serial number register cannot be moved from " + vecchio.string() + " to " + nuovo.string() +
+                 "; it is kept where it is.";
+        return vecchio.string();
+    }
+    fs::remove(vecchio, ec);
+    avviso = "The serial number register " + vecchio.string() + " is now kept in " + nuovo.string() +
+             (ec ? "; the old file could not be removed." : ".");
+    return nuovo.string();
 }
 
 std::string RegistroSN::Testo(const std::string& contenuto)

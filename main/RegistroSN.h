@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -12,8 +13,14 @@ class SettingsStore;
 // file's 8-bit ones.
 class RegistroSN {
 public:
-    // "SetupPrograms"/"Main"/"FileSN", else SNlist.txt in the program's folder.
-    static std::string Percorso(SettingsStore& settings, const std::string& programFolder);
+    static constexpr const char* kNomeFile = "SNlist.txt";
+
+    // "SetupPrograms"/"Main"/"FileSN", else SNlist.txt in the user's data folder, which is made
+    // when missing. Without "FileSN", a register left in `vecchiaCartella` (where earlier versions
+    // kept it, beside the program) is moved into the user's data folder when that has none yet;
+    // `avviso` then tells the technician where it went. When it cannot be moved it stays in use
+    // where it is, so its lines are never left behind.
+    static std::string Percorso(SettingsStore& settings, const std::string& vecchiaCartella, std::string& avviso);
 
     // The text of an RTF document: control words and destination groups skipped, paragraphs as
     // lines, \'xx escapes decoded. A file that is not RTF is its own text.

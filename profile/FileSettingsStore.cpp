@@ -1,12 +1,10 @@
 #include "profile/FileSettingsStore.h"
 
+#include "profile/DataPaths.h"
 #include "profile/IniFile.h"
 
 #include <cstdlib>
 #include <system_error>
-
-#include <pwd.h>
-#include <unistd.h>
 
 namespace zem {
 
@@ -18,13 +16,8 @@ std::filesystem::path FileSettingsStore::UserFolder()
 {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg != nullptr && xdg[0] == '/') return std::filesystem::path(xdg) / "zemsetup";
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') {
-        const passwd* utente = ::getpwuid(::getuid());
-        home = utente != nullptr ? utente->pw_dir : nullptr;
-    }
-    if (home == nullptr || home[0] != '/') return {};
-    return std::filesystem::path(home) / ".config" / "zemsetup";
+    const auto home = DataPaths::HomeFolder();
+    return home.empty() ? home : home / ".config" / "zemsetup";
 }
 
 std::filesystem::path FileSettingsStore::FilePath(const std::string& application) const

@@ -48,7 +48,7 @@ struct SimulatedDevice {
     std::optional<ProgramImage> eeprom;   // empty: never programmed
     FT_STATUS listStatus = FT_OK;         // listing this bridge by index (1: held by another program)
     FT_STATUS openStatus = FT_OK;         // opening it
-    std::string listProblem;              // what the driver says of a bridge it could not list
+    std::string listProblem = {};             // what the driver says of a bridge it could not list
 };
 
 // How a bridge is configured; a fresh open starts from the chip's power-on values.

@@ -7,7 +7,7 @@
 #include "gui/DesktopSession.h"
 #include "gui/ProgramOptions.h"
 #include "gui/smoke/SmokeTest.h"
-#include "main/ProgramDataFolder.h"
+#include "profile/DataPaths.h"
 #include "profile/SettingsStore.h"
 #include "ui/Application.h"
 
@@ -23,7 +23,7 @@ int main(int argc, char** argv)
     int exitCode = 0;
     const auto session = zem::gui::DesktopSession::Open(
         options, settings,
-        {zem::ProgramDataFolder(QApplication::applicationDirPath().toStdString()).string(),
+        {zem::DataPaths::DataFolder().string(),
          options.commandLine.toStdString(), ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR},
         exitCode);
     if (!session) return exitCode;

@@ -21,9 +21,10 @@ struct ZemcliResult {
     std::string err;
 };
 
-inline ZemcliResult RunZemcli(std::vector<std::string> args, std::vector<std::string> environment, int ms = 20000)
+inline ZemcliResult RunZemcli(std::vector<std::string> args, std::vector<std::string> environment, int ms = 20000,
+                              std::string program = std::string(ZEM_BINARY_DIR) + "/zemcli")
 {
-    args.insert(args.begin(), std::string(ZEM_BINARY_DIR) + "/zemcli");
+    args.insert(args.begin(), std::move(program));
     int out[2], err[2];
     ZemcliResult result;
     if (::pipe(out) != 0 || ::pipe(err) != 0) return result;

@@ -39,11 +39,13 @@ protected:
     {
         folder = std::filesystem::temp_directory_path() / ("zem-snlist-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder);
+        ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
     std::filesystem::path folder;
 };
 
+// The register starts where earlier versions left it, beside the program, and moves once.
 TEST_F(RegisterFile, AWordProcessorsRegisterIsReadAndKeptThroughTheWindow)
 {
     const std::string testo = "MR400001  PRESSA LINEA 1      03/02/2019  Magazzino Verolux\r\n"
@@ -62,10 +64,20 @@ TEST_F(RegisterFile, AWordProcessorsRegisterIsReadAndKeptThroughTheWindow)
     });
     std::string nome, seriale;
     EXPECT_FALSE(FListaSN(host, settings, folder.string()).Load(0, nome, seriale));
-    const std::string salvato = Read(folder / "SNlist.txt");
+    const auto spostato = folder / "data/zemsetup/SNlist.txt";
+    const std::string salvato = Read(spostato);
     EXPECT_EQ(salvato.rfind("{\\rtf1", 0), 0u);
     EXPECT_NE(salvato.find("Courier New"), std::string::npos);
     EXPECT_EQ(RegistroSN::Testo(salvato), testo + "nota del tecnico");
+    EXPECT_FALSE(std::filesystem::exists(folder / "SNlist.txt"));
+    EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"The serial number register " + (folder / "SNlist.txt").string() +
+                                                            " is now kept in " + spostato.string() + "."});
+
+    std::ofstream(folder / "SNlist.txt", std::ios::binary) << "older";
+    host.OnForm("FListaSN", [](ui::Form& form) { static_cast<FListaSN&>(form).cmdOK.UserClick(); });
+    FListaSN(host, settings, folder.string()).Load(0, nome, seriale);
+    EXPECT_EQ(RegistroSN::Testo(Read(spostato)), testo + "nota del tecnico");
+    EXPECT_EQ(host.MessageTexts().size(), 1u);
 }
 
 TEST_F(RegisterFile, AnUnwritableRegisterIsReportedAndKeptAsItWas)
@@ -88,6 +100,12 @@ TEST_F(RegisterFile, ZemcliProgramsABridgeAndListsTheRegister)
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("serial number: MR470000"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("MR470000  BENCH               "), std::string::npos) << r.out;
+    EXPECT_EQ(FileSettingsStore(folder / "zemsetup").GetSetting("ZEM Setup", "Main", "LastSerialNumber4", ""), "70000");
+
+    FileSettingsStore(folder / "zemsetup").SaveSetting("SetupPrograms", "Main", "FileSN", (folder / "no/SNlist.txt").string());
+    const auto refused = test::RunZemcli({"--simulate", "usb-init", "--to", "USB: MR4A1003"}, {"XDG_CONFIG_HOME=" + folder.string()});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("The serial number register cannot be written"), std::string::npos) << refused.err;
     EXPECT_EQ(FileSettingsStore(folder / "zemsetup").GetSetting("ZEM Setup", "Main", "LastSerialNumber4", ""), "70000");
 }
 

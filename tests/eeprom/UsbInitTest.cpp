@@ -21,7 +21,8 @@ protected:
     void SetUp() override
     {
         folder = std::filesystem::temp_directory_path() / ("zem-eeprom-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
+        std::filesystem::create_directories(folder / "zemsetup");
+        ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
@@ -42,7 +43,7 @@ protected:
         const auto& image = machine.bridge.Device(i).eeprom;
         return image ? std::visit([&](const ProgramData& p) { return p.*field; }, *image) : "";
     }
-    std::string Register() { return RegistroSN::Carica((folder / "SNlist.txt").string()).value_or("?"); }
+    std::string Register() { return RegistroSN::Carica((folder / "zemsetup/SNlist.txt").string()).value_or("?"); }
     std::string Last() { return settings.GetSetting(host.ApplicationTitle(), "Main", "LastSerialNumber4", ""); }
 
     std::filesystem::path folder;
@@ -79,6 +80,20 @@ TEST_F(UsbInit, NothingIsProgrammedOrRegisteredWhenItCannotBeDoneSafely)
     EXPECT_FALSE(Run("USB: MR400001"));
     EXPECT_EQ(host.MessageTexts().back(), "EEProm setup fail.");
     EXPECT_EQ(Register(), "");
+    EXPECT_EQ(Last(), "");
+}
+
+// A number given out must be on record: a register that cannot take the line stops the programming.
+TEST_F(UsbInit, NothingIsProgrammedWhenTheRegisterCannotBeWritten)
+{
+    machine.bridge.AddDevice({"MR400001", FT_DEVICE_232R, ProgramDataNewer{}});
+    std::filesystem::create_directory(folder / "zemsetup/SNlist.txt.tmp");
+    Type("12", "LINE 3");
+    EXPECT_FALSE(Run("USB: MR400001"));
+    EXPECT_EQ(host.MessageTexts().back(),
+              "The serial number register cannot be written: " + (folder / "zemsetup/SNlist.txt").string());
+    EXPECT_EQ(host.Messages().back().icon, ui::MsgIcon::Critical);
+    EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "");
     EXPECT_EQ(Last(), "");
 }
 

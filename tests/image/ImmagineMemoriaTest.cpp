@@ -122,7 +122,7 @@ TEST_F(Immagine, FieldsOutsideTheirByteAreHeldAtTheEnds)
 
 TEST_F(Immagine, DataBlockLengthForTheOldestInstrument)
 {
-    for (const auto [protocollo, primo, secondo] : {std::tuple{14, 0x18u, 0x13u}, {11, 0x12u, 0x23u}}) {
+    for (const auto& [protocollo, primo, secondo] : {std::tuple{14, 0x18u, 0x13u}, {11, 0x12u, 0x23u}}) {
         DatiStrumento d = Strumento(0, true);
         d.protocollo = protocollo;
         Carica(ProfiloMisto(), d);

@@ -22,4 +22,19 @@ TEST(ZemcliRead, WritesTheInstrumentsProfileButOverwritesOnlyWhenForced)
     std::filesystem::remove(file);
 }
 
+// Without its template the fields the memory does not keep would come back as zeros.
+TEST(ZemcliRead, StopsWhenTheTemplateIsMissing)
+{
+    const auto root = std::filesystem::temp_directory_path() / ("zemcli-notemplate-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(root / "bin");
+    std::filesystem::copy_file(std::string(ZEM_BINARY_DIR) + "/zemcli", root / "bin/zemcli");
+    const auto read = RunZemcli({"--simulate", "read", "--to", "USB: MR4A1001", (root / "p.zemp").string()}, {}, 20000,
+                                (root / "bin/zemcli").string());
+    EXPECT_EQ(read.code, 1);
+    EXPECT_NE(read.err.find("The profile template cannot be read: " + (root / "share/zemsetup/Default.ZemP").string()),
+              std::string::npos) << read.err;
+    EXPECT_FALSE(std::filesystem::exists(root / "p.zemp"));
+    std::filesystem::remove_all(root);
+}
+
 } // namespace zem::test

@@ -36,6 +36,7 @@ public:
         bool withTemplate = true;
         int versionMajor = 1;
         int versionMinor = 0;
+        bool openExample = false;  // the example profile given on the command line
     };
 
     MainWindowSession() : MainWindowSession(Setup{}) {}
@@ -51,7 +52,7 @@ public:
         window = std::make_unique<FMainZEMSETUP>(
             host, settings, platform.Platform(),
             FMainZEMSETUP::Options{(root_ / "program").string(), setup.commandLine, setup.versionMajor,
-                                   setup.versionMinor});
+                                   setup.versionMinor, setup.openExample ? Example() : ""});
         window->LoadWindow();
     }
     ~MainWindowSession()

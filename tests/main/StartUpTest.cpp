@@ -45,6 +45,11 @@ TEST(MainWindowStart, ShowsTheTitleAndTheVersionWithNoProfileOpen)
     EXPECT_FALSE(s.window->Label1.Visible());
     EXPECT_TRUE(s.window->Profilo().Vuoto);
     EXPECT_TRUE(s.host.Messages().empty());
+
+    // A double-clicked profile file comes on the command line and opens at start.
+    MainWindowSession opened({"", true, 1, 0, true});
+    EXPECT_EQ(opened.window->Caption(), "ZEM Setup - PressLine3");
+    EXPECT_TRUE(opened.window->mnuSalva.Enabled());
 }
 
 } // namespace

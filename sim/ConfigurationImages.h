@@ -20,7 +20,7 @@ struct MeasureSpec {
     std::uint8_t options = 0;
     int transducerX = 1;          // types 1 and 4
     int transducerY = 3;
-    std::string valueName;        // types 2 and 3
+    std::string valueName = {};       // types 2 and 3
     std::uint8_t timeUnit = 0;
     std::uint8_t timeDecimals = 2;
 };

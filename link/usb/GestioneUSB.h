@@ -15,7 +15,7 @@ class Clock;
 struct DispositivoUSB {
     std::string Descrizione;  // the bridge's description, or a fault text
     std::string NumeroSerie;  // serial number from the EEPROM, "" when it was not read
-    std::string Problema;     // why the bridge cannot be used, for the technician; "" when it can
+    std::string Problema = {};    // why the bridge cannot be used, for the technician; "" when it can
 };
 
 // The view of a bridge's EEPROM used by the listing, by the link and by the EEPROM programming.

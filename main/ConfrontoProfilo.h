@@ -29,7 +29,7 @@ public:
     ConfrontoProfilo(ui::Host& host, const LinkPlatform& platform);
 
     // Every field where `a` and `b` differ, in the order of the dialogs, but those `esclusi` take
-    // in; none exactly when the profiles hold the same.
+    // in: none when the profiles hold the same settings.
     static std::vector<std::string> Differenze(const ProfiloZem& a, const ProfiloZem& b,
                                                const std::vector<CampoProfilo>& esclusi = {});
 

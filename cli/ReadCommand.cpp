@@ -39,13 +39,7 @@ int ReadCommand(CliSession& session, const std::vector<std::string>& arguments)
         session.Host().MsgBox("Save file error.\r\n" + *file, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
         return kExitFailed;
     }
-    std::cout << "Not read back (template values):";
-    for (const auto& campo : esito.nonLetti) std::cout << ' ' << campo;
-    std::cout << '\n';
-    if (esito.ricavati.empty()) return kExitDone;
-    std::cout << "Worked out from the curve memory shares (up to a common scale):";
-    for (const auto& campo : esito.ricavati) std::cout << ' ' << campo;
-    std::cout << '\n';
+    ImportaProfilo::MostraNonLetti(session.Host(), esito);
     return kExitDone;
 }
 

@@ -39,6 +39,9 @@ const char* const kUsage =
     "  backup FILE --to KEY   the instrument's configuration memory into a .zemmem file\n"
     "  memtest --to KEY       test the instrument's memory; clears its configuration\n"
     "                         (needs --yes or a Yes typed on the terminal)\n"
+    "  diff A.zemp B.zemp | diff A.zemp --to KEY\n"
+    "                         the fields where profile A differs from profile B or from what\n"
+    "                         the instrument holds; exit 0 the same, 1 different, 2 trouble\n"
     "  COMMAND ... then COMMAND ...\n"
     "                         one command after the other in the same run (and on the same\n"
     "                         simulated instruments), until one does not end with 0\n"
@@ -72,6 +75,7 @@ int main(int argc, char** argv)
         {"read", zem::cli::ReadCommand},
         {"backup", zem::cli::BackupCommand},
         {"memtest", zem::cli::MemtestCommand},
+        {"diff", zem::cli::DiffCommand},
     };
     std::string error;
     const auto options = zem::cli::CliOptions::Parse({argv + 1, argv + argc}, error);

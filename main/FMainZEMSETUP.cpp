@@ -7,6 +7,7 @@
 #include "main/FListaSN.h"
 #include "main/InizializzazioneUSB.h"
 #include "main/BackupMemoria.h"
+#include "main/ConfrontoProfilo.h"
 #include "main/InvioProfilo.h"
 #include "main/ImportaProfilo.h"
 #include "main/TestMemoria.h"
@@ -43,6 +44,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       mnuApri(*this, "mnuApri", "&Open profile...", &mnuFile),
       mnuReadSetup(*this, "mnuReadSetup", "&Read profile from instrument...", &mnuFile),
       mnuImport(*this, "mnuImport", "Import profile from &instrument...", &mnuFile),
+      mnuConfronta(*this, "mnuConfronta", "Compare &with instrument...", &mnuFile),
       mnuSalva(*this, "mnuSalva", "&Save profile", &mnuFile),
       mnuSaveAs(*this, "mnuSaveAs", "Save profile &as...", &mnuFile),
       mnuFormat(*this, "mnuFormat", "&Send profile to instrument...", &mnuFile),
@@ -91,6 +93,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuApri.Click.Connect([this] { mnuApri_Click(); });
     mnuReadSetup.Click.Connect([this] { mnuReadSetup_Click(); });
     mnuImport.Click.Connect([this] { mnuImport_Click(); });
+    mnuConfronta.Click.Connect([this] { mnuConfronta_Click(); });
     mnuSalva.Click.Connect([this] { mnuSalva_Click(); });
     mnuSaveAs.Click.Connect([this] { mnuSaveAs_Click(); });
     mnuChiudi.Click.Connect([this] { mnuChiudi_Click(); });
@@ -154,7 +157,7 @@ void FMainZEMSETUP::Enable(ui::Menu& item, bool when)
 void FMainZEMSETUP::AggiornaMenu()
 {
     const bool aperto = !profilo_.Vuoto;
-    for (ui::Menu* item : {&mnuConfig, &mnuFormat, &mnuSalva, &mnuSaveAs, &mnuChiudi}) Enable(*item, aperto);
+    for (ui::Menu* item : {&mnuConfig, &mnuFormat, &mnuConfronta, &mnuSalva, &mnuSaveAs, &mnuChiudi}) Enable(*item, aperto);
     Enable(mnuDiagnosi, !aperto || !profilo_.Modificato);
 }
 
@@ -301,8 +304,11 @@ void FMainZEMSETUP::mnuImport_Click()
     fileCorrente_.clear();
     ShowFileName({});
     AggiornaMenu();
-    GetHost().MsgBox(ImportaProfilo::ElencoNonLetti(esito), ui::MsgButtons::OK, ui::MsgIcon::Information);
+    ImportaProfilo::MostraNonLetti(GetHost(), esito);
 }
+
+// Reads the instrument and changes nothing: neither the profile nor the instrument.
+void FMainZEMSETUP::mnuConfronta_Click() { ConfrontoProfilo(GetHost(), platform_).Run(profilo_); }
 
 void FMainZEMSETUP::mnuSalva_Click()
 {

@@ -61,6 +61,7 @@ public:
     ui::Menu mnuApri;
     ui::Menu mnuReadSetup;
     ui::Menu mnuImport;
+    ui::Menu mnuConfronta;
     ui::Menu mnuSalva;
     ui::Menu mnuSaveAs;
     ui::Menu mnuFormat;
@@ -98,6 +99,7 @@ private:
     void mnuApri_Click();
     void mnuReadSetup_Click();
     void mnuImport_Click();
+    void mnuConfronta_Click();
     void mnuSalva_Click();
     void mnuSaveAs_Click();
     void mnuChiudi_Click();

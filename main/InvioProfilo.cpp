@@ -45,7 +45,7 @@ SendOutcome InvioProfilo::Invia(const ProfiloZem& profilo, const std::string& ch
     if (chiave.size() <= 4) return SendOutcome::Failed;
     CollegamentoStrumento collegamento(platform_);
     progress_.SetBusy(true);
-    const bool aperto = collegamento.Apri(chiave);
+    const bool aperto = collegamento.Apri(chiave, CollegamentoStrumento::Uso::Modifica);
     progress_.SetBusy(false);
     SendOutcome esito = SendOutcome::Failed;
     if (aperto)

@@ -54,7 +54,7 @@ struct SendSite final : TransferProgress {
     std::vector<std::string> ReadBack(const std::string& key)
     {
         CollegamentoStrumento c(platform.Platform());
-        if (!c.Apri(key) || c.Link().UpdateMode()) return {};
+        if (!c.Apri(key, CollegamentoStrumento::Uso::Lettura) || c.Link().UpdateMode()) return {};
         std::vector<std::string> found{c.Link().Nome()};
         for (int m = 1; m <= 6; ++m)
             if (c.Link().TipoMisura(m) != 0) found.push_back(std::to_string(c.Link().TipoMisura(m)) + " " + c.Link().NomeMisura(m));

@@ -288,12 +288,14 @@ SendOutcome InvioProfilo::Concludi(CollegamentoStrumento& c)
     progress_.SetBusy(true);
     const bool riaperto = c.Riapri();
     progress_.SetBusy(false);
-    if (riaperto && !link.UpdateMode()) {
+    // Only an instrument that now runs the configuration counts: out of update mode, without a
+    // memory error, with its measures.
+    if (riaperto && !CollegamentoStrumento::MemoriaVuota(link)) {
         Messaggio("Sending profile successfully.", MsgButtons::OK, MsgIcon::Information);
         return SendOutcome::Succeeded;
     }
-    Messaggio(riaperto || link.UpdateMode() ? "Exit update mode impossible." : "Programming memory fail.",
-              MsgButtons::OK, MsgIcon::Critical);
+    Messaggio(link.UpdateMode() ? "Exit update mode impossible." : "Programming memory fail.", MsgButtons::OK,
+              MsgIcon::Critical);
     return SendOutcome::Failed;
 }
 

@@ -100,7 +100,8 @@ std::optional<std::string> CollegamentoStrumento::Occupato() const
     return claim_->Refusal();
 }
 
-bool CollegamentoStrumento::Riapri() { return ApriComunicazione(); }
+// Read-only: what is left behind is looked at, not mended.
+bool CollegamentoStrumento::Riapri() { return ApriChiave(link_, *socket_, chiave_, Uso::Lettura); }
 
 bool CollegamentoStrumento::ApriComunicazione() { return ApriChiave(link_, *socket_, chiave_, uso_); }
 

@@ -62,7 +62,7 @@ public:
     // Opens the instrument named by `chiave`. A writer claims it first, and a refused opening
     // falls back on the update-mode switch. True when connected.
     bool Apri(const std::string& chiave, Uso uso);
-    // Opens the same instrument again, without the fallback: what a workflow left behind.
+    // Opens the same instrument again, read-only: what a workflow left behind.
     bool Riapri();
     // Why a writer's claim was refused (another program holds the instrument); nothing otherwise.
     std::optional<std::string> Occupato() const;

@@ -68,6 +68,9 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
     if (host_.Ask(ui::Question::ConfirmSend, domanda, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes || !gate_.PasswordOK())
         return Interrompi(c, SendOutcome::Refused);
 
+    // A stop asked for (a closing window, a signal) ends here while nothing is written; the
+    // instrument leaves the update mode this run put it in.
+    if (progress_.Closing()) return Interrompi(c, SendOutcome::Refused);
     // The technician may know better than the identity reply (a restart that took longer, an
     // instrument whose flag lies), so a failed switch is a question, not an end.
     if (!link.UpdateMode() && !Commuta(link, true)
@@ -76,6 +79,7 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
             != MsgAnswer::Yes)
         return Interrompi(c, SendOutcome::Failed);
 
+    if (progress_.Closing()) return Interrompi(c, SendOutcome::Refused);
     const std::optional<char> formato = LeggiIntestazione(link);
     // Read now, after the switch: the image carries the update-mode bit the instrument is in.
     DatiStrumento dati = LeggiDatiStrumento(link, profilo);
@@ -107,6 +111,7 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
     const int massimo = static_cast<int>(totale > 200 ? totale - 40 : totale);
     // A programming that failed leaves the instrument in update mode with its header cleared, so
     // that nothing takes the half-written memory for a configuration.
+    if (progress_.Closing()) return Interrompi(c, SendOutcome::Refused);
     if (!ProgrammaMemoria(link, *immagine, massimo)) return SendOutcome::Failed;
     return Concludi(c);
 }

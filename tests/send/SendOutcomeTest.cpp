@@ -45,5 +45,42 @@ TEST(SendOutcome, AnInstrumentStillReportingAMemoryErrorAfterTheSendIsAFailure)
     EXPECT_FALSE(s.bench.memory.UpdateMode());
 }
 
+// A stop asked for before anything is written leaves the instrument as it was found; during the
+// writing, the header stays cleared in update mode and the next send mends it; once the image is
+// written the send ends as it would have.
+TEST(SendStop, EndsAfterTheStepUnderWayWithTheInstrumentSafe)
+{
+    enum class When { Before, Writing, Written };
+    for (const When when : {When::Before, When::Writing, When::Written}) {
+        SendSite s;
+        s.InService();
+        const auto before = s.bench.memory.Configurazione();
+        s.stop = when == When::Before;
+        s.stopWhenWritten = when == When::Written;
+        if (when == When::Writing) s.host.AtDoEvents(10, [&] { s.stop = true; });
+        const auto outcome = s.Send(ProfiloMisto(), "USB: MR4B0001", {MsgAnswer::Yes, MsgAnswer::Yes});
+        const auto texts = s.host.MessageTexts();
+        switch (when) {
+        case When::Before:
+            EXPECT_EQ(outcome, SendOutcome::Refused);
+            EXPECT_TRUE(s.bench.memory.Configurazione() == before && !s.bench.memory.UpdateMode());
+            EXPECT_EQ(s.bench.memory.Riavvii(), 0);
+            break;
+        case When::Writing:
+            EXPECT_EQ(outcome, SendOutcome::Failed);
+            EXPECT_EQ(texts.back(), "Programming memory fail.");
+            EXPECT_TRUE(s.Header() == std::string(4, '\0') && s.bench.memory.UpdateMode());
+            s.stop = false;
+            EXPECT_EQ(s.Send(ProfiloMisto(), "USB: MR4B0001", {MsgAnswer::Yes, MsgAnswer::Yes}), SendOutcome::Succeeded);
+            break;
+        case When::Written:
+            EXPECT_EQ(outcome, SendOutcome::Succeeded);
+            EXPECT_EQ(texts.back(), "Sending profile successfully.");
+            break;
+        }
+        EXPECT_TRUE(when == When::Writing || !s.bench.memory.UpdateMode());
+    }
+}
+
 } // namespace
 } // namespace zem::test

@@ -137,6 +137,8 @@ public:
     std::uint32_t LocalPort() const override { return socket_.LocalPort(); }
     std::string LocalIP() const override { return socket_.LocalIP(); }
     std::string RemoteHostIP() const override { return socket_.RemoteHostIP(); }
+    void Connect() override { socket_.Connect(); }
+    std::uint64_t DatagramsFromOthers() const override { return socket_.DatagramsFromOthers(); }
     bool SendData(std::span<const std::uint8_t> d) override
     {
         ++sent_;

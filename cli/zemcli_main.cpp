@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
+#include "cli/StopSignals.h"
 
 #include <algorithm>
 #include <iostream>
@@ -62,6 +63,7 @@ using Command = int (*)(zem::cli::CliSession&, const std::vector<std::string>&);
 
 int main(int argc, char** argv)
 {
+    zem::cli::IgnoreBrokenPipe();
     const std::map<std::string, Command> commands{
         {"list", zem::cli::ListCommand},
         {"eth-setup", zem::cli::EthSetupCommand},

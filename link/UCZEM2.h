@@ -110,6 +110,13 @@ public:
     void SetHandlePortaUSB(FT_HANDLE handle);
     void SetupPortaEth(std::int32_t numero, SocketControl& socket);
     bool Collegato() const { return collegato_; }
+    // While set, only requests that read go out: the instrument's memory, mode and running state
+    // are never changed, whatever an opening or a workflow meets. Any other request fails unsent.
+    void SetSolaLettura(bool on) { solaLettura_ = on; }
+    bool SolaLettura() const { return solaLettura_; }
+    // The last opening failed because an exchange got no valid reply, not because the
+    // instrument's answers refused it.
+    bool AperturaSenzaRisposta() const { return aperturaSenzaRisposta_; }
     const std::string& SerialNumber() const { return serialNumber_; }
     SocketControl& EthPort() const { return ethCanale_.Socket(); }
 
@@ -552,6 +559,8 @@ private:
     bool RecuperaTentativo();
     bool ProvaIdentita();
     bool ApriConfigurazione(bool portaAperta);
+    // Whether the request standing in the transmit buffer may go out under SolaLettura.
+    bool RichiestaDiLettura() const;
     bool LeggiIntestazione(std::array<std::int16_t, 2>& errore);
     bool LeggiMisureFormato5(const std::vector<std::uint8_t>& h);
     bool LeggiMisureFormato4(const std::vector<std::uint8_t>& h, std::size_t p);
@@ -589,6 +598,9 @@ private:
     LinkTransport* canale_ = &ethCanale_;
 
     bool collegato_ = false;
+    bool solaLettura_ = false;
+    bool aperturaSenzaRisposta_ = false;
+    std::uint64_t transazioniFallite_ = 0;
     std::string serialNumber_;
     std::string nome_;
     int protocollo_ = 0;

@@ -76,7 +76,9 @@ bool UCZEM2::ApriComunicazioneETH(const std::string& host, std::uint32_t port)
 bool UCZEM2::ApriConfigurazione(bool portaAperta)
 {
     std::array<std::int16_t, 2> errore{};
+    const std::uint64_t fallitePrima = transazioniFallite_;
     collegato_ = portaAperta && LeggiConfigurazione(errore);
+    aperturaSenzaRisposta_ = !collegato_ && transazioniFallite_ != fallitePrima;
     // A channel whose instrument was refused is not left open behind the technician's back, but
     // what the instrument said of itself stays known: its type is reported, and the update-mode
     // switch of a blank instrument reaches its configuration memory by the right path.
@@ -147,7 +149,8 @@ bool UCZEM2::LeggiConfigurazione(std::array<std::int16_t, 2>& errore)
     if (ok) ok = ProvaIdentita() && (protocollo_ == kProtocolloZem || protocollo_ == kProtocolloZemEth) && LeggiVersione();
     if (ok && !updateMode_ && !memoryError_) {
         ok = LeggiIntestazione(errore);
-        if (ok && numeroMisure_ == 0) ok = SetUpdateMode(true);
+        // A reader takes the memory as it is; only a writer needs the update mode of an empty one.
+        if (ok && numeroMisure_ == 0 && !solaLettura_) ok = SetUpdateMode(true);
     }
     fattoriForza_.fill(1.0);
     fattoriQuota_.fill(1.0);

@@ -57,12 +57,14 @@ bool UCZEM2::EseguiComando()
     bufferRX_[0] = 0;
     // An empty request or one whose count cannot take the checksum is never sent.
     if (bufferTX_[0] == 0 || bufferTX_[0] > kMaxPayloadTX) return false;
+    if (solaLettura_ && !RichiestaDiLettura()) return false;
     AggiungiChecksum();
     const std::size_t n = bufferTX_[0];
     for (int tentativo = 0; tentativo < kTentativi; ++tentativo) {
         if (Tentativo(n)) return true;
-        if (!RecuperaTentativo()) return false;
+        if (!RecuperaTentativo()) break;
     }
+    ++transazioniFallite_;
     return false;
 }
 

@@ -19,6 +19,7 @@ void UdpTransport::Apri(const std::string& host, std::uint32_t port)
     socket_->SetProtocol(SocketControl::kProtocolUdp);
     socket_->SetRemotePort(port);
     socket_->SetRemoteHost(host);
+    socket_->Connect();
     Svuota();
 }
 

@@ -20,7 +20,7 @@ public:
     {
     }
 
-    // Points the socket at the module; no connection is made.
+    // Points the socket at the module, which alone is heard from then on.
     void Apri(const std::string& host, std::uint32_t port);
     SocketControl& Socket() const { return *socket_; }
     void Adotta(SocketControl& socket) { socket_ = &socket; }

@@ -62,7 +62,7 @@ BackupMemoria::Esito BackupMemoria::Esporta(const std::string& chiave, std::opti
     if (chiave.size() < 5) return Esito::Annullato;
     CollegamentoStrumento c(platform_);
     progress_.SetBusy(true);
-    const bool aperto = c.Apri(chiave);
+    const bool aperto = c.Apri(chiave, CollegamentoStrumento::Uso::Lettura);
     progress_.SetBusy(false);
     if (!aperto) {
         c.SegnalaErroreApertura(host_);

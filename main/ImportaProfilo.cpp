@@ -42,8 +42,9 @@ DecodificaProfilo::Esito ImportaProfilo::Leggi(const ProfiloZem& modello, const 
     const auto socket = platform_.createLinkSocket();
     UCZEM2 link(platform_.clock, platform_.usb, platform_.linkPump, *socket);
     // The refusals of the read-back check: a memory that holds no configuration gives no profile.
-    if (!CollegamentoStrumento::ApriChiave(link, *socket, chiave)) esito.errore = CollegamentoStrumento::ErroreApertura(link);
-    else if (link.UpdateMode() || link.MemoryError()) esito.errore = kVuota;
+    if (!CollegamentoStrumento::ApriChiave(link, *socket, chiave, CollegamentoStrumento::Uso::Lettura))
+        esito.errore = CollegamentoStrumento::ErroreApertura(link);
+    else if (CollegamentoStrumento::MemoriaVuota(link)) esito.errore = kVuota;
     else esito = DecodificaProfilo::Leggi(link, modello);
     link.ChiudiComunicazione();
     return esito;

@@ -45,7 +45,7 @@ SendOutcome InvioProfilo::Invia(const ProfiloZem& profilo, const std::string& ch
     if (chiave.size() <= 4) return SendOutcome::Failed;
     CollegamentoStrumento collegamento(platform_);
     progress_.SetBusy(true);
-    const bool aperto = collegamento.Apri(chiave);
+    const bool aperto = collegamento.Apri(chiave, CollegamentoStrumento::Uso::Modifica);
     progress_.SetBusy(false);
     SendOutcome esito = SendOutcome::Failed;
     if (aperto)
@@ -68,6 +68,9 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
     if (host_.Ask(ui::Question::ConfirmSend, domanda, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes || !gate_.PasswordOK())
         return Interrompi(c, SendOutcome::Refused);
 
+    // A stop asked for (a closing window, a signal) ends here while nothing is written; the
+    // instrument leaves the update mode this run put it in.
+    if (progress_.Closing()) return Interrompi(c, SendOutcome::Refused);
     // The technician may know better than the identity reply (a restart that took longer, an
     // instrument whose flag lies), so a failed switch is a question, not an end.
     if (!link.UpdateMode() && !Commuta(link, true)
@@ -76,6 +79,7 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
             != MsgAnswer::Yes)
         return Interrompi(c, SendOutcome::Failed);
 
+    if (progress_.Closing()) return Interrompi(c, SendOutcome::Refused);
     const std::optional<char> formato = LeggiIntestazione(link);
     // Read now, after the switch: the image carries the update-mode bit the instrument is in.
     DatiStrumento dati = LeggiDatiStrumento(link, profilo);
@@ -107,6 +111,7 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
     const int massimo = static_cast<int>(totale > 200 ? totale - 40 : totale);
     // A programming that failed leaves the instrument in update mode with its header cleared, so
     // that nothing takes the half-written memory for a configuration.
+    if (progress_.Closing()) return Interrompi(c, SendOutcome::Refused);
     if (!ProgrammaMemoria(link, *immagine, massimo)) return SendOutcome::Failed;
     return Concludi(c);
 }
@@ -288,12 +293,14 @@ SendOutcome InvioProfilo::Concludi(CollegamentoStrumento& c)
     progress_.SetBusy(true);
     const bool riaperto = c.Riapri();
     progress_.SetBusy(false);
-    if (riaperto && !link.UpdateMode()) {
+    // Only an instrument that now runs the configuration counts: out of update mode, without a
+    // memory error, with its measures.
+    if (riaperto && !CollegamentoStrumento::MemoriaVuota(link)) {
         Messaggio("Sending profile successfully.", MsgButtons::OK, MsgIcon::Information);
         return SendOutcome::Succeeded;
     }
-    Messaggio(riaperto || link.UpdateMode() ? "Exit update mode impossible." : "Programming memory fail.",
-              MsgButtons::OK, MsgIcon::Critical);
+    Messaggio(link.UpdateMode() ? "Exit update mode impossible." : "Programming memory fail.", MsgButtons::OK,
+              MsgIcon::Critical);
     return SendOutcome::Failed;
 }
 

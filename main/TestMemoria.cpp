@@ -44,12 +44,12 @@ TestMemoria::Esito TestMemoria::Esegui(const std::string& chiave)
     // mode, which is where the test needs it anyway.
     CollegamentoStrumento c(platform_);
     progress_.SetBusy(true);
-    const bool aperto = c.Apri(chiave);
+    const bool aperto = c.Apri(chiave, CollegamentoStrumento::Uso::Modifica);
     progress_.SetBusy(false);
     Esito esito = Esito::Fallito;
     UCZEM2& link = c.Link();
     if (!aperto) {
-        esito = Errore("Communication error");
+        esito = Errore(c.Occupato().value_or("Communication error"));
     } else if (!link.UpdateMode() && !link.SetUpdateMode(true)) {
         esito = Errore("Communication to set update mode error.");
     } else if (!link.UpdateMode()) {

@@ -74,6 +74,29 @@ TEST(Backup, AFailedReadKeepsTheOldFileAndWhatWasReadBesideIt)
     EXPECT_EQ(s.host.MessageTexts().back(), "Communication error.");
 }
 
+// The instrument says who it is, then misses the next exchange of the opening: the backup ends
+// there, says so, and neither the instrument (no update mode, no byte changed) nor a file is written.
+TEST(Backup, AnOpeningThatMeetsAFaultWritesNothingAnywhere)
+{
+    for (const auto& key : {kKey, sim::BenchInstrument::UdpKey()}) {
+        SendSite s;
+        Fill(s);
+        const auto before = s.bench.memory.Configurazione();
+        int asked = 0;  // the channel's probe, then the configuration's own identity request
+        s.bench.instrument.SetCommand(1, [&](auto) {
+            if (++asked == 2) s.bench.instrument.Faults().silence = 4;  // every attempt of the next exchange
+            const auto& o = s.bench.memory.Opzioni();
+            return std::optional<std::vector<std::uint8_t>>({std::uint8_t((o.estensioni & 0x1F) | (o.configurazioneInPRAM ? 0 : 0x20)), o.protocollo});
+        });
+        Folder dir;
+        EXPECT_EQ(BackupMemoria(s.host, s.platform.Platform(), s).Esporta(key, dir.file, ""), Esito::Fallito);
+        EXPECT_EQ(s.host.MessageTexts(), std::vector<std::string>{"No answer from the instrument"});
+        EXPECT_TRUE(s.bench.memory.Configurazione() == before && !s.bench.memory.UpdateMode()) << key;
+        EXPECT_EQ(s.bench.memory.Riavvii(), 0);
+        EXPECT_TRUE(fs::is_empty(dir.path));
+    }
+}
+
 // A stuck line fails; sound memory passes, whether or not this run switched update mode, and is
 // left without a configuration, so that the next send clears it whole and succeeds.
 TEST(Memtest, PassesOnlyOnSoundMemoryAndLeavesItForTheNextSend)

@@ -54,7 +54,7 @@ struct SendSite final : TransferProgress {
     std::vector<std::string> ReadBack(const std::string& key)
     {
         CollegamentoStrumento c(platform.Platform());
-        if (!c.Apri(key) || c.Link().UpdateMode()) return {};
+        if (!c.Apri(key, CollegamentoStrumento::Uso::Lettura) || c.Link().UpdateMode()) return {};
         std::vector<std::string> found{c.Link().Nome()};
         for (int m = 1; m <= 6; ++m)
             if (c.Link().TipoMisura(m) != 0) found.push_back(std::to_string(c.Link().TipoMisura(m)) + " " + c.Link().NomeMisura(m));
@@ -66,8 +66,8 @@ struct SendSite final : TransferProgress {
     void ShowProgress(const std::string&, int max) override { maximum = max, value = 0; }
     void Advance() override { ++value; }
     void SetBusy(bool) override {}  // the main window's own test looks at the busy indication
-    void HideProgress() override {}
-    bool Closing() const override { return false; }
+    void HideProgress() override { stop = stop || stopWhenWritten; }
+    bool Closing() const override { return stop; }
 
     sim::SimulatedPlatform platform;
     sim::BenchInstrument bench;
@@ -76,6 +76,7 @@ struct SendSite final : TransferProgress {
     PasswordGate gate{host, settings};
     std::string password = "6150";
     int maximum = 0, value = 0;
+    bool stop = false, stopWhenWritten = false;  // a stop asked for (a signal), now or once the image is written
 };
 
 } // namespace zem::test

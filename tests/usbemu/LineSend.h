@@ -2,6 +2,7 @@
 
 #include "access/PasswordGate.h"
 #include "link/LinkPlatform.h"
+#include "main/BackupMemoria.h"
 #include "main/InvioProfilo.h"
 #include "main/TransferProgress.h"
 #include "profile/ProfiloZem.h"
@@ -16,7 +17,7 @@
 namespace zem::test {
 
 // The send workflow in this process, answered as `zemcli --yes send ... --works clear` answers it:
-// send, clear the works, the default password.
+// send, clear the works, the default password. Also the memory backup into a given file.
 class LineSend final : public ui::Host, TransferProgress {
 public:
     LineSend() : Host("ZEM Setup") {}
@@ -26,6 +27,10 @@ public:
         ProfiloZem p;
         if (!p.ApriFile(profile)) return SendOutcome::Failed;
         return InvioProfilo(*this, platform, gate_, *this).Invia(p, key);
+    }
+    bool Backup(const LinkPlatform& platform, const std::string& key, const std::string& file)
+    {
+        return BackupMemoria(*this, platform, *this).Esporta(key, file, "") == BackupMemoria::Esito::Completato;
     }
     std::string last;  // the last message shown
 

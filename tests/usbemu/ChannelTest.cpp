@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <set>
 #include <vector>
 
 namespace zem {
@@ -60,7 +61,8 @@ TEST(EmulatedChannel, TheNextListingFindsABridgePluggedInAfterTheFirst)
     ASSERT_EQ(s.usb.ElencaDispositiviUSB(""), 1);
     s.bus.Add(test::EmulatedBridge::Programmed("LINE 2", "MR400002"));
     ASSERT_EQ(s.usb.ElencaDispositiviUSB(""), 2);
-    EXPECT_EQ(s.usb.SerialeDispositivo(1), "MR400002");  // the newest first
+    const std::set<std::string> serials{s.usb.SerialeDispositivo(1), s.usb.SerialeDispositivo(2)};
+    EXPECT_EQ(serials, (std::set<std::string>{"MR400002", "MR400012"}));
 }
 
 } // namespace

@@ -15,8 +15,8 @@
 #include "link/usb/LibFtdiD2xx.h"
 #include "sim/DefaultInstrument.h"
 #include "sim/SimulatedPlatform.h"
-#include "tests/usbemu/LineSend.h"
-#include "usbemu/EmulatedBus.h"
+#include "usbemu/EmulatedSite.h"
+#include "usbemu/LineSend.h"
 #include "usbemu/Preload.h"
 
 #include <benchmark/benchmark.h>
@@ -34,14 +34,14 @@ const std::string kTemplate = std::string(ZEM_BINARY_DIR) + "/Default.ZemP";
 const std::string kKey = "USB: MR400012";
 
 // One workflow run over a platform; false when it failed.
-using Job = std::function<bool(test::LineSend&, const LinkPlatform&)>;
+using Job = std::function<bool(usbemu::LineSend&, const LinkPlatform&)>;
 
-bool SendJob(test::LineSend& line, const LinkPlatform& platform)
+bool SendJob(usbemu::LineSend& line, const LinkPlatform& platform)
 {
     return line.Send(platform, kTemplate, kKey) == SendOutcome::Succeeded;
 }
 
-bool BackupJob(test::LineSend& line, const LinkPlatform& platform)
+bool BackupJob(usbemu::LineSend& line, const LinkPlatform& platform)
 {
     const auto file = std::filesystem::temp_directory_path() / "bench_usbemu.zemmem";
     const bool done = line.Backup(platform, kKey, file.string());
@@ -57,21 +57,16 @@ void Report(benchmark::State& state, double seconds, sim::DefaultInstrument& ins
 
 void OverEmulatedBridge(benchmark::State& state, const Job& job)
 {
-    usbemu::EmulatedBus bus;
-    SystemClock clock;
-    sim::DefaultInstrument instrument(clock);
-    const std::size_t bridge = bus.Add(*usbemu::Ft232rEeprom::Programmed({0x0403, 0x6001, "ZEM AUTOMATION", "ZEM Automation", "MR400012"}));
-    bus.Chip(bridge).SetPeer([&instrument](std::span<const std::uint8_t> bytes) {
-        std::vector<std::uint8_t> out;
-        for (const auto& t : instrument.Instrument().Receive(bytes)) out.insert(out.end(), t.bytes.begin(), t.bytes.end());
-        return out;
-    });
+    usbemu::EmulatedSite site;
+    site.Add(*usbemu::Ft232rEeprom::Programmed({0x0403, 0x6001, "ZEM AUTOMATION", "ZEM Automation", "MR400012"}));
+    sim::DefaultInstrument& instrument = site.instruments.front();
+    SystemClock& clock = site.clock;
     LibFtdiD2xx driver;
     GestioneUSB usb(driver, clock);
     WinSockEsclusivo pump;
     const LinkPlatform platform{clock, usb, pump, [&pump] { return std::unique_ptr<SocketControl>(std::make_unique<UdpSocket>(&pump, "127.0.0.1")); },
                                 [] { return std::unique_ptr<SocketControl>(); }, {"127.0.0.1", 9}};
-    test::LineSend line;
+    usbemu::LineSend line;
     for (auto _ : state) {
         const std::uint64_t before = instrument.Instrument().FramesExecuted();
         const auto t0 = std::chrono::steady_clock::now();
@@ -91,7 +86,7 @@ void OverSimulatedDriver(benchmark::State& state, const Job& job)
     eeprom.SerialNumber = "MR400012";
     platform.bridge.AttachInstrument(platform.bridge.AddDevice({"MR400012", FT_DEVICE_232R, eeprom}), instrument.Instrument());
     platform.bridge.SetCallDuration(1e-6);  // so that the restart waits pass on the simulator's clock
-    test::LineSend line;
+    usbemu::LineSend line;
     for (auto _ : state) {
         const std::uint64_t before = instrument.Instrument().FramesExecuted();
         const auto t0 = std::chrono::steady_clock::now();

@@ -2,7 +2,6 @@
 
 #include "link/Clock.h"
 #include "sim/DefaultInstrument.h"
-#include "tests/cli/ZemcliRun.h"
 #include "usbemu/EmulatedBus.h"
 
 #include <cstdlib>
@@ -10,12 +9,12 @@
 #include <string>
 #include <vector>
 
-namespace zem::test {
+namespace zem::usbemu {
 
-// Emulated bridges, each with a simulated instrument behind it, for zemcli run with the real
-// driver: the program meets the bridges through the umockdev preload it inherits.
+// Emulated bridges, each with a simulated instrument behind it, met by this process's USB stack
+// and by the programs it starts with ChildEnvironment (they inherit the umockdev preload).
 struct EmulatedSite {
-    std::size_t Add(const usbemu::Ft232rEeprom& eeprom)
+    std::size_t Add(const Ft232rEeprom& eeprom)
     {
         const std::size_t index = bus.Add(eeprom);
         sim::DefaultInstrument& instrument = instruments.emplace_back(clock);
@@ -27,22 +26,20 @@ struct EmulatedSite {
         return index;
     }
 
-    // Module commands stay on loopback; the password is the default one.
-    ZemcliResult Zemcli(std::vector<std::string> args) const
+    // The testbed and the sanitizer settings, and settings and data of a user of its own.
+    std::vector<std::string> ChildEnvironment() const
     {
-        args.insert(args.begin(), {"--broadcast", "127.0.0.1:9"});
-        std::vector<std::string> environment = {"XDG_CONFIG_HOME=" + folder + "/config", "XDG_DATA_HOME=" + folder + "/data",
-                                                "ZEMSETUP_PASSWORD=6150"};
+        const std::string folder = std::string(std::getenv("UMOCKDEV_DIR")) + "/home";
+        std::vector<std::string> environment = {"XDG_CONFIG_HOME=" + folder + "/config", "XDG_DATA_HOME=" + folder + "/data"};
         for (const char* name : {"LD_PRELOAD", "UMOCKDEV_DIR", "ASAN_OPTIONS", "UBSAN_OPTIONS", "PATH"}) {
             if (const char* value = std::getenv(name)) environment.push_back(std::string(name) + "=" + value);
         }
-        return RunZemcli(args, environment, 40000);
+        return environment;
     }
 
-    usbemu::EmulatedBus bus;
+    EmulatedBus bus;
     SystemClock clock;
     std::deque<sim::DefaultInstrument> instruments;  // a deque: the peers hold on to them
-    std::string folder = std::string(std::getenv("UMOCKDEV_DIR")) + "/zemcli";
 };
 
-} // namespace zem::test
+} // namespace zem::usbemu

@@ -14,9 +14,9 @@
 
 #include <string>
 
-namespace zem::test {
+namespace zem::usbemu {
 
-// The send workflow in this process, answered as `zemcli --yes send ... --works clear` answers it:
+// The send workflow in this process, for the emulated bridge's tests and benchmark, answered as `zemcli --yes send ... --works clear` answers it:
 // send, clear the works, the default password. Also the memory backup into a given file.
 class LineSend final : public ui::Host, TransferProgress {
 public:
@@ -61,4 +61,4 @@ private:
     PasswordGate gate_{*this, settings_};
 };
 
-} // namespace zem::test
+} // namespace zem::usbemu

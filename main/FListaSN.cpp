@@ -1,5 +1,6 @@
 #include "main/FListaSN.h"
 
+#include "link/usb/GestioneUSB.h"
 #include "main/RegistroSN.h"
 #include "profile/SettingsStore.h"
 #include "ui/Host.h"
@@ -147,6 +148,11 @@ void FListaSN::cmdProg_Click()
     }
     if (seriale.size() != 8) {
         Avviso("Lenght of serial number: " + seriale + " is wrong");
+        return;
+    }
+    if (!EepromTextsFit(GestioneUSB::kManufacturer, nome, seriale)) {
+        const std::size_t room = kEepromTextCharacters - std::string(GestioneUSB::kManufacturer).size() - seriale.size();
+        Avviso("Name too long for the USB EEprom: at most " + std::to_string(room) + " characters");
         return;
     }
     numero_ = SenzaZeri(numero);

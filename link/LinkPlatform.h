@@ -26,6 +26,8 @@ struct LinkPlatform {
     std::function<std::unique_ptr<SocketControl>()> createLinkSocket;
     std::function<std::unique_ptr<SocketControl>()> createWindowSocket;
     BroadcastTarget broadcast;
+    // Every link takes the instrument loader's single-byte path (the setting, `zemcli --compat`).
+    bool singoloByte = false;
 };
 
 } // namespace zem

@@ -60,6 +60,7 @@ CollegamentoStrumento::CollegamentoStrumento(const LinkPlatform& platform)
       socket_(platform_.createLinkSocket()),
       link_(platform_.clock, platform_.usb, platform_.linkPump, *socket_)
 {
+    link_.ForzaSingoloByte(platform_.singoloByte);
 }
 
 bool CollegamentoStrumento::Apri(const std::string& chiave)

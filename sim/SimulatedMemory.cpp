@@ -112,6 +112,7 @@ bool SimulatedMemory::ScriviByteConfigurazione(std::uint32_t address, std::uint8
         scritturaFallita_ = 0;
         return false;
     }
+    if (address == faults_.cellaDifettosa) value = static_cast<std::uint8_t>(~value);
     Configurazione()[address] = value;
     scritture_.emplace_back(address, value);
     return true;

@@ -49,6 +49,7 @@ public:
         int lineaPRamBloccata = -1;          // PRAM address line stuck at 0 (-1: none)
         int lettureConsentite = -1;          // PRAM reads answered before they stop (-1: all)
         Caricatore caricatore = Caricatore::Completo;
+        std::int64_t cellaDifettosa = -1;    // configuration address that keeps every byte inverted
     };
 
     SimulatedMemory(SimulatedInstrument& instrument, Options options);

@@ -8,7 +8,8 @@
 // without the restart waits, the bound and their ratio. The bound is the simulated time (exchanges
 // x 1 ms + wire bytes x 8 us) of the fewest frames that move the same bytes: the frames that carry
 // no bulk data as they were, PRAM data in 18-byte frames, configuration data through the mailbox
-// in transfers of 255 bytes (a header, the job and its two status polls each).
+// in transfers of up to 255 bytes that never cross a page (a header, the job and its two status
+// polls each); writes of bytes apart in memory take a transfer each.
 
 #include "access/PasswordGate.h"
 #include "main/BackupMemoria.h"
@@ -117,7 +118,7 @@ public:
             frames += static_cast<double>(f), wire += static_cast<double>(16 * f + bytes);
         };
         writes(pramWritten_), reads(pramRead_);
-        const auto jobsW = Frames(mailboxWritten_, 255), jobsR = Frames(mailboxRead_, 255);
+        const auto jobsW = mailboxJobs_, jobsR = Frames(mailboxRead_, 255);
         writes(mailboxWritten_ + 4 * jobsW), writes(4 * jobsR), reads(mailboxRead_);
         frames += static_cast<double>(3 * (jobsW + jobsR)), wire += static_cast<double>(33 * (jobsW + jobsR));
         return {frames, wire};
@@ -133,8 +134,16 @@ private:
         const bool inMailbox = !memory_.Opzioni().configurazioneInPRAM && address >= mb && address < mb + 260;
         if ((code == 14 || code == 15) && a.size() >= 4 && !inMailbox) {
             (code == 14 ? pramWritten_ : pramRead_) += a[3];
-        } else if (code == 34 && a.size() == 1 && (a[0] == 3 || a[0] == 5)) {
-            (a[0] == 5 ? mailboxWritten_ : mailboxRead_) += memory_.PRAM()[mb + 3];
+        } else if (code == 34 && a.size() == 1 && a[0] == 3) {
+            mailboxRead_ += memory_.PRAM()[mb + 3];
+        } else if (code == 34 && a.size() == 1 && a[0] == 5) {
+            // Bytes apart in memory need jobs of their own; a job that goes on from the last one
+            // in the same page and within 255 bytes could have been part of it.
+            const std::uint32_t at = memory_.PRAM()[mb] | (memory_.PRAM()[mb + 1] << 8);
+            const std::size_t n = memory_.PRAM()[mb + 3];
+            const bool continues = at == jobEnd_ && at % 256 != 0 && jobLength_ + n <= 255;
+            if (!continues) ++mailboxJobs_, jobLength_ = 0;
+            jobLength_ += n, jobEnd_ = static_cast<std::uint32_t>(at + n), mailboxWritten_ += n;
         } else if (!(code == 34 || ((code == 14 || code == 15) && inMailbox))) {
             ++controlFrames_;
             controlWire_ += 2 * (a.size() + 3) + (reply ? reply->size() + 2 : 0);  // request, echo, reply
@@ -144,6 +153,8 @@ private:
     sim::SimulatedMemory& memory_;
     std::uint64_t pramWritten_ = 0, pramRead_ = 0, mailboxWritten_ = 0, mailboxRead_ = 0;
     std::uint64_t controlFrames_ = 0, controlWire_ = 0;
+    std::uint64_t mailboxJobs_ = 0, jobLength_ = 0;
+    std::uint32_t jobEnd_ = 0;
 };
 
 void BM_Transfer(benchmark::State& state)

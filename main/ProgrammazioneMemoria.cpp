@@ -93,20 +93,20 @@ bool ProgrammazioneMemoria::Verifica(UCZEM2& link, std::span<const BloccoMemoria
     for (const BloccoMemoria& b : corpo)
         for (std::size_t i = 0; i < b.dati.size(); ++i) attesi[static_cast<std::uint32_t>(b.indirizzo + i)] = b.dati[i];
 
+    // One read covers every expected address within its reach: the bytes between two runs cost
+    // less than another transfer.
     std::vector<std::uint8_t> letti;
     for (auto it = attesi.begin(); it != attesi.end();) {
-        // The next run of consecutive addresses, at most one read long.
-        auto fine = std::next(it);
-        std::size_t n = 1;
-        while (fine != attesi.end() && fine->first == it->first + n && n < kLetturaVerifica) ++fine, ++n;
-        letti.resize(n);
+        const std::uint32_t inizio = it->first;
+        auto fine = attesi.lower_bound(inizio + static_cast<std::uint32_t>(kLetturaVerifica));
+        letti.resize(std::prev(fine)->first - inizio + 1);
         host_.DoEvents();
-        if (progress_.Closing() || !link.ReadConfigBytes(it->first, letti)) {
+        if (progress_.Closing() || !link.ReadConfigBytes(inizio, letti)) {
             host_.MsgBox("Programming memory fail.", MsgButtons::OK, MsgIcon::Critical);
             return false;
         }
-        for (std::size_t i = 0; i < n; ++i, ++it) {
-            if (letti[i] == it->second) continue;
+        for (; it != fine; ++it) {
+            if (letti[it->first - inizio] == it->second) continue;
             host_.MsgBox("Programming memory fail.\r\n" + Differenza(it->first), MsgButtons::OK, MsgIcon::Critical);
             return false;
         }

@@ -54,6 +54,7 @@ const char* const kUsage =
     "                         255.255.255.255:65535)\n"
     "  --password-file FILE   the access password (else $ZEMSETUP_PASSWORD, else asked)\n"
     "  --yes                  answer Yes or OK to confirmations (not the works questions)\n"
+    "  --compat               move instrument memory one byte a frame, as old loaders need\n"
     "  --help, --version\n"
     "exit codes: 0 done, 1 failed, 2 usage error, 3 refused or cancelled\n";
 

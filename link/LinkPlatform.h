@@ -30,6 +30,8 @@ struct LinkPlatform {
     // Set before the lock-file name of an exclusive claim on an instrument: "" for this machine's
     // instruments; a simulated site gives its own, since its instruments live in its process.
     std::string claimScope = {};
+    // Every link takes the instrument loader's single-byte path (the setting, `zemcli --compat`).
+    bool singoloByte = false;
 };
 
 } // namespace zem

@@ -66,6 +66,9 @@ void UCZEM2::ChiudiComunicazione()
 {
     ChiudiCanale();
     AzzeraIdentita();
+    // The next session may meet another instrument, or another loader.
+    scrittureBlocco_.reset();
+    lettureBlocco_.reset();
 }
 
 void UCZEM2::ChiudiCanale()

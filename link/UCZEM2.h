@@ -302,6 +302,13 @@ public:
     std::optional<std::uint16_t> LeggiConfig2Byte(std::uint32_t address);
     std::optional<std::string> LeggiStringaConfig(std::uint32_t address, std::size_t lunghezzaMassima);
     bool WriteConfigBytes(std::uint32_t address, std::span<const std::uint8_t> data);
+    // PRAM transfers of any length under the same rule as the configuration's: blocks, proven
+    // against single bytes once per session while the instrument is in update mode.
+    bool ScriviPRam(std::uint32_t address, std::span<const std::uint8_t> data);
+    bool LeggiPRam(std::uint32_t address, std::span<std::uint8_t> data);
+    // Forces the single-byte transfers of the instrument's loader for every session of this link.
+    void ForzaSingoloByte(bool singoloByte) { singoloByte_ = singoloByte; }
+    bool SingoloByte() const { return singoloByte_; }
     bool EseguiComandoMemoria(std::uint8_t code);
     bool IniziaScritturaConfig() { return true; }  // the configuration never lives in flash
     bool FineScritturaConfig() { return true; }
@@ -570,6 +577,17 @@ private:
     // Waits for a running reception, builds `code, args...` and runs the exchange.
     bool Richiesta(std::uint8_t code, std::span<const std::uint8_t> args);
     bool ScriviPaginaMailbox(std::uint32_t address, std::span<const std::uint8_t> data);
+    bool ScriviConfigBlocchi(std::uint32_t address, std::span<const std::uint8_t> data);
+    bool LeggiConfigMailbox(std::uint32_t address, std::span<std::uint8_t> data);
+    // Block and single-byte transfers of one memory, and the session's proof of the blocks.
+    using ScritturaBlocchi = bool (UCZEM2::*)(std::uint32_t, std::span<const std::uint8_t>);
+    using LetturaBlocchi = bool (UCZEM2::*)(std::uint32_t, std::span<std::uint8_t>);
+    using LetturaByte = std::optional<std::uint8_t> (UCZEM2::*)(std::uint32_t);
+    bool ScriviProvato(std::uint32_t address, std::span<const std::uint8_t> data, ScritturaBlocchi blocchi,
+                       LetturaByte singolo);
+    bool LeggiProvato(std::uint32_t address, std::span<std::uint8_t> data, LetturaBlocchi blocchi, LetturaByte singolo);
+    bool LeggiSingoli(std::uint32_t address, std::span<std::uint8_t> data, LetturaByte singolo);
+    bool DecodificaTaratura(std::span<const std::uint8_t> intestazione, std::int16_t& invalido);
     void AzzeraIdentita();
     void ChiudiCanale();        // closes the channel; the identity and version stay as reported
     bool ChiudiBloccoFlash();   // programs and checks the pending block
@@ -608,6 +626,10 @@ private:
     bool mailbox_ = false;
     bool memoryError_ = false;
     bool updateMode_ = false;
+    // What the loader answering in update mode was found to accept this session; nothing until
+    // the first transfer of more than one byte has tried it.
+    std::optional<bool> scrittureBlocco_, lettureBlocco_;
+    bool singoloByte_ = false;
 
     Buffer bufferTX_{};
     Buffer bufferRX_{};

@@ -173,7 +173,8 @@ bool UCZEM2::LeggiIntestazione(std::array<std::int16_t, 2>& errore)
     livelloLayout_ = formato_ == '4' ? 0 : (variante == 2 ? 2 : 1);
     nome_ = h.Stringa(variante == 1 ? 6 : 88, kLunghezzaNome);
     std::int16_t invalido = 0;
-    if (h.Corta() || !LeggiValoriDiTaraturaOLD(invalido)) return false;
+    const bool taratura = livelloLayout_ != 0 ? DecodificaTaratura(bytes, invalido) : LeggiValoriDiTaraturaOLD(invalido);
+    if (h.Corta() || !taratura) return false;
 
     opzione61_ = h[61];
     if (formato_ == '5') {

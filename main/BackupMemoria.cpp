@@ -4,9 +4,11 @@
 #include "main/TransferProgress.h"
 #include "ui/Host.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <vector>
 
 namespace zem {
 
@@ -89,15 +91,20 @@ BackupMemoria::Esito BackupMemoria::Esporta(const std::string& chiave, std::opti
         return Esito::Fallito;
     }
     progress_.ShowProgress("", kIndirizzi - 1);
+    // The longest read the mailbox takes; the forced single-byte path reads as the loader of old.
+    const std::size_t passo = c.Link().SingoloByte() ? 1 : 255;
+    std::vector<std::uint8_t> blocco;
     bool letto = true;
-    for (int a = 0; a < kIndirizzi && out; ++a) {
-        if (a > 0) progress_.Advance();
-        const auto valore = c.Link().ReadConfig1Byte(static_cast<std::uint32_t>(a));
-        if (!valore) {
+    for (int a = 0; a < kIndirizzi && out;) {
+        blocco.resize(std::min<std::size_t>(passo, static_cast<std::size_t>(kIndirizzi - a)));
+        if (!c.Link().ReadConfigBytes(static_cast<std::uint32_t>(a), blocco)) {
             letto = false;
             break;
         }
-        out << ' ' << static_cast<int>(*valore) << " \r\n";
+        for (const std::uint8_t valore : blocco) {
+            if (a++ > 0) progress_.Advance();
+            out << ' ' << static_cast<int>(valore) << " \r\n";
+        }
     }
     out.flush();
     const bool scritto = static_cast<bool>(out);

@@ -9,6 +9,7 @@
 #include "main/BackupMemoria.h"
 #include "main/ConfrontoProfilo.h"
 #include "main/InvioProfilo.h"
+#include "session/TrasferimentoSingoloByte.h"
 #include "main/ImportaProfilo.h"
 #include "main/TestMemoria.h"
 #include "main/LetturaProfilo.h"
@@ -77,6 +78,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       modes_(StartModes::FromCommandLine(options_.commandLine)),
       gate_(host, settings)
 {
+    platform_.singoloByte = platform_.singoloByte || TrasferimentoSingoloByte(settings_, host.ApplicationTitle());
     SetSize(9600, 5760);
     Label1.SetCaption("Wait...");
     Label1.Move(3840, 2160, 1920, 315);

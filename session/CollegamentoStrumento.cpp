@@ -70,6 +70,7 @@ CollegamentoStrumento::CollegamentoStrumento(const LinkPlatform& platform)
       socket_(platform_.createLinkSocket()),
       link_(platform_.clock, platform_.usb, platform_.linkPump, *socket_)
 {
+    link_.ForzaSingoloByte(platform_.singoloByte);
 }
 
 CollegamentoStrumento::~CollegamentoStrumento() = default;

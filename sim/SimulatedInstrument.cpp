@@ -28,6 +28,12 @@ void SimulatedInstrument::SetCommand(std::uint8_t code, Handler handler)
     commands_[code] = std::move(handler);
 }
 
+SimulatedInstrument::Handler SimulatedInstrument::Command(std::uint8_t code) const
+{
+    const auto it = commands_.find(code);
+    return it == commands_.end() ? Handler{} : it->second;
+}
+
 void SimulatedInstrument::RemoveCommand(std::uint8_t code)
 {
     commands_.erase(code);

@@ -44,6 +44,8 @@ public:
 
     // The command table; later features add their commands here.
     void SetCommand(std::uint8_t code, Handler handler);
+    // The handler of a command (empty when there is none), for a benchmark to wrap.
+    Handler Command(std::uint8_t code) const;
     void RemoveCommand(std::uint8_t code);
 
     InstrumentFaults& Faults() { return faults_; }

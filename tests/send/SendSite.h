@@ -39,7 +39,9 @@ struct SendSite final : TransferProgress {
             host.Answer(answers[i]);
             if (i == 0 && answers[0] == ui::MsgAnswer::Yes && !gate.Accepted()) TypePassword();
         }
-        return InvioProfilo(host, platform.Platform(), gate, *this).Invia(p, key);
+        LinkPlatform links = platform.Platform();
+        links.singoloByte = compat;
+        return InvioProfilo(host, links, gate, *this).Invia(p, key);
     }
 
     void TypePassword()
@@ -75,6 +77,7 @@ struct SendSite final : TransferProgress {
     MemorySettingsStore settings;
     PasswordGate gate{host, settings};
     std::string password = "6150";
+    bool compat = false;  // the loader's single-byte path, as `zemcli --compat`
     int maximum = 0, value = 0;
     bool stop = false, stopWhenWritten = false;  // a stop asked for (a signal), now or once the image is written
 };

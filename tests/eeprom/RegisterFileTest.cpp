@@ -84,9 +84,12 @@ TEST_F(RegisterFile, AnUnwritableRegisterIsReportedAndKeptAsItWas)
 {
     const auto file = folder / "SNlist.txt";
     std::ofstream(file, std::ios::binary) << kWordPad;
-    EXPECT_FALSE(RegistroSN::Salva((folder / "missing" / "SNlist.txt").string(), "x"));
-    std::filesystem::create_directory(file.string() + ".tmp");  // the write beside it cannot happen
-    EXPECT_FALSE(RegistroSN::Salva(file.string(), "x"));
+    const auto missing = folder / "missing" / "SNlist.txt";
+    EXPECT_EQ(RegistroSN::Salva(missing.string(), "x"),
+              "Cannot write in " + missing.parent_path().string() + ": No such file or directory");
+    // A folder where the register should be is not replaced either.
+    std::filesystem::create_directory(folder / "dir");
+    EXPECT_EQ(RegistroSN::Salva((folder / "dir").string(), "x"), "Cannot write " + (folder / "dir").string() + ": Is a directory");
     EXPECT_EQ(Read(file), kWordPad);
 }
 

@@ -132,7 +132,7 @@ std::string RegistroSN::Testo(const std::string& contenuto)
                     gruppi.back().uc = static_cast<int>(valore);
                 } else if (parola == "u") {
                     const long codice = valore < 0 ? valore + 65536 : valore;
-                    emetti(codice < 256 ? static_cast<char>(codice) : '?');
+                    emetti(codice > 0 && codice < 256 ? static_cast<char>(codice) : '?');
                     daSaltare = gruppi.back().uc;
                 }
             }

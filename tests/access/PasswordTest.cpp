@@ -3,13 +3,18 @@
 #include "access/FPassword.h"
 #include "access/FSetPassword.h"
 #include "access/PasswordGate.h"
+#include "profile/FileSettingsStore.h"
+#include "profile/IniFile.h"
 #include "profile/SettingsStore.h"
+#include "tests/profile/TempFolder.h"
 #include "ui/ScriptedHost.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
+#include <unistd.h>
 
 namespace zem {
 namespace {
@@ -148,6 +153,42 @@ TEST(FSetPassword, ANewPasswordThatCannotBeStoredIsReportedNotTakenForDone)
     ASSERT_EQ(host.Messages().size(), 1u);
     EXPECT_EQ(host.Messages()[0].text, "The new password could not be saved.");
     EXPECT_EQ(host.Messages()[0].icon, ui::MsgIcon::Critical);
+}
+
+// A settings file that cannot be read must not let the factory password in, nor be changed.
+TEST(PasswordStore, SettingsThatCannotBeReadRefuseAccessAndChangeWithTheReason)
+{
+    test::TempFolder dir;
+    const std::string file = dir / "ZEM Setup.ini";
+    std::string longFile(IniFile::kMassimoRighe, '\n');
+    longFile += "[Main]\r\nPassword=SECRET\r\n";
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        const char* reason;
+    } cases[] = {
+        {"a folder", [&] { std::filesystem::create_directory(file); }, "Is a directory"},
+        {"past the line limit", [&] { dir.Write("ZEM Setup.ini", longFile); }, "lines: it was only partly read."},
+        {"no permission", [&] { std::filesystem::permissions(dir.Write("ZEM Setup.ini", "x"), std::filesystem::perms::none); },
+         "Permission denied"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(file);
+        c.make();
+        if (std::string(c.name) == "no permission" && ::access(file.c_str(), R_OK) == 0) continue;  // root reads anyway
+        ScriptedHost host{"ZEM Setup"};
+        FileSettingsStore settings(dir.path());
+        PasswordGate gate(host, settings);
+        EXPECT_FALSE(gate.PasswordOK());
+        EXPECT_FALSE(gate.ChangePassword());
+        ASSERT_EQ(host.Messages().size(), 2u);
+        for (const auto& m : host.Messages()) {
+            EXPECT_TRUE(m.text.starts_with("The access password cannot be read: access is refused.\r\n")) << m.text;
+            EXPECT_NE(m.text.find(c.reason), std::string::npos) << m.text;
+            EXPECT_EQ(m.icon, ui::MsgIcon::Critical);
+        }
+    }
 }
 
 } // namespace

@@ -112,5 +112,21 @@ TEST_F(RegisterFile, ZemcliProgramsABridgeAndListsTheRegister)
     EXPECT_EQ(FileSettingsStore(folder / "zemsetup").GetSetting("ZEM Setup", "Main", "LastSerialNumber4", ""), "70000");
 }
 
+// A damaged number after a control word reads as 0; the register stays readable from zemcli.
+TEST_F(RegisterFile, AnOverlongNumberInTheRegisterIsReadNotFatal)
+{
+    const char* rotto = "{\\rtf1\\ansi \\u99999999999999999999 x\\uc99999999999 y\\u-70000 z}";
+    EXPECT_EQ(RegistroSN::Testo(rotto), "?y?z");
+    const auto file = folder / "SNlist.txt";
+    std::ofstream(file, std::ios::binary) << rotto;
+    FileSettingsStore(folder / "zemsetup").SaveSetting("SetupPrograms", "Main", "FileSN", file.string());
+    const auto r = test::RunZemcli({"--simulate", "sn-list", "then", "usb-init", "--to", "USB: MR4A1003", "--name", "B",
+                                    "--serial", "7", "then", "sn-list"},
+                                   {"XDG_CONFIG_HOME=" + folder.string()});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("?y?z"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("MR400007  B "), std::string::npos) << r.out;
+}
+
 } // namespace
 } // namespace zem

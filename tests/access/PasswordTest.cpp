@@ -12,9 +12,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
-#include <unistd.h>
+#include <utility>
 
 namespace zem {
 namespace {
@@ -160,34 +159,23 @@ TEST(PasswordStore, SettingsThatCannotBeReadRefuseAccessAndChangeWithTheReason)
 {
     test::TempFolder dir;
     const std::string file = dir / "ZEM Setup.ini";
-    std::string longFile(IniFile::kMassimoRighe, '\n');
-    longFile += "[Main]\r\nPassword=SECRET\r\n";
-    const struct {
-        const char* name;
-        std::function<void()> make;
-        const char* reason;
-    } cases[] = {
-        {"a folder", [&] { std::filesystem::create_directory(file); }, "Is a directory"},
-        {"past the line limit", [&] { dir.Write("ZEM Setup.ini", longFile); }, "lines: it was only partly read."},
-        {"no permission", [&] { std::filesystem::permissions(dir.Write("ZEM Setup.ini", "x"), std::filesystem::perms::none); },
-         "Permission denied"},
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "Is a directory"},  // a folder of that name
+        {std::string(IniFile::kMassimoRighe, '\n') + "[Main]\r\nPassword=SECRET\r\n", "lines: it was only partly read."},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [content, reason] : cases) {
         std::filesystem::remove_all(file);
-        c.make();
-        if (std::string(c.name) == "no permission" && ::access(file.c_str(), R_OK) == 0) continue;  // root reads anyway
+        content.empty() ? (void)std::filesystem::create_directory(file) : (void)dir.Write("ZEM Setup.ini", content);
         ScriptedHost host{"ZEM Setup"};
         FileSettingsStore settings(dir.path());
         PasswordGate gate(host, settings);
         EXPECT_FALSE(gate.PasswordOK());
         EXPECT_FALSE(gate.ChangePassword());
-        ASSERT_EQ(host.Messages().size(), 2u);
-        for (const auto& m : host.Messages()) {
-            EXPECT_TRUE(m.text.starts_with("The access password cannot be read: access is refused.\r\n")) << m.text;
-            EXPECT_NE(m.text.find(c.reason), std::string::npos) << m.text;
-            EXPECT_EQ(m.icon, ui::MsgIcon::Critical);
-        }
+        EXPECT_EQ(host.Messages().size(), 2u);
+        for (const auto& m : host.Messages())
+            EXPECT_EQ(m.text, "The access password cannot be read: access is refused.\r\n" +
+                                  (content.empty() ? "Cannot read " + file + ": " : "The settings file " + file +
+                                   " has more than 120001 ") + reason);
     }
 }
 

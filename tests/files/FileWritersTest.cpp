@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <fcntl.h>
 #include <functional>
 #include <future>
@@ -24,106 +25,73 @@ namespace {
 namespace fs = std::filesystem;
 
 // One writer: writes something new at `path`; nullopt when written, else the reason it reports.
-struct Writer {
-    const char* name;
-    const char* file;
-    std::function<std::optional<std::string>(const std::string& path)> write;
+using Writer = std::function<std::optional<std::string>(const std::string& path)>;
+const std::pair<const char*, Writer> kWriters[] = {
+    {"p.zemp", [](const std::string& path) -> std::optional<std::string> {
+         ProfiloZem p;
+         p.Modificato = true;
+         return p.SalvaFile(path, ProfiloZem::Salvataggio::Sostituisci) ? std::nullopt : std::optional(p.LastError());
+     }},
+    {"ZEM Setup.ini", [](const std::string& path) -> std::optional<std::string> {
+         const bool ok = FileSettingsStore(fs::path(path).parent_path()).SaveSetting("ZEM Setup", "Main", "Password", "NEW");
+         return ok ? std::nullopt : std::optional<std::string>("");
+     }},
+    {"SNlist.txt", [](const std::string& path) { return RegistroSN::Salva(path, "MR400001  NEW\r\n"); }},
+    {"c.csv", [](const std::string& path) { return CurveCsv::Write(path, CompletedPiece{}); }},
+    {"m.zemmem", [](const std::string& path) -> std::optional<std::string> {
+         SendSite s;
+         s.InService();
+         s.host.Answer(ui::MsgAnswer::Yes);  // replace it
+         const auto esito = BackupMemoria(s.host, s.platform.Platform(), s).Esporta(sim::BenchInstrument::UsbKey(), path, "");
+         if (esito == BackupMemoria::Esito::Completato) return std::nullopt;
+         return s.host.MessageTexts().back();
+     }},
 };
 
-std::vector<Writer> Writers()
-{
-    return {
-        {"profile", "p.zemp",
-         [](const std::string& path) -> std::optional<std::string> {
-             ProfiloZem p;
-             p.Nome = "NEW";
-             p.Modificato = true;
-             if (p.SalvaFile(path, ProfiloZem::Salvataggio::Sostituisci)) return std::nullopt;
-             return p.LastError();
-         }},
-        {"settings", "ZEM Setup.ini",
-         [](const std::string& path) -> std::optional<std::string> {
-             if (FileSettingsStore(fs::path(path).parent_path()).SaveSetting("ZEM Setup", "Main", "Password", "NEW"))
-                 return std::nullopt;
-             return "";
-         }},
-        {"register", "SNlist.txt", [](const std::string& path) { return RegistroSN::Salva(path, "MR400001  NEW\r\n"); }},
-        {"curve", "c.csv", [](const std::string& path) { return CurveCsv::Write(path, CompletedPiece{}); }},
-        {"backup", "m.zemmem",
-         [](const std::string& path) -> std::optional<std::string> {
-             SendSite s;
-             s.InService();
-             s.host.Answer(ui::MsgAnswer::Yes);  // replace it
-             const auto esito = BackupMemoria(s.host, s.platform.Platform(), s)
-                                    .Esporta(sim::BenchInstrument::UsbKey(), path, "");
-             if (esito == BackupMemoria::Esito::Completato) return std::nullopt;
-             return s.host.MessageTexts().empty() ? "" : s.host.MessageTexts().back();
-         }},
-    };
-}
-
-// A tmpfs of a few pages mounted for the test: filled, it refuses every further byte.
-class SmallDisk {
-public:
-    SmallDisk()
-    {
-        if (::geteuid() != 0) return;
-        ok_ = ::mount("zemtest", folder_.path().c_str(), "tmpfs", 0, "size=64k") == 0;
-    }
+// A tmpfs of a few pages, mounted for the test (root only) and filled so that it takes no more.
+struct SmallDisk {
+    SmallDisk() : mounted(::geteuid() == 0 && ::mount("zemtest", dir.path().c_str(), "tmpfs", 0, "size=64k") == 0) {}
     ~SmallDisk()
     {
-        if (ok_) ::umount2(folder_.path().c_str(), MNT_DETACH);
+        if (mounted) ::umount2(dir.path().c_str(), MNT_DETACH);
     }
-    bool Mounted() const { return ok_; }
-    const TempFolder& Folder() const { return folder_; }
     void Fill() const
     {
-        const int fd = ::open((folder_ / "filler").c_str(), O_WRONLY | O_CREAT, 0600);
-        const std::string block(4096, 'x');
-        while (::write(fd, block.data(), block.size()) > 0) {}
-        while (::write(fd, block.data(), 1) > 0) {}
+        const int fd = ::open((dir / "filler").c_str(), O_WRONLY | O_CREAT, 0600);
+        while (::write(fd, "x", 1) > 0) {}
         ::close(fd);
     }
-
-private:
-    TempFolder folder_;
-    bool ok_ = false;
+    TempFolder dir;
+    bool mounted;
 };
 
 TEST(FileWriters, OnAFullDiskEveryWriterFailsSaysWhyAndLeavesTheOldFile)
 {
-    for (const auto& w : Writers()) {
+    for (const auto& [name, write] : kWriters) {
         SmallDisk disk;
-        if (!disk.Mounted()) GTEST_SKIP() << "mounting a small tmpfs needs root";
-        const std::string old = "[Main]\r\nPassword=OLD\r\n";
-        const std::string file = disk.Folder().Write(w.file, old);
+        if (!disk.mounted) GTEST_SKIP() << "mounting a small tmpfs needs root";
+        const std::string old = "[Main]\r\nPassword=OLD\r\n", file = disk.dir.Write(name, old);
         disk.Fill();
-        const auto error = w.write(file);
-        ASSERT_TRUE(error.has_value()) << w.name;
-        if (!error->empty()) {
-            EXPECT_NE(error->find("No space left on device"), std::string::npos) << w.name << *error;
-        }
-        EXPECT_EQ(TempFolder::Read(file), old) << w.name;
-        EXPECT_EQ(std::distance(fs::directory_iterator(disk.Folder().path()), {}), 2) << w.name;  // no temporary left
+        const auto error = write(file);
+        ASSERT_TRUE(error.has_value()) << name;
+        EXPECT_TRUE(error->empty() || error->find("No space left on device") != std::string::npos) << *error;
+        EXPECT_EQ(TempFolder::Read(file), old) << name;
+        EXPECT_EQ(std::distance(fs::directory_iterator(disk.dir.path()), {}), 2) << name;  // no temporary left
     }
 }
 
 TEST(FileWriters, LinksPlantedAtTheTargetOrAtOldTemporaryNamesAreNeverWrittenThrough)
 {
-    for (const auto& w : Writers()) {
+    for (const auto& [name, write] : kWriters) {
         TempFolder dir;
-        fs::create_directory(dir.path() / "out");
-        const std::string victim = dir.Write("victim", "precious");
-        const std::string file = dir / ("out/" + std::string(w.file));
-        fs::create_symlink(victim, file);
-        // The names earlier versions wrote to before renaming.
-        for (const auto& name : {file + ".tmp", file + ".tmp" + std::to_string(::getpid()) + "_0"})
-            fs::create_symlink(victim, name);
-        EXPECT_EQ(w.write(file), std::nullopt) << w.name;
-        EXPECT_EQ(TempFolder::Read(victim), "precious") << w.name;
-        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file))) << w.name;
-        EXPECT_NE(TempFolder::Read(file), "precious") << w.name;
-        EXPECT_TRUE(fs::is_symlink(file + ".tmp")) << w.name;
+        const std::string victim = dir.Write("victim", "precious"), file = dir / name;
+        // The target, and the names earlier versions wrote to before renaming.
+        for (const auto& link : {file, file + ".tmp", file + ".tmp" + std::to_string(::getpid()) + "_0"})
+            fs::create_symlink(victim, link);
+        EXPECT_EQ(write(file), std::nullopt) << name;
+        EXPECT_EQ(TempFolder::Read(victim), "precious") << name;
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file))) << name;
+        EXPECT_TRUE(fs::is_symlink(file + ".tmp")) << name;
     }
 }
 

@@ -35,8 +35,10 @@ int ReadCommand(CliSession& session, const std::vector<std::string>& arguments)
     if (!modello) return kExitFailed;
     auto esito = ImportaProfilo(session.Host(), session.Platform()).Run(*modello, *chiave);
     if (!esito.profilo) return kExitFailed;  // the message told why; nothing was written
-    if (!esito.profilo->SalvaFile(*file)) {
-        session.Host().MsgBox("Save file error.\r\n" + *file, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    // --force replaces the file: nothing of what it held before may survive into the new profile.
+    if (!esito.profilo->SalvaFile(*file, ProfiloZem::Salvataggio::Sostituisci)) {
+        session.Host().MsgBox("Save file error.\r\n" + *file + "\r\n" + esito.profilo->LastError(), ui::MsgButtons::OK,
+                              ui::MsgIcon::Exclamation);
         return kExitFailed;
     }
     ImportaProfilo::MostraNonLetti(session.Host(), esito);

@@ -45,7 +45,8 @@ int SendCommand(CliSession& session, const std::vector<std::string>& arguments)
     const std::string& path = args->plain[0];
     ProfiloZem profilo;
     if (!profilo.ApriFile(path)) {
-        session.Host().MsgBox("Open file error.\r\n" + path, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+        session.Host().MsgBox("Open file error.\r\n" + path + "\r\n" + profilo.LastError(), ui::MsgButtons::OK,
+                              ui::MsgIcon::Exclamation);
         return kExitFailed;
     }
     AnswerQuestions(session.Host(), works);

@@ -172,8 +172,9 @@ void FListaSN::cmdOK_Click()
 
 bool FListaSN::SalvaRegistro()
 {
-    if (leggibile_ && RegistroSN::Salva(percorso_, RichTextBox1.Text())) return true;
-    Errore("The serial number register cannot be written: " + percorso_);
+    const auto errore = leggibile_ ? RegistroSN::Salva(percorso_, RichTextBox1.Text()) : std::nullopt;
+    if (leggibile_ && !errore) return true;
+    Errore("The serial number register cannot be written: " + percorso_ + (errore ? "\r\n" + *errore : ""));
     return false;
 }
 

@@ -213,11 +213,12 @@ bool FMainZEMSETUP::ApriProfilo(const std::string& path)
         ShowFileName(path);
         aperto = true;
     } else {
+        const std::string causa = profilo_.LastError();
         fileCorrente_.clear();
         CaricaModello();
         ShowFileName({});
         if (!path.empty())
-            GetHost().MsgBox("Open file error.\r\n" + path, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+            GetHost().MsgBox("Open file error.\r\n" + path + "\r\n" + causa, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
     }
     AggiornaMenu();
     return aperto;
@@ -227,7 +228,8 @@ bool FMainZEMSETUP::SalvaProfilo()
 {
     if (fileCorrente_.empty()) return SalvaProfiloConNome();
     if (profilo_.SalvaFile(fileCorrente_)) return true;
-    GetHost().MsgBox(fileCorrente_ + "\r\nProfile saving fail.", ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    GetHost().MsgBox(fileCorrente_ + "\r\nProfile saving fail.\r\n" + profilo_.LastError(), ui::MsgButtons::OK,
+                     ui::MsgIcon::Exclamation);
     return false;
 }
 
@@ -253,9 +255,12 @@ bool FMainZEMSETUP::SalvaProfiloConNome()
         GetHost().MsgBox(chosen.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
         return false;
     }
-    // A file that could not be written is not the profile's file: the old name and settings stay.
-    if (!profilo_.SalvaFile(chosen.path)) {
-        GetHost().MsgBox(chosen.path + "\r\nProfile saving fail.", ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    // Another file the technician agreed to overwrite is replaced, not merged into. A file that
+    // could not be written is not the profile's file: the old name and settings stay.
+    const auto modo = chosen.path == fileCorrente_ ? ProfiloZem::Salvataggio::Aggiorna : ProfiloZem::Salvataggio::Sostituisci;
+    if (!profilo_.SalvaFile(chosen.path, modo)) {
+        GetHost().MsgBox(chosen.path + "\r\nProfile saving fail.\r\n" + profilo_.LastError(), ui::MsgButtons::OK,
+                         ui::MsgIcon::Exclamation);
         return false;
     }
     fileCorrente_ = chosen.path;

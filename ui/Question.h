@@ -19,6 +19,7 @@ enum class Question {
     ForcingOutputsCaution,      // the diagnosis window can force outputs
     SendDiagnosisChanges,       // write the calibration changes into the instrument?
     ExitWithoutSending,         // leave the diagnosis with changes not sent?
+    ReplaceFile,                // a file of that name exists: replace it?
 };
 
 } // namespace zem::ui

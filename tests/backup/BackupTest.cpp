@@ -65,6 +65,7 @@ TEST(Backup, AFailedReadKeepsTheOldFileAndWhatWasReadBesideIt)
     BackupMemoria(s.host, s.platform.Platform(), s).Esporta(kKey, dir.file + "1", "");
     std::ofstream(dir.file) << "old";
     reads = 1000000 - reads - 100;  // the last 100 frames of the run do not come
+    s.host.Answer(ui::MsgAnswer::Yes);  // replace the old file
     EXPECT_EQ(BackupMemoria(s.host, s.platform.Platform(), s).Esporta(kKey, dir.file, ""), Esito::Fallito);
     EXPECT_EQ(Read(dir.file), "old");
     const std::string partial = Read(dir.file + ".partial");

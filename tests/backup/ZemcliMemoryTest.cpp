@@ -32,7 +32,8 @@ TEST(ZemcliMemory, BacksUpTestsAndLeavesTheInstrumentBlank)
     EXPECT_EQ(refused.code, 3);
     const auto unwritable = Zemcli({"backup", "/nonexistent/dir/m.zemmem", "--to", key});
     EXPECT_EQ(unwritable.code, 1);
-    EXPECT_EQ(unwritable.err, "File writing error.\n/nonexistent/dir/m.zemmem\n");
+    EXPECT_EQ(unwritable.err,
+              "File writing error.\n/nonexistent/dir/m.zemmem\nCannot write in /nonexistent/dir: No such file or directory\n");
 }
 
 } // namespace

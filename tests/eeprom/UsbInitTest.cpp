@@ -88,11 +88,12 @@ TEST_F(UsbInit, NothingIsProgrammedOrRegisteredWhenItCannotBeDoneSafely)
 TEST_F(UsbInit, NothingIsProgrammedWhenTheRegisterCannotBeWritten)
 {
     machine.bridge.AddDevice({"MR400001", FT_DEVICE_232R, ProgramDataNewer{}});
-    std::filesystem::create_directory(folder / "zemsetup/SNlist.txt.tmp");
+    std::filesystem::create_directory(folder / "zemsetup/SNlist.txt");  // a folder where the register belongs
     Type("12", "LINE 3");
     EXPECT_FALSE(Run("USB: MR400001"));
     EXPECT_EQ(host.MessageTexts().back(),
-              "The serial number register cannot be written: " + (folder / "zemsetup/SNlist.txt").string());
+              "The serial number register cannot be written: " + (folder / "zemsetup/SNlist.txt").string() +
+                  "\r\nCannot write " + (folder / "zemsetup/SNlist.txt").string() + ": Is a directory");
     EXPECT_EQ(host.Messages().back().icon, ui::MsgIcon::Critical);
     EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "");
     EXPECT_EQ(Last(), "");

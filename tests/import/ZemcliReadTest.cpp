@@ -1,8 +1,11 @@
 #include "tests/cli/ZemcliRun.h"
 
 #include "profile/ProfiloZem.h"
+#include "tests/profile/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace zem::test {
 
@@ -24,6 +27,10 @@ TEST(ZemcliRead, WritesTheInstrumentsProfileButOverwritesOnlyWhenForced)
     ProfiloZem p;
     EXPECT_TRUE(p.ApriFile(file));
     EXPECT_EQ(std::tuple(p.Nome, p.NomeMisura(2), p.TipoMisura(2)), std::tuple("LINE 1 PRESS", "HEIGHT", 3));
+    // Forced, the file is replaced: nothing of what it held survives.
+    std::ofstream(file, std::ios::app) << "[VENDOR]\r\nstale=1\r\n";
+    EXPECT_EQ(RunZemcli({"--simulate", "read", "--to", "USB: MR4A1002", file, "--force"}, {}).code, 0);
+    EXPECT_EQ(TempFolder::Read(file).find("stale"), std::string::npos);
     std::filesystem::remove(file);
 }
 

@@ -20,6 +20,7 @@ public:
     void ShowProgress(const std::string& caption, int maximum) override;
     void Advance() override;
     void HideProgress() override;
+    void ShowStatus(const std::string& text) override { Draw(text); }
     // No window to close: Ctrl-C stops the whole run, as it stops any other program.
     bool Closing() const override { return false; }
 

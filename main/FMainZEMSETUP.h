@@ -71,6 +71,7 @@ public:
     ui::Menu mnuTestSeriale;
     ui::Menu mnuExportMemory;
     ui::Menu mnuTestMemoria;
+    ui::Menu mnuRestoreMemory;
     ui::Menu sep2;
     ui::Menu mnuEthSetup;
     ui::Menu sep3;
@@ -107,6 +108,7 @@ private:
     void mnuFormat_Click();
     void mnuExportMemory_Click();
     void mnuTestMemoria_Click();
+    void mnuRestoreMemory_Click();
     void mnuDiagnosi_Click();
     void mnuInizializzaUSB_Click();
     void mnuListSN_Click();
@@ -118,6 +120,7 @@ private:
     void ShowProgress(const std::string& caption, int maximum) override;
     void Advance() override;
     void HideProgress() override;
+    void ShowStatus(const std::string& text) override;
     bool Closing() const override { return chiusura_; }
 
     bool ChiediSalvataggio();

@@ -4,6 +4,7 @@
 #include "session/CollegamentoStrumento.h"
 #include "main/DatiStrumento.h"
 #include "main/ImmagineMemoria.h"
+#include "main/ScritturaMemoria.h"
 #include "main/TransferProgress.h"
 #include "profile/ProfiloZem.h"
 #include "ui/Host.h"
@@ -18,7 +19,6 @@ using ui::MsgAnswer;
 using ui::MsgButtons;
 using ui::MsgIcon;
 
-constexpr std::size_t kIntestazione = 4;        // "ZEM" and the format, cleared first, written last
 constexpr std::size_t kMassimoNome = 20;        // bytes of the instrument name
 constexpr std::size_t kMassimoNomeMisura = 23;  // bytes of a measure name
 constexpr std::uint32_t kIndirizziMisure = 22;  // header: the record address of each measure
@@ -222,89 +222,25 @@ InvioProfilo::Lavori InvioProfilo::DecidiLavori(UCZEM2& link, const ProfiloZem& 
         : Lavori::Annulla;
 }
 
-// The header is cleared first and signed last, each as one write, so that no moment of the transfer
-// leaves a memory that a reader would take for a configuration it is not.
 bool InvioProfilo::ProgrammaMemoria(UCZEM2& link, const ImmagineMemoria& immagine, int massimo)
 {
-    const auto& scritture = immagine.scritture;
-    std::array<std::uint8_t, kIntestazione> zeri{};
-    std::array<std::uint8_t, kIntestazione> firma{};
-    for (std::size_t k = 0; k < kIntestazione; ++k) firma[k] = scritture[scritture.size() - kIntestazione + k].valore;
-
-    progress_.ShowProgress("Progress:", massimo);
-    bool ok = CancellaIntestazione(link, zeri);
-    if (ok) {
-        for (std::size_t k = kIntestazione; k + kIntestazione < scritture.size() && ok; ++k)
-            ok = ScriviByte(link, scritture[k].indirizzo, scritture[k].valore);
-        if (!ok) Messaggio("Programming memory fail.", MsgButtons::OK, MsgIcon::Critical);
-    }
-    if (ok) ok = ScriviIntestazione(link, firma);
-    progress_.HideProgress();
-    return ok;
-}
-
-bool InvioProfilo::CancellaIntestazione(UCZEM2& link, std::span<const std::uint8_t> zeri)
-{
-    if (link.WriteConfigBytes(0, zeri)) return true;
-    Messaggio("Clearing memory fail.", MsgButtons::OK, MsgIcon::Critical);
-    return false;
-}
-
-bool InvioProfilo::ScriviIntestazione(UCZEM2& link, std::span<const std::uint8_t> firma)
-{
-    if (link.WriteConfigBytes(0, firma)) return true;
-    Messaggio("Closing memory fail.", MsgButtons::OK, MsgIcon::Critical);
-    return false;
-}
-
-bool InvioProfilo::ScriviByte(UCZEM2& link, std::uint32_t indirizzo, std::uint8_t valore)
-{
-    // A closing window stops the transfer at the next byte: what is written stays unsigned.
-    if (progress_.Closing()) return false;
-    host_.DoEvents();
-    if (progress_.Closing()) return false;
-    progress_.Advance();
-    return link.WriteConfigBytes(indirizzo, std::span<const std::uint8_t>(&valore, 1));
+    return ScritturaMemoria(host_, progress_).Programma(link, immagine.scritture, massimo);
 }
 
 bool InvioProfilo::Commuta(UCZEM2& link, bool entra)
 {
-    progress_.SetBusy(true);
-    const bool ok = link.SetUpdateMode(entra);
-    progress_.SetBusy(false);
-    return ok;
+    return ScritturaMemoria(host_, progress_).Commuta(link, entra);
 }
 
 SendOutcome InvioProfilo::Concludi(CollegamentoStrumento& c)
 {
-    UCZEM2& link = c.Link();
-    // Whatever state the instrument was found in, a new configuration is only in use once the
-    // instrument has restarted out of update mode.
-    if (!Commuta(link, false)) {
-        Messaggio("Exit update mode impossible.", MsgButtons::OK, MsgIcon::Critical);
-        return SendOutcome::Failed;
-    }
-    c.Chiudi();
-    progress_.SetBusy(true);
-    const bool riaperto = c.Riapri();
-    progress_.SetBusy(false);
-    if (riaperto && !link.UpdateMode()) {
-        Messaggio("Sending profile successfully.", MsgButtons::OK, MsgIcon::Information);
-        return SendOutcome::Succeeded;
-    }
-    Messaggio(riaperto || link.UpdateMode() ? "Exit update mode impossible." : "Programming memory fail.",
-              MsgButtons::OK, MsgIcon::Critical);
-    return SendOutcome::Failed;
+    return ScritturaMemoria(host_, progress_).Concludi(c, "Sending profile successfully.") ? SendOutcome::Succeeded
+                                                                                           : SendOutcome::Failed;
 }
 
 SendOutcome InvioProfilo::Interrompi(CollegamentoStrumento& c, SendOutcome esito)
 {
-    UCZEM2& link = c.Link();
-    // Nothing was written: the instrument goes back to work as it was found.
-    if (!link.UpdateMode() || c.UpdateModeAllApertura()) return esito;
-    if (Commuta(link, false)) return esito;
-    Messaggio("Exit update mode impossible.", MsgButtons::OK, MsgIcon::Critical);
-    return SendOutcome::Failed;
+    return ScritturaMemoria(host_, progress_).Interrompi(c) ? esito : SendOutcome::Failed;
 }
 
 } // namespace zem

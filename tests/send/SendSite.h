@@ -67,6 +67,7 @@ struct SendSite final : TransferProgress {
     void Advance() override { ++value; }
     void SetBusy(bool) override {}  // the main window's own test looks at the busy indication
     void HideProgress() override {}
+    void ShowStatus(const std::string& text) override { statuses.push_back(text); }
     bool Closing() const override { return false; }
 
     sim::SimulatedPlatform platform;
@@ -76,6 +77,7 @@ struct SendSite final : TransferProgress {
     PasswordGate gate{host, settings};
     std::string password = "6150";
     int maximum = 0, value = 0;
+    std::vector<std::string> statuses;
 };
 
 } // namespace zem::test

@@ -1,5 +1,7 @@
 // Switching the simulated instrument into and out of update mode: configuration byte 4, the
 // restart (command 13) with its wait on the fake clock, and the identity probe that follows.
+#include "session/CollegamentoStrumento.h"
+#include "sim/BenchInstrument.h"
 #include "tests/SimLink.h"
 
 #include <memory>
@@ -147,6 +149,26 @@ TEST_P(UpdateMode, AChangeIsMadeOnlyWhenNeededAndAMemoryErrorOnlyEverLeaves)
         EXPECT_EQ(l->link.UpdateMode(), c.updateDopo);
         EXPECT_EQ(l->Requests().empty(), c.riavvii == 0);
     }
+}
+
+// The loader answers the version with one byte: the mailbox a normal-mode reply reported is kept,
+// so that the instrument can still be read, and taken out of update mode, behind it.
+TEST(UpdateModeMailbox, TheLoadersVersionReplyKeepsTheMailboxReportedInNormalMode)
+{
+    sim::SimulatedPlatform platform;
+    sim::BenchInstrument bench(platform, true);
+    bench.memory.Configurazione()[4] = 0x05;
+    bench.memory.Configurazione()[300] = 0x5A;
+    const auto socket = platform.network.CreateSocket();
+    UCZEM2 link(platform.clock, platform.usb, platform.network, *socket);
+    ASSERT_TRUE(link.ApriPortaUSB(sim::BenchInstrument::kSerial));
+    ASSERT_TRUE(link.LeggiVersione());
+    ASSERT_TRUE(link.SetUpdateMode(true));
+    EXPECT_TRUE(link.LeggiVersione());
+    EXPECT_EQ(link.IndirizzoAreaPRAM(), bench.memory.Opzioni().indirizzoMailbox);
+    EXPECT_EQ(link.ReadConfig1Byte(300), 0x5A);
+    EXPECT_TRUE(link.SetUpdateMode(false));
+    EXPECT_FALSE(bench.memory.UpdateMode());
 }
 
 INSTANTIATE_TEST_SUITE_P(Canali, UpdateMode, ::testing::Values(false, true), ChannelName);

@@ -22,5 +22,6 @@ int ReadCommand(CliSession& session, const std::vector<std::string>& arguments);
 int BackupCommand(CliSession& session, const std::vector<std::string>& arguments);
 int MemtestCommand(CliSession& session, const std::vector<std::string>& arguments);
 int DiffCommand(CliSession& session, const std::vector<std::string>& arguments);
+int RestoreCommand(CliSession& session, const std::vector<std::string>& arguments);
 
 } // namespace zem::cli

@@ -22,6 +22,7 @@ public:
     void HideProgress() override;
     // No window to close: a stop asked for by SIGINT or SIGTERM.
     bool Closing() const override;
+    void ShowStatus(const std::string& text) override { Draw(text); }
 
 private:
     void Redraw();

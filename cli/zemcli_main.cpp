@@ -38,6 +38,7 @@ const char* const kUsage =
     "                         read the instrument's configuration into a new profile file\n"
     "                         (--force overwrites it); prints the fields not read back\n"
     "  backup FILE --to KEY   the instrument's configuration memory into a .zemmem file\n"
+    "  restore FILE --to KEY  a .zemmem backup back into the instrument's configuration memory\n"
     "  memtest --to KEY       test the instrument's memory; clears its configuration\n"
     "                         (needs --yes or a Yes typed on the terminal)\n"
     "  diff A.zemp B.zemp | diff A.zemp --to KEY\n"
@@ -77,6 +78,7 @@ int main(int argc, char** argv)
         {"sn-list", zem::cli::SnListCommand},
         {"read", zem::cli::ReadCommand},
         {"backup", zem::cli::BackupCommand},
+        {"restore", zem::cli::RestoreCommand},
         {"memtest", zem::cli::MemtestCommand},
         {"diff", zem::cli::DiffCommand},
     };

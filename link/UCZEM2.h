@@ -559,12 +559,16 @@ public:
 private:
     LinkTransport& Canale() { return *canale_; }
     void AggiungiChecksum();
-    bool Tentativo(std::size_t n);
+    // One send and reply of the prepared frame; `attesa` above 0 bounds each wait instead of the channel.
+    bool Tentativo(std::size_t n, double attesa = 0);
     bool VerificaRisposta(std::size_t r);
     bool RisincronizzaLinea();
     // After a failed attempt: the line recovered and the rest of the attempt dropped.
     bool RecuperaTentativo();
     bool ProvaIdentita();
+    // Command 1 once, each wait at most `attesa`, with no retry and no resynchronisation.
+    bool SondaIdentita(double attesa);
+    void DecodificaIdentita();
     bool ApriConfigurazione(bool portaAperta);
     // Whether the request standing in the transmit buffer may go out under SolaLettura.
     bool RichiestaDiLettura() const;
@@ -591,7 +595,9 @@ private:
     void AzzeraIdentita();
     void ChiudiCanale();        // closes the channel; the identity and version stay as reported
     bool ChiudiBloccoFlash();   // programs and checks the pending block
-    bool RiavviaStrumento();    // command 13, echo only, then the restart wait
+    // Command 13, echo only; true once the instrument answers again in update mode or not as `updateMode`.
+    bool RiavviaStrumento(bool updateMode);
+    bool AttendiRitorno(bool updateMode);
 
     // Curve reception
     struct RicezioneCurva {

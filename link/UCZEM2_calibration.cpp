@@ -78,7 +78,7 @@ bool UCZEM2::ScriviValoriTaratura()
     const bool scritta = ScriviTabellaTaratura();
     const bool chiusa = FineScritturaConfig();
     // The instrument takes a new calibration only when it starts again.
-    return scritta && chiusa && RiavviaStrumento() && ProvaIdentita();
+    return scritta && chiusa && RiavviaStrumento(updateMode_);
 }
 
 bool UCZEM2::ScriviTabellaTaratura()

@@ -89,6 +89,11 @@ bool UCZEM2::ApriConfigurazione(bool portaAperta)
 bool UCZEM2::LeggiVersione()
 {
     versioneCPU_ = versioneEncoder_ = versioneADC_ = 0;
+    if (!AspettaPerRicezioneInCorso() || !InviaComando1Byte(kCmdVersione)) return false;
+    const std::size_t p = bufferRX_[0];
+    // The loader's one-byte reply tells nothing of the memory: the layout a normal-mode reply
+    // reported stays, or the mailbox behind which the configuration lies would be lost.
+    if (p == 1) return updateMode_;
     // Defaults stand until an instrument reports its own values.
     dimensioneMemoria_ = 0x80000;
     dimensioneConfigurazione_ = 360;
@@ -99,10 +104,7 @@ bool UCZEM2::LeggiVersione()
     settoreFlash_ = 64;
     opzioneVelocita_ = 0;
     configurazioneAnalogica_ = 0;
-    if (!AspettaPerRicezioneInCorso() || !InviaComando1Byte(kCmdVersione)) return false;
-    const std::size_t p = bufferRX_[0];
     const auto& b = bufferRX_;
-    if (p == 1) return updateMode_;
     if (p < 4) return false;
     versioneCPU_ = DueDecimali((b[1] + 256.0 * b[2]) / 100.0);
     if (b[3] > 0) versioneEncoder_ = DueDecimali((b[3] + 99.0) / 100.0);

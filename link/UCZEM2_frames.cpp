@@ -88,14 +88,17 @@ bool UCZEM2::VerificaRisposta(std::size_t r)
     return true;
 }
 
-bool UCZEM2::Tentativo(std::size_t n)
+bool UCZEM2::Tentativo(std::size_t n, double attesa)
 {
     LinkTransport& canale = Canale();
+    auto ricevi = [&](std::span<std::uint8_t> bytes) {
+        return attesa > 0 ? canale.RiceviEntro(bytes, attesa) : canale.Ricevi(bytes);
+    };
     if (!canale.Invia(std::span<const std::uint8_t>(bufferTX_).first(n + 1))) return false;
-    if (!canale.Ricevi(std::span<std::uint8_t>(bufferRX_).first(n + 2))) return false;
+    if (!ricevi(std::span<std::uint8_t>(bufferRX_).first(n + 2))) return false;
     const std::size_t r = ControllaEco(bufferTX_, bufferRX_, n);
     if (r == 0) return false;
-    if (!canale.Ricevi(std::span<std::uint8_t>(bufferRX_).first(r))) return false;
+    if (!ricevi(std::span<std::uint8_t>(bufferRX_).first(r))) return false;
     return VerificaRisposta(r);
 }
 

@@ -29,11 +29,13 @@ public:
     void DatiArrivati(const Consegna& asincrono);
 
     bool Invia(std::span<const std::uint8_t> bytes) override;
-    bool Ricevi(std::span<std::uint8_t> bytes) override;
+    bool Ricevi(std::span<std::uint8_t> bytes) override { return RiceviEntro(bytes, 1.0); }
+    bool RiceviEntro(std::span<std::uint8_t> bytes, double seconds) override;
     void ConsegnaInAttesa(const Consegna& consegna) override;
     void ScartaDopoErrore() override {}  // the next send drops whatever is left
     bool Risincronizza() override;
-    void AttendiRiavvio() override;
+    double LimiteRiavvio() const override { return 10.0; }
+    void Pausa(double seconds) override;
     std::optional<std::string> NumeroSerie() override { return std::nullopt; }
     LinkTimer& TimerRicezione() override { return timer_; }
     void Chiudi() override;

@@ -8,6 +8,7 @@
 #include "main/InizializzazioneUSB.h"
 #include "main/BackupMemoria.h"
 #include "main/ConfrontoProfilo.h"
+#include "main/RipristinoMemoria.h"
 #include "main/InvioProfilo.h"
 #include "session/TrasferimentoSingoloByte.h"
 #include "main/ImportaProfilo.h"
@@ -56,6 +57,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       mnuTestSeriale(*this, "mnuTestSeriale", "&Test seriale (beta)...", &mnuFile),
       mnuExportMemory(*this, "mnuExportMemory", "&Backup memory...", &mnuFile),
       mnuTestMemoria(*this, "mnuTestMemoria", "&Memory test...", &mnuFile),
+      mnuRestoreMemory(*this, "mnuRestoreMemory", "&Restore memory...", &mnuFile),
       sep2(*this, "sep2", "-", &mnuFile),
       mnuEthSetup(*this, "mnuEthSetup", "Set &IP address of the instrument...", &mnuFile),
       sep3(*this, "sep3", "-", &mnuFile),
@@ -105,6 +107,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuFormat.Click.Connect([this] { mnuFormat_Click(); });
     mnuExportMemory.Click.Connect([this] { mnuExportMemory_Click(); });
     mnuTestMemoria.Click.Connect([this] { mnuTestMemoria_Click(); });
+    mnuRestoreMemory.Click.Connect([this] { mnuRestoreMemory_Click(); });
     mnuDiagnosi.Click.Connect([this] { mnuDiagnosi_Click(); });
     mnuInizializzaUSB.Click.Connect([this] { mnuInizializzaUSB_Click(); });
     mnuListSN.Click.Connect([this] { mnuListSN_Click(); });
@@ -128,11 +131,11 @@ void FMainZEMSETUP::Form_Load()
     sep2.SetVisible(mnuEthSetup.Visible());
     mnuUpdate.SetVisible(modes_.configuration);
     sep3.SetVisible(modes_.configuration);
-    for (ui::Menu* advanced : {&mnuInizializzaUSB, &mnuTestMemoria, &mnuExportMemory, &mnuListSN})
+    for (ui::Menu* advanced : {&mnuInizializzaUSB, &mnuTestMemoria, &mnuExportMemory, &mnuRestoreMemory, &mnuListSN})
         advanced->SetVisible(modes_.advanced);
     // Items outside AggiornaMenu's care are enabled once, by whether they can do anything yet.
     for (ui::Menu* item : {&mnuNuovo, &mnuApri, &mnuReadSetup, &mnuImport, &mnuTestSeriale, &mnuExportMemory,
-                           &mnuTestMemoria, &mnuEthSetup, &mnuListSN, &mnuInizializzaUSB, &mnuUpdate,
+                           &mnuTestMemoria, &mnuRestoreMemory, &mnuEthSetup, &mnuListSN, &mnuInizializzaUSB, &mnuUpdate,
                            &mnuSetPassword, &mnuUscita, &mnuSetupMachine, &mnuSetupInput,
                            &mnuSetupOutput, &mnuSetupCounter, &mnuSetupComm, &mnuCurve})
         Enable(*item, true);
@@ -376,6 +379,18 @@ void FMainZEMSETUP::mnuTestMemoria_Click()
     TestMemoria(GetHost(), platform_, *this).Esegui(*chiave);
 }
 
+void FMainZEMSETUP::mnuRestoreMemory_Click()
+{
+    const auto chiave = FSceltaStrumento(GetHost(), platform_).LoadForm("Memory restore", false, false);
+    if (!chiave) return;
+    // Nothing else may start, nor the profile change, while the instrument is being written.
+    mnuFile.SetEnabled(false);
+    mnuConfig.SetEnabled(false);
+    RipristinoMemoria(GetHost(), platform_, gate_, *this).Ripristina(*chiave, std::nullopt, Setting(kPathProfili, ""));
+    mnuFile.SetEnabled(true);
+    AggiornaMenu();
+}
+
 void FMainZEMSETUP::SetBusy(bool busy)
 {
     Label1.SetVisible(busy);
@@ -387,6 +402,7 @@ void FMainZEMSETUP::ShowProgress(const std::string& caption, int maximum)
 {
     ProgressBar1.SetValue(0);
     ProgressBar1.SetMax(maximum);
+    lblTrasferimento.Move(240, 4440, 1560, 255);
     lblTrasferimento.SetCaption(caption);
     lblTrasferimento.SetVisible(true);
     ProgressBar1.SetVisible(true);
@@ -394,6 +410,15 @@ void FMainZEMSETUP::ShowProgress(const std::string& caption, int maximum)
 
 // A bar already full stays full: the bar refuses a value past its maximum.
 void FMainZEMSETUP::Advance() { ProgressBar1.SetValue(ProgressBar1.Value() + 1); }
+
+void FMainZEMSETUP::ShowStatus(const std::string& text)
+{
+    // The bar's place is free: the label takes the whole width.
+    ProgressBar1.SetVisible(false);
+    lblTrasferimento.Move(240, 4440, 9120, 255);
+    lblTrasferimento.SetCaption(text);
+    lblTrasferimento.SetVisible(true);
+}
 
 void FMainZEMSETUP::HideProgress()
 {

@@ -72,6 +72,7 @@ public:
     ui::Menu mnuTestSeriale;
     ui::Menu mnuExportMemory;
     ui::Menu mnuTestMemoria;
+    ui::Menu mnuRestoreMemory;
     ui::Menu sep2;
     ui::Menu mnuEthSetup;
     ui::Menu sep3;
@@ -109,6 +110,7 @@ private:
     void mnuFormat_Click();
     void mnuExportMemory_Click();
     void mnuTestMemoria_Click();
+    void mnuRestoreMemory_Click();
     void mnuDiagnosi_Click();
     void mnuInizializzaUSB_Click();
     void mnuListSN_Click();
@@ -120,6 +122,7 @@ private:
     void ShowProgress(const std::string& caption, int maximum) override;
     void Advance() override;
     void HideProgress() override;
+    void ShowStatus(const std::string& text) override;
     bool Closing() const override { return chiusura_; }
 
     bool ChiediSalvataggio();

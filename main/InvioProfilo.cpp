@@ -4,7 +4,7 @@
 #include "session/CollegamentoStrumento.h"
 #include "main/DatiStrumento.h"
 #include "main/ImmagineMemoria.h"
-#include "main/ProgrammazioneMemoria.h"
+#include "main/ScritturaMemoria.h"
 #include "main/TransferProgress.h"
 #include "profile/ProfiloZem.h"
 #include "ui/Host.h"
@@ -216,59 +216,25 @@ InvioProfilo::Lavori InvioProfilo::DecidiLavori(UCZEM2& link, const ProfiloZem& 
         : Lavori::Annulla;
 }
 
-// The header is cleared first and signed last, each as one write, and signed only once the image
-// read back as written: no moment of the transfer leaves a memory that a reader would take for a
-// configuration it is not.
 bool InvioProfilo::ProgrammaMemoria(UCZEM2& link, const ImmagineMemoria& immagine, int massimo)
 {
-    const std::span<const ScritturaImmagine> scritture = immagine.scritture;
-    constexpr std::size_t n = ProgrammazioneMemoria::kIntestazione;
-    std::array<std::uint8_t, n> firma{};
-    for (std::size_t k = 0; k < n; ++k) firma[k] = scritture[scritture.size() - n + k].valore;
-    const auto corpo = Blocchi(scritture.subspan(n, scritture.size() - 2 * n));
-    return ProgrammazioneMemoria(host_, progress_).Programma(link, corpo, firma, "Progress:", massimo);
+    return ScritturaMemoria(host_, progress_).Programma(link, immagine.scritture, massimo);
 }
 
 bool InvioProfilo::Commuta(UCZEM2& link, bool entra)
 {
-    progress_.SetBusy(true);
-    const bool ok = link.SetUpdateMode(entra);
-    progress_.SetBusy(false);
-    return ok;
+    return ScritturaMemoria(host_, progress_).Commuta(link, entra);
 }
 
 SendOutcome InvioProfilo::Concludi(CollegamentoStrumento& c)
 {
-    UCZEM2& link = c.Link();
-    // Whatever state the instrument was found in, a new configuration is only in use once the
-    // instrument has restarted out of update mode.
-    if (!Commuta(link, false)) {
-        Messaggio("Exit update mode impossible.", MsgButtons::OK, MsgIcon::Critical);
-        return SendOutcome::Failed;
-    }
-    c.Chiudi();
-    progress_.SetBusy(true);
-    const bool riaperto = c.Riapri();
-    progress_.SetBusy(false);
-    // Only an instrument that now runs the configuration counts: out of update mode, without a
-    // memory error, with its measures.
-    if (riaperto && !CollegamentoStrumento::MemoriaVuota(link)) {
-        Messaggio("Sending profile successfully.", MsgButtons::OK, MsgIcon::Information);
-        return SendOutcome::Succeeded;
-    }
-    Messaggio(link.UpdateMode() ? "Exit update mode impossible." : "Programming memory fail.", MsgButtons::OK,
-              MsgIcon::Critical);
-    return SendOutcome::Failed;
+    return ScritturaMemoria(host_, progress_).Concludi(c, "Sending profile successfully.") ? SendOutcome::Succeeded
+                                                                                           : SendOutcome::Failed;
 }
 
 SendOutcome InvioProfilo::Interrompi(CollegamentoStrumento& c, SendOutcome esito)
 {
-    UCZEM2& link = c.Link();
-    // Nothing was written: the instrument goes back to work as it was found.
-    if (!link.UpdateMode() || c.UpdateModeAllApertura()) return esito;
-    if (Commuta(link, false)) return esito;
-    Messaggio("Exit update mode impossible.", MsgButtons::OK, MsgIcon::Critical);
-    return SendOutcome::Failed;
+    return ScritturaMemoria(host_, progress_).Interrompi(c) ? esito : SendOutcome::Failed;
 }
 
 } // namespace zem

@@ -52,7 +52,7 @@ std::vector<std::uint8_t> SimulatedInstrument::FrameOf(std::span<const std::uint
 std::vector<Transmission> SimulatedInstrument::Receive(std::span<const std::uint8_t> bytes)
 {
     std::vector<Transmission> out;
-    if (faults_.deaf) return out;
+    if (faults_.deaf || (asleep_ && asleep_())) return out;
     for (const std::uint8_t b : bytes) {
         const bool startsFrame = frame_.empty();
         // An empty frame (a 0 where a count should be) is only echoed.

@@ -212,6 +212,8 @@ SimulatedMemory::Reply SimulatedMemory::ProgrammaFlash(std::span<const std::uint
 SimulatedMemory::Reply SimulatedMemory::Riavvia()
 {
     ++riavvii_;
+    if (adesso_ && durataRiavvio_ > 0)
+        instrument_.SetAsleep([this, sveglia = adesso_() + durataRiavvio_] { return adesso_() < sveglia; });
     if (!faults_.riavvioIgnorato && Configurazione().size() > 4) updateMode_ = (Configurazione()[4] & 0x80) != 0;
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include "sim/SimulatedInstrument.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -71,6 +72,13 @@ public:
     // Fails the configuration write number n (1 = the next one): it is not made and is not acknowledged.
     void FallisciScrittura(std::size_t n) { scritturaFallita_ = scritture_.size() + n; }
     int Riavvii() const { return riavvii_; }
+    // A restart takes `seconds` on the clock `now` reads (monotonic seconds) before the instrument
+    // hears anything again; without it the instrument is back at once.
+    void SetDurataRiavvio(std::function<double()> now, double seconds)
+    {
+        adesso_ = std::move(now);
+        durataRiavvio_ = seconds;
+    }
 
 private:
     using Reply = std::optional<std::vector<std::uint8_t>>;
@@ -99,6 +107,8 @@ private:
     bool updateMode_ = false;
     int occupata_ = 0;
     int riavvii_ = 0;
+    std::function<double()> adesso_;
+    double durataRiavvio_ = 0;
     std::vector<std::pair<std::uint32_t, std::uint8_t>> scritture_;
     std::size_t scritturaFallita_ = 0;
 };

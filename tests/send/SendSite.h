@@ -70,6 +70,7 @@ struct SendSite final : TransferProgress {
     void SetBusy(bool) override {}  // the main window's own test looks at the busy indication
     void HideProgress() override { stop = stop || stopWhenWritten; }
     bool Closing() const override { return stop; }
+    void ShowStatus(const std::string& text) override { statuses.push_back(text); }
 
     sim::SimulatedPlatform platform;
     sim::BenchInstrument bench;
@@ -80,6 +81,7 @@ struct SendSite final : TransferProgress {
     bool compat = false;  // the loader's single-byte path, as `zemcli --compat`
     int maximum = 0, value = 0;
     bool stop = false, stopWhenWritten = false;  // a stop asked for (a signal), now or once the image is written
+    std::vector<std::string> statuses;
 };
 
 } // namespace zem::test

@@ -16,6 +16,7 @@
 #include "sim/BenchInstrument.h"
 #include "sim/ZemsimProcess.h"
 #include "ui/CommandButton.h"
+#include "ui/Form.h"
 #include "ui/ScriptedHost.h"
 #include "ui/TextBox.h"
 

@@ -208,7 +208,7 @@ void BM_SendToZemsim(benchmark::State& state)
     std::uint64_t sent = 0;
     LinkPlatform platform{clock, usb, pump,
                           [&] { return std::unique_ptr<SocketControl>(std::make_unique<CountingSocket>(pump, clock, sent)); },
-                          [] { return std::unique_ptr<SocketControl>(); }, {}, false};
+                          [] { return std::unique_ptr<SocketControl>(); }, {}, {}, false};
     LineHost host;
     MemorySettingsStore settings;
     PasswordGate gate(host, settings);

@@ -83,6 +83,7 @@ struct NoProgress final : TransferProgress {
     void ShowProgress(const std::string&, int) override {}
     void Advance() override {}
     void HideProgress() override {}
+    void ShowStatus(const std::string&) override {}
     bool Closing() const override { return false; }
 };
 

@@ -88,7 +88,7 @@ RipristinoMemoria::Esito RipristinoMemoria::Ripristina(const std::string& chiave
     CollegamentoStrumento c(platform_);
     ScritturaMemoria scrittura(host_, progress_);
     progress_.SetBusy(true);
-    const bool aperto = c.Apri(chiave);
+    const bool aperto = c.Apri(chiave, CollegamentoStrumento::Uso::Modifica);
     progress_.SetBusy(false);
     Esito esito = Esito::Fallito;
     auto interrompi = [&](Esito e) { return scrittura.Interrompi(c) ? e : Esito::Fallito; };

@@ -45,6 +45,7 @@ public:
     void ShowProgress(const std::string&, int) override {}
     void Advance() override {}
     void HideProgress() override {}
+    void ShowStatus(const std::string&) override {}
     bool Closing() const override { return false; }
 
 protected:

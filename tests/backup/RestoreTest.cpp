@@ -124,7 +124,7 @@ TEST(Restore, AReadBackDifferenceLeavesTheHeaderClearedAndFails)
         return std::optional<std::vector<std::uint8_t>>(std::vector<std::uint8_t>{1});
     });
     EXPECT_EQ(Restore(s, dir.File("m.zemmem")), Esito::Fallito);
-    EXPECT_EQ(s.host.MessageTexts().back(), "Programming memory fail.\r\nFirst difference at address 5000.");
+    EXPECT_EQ(s.host.MessageTexts().back(), "Programming memory fail.\r\nFirst difference at address 5000 (0x1388).");
     EXPECT_EQ(s.Header(), std::string(4, '\0'));
     EXPECT_TRUE(s.bench.memory.UpdateMode());
 }

@@ -68,9 +68,13 @@ struct SendSite final : TransferProgress {
     void ShowProgress(const std::string&, int max) override { maximum = max, value = 0; }
     void Advance() override { ++value; }
     void SetBusy(bool) override {}  // the main window's own test looks at the busy indication
-    void HideProgress() override { stop = stop || stopWhenWritten; }
+    void HideProgress() override {}
     bool Closing() const override { return stop; }
-    void ShowStatus(const std::string& text) override { statuses.push_back(text); }
+    void ShowStatus(const std::string& text) override
+    {
+        statuses.push_back(text);
+        stop = stop || (stopWhenWritten && statuses.size() == 2);  // the restart out of update mode
+    }
 
     sim::SimulatedPlatform platform;
     sim::BenchInstrument bench;

@@ -82,7 +82,9 @@ TEST(ZemcliOverUsb, SendsWhatTheSimulatedDriverSendsReadsItBackAcrossALateStatus
 
     const std::size_t bridge = site.Add(EmulatedBridge::Programmed("ZEM Automation", "MR400012"));
     const std::vector<std::string> send = {"--yes", "send", kTemplate, "--to", "USB: MR400012", "--works", "clear"};
+    const std::uint64_t before = site.bus.Chip(bridge).BulkBytesOut();
     const ZemcliResult sent = Zemcli(site, send);
+    const std::uint64_t perSend = site.bus.Chip(bridge).BulkBytesOut() - before;
     EXPECT_EQ(sent.out, "Sending profile successfully.\n") << sent.err;
     EXPECT_EQ(site.instruments[bridge].Memory().Configurazione(), reference.Memory().Configurazione());
 
@@ -90,7 +92,7 @@ TEST(ZemcliOverUsb, SendsWhatTheSimulatedDriverSendsReadsItBackAcrossALateStatus
     const ZemcliResult info = Zemcli(site, {"info", "--to", "USB: MR400012"});
     EXPECT_TRUE(info.code == 0 && Has(info.out, "Instrument: ZEM AUTOMATION\n")) << info.out << info.err;
 
-    site.bus.Chip(bridge).SetFaults({.unplugAfterBytes = site.bus.Chip(bridge).BulkBytesOut() + 3000});
+    site.bus.Chip(bridge).SetFaults({.unplugAfterBytes = site.bus.Chip(bridge).BulkBytesOut() + perSend / 2});
     const ZemcliResult pulled = Zemcli(site, send);
     EXPECT_FALSE(site.bus.Plugged(bridge));
     EXPECT_NE(pulled.code, 0);

@@ -29,18 +29,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "bench/BenchLine.h"
+
 namespace {
 
 using namespace zem;
+using bench::LineHost;
+using bench::NoProgress;
+using bench::SeiMisure;
 
-struct NoProgress final : TransferProgress {
-    void SetBusy(bool) override {}
-    void ShowProgress(const std::string&, int) override {}
-    void Advance() override {}
-    void HideProgress() override {}
-    void ShowStatus(const std::string&) override {}
-    bool Closing() const override { return false; }
-};
 
 void BM_SendOverSimulatedEthernet(benchmark::State& state)
 {

@@ -31,6 +31,7 @@
 #include <unistd.h>
 
 #include "bench/BenchLine.h"
+#include "bench/RestartWaits.h"
 
 namespace {
 
@@ -123,11 +124,11 @@ void BM_Transfer(benchmark::State& state)
     for (auto _ : state) {
         sim::SimulatedPlatform site;
         sim::BenchInstrument bench(site, mailbox);
-        site.bridge.SetCallDuration(1e-6);  // so that the restart waits pass
-        site.bridge.SetWireTiming({.enabled = true, .latencySeconds = 1e-3});
+                site.bridge.SetWireTiming({.enabled = true, .latencySeconds = 1e-3});
         LinkPlatform platform = site.Platform();
         platform.singoloByte = state.range(2) != 0;
         Tally tally(bench);
+        bench::RestartWaits waits(bench.instrument, [&] { return site.clock.Monotonic(); });
         // Every workflow but the first send meets the profile already sent.
         host.keep = false;
         if (workflow != 0 && InvioProfilo(host, platform, gate, progress).Invia(profilo, bench.UsbKey()) != SendOutcome::Succeeded) {
@@ -137,7 +138,7 @@ void BM_Transfer(benchmark::State& state)
         host.keep = workflow == 1;
         const std::uint64_t frames0 = bench.instrument.FramesExecuted();
         const std::uint64_t wire0 = site.bridge.BytesWritten() + site.bridge.BytesRead();
-        const int restarts0 = bench.memory.Riavvii();
+        const double waits0 = waits.Seconds();
         const double t0 = site.clock.Monotonic();
         tally.counting = true;
         bool ok = false;
@@ -153,7 +154,7 @@ void BM_Transfer(benchmark::State& state)
             state.SkipWithError(("the workflow failed: " + host.last).c_str());
             return;
         }
-        const double seconds = site.clock.Monotonic() - t0 - (bench.memory.Riavvii() - restarts0) * 1.0;
+        const double seconds = site.clock.Monotonic() - t0 - (waits.Seconds() - waits0);
         const auto [frames, wire] = tally.Bound();
         const double bound = frames * 1e-3 + wire * 8e-6;
         state.counters["exchanges"] = static_cast<double>(bench.instrument.FramesExecuted() - frames0);

@@ -3,6 +3,7 @@
 #include "link/UCZEM2.h"
 
 #include "link/ByteOrder.h"
+#include "link/LayoutRicordati.h"
 #include "link/net/SocketControl.h"
 #include "link/usb/GestioneUSB.h"
 
@@ -92,8 +93,13 @@ bool UCZEM2::LeggiVersione()
     if (!AspettaPerRicezioneInCorso() || !InviaComando1Byte(kCmdVersione)) return false;
     const std::size_t p = bufferRX_[0];
     // The loader's one-byte reply tells nothing of the memory: the layout a normal-mode reply
-    // reported stays, or the mailbox behind which the configuration lies would be lost.
-    if (p == 1) return updateMode_;
+    // reported stays, or the mailbox behind which the configuration lies would be lost. An
+    // instrument found in update mode takes what an earlier link heard from it.
+    if (p == 1) {
+        if (mailbox_ && dimensioneAreaPRAM_ == 0)
+            if (const auto noto = LayoutRicordato(NomeCanale())) ApplicaLayout(*noto);
+        return updateMode_;
+    }
     // Defaults stand until an instrument reports its own values.
     dimensioneMemoria_ = 0x80000;
     dimensioneConfigurazione_ = 360;
@@ -123,7 +129,25 @@ bool UCZEM2::LeggiVersione()
         dimensioneAreaPRAM_ = Leggi16(b, 10);
     }
     if (p >= 12) opzioneVelocita_ = b[12] & 0x01;
+    if (p >= 11)
+        RicordaLayout(NomeCanale(), {dimensioneConfigurazione_, indirizzoAreaPRAM_, dimensioneAreaPRAM_, opzioneVelocita_});
     return true;
+}
+
+void UCZEM2::ApplicaLayout(const LayoutMemoria& layout)
+{
+    dimensioneConfigurazione_ = layout.dimensioneConfigurazione;
+    indirizzoAreaPRAM_ = layout.indirizzoAreaPRAM;
+    dimensioneMemoria_ = static_cast<std::int32_t>(layout.indirizzoAreaPRAM);
+    dimensioneAreaPRAM_ = layout.dimensioneAreaPRAM;
+    opzioneVelocita_ = layout.opzioneVelocita;
+}
+
+std::string UCZEM2::NomeCanale() const
+{
+    if (canale_ == &usbCanale_) return serialNumber_.empty() ? "" : "USB:" + serialNumber_;
+    const SocketControl& s = ethCanale_.Socket();
+    return "IP:" + s.RemoteHost() + ":" + std::to_string(s.RemotePort());
 }
 
 void UCZEM2::AzzeraImmagine()

@@ -2,7 +2,8 @@
 // blocks and by the loader's single bytes (`compat`), configuration in PRAM or behind the mailbox:
 //
 //   BM_Transfer/workflow/mailbox/compat   workflow 0 send (works cleared), 1 send (works kept),
-//                                         2 backup, 3 memory test, 4 import.
+//                                         2 backup, 3 memory test, 4 import, 5 restore of the
+//                                         backup of the profile sent.
 //
 // Reported: the exchanges (frames the instrument executed), the wire bytes, the simulated seconds
 // without the restart waits, the bound and their ratio. The bound is the simulated time (exchanges
@@ -15,6 +16,7 @@
 #include "main/BackupMemoria.h"
 #include "main/ImportaProfilo.h"
 #include "main/InvioProfilo.h"
+#include "main/RipristinoMemoria.h"
 #include "main/TestMemoria.h"
 #include "main/TransferProgress.h"
 #include "profile/ProfiloZem.h"
@@ -136,6 +138,10 @@ void BM_Transfer(benchmark::State& state)
             return;
         }
         host.keep = workflow == 1;
+        if (workflow == 5 && BackupMemoria(host, platform, progress).Esporta(bench.UsbKey(), file, "") != BackupMemoria::Esito::Completato) {
+            state.SkipWithError(("the backup failed: " + host.last).c_str());
+            return;
+        }
         const std::uint64_t frames0 = bench.instrument.FramesExecuted();
         const std::uint64_t wire0 = site.bridge.BytesWritten() + site.bridge.BytesRead();
         const double waits0 = waits.Seconds();
@@ -147,6 +153,7 @@ void BM_Transfer(benchmark::State& state)
         case 1: ok = InvioProfilo(host, platform, gate, progress).Invia(profilo, bench.UsbKey()) == SendOutcome::Succeeded; break;
         case 2: ok = BackupMemoria(host, platform, progress).Esporta(bench.UsbKey(), file, "") == BackupMemoria::Esito::Completato; break;
         case 3: ok = TestMemoria(host, platform, progress).Esegui(bench.UsbKey()) == TestMemoria::Esito::Superato; break;
+        case 5: ok = RipristinoMemoria(host, platform, gate, progress).Ripristina(bench.UsbKey(), file, "") == RipristinoMemoria::Esito::Completato; break;
         default: ok = ImportaProfilo(host, platform).Run(ProfiloZem{}, bench.UsbKey()).profilo.has_value(); break;
         }
         tally.counting = false;
@@ -166,7 +173,7 @@ void BM_Transfer(benchmark::State& state)
     std::filesystem::remove(file);
 }
 BENCHMARK(BM_Transfer)
-    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}, {0, 1}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {0, 1}, {0, 1}})
     ->ArgNames({"workflow", "mailbox", "compat"})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

@@ -2,7 +2,10 @@
 // writing calibrations and closing.
 #include "tests/diagnosis/DiagnosisBench.h"
 
+#include "session/InstrumentClaim.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace zem::test {
 namespace {
@@ -193,6 +196,27 @@ TEST(Diagnosi, AGainThatCannotBeStoredIsRefusedAndChangesAskBeforeClosing)
     EXPECT_TRUE(b.Strumento().Memory().ScrittureConfigurazione().empty());
     EXPECT_EQ(b.Strumento().Memory().Riavvii(), 0);
     EXPECT_FALSE(b.Strumento().Diagnostics().ModoDiagnostico());
+}
+
+// A calibration is not written while another program holds the instrument.
+TEST(Diagnosi, ACalibrationIsNotWrittenToAnInstrumentInUse)
+{
+    DiagnosisBench b;
+    const InstrumentClaim other(DiagnosisBench::kNormale, b.platform.Platform().claimScope);
+    ASSERT_TRUE(other.Held());
+    b.Mostra(DiagnosisBench::kNormale, [&b](FDiagnosi& w) {
+        w.TabStrip1.UserClickTab(FDiagnosi::kCella1);
+        w.dlgCalAnalogZEM1C.txtGain.UserType("2.5");
+        b.Password("6150");
+        b.host.Answer(ui::MsgAnswer::Yes);
+        w.cmdWrite.UserClick();
+        EXPECT_TRUE(w.Loaded());
+        b.host.Answer(ui::MsgAnswer::OK);
+        EXPECT_TRUE(w.RequestClose());
+    });
+    EXPECT_EQ(b.host.MessageTexts()[2], "The instrument is in use by another program (PID " + std::to_string(::getpid()) + ").");
+    EXPECT_TRUE(b.Strumento().Memory().ScrittureConfigurazione().empty());
+    EXPECT_EQ(b.Strumento().Memory().Riavvii(), 0);
 }
 
 } // namespace

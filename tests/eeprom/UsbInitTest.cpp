@@ -5,6 +5,7 @@
 #include "main/InizializzazioneUSB.h"
 #include "main/RegistroSN.h"
 #include "profile/SettingsStore.h"
+#include "session/InstrumentClaim.h"
 #include "sim/SimulatedPlatform.h"
 #include "ui/ScriptedHost.h"
 
@@ -97,6 +98,28 @@ TEST_F(UsbInit, NothingIsProgrammedWhenTheRegisterCannotBeWritten)
     EXPECT_EQ(host.Messages().back().icon, ui::MsgIcon::Critical);
     EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "");
     EXPECT_EQ(Last(), "");
+}
+
+// Another program holding the bridge (the key typed another way) is named, and nothing changes;
+// once it lets go, the programming goes through and no lock file is left.
+TEST_F(UsbInit, ABridgeClaimedByAnotherProgramIsLeftAlone)
+{
+    machine.bridge.AddDevice({"MR400001", FT_DEVICE_232R, ProgramDataNewer{}});
+    const std::string scope = machine.Platform().claimScope;
+    const auto lock = std::filesystem::path(InstrumentClaim::RuntimeFolder()) / (scope + InstrumentClaim::FileName("USB: MR400001"));
+    Type("12", "LINE 3");
+    {
+        const InstrumentClaim other("USB:MR400001", scope);
+        ASSERT_TRUE(other.Held());
+        EXPECT_FALSE(Run("USB: MR400001"));
+        EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"The instrument is in use by another program (PID "
+                                                                + std::to_string(::getpid()) + ")."});
+        EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "");
+        EXPECT_EQ(Register(), "");
+    }
+    EXPECT_TRUE(Run("USB: MR400001"));
+    EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "MR400012");
+    EXPECT_FALSE(std::filesystem::exists(lock));
 }
 
 TEST_F(UsbInit, TheRegisterWindowRefusesWhatCannotBeProgrammed)

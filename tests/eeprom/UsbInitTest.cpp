@@ -77,6 +77,14 @@ TEST_F(UsbInit, NothingIsProgrammedOrRegisteredWhenItCannotBeDoneSafely)
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Connecting only one instrument to prevent ambiguity"});
     EXPECT_FALSE(machine.bridge.Device(0).eeprom.has_value());
 
+    // Another program holds the bridge (its key typed another way); its lock file goes with it.
+    const std::string lock = InstrumentClaim::RuntimeFolder() + "/" + machine.Platform().claimScope + InstrumentClaim::FileName("USB: MR400001");
+    std::optional<InstrumentClaim> other(std::in_place, "USB:MR400001", machine.Platform().claimScope);
+    EXPECT_FALSE(Run("USB: MR400001"));
+    EXPECT_EQ(host.MessageTexts().back(), "The instrument is in use by another program (PID " + std::to_string(::getpid()) + ").");
+    other.reset();
+    EXPECT_FALSE(std::filesystem::exists(lock));
+
     // The chip refuses the image: no line, no counter.
     machine.bridge.Fail(sim::BridgeCall::EeProgram, FT_EEPROM_WRITE_FAILED);
     EXPECT_FALSE(Run("USB: MR400001"));
@@ -98,28 +106,6 @@ TEST_F(UsbInit, NothingIsProgrammedWhenTheRegisterCannotBeWritten)
     EXPECT_EQ(host.Messages().back().icon, ui::MsgIcon::Critical);
     EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "");
     EXPECT_EQ(Last(), "");
-}
-
-// Another program holding the bridge (the key typed another way) is named, and nothing changes;
-// once it lets go, the programming goes through and no lock file is left.
-TEST_F(UsbInit, ABridgeClaimedByAnotherProgramIsLeftAlone)
-{
-    machine.bridge.AddDevice({"MR400001", FT_DEVICE_232R, ProgramDataNewer{}});
-    const std::string scope = machine.Platform().claimScope;
-    const auto lock = std::filesystem::path(InstrumentClaim::RuntimeFolder()) / (scope + InstrumentClaim::FileName("USB: MR400001"));
-    Type("12", "LINE 3");
-    {
-        const InstrumentClaim other("USB:MR400001", scope);
-        ASSERT_TRUE(other.Held());
-        EXPECT_FALSE(Run("USB: MR400001"));
-        EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"The instrument is in use by another program (PID "
-                                                                + std::to_string(::getpid()) + ")."});
-        EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "");
-        EXPECT_EQ(Register(), "");
-    }
-    EXPECT_TRUE(Run("USB: MR400001"));
-    EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "MR400012");
-    EXPECT_FALSE(std::filesystem::exists(lock));
 }
 
 TEST_F(UsbInit, TheRegisterWindowRefusesWhatCannotBeProgrammed)

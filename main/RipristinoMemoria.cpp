@@ -104,9 +104,14 @@ RipristinoMemoria::Esito RipristinoMemoria::Ripristina(const std::string& chiave
         if (host_.Ask(ui::Question::ConfirmRestore, domanda, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes
             || !gate_.PasswordOK()) {
             esito = interrompi(Esito::Rifiutato);
+        } else if (progress_.Closing()) {
+            // A stop asked for (a closing window, a signal) while nothing is written.
+            esito = interrompi(Esito::Rifiutato);
         } else if (!link.UpdateMode() && !scrittura.Commuta(link, true)) {
             host_.MsgBox("Set update mode fail.", MsgButtons::OK, MsgIcon::Critical);
             esito = interrompi(Esito::Fallito);
+        } else if (progress_.Closing()) {
+            esito = interrompi(Esito::Rifiutato);
         } else {
             const auto scritture = Scritture(*bytes);
             const int massimo = static_cast<int>(scritture.size() - 2 * kIntestazione);

@@ -69,6 +69,27 @@ TEST(Restore, ABackupRestoredToABlankInstrumentBacksUpByteIdentical)
     }
 }
 
+// A stop asked for before the writing leaves the instrument as it was found; during it, the header
+// stays cleared in update mode.
+TEST(Restore, AStopEndsAfterTheStepUnderWayWithTheInstrumentSafe)
+{
+    Folder dir;
+    std::ofstream(dir.File("m.zemmem"), std::ios::binary) << " 90 \r\n 69 \r\n 77 \r\n 53 \r\n" + Lines(LetturaBackup::kRighe - 4);
+    for (const bool writing : {false, true}) {
+        SendSite s;
+        s.InService();
+        const auto before = s.bench.memory.Configurazione();
+        if (writing)
+            s.host.AtDoEvents(10, [&] { s.stop = true; });
+        else
+            s.stop = true;
+        EXPECT_EQ(Restore(s, dir.File("m.zemmem")), writing ? Esito::Fallito : Esito::Rifiutato);
+        EXPECT_EQ(s.bench.memory.UpdateMode(), writing);
+        if (writing) EXPECT_EQ(s.Header(), std::string(4, '\0'));
+        else EXPECT_TRUE(s.bench.memory.Configurazione() == before && s.bench.memory.Riavvii() == 0);
+    }
+}
+
 // What is not a backup in the tool's own form is refused with its line, and the instrument is
 // never opened.
 TEST(Restore, AMalformedBackupIsRefusedWithItsLineNumber)

@@ -14,6 +14,7 @@ FormDialog::FormDialog(ui::Form& form, QWidget* parent)
     : QDialog(parent), form_(form), client_(new QWidget(this))
 {
     setObjectName(QString::fromStdString(form.Name()));
+    client_->setObjectName(QStringLiteral("client"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -11,6 +11,7 @@ namespace zem::gui {
 FormMainWindow::FormMainWindow(ui::Form& form) : form_(form), client_(new QWidget(this))
 {
     setObjectName(QString::fromStdString(form.Name()));
+    client_->setObjectName(QStringLiteral("client"));
     setCentralWidget(client_);
     renderer_ = std::make_unique<FormRenderer>(form, client_, FormRenderer::HasMenus(form) ? menuBar() : nullptr);
     connect(renderer_.get(), &FormRenderer::formChanged, this, &FormMainWindow::FollowForm);

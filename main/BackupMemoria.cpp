@@ -116,7 +116,7 @@ BackupMemoria::Esito BackupMemoria::Esporta(const std::string& chiave, std::opti
         Rimuovi(temporaneo);
         ErroreFile(host_, *file);
     } else {
-        host_.MsgBox("Exporting completed.", MsgButtons::OK, MsgIcon::Critical);
+        host_.MsgBox("Exporting completed.", MsgButtons::OK, MsgIcon::Information);  // a success, not an error
         esito = Esito::Completato;
     }
     c.Chiudi();

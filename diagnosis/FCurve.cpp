@@ -48,6 +48,7 @@ FCurve::FCurve(ui::Host& host, const LinkPlatform& platform)
       monitor_(platform)
 {
     SetSize(10800, 8160);
+    SetSizable(true);
     lblMisura.SetCaption("&Measure:");
     lblMisura.Move(120, 180, 900, 255);
     cboMisura.Move(1080, 120, 3000, 315);

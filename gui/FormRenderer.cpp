@@ -90,6 +90,12 @@ bool TakesFocus(ui::ControlKind kind)
     }
 }
 
+// The controls that take the room a larger window gives.
+bool Grows(ui::ControlKind kind)
+{
+    return kind == ui::ControlKind::ListView || kind == ui::ControlKind::Plot || kind == ui::ControlKind::RichTextBox;
+}
+
 QPixmap Draw(ui::Picture picture)
 {
     QPixmap pixmap(32, 32);
@@ -163,6 +169,7 @@ FormRenderer::FormRenderer(ui::Form& form, QWidget* client, QMenuBar* menuBar)
     LinkBuddies();
     for (ui::Control* control : form_.Controls()) Apply(*control);
     form_.SetObserver(this);
+    if (form_.Sizable()) client_->installEventFilter(this);
 }
 
 FormRenderer::~FormRenderer()
@@ -383,8 +390,8 @@ void FormRenderer::Apply(ui::Control& control)
     widget->setEnabled(control.Enabled());
     widget->setToolTip(Q(control.ToolTipText()));
     if (control.Width() > 0 && control.Height() > 0) {
-        widget->setGeometry(Pixels(control.Left()), Pixels(control.Top()), Pixels(control.Width()),
-                            Pixels(control.Height()));
+        widget->setGeometry(Stretched(control, QRect(Pixels(control.Left()), Pixels(control.Top()),
+                                                     Pixels(control.Width()), Pixels(control.Height()))));
     } else {
         widget->adjustSize();
         widget->move(Pixels(control.Left()), Pixels(control.Top()));
@@ -485,7 +492,10 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
         for (int i = 0; i < model.ItemCount(); ++i) {
             QTreeWidgetItem* item = view->topLevelItem(i);
             for (int c = 0; c < columns; ++c)
-                if (item->text(c) != Q(model.ItemText(i, c))) item->setText(c, Q(model.ItemText(i, c)));
+                if (item->text(c) != Q(model.ItemText(i, c))) {
+                    item->setText(c, Q(model.ItemText(i, c)));
+                    item->setToolTip(c, item->text(c));  // the whole text, should a column be narrowed
+                }
         }
         if (model.SelectedIndex() >= 0) {
             view->setCurrentItem(view->topLevelItem(model.SelectedIndex()));
@@ -544,8 +554,31 @@ void FormRenderer::ApplyMenu(ui::Menu& menu)
     action->setChecked(menu.Checked());
 }
 
+QRect FormRenderer::Stretched(const ui::Control& control, QRect rect) const
+{
+    if (extra_.isNull() || control.Container() != nullptr) return rect;
+    if (Grows(control.Kind())) return rect.adjusted(0, 0, extra_.width(), extra_.height());
+    // Below a growing control: down with its bottom edge; in the right half: right with its right edge.
+    for (const ui::Control* other : form_.Controls()) {
+        if (!Grows(other->Kind()) || other->Container() != nullptr) continue;
+        if (control.Top() >= other->Top() + other->Height()) rect.translate(0, extra_.height());
+        break;
+    }
+    if (2 * control.Left() > form_.Width()) rect.translate(extra_.width(), 0);
+    return rect;
+}
+
 bool FormRenderer::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == client_ && event->type() == QEvent::Resize) {
+        const QSize extra = client_->size() - QSize(Pixels(form_.Width()), Pixels(form_.Height()));
+        const QSize grown(std::max(0, extra.width()), std::max(0, extra.height()));
+        if (grown != extra_) {
+            extra_ = grown;
+            for (ui::Control* control : form_.Controls())
+                if (control->Container() == nullptr) Apply(*control);
+        }
+    }
     if (event->type() == QEvent::FocusIn) {
         const auto it = controls_.find(watched);
         if (it != controls_.end() && it->second->Kind() == ui::ControlKind::TextBox

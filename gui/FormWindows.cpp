@@ -12,7 +12,13 @@ namespace zem::gui {
 void PlaceWindow(QWidget& window, QWidget& client, const ui::Form& form)
 {
     window.setWindowTitle(QString::fromStdString(form.Caption()));
-    client.setFixedSize(FormRenderer::Pixels(form.Width()), FormRenderer::Pixels(form.Height()));
+    const QSize design(FormRenderer::Pixels(form.Width()), FormRenderer::Pixels(form.Height()));
+    if (form.Sizable()) {
+        client.setMinimumSize(design);
+        if (client.width() < design.width() || client.height() < design.height()) client.resize(design);
+    } else {
+        client.setFixedSize(design);
+    }
     window.adjustSize();
 }
 

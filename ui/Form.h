@@ -41,6 +41,10 @@ public:
     void SetSize(int width, int height);
     bool Centred() const { return centred_; }
     void CentreOnScreen();
+    // The technician may make the window larger than its design size: its lists and plots grow
+    // with it, and what lies below or right of them moves along.
+    bool Sizable() const { return sizable_; }
+    void SetSizable(bool sizable) { sizable_ = sizable; }
 
     Host& GetHost() const { return host_; }
 
@@ -90,6 +94,7 @@ private:
     int width_ = 4800;
     int height_ = 3600;
     bool centred_ = false;
+    bool sizable_ = false;
     std::vector<Control*> controls_;
     FormObserver* observer_ = nullptr;
     bool loaded_ = false;

@@ -152,6 +152,11 @@ TEST(Layout, TheSelectionListShowsWholeKeysAndTheCurveWindowFits)
         inspector.Look(f);
         f.Get<ui::CommandButton>("cmdCancel").UserClick();
     });
+    site.Show(true, false, [&](FSceltaStrumento& f) {  // the modules by their MAC keys
+        site.host.AdvanceTimers(5000);
+        inspector.Look(f, QStringLiteral("network"));
+        f.Get<ui::CommandButton>("cmdCancel").UserClick();
+    });
     test::CurveSite curves;
     FCurve window(curves.host, curves.platform.Platform());
     curves.host.OnForm("FCurve", [&](ui::Form& f) {

@@ -80,8 +80,9 @@ FCurve::FCurve(ui::Host& host, const LinkPlatform& platform)
     };
 }
 
-bool FCurve::LoadForm(const std::string& key)
+bool FCurve::LoadForm(const std::string& key, std::string cartella)
 {
+    cartella_ = std::move(cartella);
     if (const auto errore = monitor_.Open(key)) {
         GetHost().MsgBox(*errore, ui::MsgButtons::OK, ui::MsgIcon::Critical);
         return false;
@@ -113,6 +114,8 @@ void FCurve::Form_Unload()
 void FCurve::cboMisura_Click()
 {
     pezzi_.clear();
+    // The axes come from the new measure's envelope and pieces, not from the last measure's.
+    picCurva.SetAxes({0, 1, picCurva.X().label}, {0, 1, picCurva.Y().label});
     Avvia();
 }
 
@@ -246,6 +249,7 @@ void FCurve::cmdEsporta_Click()
     r.filter = "CSV file|*.csv|PNG picture|*.png";
     r.defaultExtension = "csv";
     r.fileName = "curve-" + std::to_string(p.number) + ".csv";
+    r.initialFolder = cartella_;
     r.overwritePrompt = true;
     const auto scelta = GetHost().ShowFileDialog(r);
     if (scelta.outcome == ui::FileDialogOutcome::Failed)

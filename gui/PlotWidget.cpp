@@ -47,7 +47,12 @@ void PlotWidget::Paint(QPainter& painter, const ui::Plot& plot, const QRect& are
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(area, Qt::white);
     const QFontMetrics fm = painter.fontMetrics();
-    const QRect r = area.adjusted(fm.horizontalAdvance(QStringLiteral("-00000.0")) + 14, fm.height() + 8, -12,
+    QFont grande = painter.font();
+    grande.setPointSizeF(grande.pointSizeF() * 1.8);
+    grande.setBold(true);
+    // The verdict stands above the frame, where it covers no part of the curve or its peak.
+    const int sopra = plot.Banner().text.empty() ? fm.height() : QFontMetrics(grande).height();
+    const QRect r = area.adjusted(fm.horizontalAdvance(QStringLiteral("-00000.0")) + 14, sopra + 8, -12,
                                   -(2 * fm.height() + 12));
     if (r.width() < 10 || r.height() < 10) {
         painter.restore();
@@ -100,13 +105,11 @@ void PlotWidget::Paint(QPainter& painter, const ui::Plot& plot, const QRect& are
     }
     painter.setClipping(false);
 
-    QFont grande = painter.font();
-    grande.setPointSizeF(grande.pointSizeF() * 1.8);
-    grande.setBold(true);
     painter.setFont(grande);
     if (!plot.Banner().text.empty()) {
         painter.setPen(Colore(plot.Banner().colour));
-        painter.drawText(r.adjusted(8, 6, -10, -6), Qt::AlignRight | Qt::AlignTop, QString::fromStdString(plot.Banner().text));
+        painter.drawText(QRect(r.left(), area.top() + 2, r.width(), sopra + 4), Qt::AlignRight | Qt::AlignVCenter,
+                         QString::fromStdString(plot.Banner().text));
     }
     if (!plot.Message().text.empty()) {
         painter.setPen(Colore(plot.Message().colour));

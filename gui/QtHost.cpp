@@ -34,6 +34,8 @@ ui::MsgAnswer QtHost::ShowMessage(const ui::MessageBoxRequest& request)
 {
     const auto box = BuildMessageBox(request, DialogParent());
     box->exec();
+    box->hide();
+    Refresh();  // the answered box leaves the screen before the workflow goes on
     return AnswerOf(*box, request);
 }
 
@@ -69,6 +71,8 @@ void QtHost::ShowModal(ui::Form& form)
 {
     FormDialog dialog(form, DialogParent());
     dialog.exec();
+    dialog.hide();
+    Refresh();
 }
 
 // The picture is drawn at the size the plot has on screen.
@@ -80,6 +84,13 @@ bool QtHost::SavePlotPicture(const ui::Plot& plot, const std::string& path)
 void QtHost::WatchSockets(WinSockEsclusivo& pump) { sockets_ = std::make_unique<SocketWatcher>(pump); }
 
 void QtHost::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtHost::Refresh()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible()) window->repaint();
+}
 
 void QtHost::SetBusy(bool busy)
 {

@@ -88,7 +88,7 @@ BackupMemoria::Esito BackupMemoria::Esporta(const std::string& chiave, std::opti
         c.Chiudi();
         return Esito::Fallito;
     }
-    progress_.ShowProgress("", kIndirizzi - 1);
+    progress_.ShowProgress("Reading memory", kIndirizzi - 1);
     bool letto = true;
     for (int a = 0; a < kIndirizzi && out; ++a) {
         if (a > 0) progress_.Advance();

@@ -83,8 +83,9 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     Image1.Move(4560, 1560, 480, 480);
     Image1.SetVisible(false);
     lblTrasferimento.SetCaption("Trasferimento:");
-    lblTrasferimento.Move(240, 4440, 1560, 255);
-    ProgressBar1.Move(1920, 4410, 7440, 315);
+    // The step text above the bar, as wide as the window, so that no step is cut or wrapped.
+    lblTrasferimento.Move(240, 4110, 9120, 255);
+    ProgressBar1.Move(240, 4410, 9120, 315);
     lblVersione.Move(240, 5280, 9120, 315);
 
     mnuNuovo.Click.Connect([this] { mnuNuovo_Click(); });
@@ -368,6 +369,7 @@ void FMainZEMSETUP::SetBusy(bool busy)
     Label1.SetVisible(busy);
     Image1.SetVisible(busy);
     GetHost().SetBusy(busy);
+    GetHost().Refresh();
 }
 
 void FMainZEMSETUP::ShowProgress(const std::string& caption, int maximum)
@@ -377,10 +379,18 @@ void FMainZEMSETUP::ShowProgress(const std::string& caption, int maximum)
     lblTrasferimento.SetCaption(caption);
     lblTrasferimento.SetVisible(true);
     ProgressBar1.SetVisible(true);
+    GetHost().Refresh();
 }
 
 // A bar already full stays full: the bar refuses a value past its maximum.
 void FMainZEMSETUP::Advance() { ProgressBar1.SetValue(ProgressBar1.Value() + 1); }
+
+void FMainZEMSETUP::ShowStep(const std::string& step)
+{
+    lblTrasferimento.SetCaption(step);
+    lblTrasferimento.SetVisible(true);
+    GetHost().Refresh();
+}
 
 void FMainZEMSETUP::HideProgress()
 {
@@ -409,7 +419,7 @@ void FMainZEMSETUP::mnuListSN_Click()
 void FMainZEMSETUP::mnuCurve_Click()
 {
     FSceltaStrumento scelta(GetHost(), platform_);
-    if (const auto key = scelta.LoadForm("Curves", false, false)) FCurve(GetHost(), platform_).LoadForm(*key);
+    if (const auto key = scelta.LoadForm("Curves", false, false)) FCurve(GetHost(), platform_).LoadForm(*key, Setting(kPathProfili, ""));
 }
 
 void FMainZEMSETUP::mnuUscita_Click() { Unload(); }

@@ -117,6 +117,7 @@ private:
     void SetBusy(bool busy) override;
     void ShowProgress(const std::string& caption, int maximum) override;
     void Advance() override;
+    void ShowStep(const std::string& step) override;
     void HideProgress() override;
     bool Closing() const override { return chiusura_; }
 

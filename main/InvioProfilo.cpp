@@ -232,6 +232,7 @@ bool InvioProfilo::ProgrammaMemoria(UCZEM2& link, const ImmagineMemoria& immagin
     for (std::size_t k = 0; k < kIntestazione; ++k) firma[k] = scritture[scritture.size() - kIntestazione + k].valore;
 
     progress_.ShowProgress("Progress:", massimo);
+    progress_.ShowStep("Writing memory");
     bool ok = CancellaIntestazione(link, zeri);
     if (ok) {
         for (std::size_t k = kIntestazione; k + kIntestazione < scritture.size() && ok; ++k)
@@ -285,9 +286,11 @@ SendOutcome InvioProfilo::Concludi(CollegamentoStrumento& c)
         return SendOutcome::Failed;
     }
     c.Chiudi();
+    progress_.ShowStep("Restarting the instrument...");
     progress_.SetBusy(true);
     const bool riaperto = c.Riapri();
     progress_.SetBusy(false);
+    progress_.HideProgress();
     if (riaperto && !link.UpdateMode()) {
         Messaggio("Sending profile successfully.", MsgButtons::OK, MsgIcon::Information);
         return SendOutcome::Succeeded;

@@ -17,6 +17,9 @@ public:
     virtual void ShowProgress(const std::string& caption, int maximum) = 0;
     // One byte further; the bar stays at its maximum once there.
     virtual void Advance() = 0;
+    // What is under way ("Writing memory", "Verifying", "Restarting the instrument..."), shown
+    // until the progress is hidden; a display without room for it ignores it.
+    virtual void ShowStep(const std::string& /*step*/) {}
     virtual void HideProgress() = 0;
     // The window is closing: a transfer writes nothing more.
     virtual bool Closing() const = 0;

@@ -17,7 +17,7 @@ protected:
     void Show(std::function<void()> play)
     {
         host.OnForm("FCurve", [play](ui::Form&) { play(); });
-        ASSERT_TRUE(window.LoadForm(kUsb));
+        ASSERT_TRUE(window.LoadForm(kUsb, "/home/line1/profiles"));
         EXPECT_FALSE(bus.Instrument(0).Instrument().InFrame());
         EXPECT_FALSE(platform.bridge.IsOpen(0));
     }
@@ -76,6 +76,7 @@ TEST_F(CurveWindow, TheShownCurveIsExportedAsCsvAndAsAPictureThroughTheHost)
     });
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"There is no curve to export."});
     EXPECT_EQ(host.FileDialogs().at(0).fileName, "curve-1.csv");
+    EXPECT_EQ(host.FileDialogs().at(0).initialFolder, "/home/line1/profiles") << "where the profiles are";
     std::ifstream file(csv, std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(file), {}};
     EXPECT_EQ(text, CurveCsv::Text(window.Pezzi().back()));

@@ -178,8 +178,9 @@ void FCurve::PezzoCompletato(const CompletedPiece& piece)
 void FCurve::Disegna()
 {
     std::vector<ui::Plot::Series> serie;
-    auto curva = [](const CompletedPiece& p, double opacita, int spessore) {
+    auto curva = [](const CompletedPiece& p, double opacita, int spessore, std::string legenda) {
         ui::Plot::Series s;
+        s.legend = std::move(legenda);
         for (const auto& q : *p.curve) s.points.push_back({q.position, q.force});
         s.colour = Colore(p);
         s.opacity = opacita;
@@ -187,17 +188,17 @@ void FCurve::Disegna()
         return s;
     };
     for (std::size_t i = 0; i + 1 < pezzi_.size(); ++i)
-        if (pezzi_[i].curve) serie.push_back(curva(pezzi_[i], 0.3, 1));
+        if (pezzi_[i].curve) serie.push_back(curva(pezzi_[i], 0.3, 1, "Earlier pieces"));
     const auto& w = monitor_.CurrentWork();
     for (const auto* bordo : {&w.lower, &w.upper})
-        if (!bordo->empty()) serie.push_back({Punti(*bordo), ui::Plot::Style::Line, kFascia, 2, 1.0});
+        if (!bordo->empty()) serie.push_back({Punti(*bordo), ui::Plot::Style::Line, kFascia, 2, 1.0, "Envelope"});
     for (const CheckPoint& c : w.checkPoints)
-        serie.push_back({{{c.Quota, c.ForzaMinima}, {c.Quota, c.ForzaMassima}}, ui::Plot::Style::Line, kCheckPoint, 4, 1.0});
+        serie.push_back({{{c.Quota, c.ForzaMinima}, {c.Quota, c.ForzaMassima}}, ui::Plot::Style::Line, kCheckPoint, 4, 1.0, "Check points"});
 
     ui::Plot::Note banner, messaggio{"Waiting for the next piece...", kGrigio};
     if (!pezzi_.empty()) {
         const CompletedPiece& p = pezzi_.back();
-        if (p.curve) serie.push_back(curva(p, 1.0, 2));
+        if (p.curve) serie.push_back(curva(p, 1.0, 2, "Piece " + std::to_string(p.number)));
         if (p.results) serie.push_back({{{p.results->QuotaPicco, p.results->ForzaPicco}}, ui::Plot::Style::Markers, kPicco, 9, 1.0});
         std::string verdetto = p.Verdict();
         std::transform(verdetto.begin(), verdetto.end(), verdetto.begin(), [](unsigned char c) { return std::toupper(c); });

@@ -27,6 +27,7 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -548,6 +549,7 @@ void FormRenderer::ApplyMenu(ui::Menu& menu)
     const QSignalBlocker blocker(action);
     action->setSeparator(menu.IsSeparator());
     if (!menu.IsSeparator()) action->setText(Q(menu.Caption()));
+    action->setShortcut(QKeySequence(Q(menu.Shortcut())));
     action->setEnabled(menu.Enabled());
     action->setVisible(menu.Visible());
     action->setCheckable(menu.Checked());

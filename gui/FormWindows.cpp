@@ -14,11 +14,12 @@ void PlaceWindow(QWidget& window, QWidget& client, const ui::Form& form)
     window.setWindowTitle(QString::fromStdString(form.Caption()));
     const QSize design(FormRenderer::Pixels(form.Width()), FormRenderer::Pixels(form.Height()));
     if (form.Sizable()) {
+        // A caption changed on a shown window keeps the size the technician gave it.
         client.setMinimumSize(design);
-        if (client.width() < design.width() || client.height() < design.height()) client.resize(design);
-    } else {
-        client.setFixedSize(design);
+        if (!window.isVisible()) window.adjustSize();
+        return;
     }
+    client.setFixedSize(design);
     window.adjustSize();
 }
 

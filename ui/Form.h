@@ -67,6 +67,8 @@ public:
     bool Loaded() const { return loaded_ && !unloading_; }
     // The outcome a modal form reports to whoever showed it; cleared by each ShowModal.
     bool Result() const { return result_; }
+    // The technician dropped a file onto the window; false when the form does not take it.
+    bool DropFile(const std::string& path) { return Loaded() && Form_OLEDragDrop(path); }
 
     void SetObserver(FormObserver* observer) { observer_ = observer; }
     FormObserver* Observer() const { return observer_; }
@@ -76,6 +78,7 @@ protected:
     // False keeps the window open.
     virtual bool Form_QueryUnload(UnloadMode /*mode*/) { return true; }
     virtual void Form_Unload() {}
+    virtual bool Form_OLEDragDrop(const std::string& /*path*/) { return false; }
     void SetResult(bool result) { result_ = result; }
 
 private:

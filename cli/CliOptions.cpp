@@ -13,6 +13,8 @@ std::optional<CliOptions> CliOptions::Parse(const std::vector<std::string>& argu
         const bool hasValue = i + 1 < arguments.size();
         if (arg == "--simulate") {
             options.simulate = true;
+        } else if (arg == "--compat") {
+            options.compat = true;
         } else if (arg == "--yes") {
             options.yes = true;
         } else if (arg == "--help" || arg == "-h") {

@@ -13,6 +13,7 @@ struct CliOptions {
     bool yes = false;
     bool help = false;
     bool version = false;
+    bool compat = false;                      // the instrument loader's single-byte transfers
     std::optional<std::string> broadcast;     // HOST[:PORT]
     std::optional<std::string> passwordFile;
     std::vector<std::string> command;         // the command, then its arguments

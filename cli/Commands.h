@@ -21,5 +21,7 @@ int SnListCommand(CliSession& session, const std::vector<std::string>& arguments
 int ReadCommand(CliSession& session, const std::vector<std::string>& arguments);
 int BackupCommand(CliSession& session, const std::vector<std::string>& arguments);
 int MemtestCommand(CliSession& session, const std::vector<std::string>& arguments);
+int DiffCommand(CliSession& session, const std::vector<std::string>& arguments);
+int RestoreCommand(CliSession& session, const std::vector<std::string>& arguments);
 
 } // namespace zem::cli

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <charconv>
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <poll.h>
 
@@ -61,6 +62,17 @@ int CurveCommand(CliSession& session, const std::vector<std::string>& arguments)
         return kExitUsage;
     }
 
+    // Files already there are replaced only once the technician agreed, before any piece is awaited.
+    ui::Host& host = session.Host();
+    for (int n = 1; !csv.empty() && n <= *count; ++n) {
+        const std::string file = *count > 1 ? CurveCsv::Numbered(csv, n) : csv;
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(file, ec)) &&
+            host.Ask(ui::Question::ReplaceFile, file + " already exists.\r\nDo you want to replace it?",
+                     ui::MsgButtons::YesNo, ui::MsgIcon::Exclamation, ui::MsgAnswer::No) != ui::MsgAnswer::Yes)
+            return kExitRefused;
+    }
+
     CurveMonitor monitor(session.Platform());
     if (const auto errore = monitor.Open(key)) {
         session.Host().MsgBox(*errore, ui::MsgButtons::OK, ui::MsgIcon::Critical);
@@ -78,8 +90,8 @@ int CurveCommand(CliSession& session, const std::vector<std::string>& arguments)
         std::cout << Riga(p) << std::endl;
         if (csv.empty()) return;
         const std::string file = *count > 1 ? CurveCsv::Numbered(csv, pezzi) : csv;
-        if (!CurveCsv::Write(file, p)) {
-            std::cerr << "zemcli: cannot write " << file << std::endl;
+        if (const auto errore = CurveCsv::Write(file, p)) {
+            std::cerr << "zemcli: " << *errore << std::endl;
             scritto = false;
         }
     };

@@ -44,7 +44,7 @@ int InfoCommand(CliSession& session, const std::vector<std::string>& arguments)
     const LinkPlatform platform = session.Platform();
     const auto socket = platform.createLinkSocket();
     UCZEM2 link(platform.clock, platform.usb, platform.linkPump, *socket);
-    const bool aperto = CollegamentoStrumento::ApriChiave(link, *socket, *args->Value("--to"));
+    const bool aperto = CollegamentoStrumento::ApriChiave(link, *socket, *args->Value("--to"), CollegamentoStrumento::Uso::Lettura);
     if (aperto) Stampa(link);
     const std::string errore = CollegamentoStrumento::ErroreApertura(link);
     link.ChiudiComunicazione();

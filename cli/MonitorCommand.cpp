@@ -119,7 +119,8 @@ int MonitorCommand(CliSession& session, const std::vector<std::string>& argument
 
     Terminale terminale;
     bool letta = Lettura(diagnosi.Link());
-    while (letta && !once && terminale.Attendi()) letta = Lettura(diagnosi.Link());
+    // A reader gone (EPIPE, SIGPIPE being ignored) ends the watch as q would.
+    while (letta && std::cout && !once && terminale.Attendi()) letta = Lettura(diagnosi.Link());
     if (!letta) session.Host().MsgBox("Communication error.", ui::MsgButtons::OK, ui::MsgIcon::Critical);
     diagnosi.Chiudi();
     return session.ExitCode(letta);

@@ -35,17 +35,13 @@ int ReadCommand(CliSession& session, const std::vector<std::string>& arguments)
     if (!modello) return kExitFailed;
     auto esito = ImportaProfilo(session.Host(), session.Platform()).Run(*modello, *chiave);
     if (!esito.profilo) return kExitFailed;  // the message told why; nothing was written
-    if (!esito.profilo->SalvaFile(*file)) {
-        session.Host().MsgBox("Save file error.\r\n" + *file, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    // --force replaces the file: nothing of what it held before may survive into the new profile.
+    if (!esito.profilo->SalvaFile(*file, ProfiloZem::Salvataggio::Sostituisci)) {
+        session.Host().MsgBox("Save file error.\r\n" + *file + "\r\n" + esito.profilo->LastError(), ui::MsgButtons::OK,
+                              ui::MsgIcon::Exclamation);
         return kExitFailed;
     }
-    std::cout << "Not read back (template values):";
-    for (const auto& campo : esito.nonLetti) std::cout << ' ' << campo;
-    std::cout << '\n';
-    if (esito.ricavati.empty()) return kExitDone;
-    std::cout << "Worked out from the curve memory shares (up to a common scale):";
-    for (const auto& campo : esito.ricavati) std::cout << ' ' << campo;
-    std::cout << '\n';
+    ImportaProfilo::MostraNonLetti(session.Host(), esito);
     return kExitDone;
 }
 

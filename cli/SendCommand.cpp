@@ -3,6 +3,7 @@
 #include "cli/CliSession.h"
 #include "cli/CommandArguments.h"
 #include "cli/Commands.h"
+#include "cli/StopSignals.h"
 #include "cli/TerminalProgress.h"
 #include "main/InvioProfilo.h"
 #include "profile/ProfiloZem.h"
@@ -44,12 +45,25 @@ int SendCommand(CliSession& session, const std::vector<std::string>& arguments)
     const std::string& path = args->plain[0];
     ProfiloZem profilo;
     if (!profilo.ApriFile(path)) {
-        session.Host().MsgBox("Open file error.\r\n" + path, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+        session.Host().MsgBox("Open file error.\r\n" + path + "\r\n" + profilo.LastError(), ui::MsgButtons::OK,
+                              ui::MsgIcon::Exclamation);
         return kExitFailed;
     }
     AnswerQuestions(session.Host(), works);
     TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO));
-    switch (InvioProfilo(session.Host(), session.Platform(), session.Gate(), progress).Invia(profilo, *args->Value("--to"))) {
+    const StopSignals signals;
+    StopSignals::SetState("If the transfer had begun, the instrument stays in update mode with its memory header "
+                          "cleared: send a profile to it again.");
+    const SendOutcome esito = InvioProfilo(session.Host(), session.Platform(), session.Gate(), progress)
+                                  .Invia(profilo, *args->Value("--to"));
+    if (StopSignals::Raised() && esito != SendOutcome::Succeeded) {
+        std::cerr << (esito == SendOutcome::Refused
+                          ? "Stopped before the transfer: nothing was written, the instrument is as it was found.\n"
+                          : "Stopped during the transfer: the instrument stays in update mode with its memory header "
+                            "cleared: send a profile to it again.\n");
+        return kExitRefused;
+    }
+    switch (esito) {
     case SendOutcome::Succeeded: return kExitDone;
     case SendOutcome::Refused: return kExitRefused;
     case SendOutcome::Failed: break;

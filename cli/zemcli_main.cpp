@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
+#include "cli/StopSignals.h"
 
 #include <algorithm>
 #include <iostream>
@@ -37,8 +38,12 @@ const char* const kUsage =
     "                         read the instrument's configuration into a new profile file\n"
     "                         (--force overwrites it); prints the fields not read back\n"
     "  backup FILE --to KEY   the instrument's configuration memory into a .zemmem file\n"
+    "  restore FILE --to KEY  a .zemmem backup back into the instrument's configuration memory\n"
     "  memtest --to KEY       test the instrument's memory; clears its configuration\n"
     "                         (needs --yes or a Yes typed on the terminal)\n"
+    "  diff A.zemp B.zemp | diff A.zemp --to KEY\n"
+    "                         the fields where profile A differs from profile B or from what\n"
+    "                         the instrument holds; exit 0 the same, 1 different, 2 trouble\n"
     "  COMMAND ... then COMMAND ...\n"
     "                         one command after the other in the same run (and on the same\n"
     "                         simulated instruments), until one does not end with 0\n"
@@ -50,6 +55,7 @@ const char* const kUsage =
     "                         255.255.255.255:65535)\n"
     "  --password-file FILE   the access password (else $ZEMSETUP_PASSWORD, else asked)\n"
     "  --yes                  answer Yes or OK to confirmations (not the works questions)\n"
+    "  --compat               move instrument memory one byte a frame, as old loaders need\n"
     "  --help, --version\n"
     "exit codes: 0 done, 1 failed, 2 usage error, 3 refused or cancelled\n";
 
@@ -59,6 +65,7 @@ using Command = int (*)(zem::cli::CliSession&, const std::vector<std::string>&);
 
 int main(int argc, char** argv)
 {
+    zem::cli::IgnoreBrokenPipe();
     const std::map<std::string, Command> commands{
         {"list", zem::cli::ListCommand},
         {"eth-setup", zem::cli::EthSetupCommand},
@@ -71,7 +78,9 @@ int main(int argc, char** argv)
         {"sn-list", zem::cli::SnListCommand},
         {"read", zem::cli::ReadCommand},
         {"backup", zem::cli::BackupCommand},
+        {"restore", zem::cli::RestoreCommand},
         {"memtest", zem::cli::MemtestCommand},
+        {"diff", zem::cli::DiffCommand},
     };
     std::string error;
     const auto options = zem::cli::CliOptions::Parse({argv + 1, argv + argc}, error);

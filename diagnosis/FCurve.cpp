@@ -199,7 +199,7 @@ void FCurve::Disegna()
     if (!pezzi_.empty()) {
         const CompletedPiece& p = pezzi_.back();
         if (p.curve) serie.push_back(curva(p, 1.0, 2, "Piece " + std::to_string(p.number)));
-        if (p.results) serie.push_back({{{p.results->QuotaPicco, p.results->ForzaPicco}}, ui::Plot::Style::Markers, kPicco, 9, 1.0});
+        if (p.results) serie.push_back({{{p.results->QuotaPicco, p.results->ForzaPicco}}, ui::Plot::Style::Markers, kPicco, 9, 1.0, ""});
         std::string verdetto = p.Verdict();
         std::transform(verdetto.begin(), verdetto.end(), verdetto.begin(), [](unsigned char c) { return std::toupper(c); });
         banner = {verdetto, Colore(p)};
@@ -256,9 +256,15 @@ void FCurve::cmdEsporta_Click()
     if (scelta.outcome == ui::FileDialogOutcome::Failed)
         GetHost().MsgBox(scelta.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
     if (scelta.outcome != ui::FileDialogOutcome::Chosen) return;
-    const bool ok = FinisceCon(scelta.path, ".png") ? GetHost().SavePlotPicture(picCurva, scelta.path)
-                                                    : CurveCsv::Write(scelta.path, p);
-    if (!ok) GetHost().MsgBox("Export failed.\r\n" + scelta.path, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    std::optional<std::string> errore;
+    if (FinisceCon(scelta.path, ".png")) {
+        if (!GetHost().SavePlotPicture(picCurva, scelta.path)) errore = "";
+    } else {
+        errore = CurveCsv::Write(scelta.path, p);
+    }
+    if (errore)
+        GetHost().MsgBox("Export failed.\r\n" + scelta.path + (errore->empty() ? "" : "\r\n" + *errore), ui::MsgButtons::OK,
+                         ui::MsgIcon::Exclamation);
 }
 
 } // namespace zem

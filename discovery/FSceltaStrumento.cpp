@@ -31,6 +31,8 @@ FSceltaStrumento::FSceltaStrumento(ui::Host& host, const LinkPlatform& platform)
       winsock2_(platform.createLinkSocket()),
       link_(platform.clock, platform.usb, platform.linkPump, *winsock2_)
 {
+    // Listing an instrument only asks who it is: a blank one is not switched into update mode.
+    link_.SetSolaLettura(true);
     // Wide enough for a whole MAC or IP:port key; larger on request.
     SetSize(9000, 4200);
     SetSizable(true);

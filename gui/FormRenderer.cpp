@@ -51,6 +51,8 @@ namespace zem::gui {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
+// Beside a fitted column's text: the cell margins and a little air before the next column.
+constexpr int kCellRoom = 12;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -498,6 +500,12 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
                     item->setToolTip(c, item->text(c));  // the whole text, should a column be narrowed
                 }
         }
+        if (model.ColumnsFitText())
+            for (int c = 0; c < model.ColumnCount(); ++c) {
+                const int given = view->columnWidth(c);
+                view->resizeColumnToContents(c);
+                view->setColumnWidth(c, std::max(given, view->columnWidth(c) + kCellRoom));
+            }
         if (model.SelectedIndex() >= 0) {
             view->setCurrentItem(view->topLevelItem(model.SelectedIndex()));
         } else {

@@ -53,6 +53,8 @@ std::unique_ptr<QMessageBox> BuildMessageBox(const ui::MessageBoxRequest& reques
         IconOf(request.icon), QString::fromStdString(request.title),
         QString::fromStdString(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
         QMessageBox::NoButton, parent);
+    if (!request.details.empty())
+        box->setDetailedText(QString::fromStdString(request.details).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     for (const auto answer : answers) box->addButton(Standard(answer));
     box->setDefaultButton(Standard(request.defaultButton));
     box->setEscapeButton(Standard(EscapeOf(answers)));

@@ -67,6 +67,7 @@ public:
     ui::Menu mnuApri;
     ui::Menu mnuReadSetup;
     ui::Menu mnuImport;
+    ui::Menu mnuConfronta;
     ui::Menu mnuSalva;
     ui::Menu mnuSaveAs;
     ui::Menu mnuFormat;
@@ -77,6 +78,7 @@ public:
     ui::Menu mnuTestSeriale;
     ui::Menu mnuExportMemory;
     ui::Menu mnuTestMemoria;
+    ui::Menu mnuRestoreMemory;
     ui::Menu sep2;
     ui::Menu mnuEthSetup;
     ui::Menu sep3;
@@ -109,6 +111,7 @@ private:
     void mnuApri_Click();
     void mnuReadSetup_Click();
     void mnuImport_Click();
+    void mnuConfronta_Click();
     void mnuSalva_Click();
     void mnuSaveAs_Click();
     void mnuChiudi_Click();
@@ -118,6 +121,7 @@ private:
     void mnuFormat_Click();
     void mnuExportMemory_Click();
     void mnuTestMemoria_Click();
+    void mnuRestoreMemory_Click();
     void mnuDiagnosi_Click();
     void mnuInizializzaUSB_Click();
     void mnuListSN_Click();
@@ -128,8 +132,8 @@ private:
     void SetBusy(bool busy) override;
     void ShowProgress(const std::string& caption, int maximum) override;
     void Advance() override;
-    void ShowStep(const std::string& step) override;
     void HideProgress() override;
+    void ShowStatus(const std::string& text) override;
     bool Closing() const override { return chiusura_; }
 
     bool ChiediSalvataggio();

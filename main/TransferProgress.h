@@ -17,10 +17,10 @@ public:
     virtual void ShowProgress(const std::string& caption, int maximum) = 0;
     // One byte further; the bar stays at its maximum once there.
     virtual void Advance() = 0;
-    // What is under way ("Writing memory", "Verifying", "Restarting the instrument..."), shown
-    // until the progress is hidden; a display without room for it ignores it.
-    virtual void ShowStep(const std::string& /*step*/) {}
     virtual void HideProgress() = 0;
+    // The step under way ("Reading memory", "Restarting the instrument..."), in place of the
+    // caption until HideProgress: above a bar that runs on, or alone while the workflow waits.
+    virtual void ShowStatus(const std::string& text) = 0;
     // The window is closing: a transfer writes nothing more.
     virtual bool Closing() const = 0;
 };

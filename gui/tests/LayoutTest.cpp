@@ -26,83 +26,82 @@ namespace {
 
 using test::Click;
 
-// Each form shown as its window while the scripted host has it up; what is wrong is kept.
-struct Inspector {
-    QStringList faults;
+void Show(QWidget& window) { window.show(), QCoreApplication::sendPostedEvents(); }
 
-    void Look(QWidget& window, const QString& name, QStringList found)
+// Each form shown as its window while the scripted host has it up; what is wrong is kept. Only
+// posted events are delivered, never timer events: the window's own timers would run the form's
+// handlers behind the scripted host, on a link whose simulated time then never moves.
+class Layout : public testing::Test {
+protected:
+    void TearDown() override { EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString(); }
+
+    void Look(QWidget& window, const QString& name, const QStringList& found)
     {
         faults << found;
         if (const QString folder = qEnvironmentVariable("ZEM_LAYOUT_PICTURES"); !folder.isEmpty())
             QDir().mkpath(folder), window.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
     }
-    void Look(ui::Form& form, QString state = {})
+    void Look(ui::Form& form, const QString& state = {})
     {
         ui::FormObserver* host = form.Observer();
         {
             FormDialog window(form, nullptr);
-            window.show();
-            QCoreApplication::processEvents();
-            const QString name = QString::fromStdString(form.Name()) + (state.isEmpty() ? QString() : QLatin1Char('-') + state);
-            QStringList found = LayoutFaults(window);
-            if (!state.isEmpty()) found.replaceInStrings(QRegularExpression(QStringLiteral("$")), QStringLiteral(" on ") + state);
-            Look(window, name, found);
+            Show(window);
+            const QString suffix = state.isEmpty() ? QString() : QLatin1Char('-') + state;
+            Look(window, QString::fromStdString(form.Name()) + suffix, LayoutFaults(window).replaceInStrings(QRegularExpression(QStringLiteral("$")), suffix));
         }
         form.SetObserver(host);
     }
-    std::function<void(ui::Form&)> LookAndCancel(QString state = {})
+    std::function<void(ui::Form&)> LookAndCancel(const QString& state = {})
     {
         return [this, state](ui::Form& f) { Look(f, state), Click(f, "cmdCancel"); };
     }
-    std::string Report() const { return faults.join(QLatin1Char('\n')).toStdString(); }
+
+    template <class Dialog>
+    void LookAtMeasure(ui::ScriptedHost& host, ProfiloZem& profilo, int misura, const char* inOut)
+    {
+        Dialog dialog(host);
+        host.OnForm(dialog.Name(), [&](ui::Form& f) {
+            Look(f);
+            host.OnForm(inOut, LookAndCancel());
+            Click(f, "cmdSetupInOut");
+            host.OnForm("FSetupOperazioni", LookAndCancel(QString::fromStdString(dialog.Name())));
+            Click(f, "cmdSetupOperazioni");
+            Click(f, "cmdCancel");
+        });
+        dialog.ShowForm(misura, profilo);
+    }
+    QStringList faults;
 };
 
-template <class Dialog>
-void LookAtMeasure(Inspector& inspector, ui::ScriptedHost& host, ProfiloZem& profilo, int misura, const char* inOut)
+TEST_F(Layout, TheProfileSetupDialogsOfEveryMeasureTypeFit)
 {
-    Dialog dialog(host);
-    host.OnForm(dialog.Name(), [&](ui::Form& f) {
-        inspector.Look(f);
-        host.OnForm(inOut, inspector.LookAndCancel());
-        Click(f, "cmdSetupInOut");
-        host.OnForm("FSetupOperazioni", inspector.LookAndCancel(QString::fromStdString(dialog.Name())));
-        Click(f, "cmdSetupOperazioni");
-        Click(f, "cmdCancel");
-    });
-    dialog.ShowForm(misura, profilo);
-}
-
-TEST(Layout, TheProfileSetupDialogsOfEveryMeasureTypeFit)
-{
-    Inspector inspector;
     ui::ScriptedHost host;
     ProfiloZem profilo;
     ASSERT_TRUE(profilo.ApriFile(test::kTemplateSource));
     for (int m = 1; m <= 4; ++m) profilo.SetTipoMisura(m, static_cast<std::int16_t>(m));
     host.OnForm("FSetupStrumento", [&](ui::Form& f) {
-        inspector.Look(f);
+        Look(f);
         f.Get<ui::CheckBox>("Check1").UserClick();
-        host.OnForm("FSetupMsgWindow", inspector.LookAndCancel());
+        host.OnForm("FSetupMsgWindow", LookAndCancel());
         Click(f, "cmdSetupMsg");
         Click(f, "cmdCancel");
     });
     FSetupStrumento(host).ShowForm(profilo);
-    LookAtMeasure<FSetupMisuraPressa>(inspector, host, profilo, 1, "FSetupInOutPressa");
-    LookAtMeasure<FSetupMisuraPkPk>(inspector, host, profilo, 2, "FSetupInOutBase");
-    LookAtMeasure<FSetupMisuraSemplice>(inspector, host, profilo, 3, "FSetupInOutBase");
-    LookAtMeasure<FSetupMisuraTestCyl>(inspector, host, profilo, 4, "FSetupInOutTestCyl");
-    EXPECT_TRUE(inspector.faults.isEmpty()) << inspector.Report();
+    LookAtMeasure<FSetupMisuraPressa>(host, profilo, 1, "FSetupInOutPressa");
+    LookAtMeasure<FSetupMisuraPkPk>(host, profilo, 2, "FSetupInOutBase");
+    LookAtMeasure<FSetupMisuraSemplice>(host, profilo, 3, "FSetupInOutBase");
+    LookAtMeasure<FSetupMisuraTestCyl>(host, profilo, 4, "FSetupInOutTestCyl");
 }
 
-TEST(Layout, TheInstrumentWindowsFitOnEveryTabAndShowWholeKeys)
+TEST_F(Layout, TheInstrumentWindowsFitOnEveryTabAndShowWholeKeys)
 {
-    Inspector inspector;
     test::DiagnosisBench bench;
     bench.Mostra(test::DiagnosisBench::kNormale, [&](FDiagnosi& f) {
         for (int tab = 0; tab < FDiagnosi::kSchede; ++tab) {
             f.TabStrip1.UserClickTab(tab);
             bench.host.AdvanceTimers(500);
-            inspector.Look(f, QStringLiteral("tab%1").arg(tab));
+            Look(f, QStringLiteral("tab%1").arg(tab));
         }
         f.RequestClose();
     });
@@ -110,37 +109,33 @@ TEST(Layout, TheInstrumentWindowsFitOnEveryTabAndShowWholeKeys)
     for (const bool soloRete : {false, true})  // keys by IP and port, then by MAC
         site.Show(soloRete, false, [&](FSceltaStrumento& f) {
             site.host.AdvanceTimers(5000);
-            inspector.Look(f, soloRete ? QStringLiteral("network") : QString());
+            Look(f, soloRete ? QStringLiteral("network") : QString());
             Click(f, "cmdCancel");
         });
     test::CurveSite curves;
     curves.host.OnForm("FCurve", [&](ui::Form& f) {
         curves.host.AdvanceTimers(4500);
-        inspector.Look(f);
+        Look(f);
         f.RequestClose();
     });
     FCurve(curves.host, curves.platform.Platform()).LoadForm(test::CurveSite::kUsb);
-    EXPECT_TRUE(inspector.faults.isEmpty()) << inspector.Report();
 }
 
-TEST(Layout, TheMainWindowThePasswordWindowsAndTheShortMessagesFit)
+TEST_F(Layout, TheMainWindowThePasswordWindowsAndTheShortMessagesFit)
 {
-    Inspector inspector;
     test::MainWindowSession session;
-    session.host.OnForm("FSetPassword", inspector.LookAndCancel());
+    session.host.OnForm("FSetPassword", LookAndCancel());
     session.window->mnuSetPassword.UserClick();
     session.Open(session.Example());
-    session.host.OnForm("FPassword", inspector.LookAndCancel());
+    session.host.OnForm("FPassword", LookAndCancel());
     session.window->mnuSalva.UserClick();
-    inspector.Look(*session.window, QStringLiteral("open"));
+    Look(*session.window, QStringLiteral("open"));
     // The shortest answers of the workflows would give the narrowest boxes.
     for (const char* text : {"Test memory OK", "Exporting completed.", "Communication error"}) {
         const auto box = BuildMessageBox({text, "ZEM Setup", ui::MsgButtons::OK, ui::MsgIcon::Information}, nullptr);
-        box->show();
-        QCoreApplication::processEvents();
-        inspector.Look(*box, QStringLiteral("message-") + QString::fromLatin1(text).left(4), MessageBoxFaults(*box));
+        Show(*box);
+        Look(*box, QStringLiteral("message-") + QString::fromLatin1(text).left(4), MessageBoxFaults(*box));
     }
-    EXPECT_TRUE(inspector.faults.isEmpty()) << inspector.Report();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "diagnosis/FCurve.h"
 
 #include "diagnosis/CurveCsv.h"
+#include "diagnosis/UnitaCurva.h"
 #include "ui/Host.h"
 
 #include <algorithm>
@@ -114,8 +115,9 @@ void FCurve::Form_Unload()
 void FCurve::cboMisura_Click()
 {
     pezzi_.clear();
-    // The axes come from the new measure's envelope and pieces, not from the last measure's.
-    picCurva.SetAxes({0, 1, picCurva.X().label}, {0, 1, picCurva.Y().label});
+    // The axes come from the new measure's envelope and pieces and units, not from the last measure's.
+    const auto unita = UnitaCurva::Di(monitor_.Link().Misura(cboMisura.ItemData(cboMisura.ListIndex())));
+    picCurva.SetAxes({0, 1, ConUnita("Position", unita.quota)}, {0, 1, ConUnita("Force", unita.forza)});
     Avvia();
 }
 
@@ -129,7 +131,9 @@ void FCurve::Avvia()
         GetHost().MsgBox("Communication error", ui::MsgButtons::OK, ui::MsgIcon::Critical);
     }
     const auto& w = monitor_.CurrentWork();
-    lblLavoro.SetCaption(w.read ? "Work: " + w.name : "No work runs on the instrument: no envelope.");
+    // A work saved without a name still says which one runs.
+    const std::string lavoro = w.name.empty() ? std::to_string(w.number) + " (no name)" : w.name;
+    lblLavoro.SetCaption(w.read ? "Work: " + lavoro : "No work runs on the instrument: no envelope.");
     Disegna();
     MostraRisultati();
 }

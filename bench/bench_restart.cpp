@@ -55,11 +55,11 @@ void BM_SendOverSimulatedEthernet(benchmark::State& state)
         MemorySettingsStore settings;
         PasswordGate gate(host, settings);
         host.Answer(ui::MsgAnswer::Yes);  // send
-        host.Answer(ui::MsgAnswer::Yes);  // clear the blank memory
         host.OnForm("FPassword", [](ui::Form& f) {
             f.Get<ui::TextBox>("txtPassword").UserType("6150");
             f.Get<ui::CommandButton>("cmdOK").UserClick();
         });
+        host.Answer(ui::MsgAnswer::Yes);  // clear the blank memory
         NoProgress progress;
         const double t0 = platform.clock.Monotonic();
         if (InvioProfilo(host, platform.Platform(), gate, progress).Invia(profilo, sim::BenchInstrument::UdpKey())

@@ -3,7 +3,7 @@
 //
 //   BM_SendToZemsim        UDP on loopback to the zemsim program, on the machine's clock. Reported:
 //                          the exchanges (datagrams the link sent), the best time of a send without
-//                          the two instrument restart waits (the clock skips them), the bare loopback
+//                          the two instrument restart waits (timed at the socket), the bare loopback
 //                          round trip to zemsim and the link's own exchange of that size (a
 //                          one-byte read) measured just before, and the ratios of the send's time
 //                          to exchanges x each: what the workflow costs beyond the line and the link.
@@ -34,12 +34,12 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cmath>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include "bench/BenchLine.h"
+#include "bench/RestartWaits.h"
 
 namespace {
 
@@ -48,36 +48,12 @@ using bench::LineHost;
 using bench::NoProgress;
 using bench::SeiMisure;
 
-// The machine's clock, which jumps over an instrument's restart wait: once the restart's echo is
-// in, its second reading (the first is where the wait starts) is ten and a half seconds later.
-class SkippingClock final : public Clock {
-public:
-    double Timer() override
-    {
-        if (echoed_ && ++readings_ == 2) {
-            skipped_ += 10.5;
-            echoed_ = false;
-        }
-        return std::fmod(real_.Timer() + skipped_, kSecondsPerDay);
-    }
-    void RestartEchoed()
-    {
-        echoed_ = true;
-        readings_ = 0;
-    }
-
-private:
-    SystemClock real_;
-    double skipped_ = 0;
-    bool echoed_ = false;
-    int readings_ = 0;
-};
-
-// The link's UDP socket, counting datagrams and telling the clock when a restart was taken.
+// The link's UDP socket, counting datagrams and timing the restart waits: from a restart's echo
+// to the first answer of an identity probe after it.
 class CountingSocket final : public SocketControl {
 public:
-    CountingSocket(WinSockEsclusivo& pump, SkippingClock& clock, std::uint64_t& sent)
-        : sent_(sent), socket_(&pump, "127.0.0.1"), clock_(clock)
+    CountingSocket(WinSockEsclusivo& pump, std::uint64_t& sent, double& waits)
+        : sent_(sent), waits_(waits), socket_(&pump, "127.0.0.1")
     {
         socket_.DataArrival = [this](std::size_t n) { if (DataArrival) DataArrival(n); };
     }
@@ -96,23 +72,34 @@ public:
     bool SendData(std::span<const std::uint8_t> d) override
     {
         ++sent_;
-        restart_ = d.size() == 3 && d[1] == 13;  // count, command 13, checksum
+        // count, command, checksum: a restart (13) or an identity probe (1)
+        last_ = d.size() == 3 ? d[1] : 0;
+        received_ = 0;
         return socket_.SendData(d);
     }
     std::vector<std::uint8_t> GetData() override
     {
         auto data = socket_.GetData();
-        if (restart_ && !data.empty()) {
-            restart_ = false;
-            clock_.RestartEchoed();
+        if (data.empty()) return data;
+        const auto now = std::chrono::steady_clock::now();
+        received_ += data.size();
+        if (last_ == 13 && !waiting_) {
+            waiting_ = true;
+            since_ = now;
+        } else if (last_ == 1 && waiting_ && received_ > 3) {  // more than the probe's echo
+            waiting_ = false;
+            waits_ += std::chrono::duration<double>(now - since_).count();
         }
         return data;
     }
 private:
     std::uint64_t& sent_;
+    double& waits_;
     UdpSocket socket_;
-    SkippingClock& clock_;
-    bool restart_ = false;
+    std::uint8_t last_ = 0;
+    std::size_t received_ = 0;
+    bool waiting_ = false;
+    std::chrono::steady_clock::time_point since_;
 };
 
 zem::test::ZemsimProcess& Zemsim()
@@ -153,14 +140,15 @@ void BM_SendToZemsim(benchmark::State& state)
         state.SkipWithError("zemsim did not start");
         return;
     }
-    SkippingClock clock;
+    SystemClock clock;
     sim::FakeClock unused;
     sim::SimulatedBridge noBridges(unused);
     GestioneUSB usb(noBridges, clock);
     WinSockEsclusivo pump;
     std::uint64_t sent = 0;
+    double waits = 0;
     LinkPlatform platform{clock, usb, pump,
-                          [&] { return std::unique_ptr<SocketControl>(std::make_unique<CountingSocket>(pump, clock, sent)); },
+                          [&] { return std::unique_ptr<SocketControl>(std::make_unique<CountingSocket>(pump, sent, waits)); },
                           [] { return std::unique_ptr<SocketControl>(); }, {}, {}, false};
     LineHost host;
     MemorySettingsStore settings;
@@ -190,12 +178,13 @@ void BM_SendToZemsim(benchmark::State& state)
     double seconds = 1e9, exchanges = 0;
     for (auto _ : state) {
         sent = 0;
+        waits = 0;
         const auto t0 = std::chrono::steady_clock::now();
         if (InvioProfilo(host, platform, gate, progress).Invia(profilo, key) != SendOutcome::Succeeded) {
             state.SkipWithError(("the send failed: " + host.last).c_str());
             return;
         }
-        seconds = std::min(seconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        seconds = std::min(seconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count() - waits);
         exchanges = static_cast<double>(sent);
     }
     state.counters["exchanges"] = exchanges;
@@ -218,8 +207,7 @@ void BM_SendThroughBridge(benchmark::State& state)
     for (auto _ : state) {
         sim::SimulatedPlatform platform;
         sim::BenchInstrument bench(platform);
-        // Each driver call costs a microsecond, so that the restart waits (1 s each) pass.
-        platform.bridge.SetCallDuration(1e-6);
+        bench::RestartWaits waits(bench.instrument, [&] { return platform.clock.Monotonic(); });
         platform.bridge.SetWireTiming({.enabled = true, .latencySeconds = 1e-3});
         const double t0 = platform.clock.Monotonic();
         if (InvioProfilo(host, platform.Platform(), gate, progress).Invia(profilo, bench.UsbKey())
@@ -227,7 +215,7 @@ void BM_SendThroughBridge(benchmark::State& state)
             state.SkipWithError(("the send failed: " + host.last).c_str());
             return;
         }
-        seconds = platform.clock.Monotonic() - t0 - bench.memory.Riavvii() * 1.0;
+        seconds = platform.clock.Monotonic() - t0 - waits.Seconds();
         wire = static_cast<double>(platform.bridge.BytesWritten() + platform.bridge.BytesRead()) * 10.0 / 1250000.0;
         exchanges = static_cast<double>(bench.instrument.FramesExecuted());
     }

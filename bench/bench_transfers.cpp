@@ -2,7 +2,8 @@
 // blocks and by the loader's single bytes (`compat`), configuration in PRAM or behind the mailbox:
 //
 //   BM_Transfer/workflow/mailbox/compat   workflow 0 send (works cleared), 1 send (works kept),
-//                                         2 backup, 3 memory test, 4 import.
+//                                         2 backup, 3 memory test, 4 import, 5 restore of the
+//                                         backup of the profile sent.
 //
 // Reported: the exchanges (frames the instrument executed), the wire bytes, the simulated seconds
 // without the restart waits, the bound and their ratio. The bound is the simulated time (exchanges
@@ -15,6 +16,7 @@
 #include "main/BackupMemoria.h"
 #include "main/ImportaProfilo.h"
 #include "main/InvioProfilo.h"
+#include "main/RipristinoMemoria.h"
 #include "main/TestMemoria.h"
 #include "main/TransferProgress.h"
 #include "profile/ProfiloZem.h"
@@ -31,6 +33,7 @@
 #include <unistd.h>
 
 #include "bench/BenchLine.h"
+#include "bench/RestartWaits.h"
 
 namespace {
 
@@ -123,11 +126,11 @@ void BM_Transfer(benchmark::State& state)
     for (auto _ : state) {
         sim::SimulatedPlatform site;
         sim::BenchInstrument bench(site, mailbox);
-        site.bridge.SetCallDuration(1e-6);  // so that the restart waits pass
-        site.bridge.SetWireTiming({.enabled = true, .latencySeconds = 1e-3});
+                site.bridge.SetWireTiming({.enabled = true, .latencySeconds = 1e-3});
         LinkPlatform platform = site.Platform();
         platform.singoloByte = state.range(2) != 0;
         Tally tally(bench);
+        bench::RestartWaits waits(bench.instrument, [&] { return site.clock.Monotonic(); });
         // Every workflow but the first send meets the profile already sent.
         host.keep = false;
         if (workflow != 0 && InvioProfilo(host, platform, gate, progress).Invia(profilo, bench.UsbKey()) != SendOutcome::Succeeded) {
@@ -135,9 +138,13 @@ void BM_Transfer(benchmark::State& state)
             return;
         }
         host.keep = workflow == 1;
+        if (workflow == 5 && BackupMemoria(host, platform, progress).Esporta(bench.UsbKey(), file, "") != BackupMemoria::Esito::Completato) {
+            state.SkipWithError(("the backup failed: " + host.last).c_str());
+            return;
+        }
         const std::uint64_t frames0 = bench.instrument.FramesExecuted();
         const std::uint64_t wire0 = site.bridge.BytesWritten() + site.bridge.BytesRead();
-        const int restarts0 = bench.memory.Riavvii();
+        const double waits0 = waits.Seconds();
         const double t0 = site.clock.Monotonic();
         tally.counting = true;
         bool ok = false;
@@ -146,6 +153,7 @@ void BM_Transfer(benchmark::State& state)
         case 1: ok = InvioProfilo(host, platform, gate, progress).Invia(profilo, bench.UsbKey()) == SendOutcome::Succeeded; break;
         case 2: ok = BackupMemoria(host, platform, progress).Esporta(bench.UsbKey(), file, "") == BackupMemoria::Esito::Completato; break;
         case 3: ok = TestMemoria(host, platform, progress).Esegui(bench.UsbKey()) == TestMemoria::Esito::Superato; break;
+        case 5: ok = RipristinoMemoria(host, platform, gate, progress).Ripristina(bench.UsbKey(), file, "") == RipristinoMemoria::Esito::Completato; break;
         default: ok = ImportaProfilo(host, platform).Run(ProfiloZem{}, bench.UsbKey()).profilo.has_value(); break;
         }
         tally.counting = false;
@@ -153,7 +161,7 @@ void BM_Transfer(benchmark::State& state)
             state.SkipWithError(("the workflow failed: " + host.last).c_str());
             return;
         }
-        const double seconds = site.clock.Monotonic() - t0 - (bench.memory.Riavvii() - restarts0) * 1.0;
+        const double seconds = site.clock.Monotonic() - t0 - (waits.Seconds() - waits0);
         const auto [frames, wire] = tally.Bound();
         const double bound = frames * 1e-3 + wire * 8e-6;
         state.counters["exchanges"] = static_cast<double>(bench.instrument.FramesExecuted() - frames0);
@@ -165,7 +173,7 @@ void BM_Transfer(benchmark::State& state)
     std::filesystem::remove(file);
 }
 BENCHMARK(BM_Transfer)
-    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}, {0, 1}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {0, 1}, {0, 1}})
     ->ArgNames({"workflow", "mailbox", "compat"})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

@@ -1,5 +1,6 @@
 #include "cli/CliSession.h"
 
+#include "cli/PasswordFile.h"
 #include "session/TrasferimentoSingoloByte.h"
 #include "ui/Application.h"
 #include "ui/CommandButton.h"
@@ -7,7 +8,6 @@
 #include "ui/TextBox.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 
 namespace zem::cli {
@@ -43,17 +43,16 @@ LinkPlatform CliSession::Platform()
 void CliSession::TypePassword(ui::Form& form)
 {
     std::optional<std::string> password;
+    std::string why = "no password given and no terminal to ask it on";
     if (passwordFile_) {
-        std::ifstream file(*passwordFile_);
-        std::string line;
-        if (std::getline(file, line)) password = line.substr(0, line.find('\r'));
+        password = ReadPasswordFile(*passwordFile_, why);
     } else if (const char* environment = std::getenv("ZEMSETUP_PASSWORD")) {
         password = environment;
     } else {
         password = TerminalHost::Ask("Password: ", true);
     }
     if (!password) {
-        std::cerr << "zemcli: no password given and no terminal to ask it on" << std::endl;
+        std::cerr << "zemcli: " << why << std::endl;
         host_.Refuse();
         form.Get<ui::CommandButton>("cmdCancel").UserClick();
         return;

@@ -4,6 +4,7 @@
 #include "cli/CliSession.h"
 #include "cli/CommandArguments.h"
 #include "cli/Commands.h"
+#include "cli/StopSignals.h"
 #include "cli/TerminalProgress.h"
 #include "main/TestMemoria.h"
 
@@ -20,6 +21,9 @@ int MemtestCommand(CliSession& session, const std::vector<std::string>& argument
         return kExitUsage;
     }
     TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO));
+    const StopSignals signals;
+    StopSignals::SetState("If the test had begun, the instrument stays in update mode with no configuration: send a "
+                          "profile to it.");
     switch (TestMemoria(session.Host(), session.Platform(), progress).Esegui(*args->Value("--to"))) {
     case TestMemoria::Esito::Superato: return kExitDone;
     case TestMemoria::Esito::Rifiutato: return kExitRefused;

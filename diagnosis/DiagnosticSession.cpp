@@ -9,7 +9,8 @@ namespace zem {
 DiagnosticSession::DiagnosticSession(ui::Host& host, const LinkPlatform& platform)
     : host_(host),
       socket_(platform.createLinkSocket()),
-      link_(platform.clock, platform.usb, platform.linkPump, *socket_)
+      link_(platform.clock, platform.usb, platform.linkPump, *socket_),
+      claimScope_(platform.claimScope)
 {
 }
 
@@ -17,6 +18,7 @@ DiagnosticSession::~DiagnosticSession() { Chiudi(); }
 
 bool DiagnosticSession::Apri(const std::string& chiave)
 {
+    chiave_ = chiave;
     return CollegamentoStrumento::ApriChiave(link_, *socket_, chiave);
 }
 

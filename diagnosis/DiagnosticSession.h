@@ -2,6 +2,7 @@
 
 #include "link/LinkPlatform.h"
 #include "link/UCZEM2.h"
+#include "session/InstrumentClaim.h"
 
 #include <memory>
 #include <string>
@@ -44,6 +45,8 @@ public:
     // Switches diagnostic mode on; a refusal shows its message.
     bool AttivaDiagnosi();
     bool InDiagnosi() const { return inDiagnosi_; }
+    // The opened instrument claimed for a write (the calibration), for as long as the claim lives.
+    InstrumentClaim Rivendica() const { return InstrumentClaim(chiave_, claimScope_); }
     // Closes the link when it is open, leaving diagnostic mode first once Prepara has run.
     void Chiudi();
 
@@ -51,6 +54,8 @@ private:
     ui::Host& host_;
     std::unique_ptr<SocketControl> socket_;  // handed to the link for an Ethernet instrument
     UCZEM2 link_;
+    std::string claimScope_;
+    std::string chiave_;
     bool preparata_ = false;
     bool inDiagnosi_ = false;
 };

@@ -371,6 +371,12 @@ void FDiagnosi::cmdWrite_Click()
     if (!avviata_ || !gate_.PasswordOK()) return;
     if (GetHost().Ask(ui::Question::SendDiagnosisChanges, "Send change to instrument?", ui::MsgButtons::YesNo, ui::MsgIcon::Question) != ui::MsgAnswer::Yes)
         return;
+    // Another program changing the same instrument meanwhile would mix two calibrations.
+    const InstrumentClaim claim = sessione_.Rivendica();
+    if (!claim.Held()) {
+        GetHost().MsgBox(claim.Refusal(), ui::MsgButtons::OK, ui::MsgIcon::Critical);
+        return;
+    }
     if (const auto motivo = CopiaTaratura()) {
         GetHost().MsgBox("Writing calibration value failed.\r\n" + *motivo, ui::MsgButtons::OK, ui::MsgIcon::Critical);
         return;

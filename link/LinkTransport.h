@@ -8,7 +8,7 @@
 
 namespace zem {
 
-class LinkTimer;
+struct LinkTimer;
 
 // One channel of the instrument link as a byte pipe. The frame exchange in UCZEM2 is written once
 // over this table; each channel fills it with its own waits, time-outs and line recovery. Opening

@@ -20,6 +20,7 @@ namespace zem {
 class Clock;
 class GestioneUSB;
 class SocketControl;
+struct LayoutMemoria;
 class SocketMessagePump;
 
 // One record of the transducer calibration table (records 0..5: encoder, 0-10 V input and load
@@ -598,6 +599,9 @@ private:
     // Command 13, echo only; true once the instrument answers again in update mode or not as `updateMode`.
     bool RiavviaStrumento(bool updateMode);
     bool AttendiRitorno(bool updateMode);
+    // The memory layout an earlier normal-mode reply on the same channel reported, and that channel's name.
+    void ApplicaLayout(const LayoutMemoria& layout);
+    std::string NomeCanale() const;
 
     // Curve reception
     struct RicezioneCurva {

@@ -3,6 +3,7 @@
 #include "link/UCZEM2.h"
 
 #include "link/ByteOrder.h"
+#include "link/LayoutRicordati.h"
 #include "link/net/SocketControl.h"
 #include "link/usb/GestioneUSB.h"
 
@@ -54,6 +55,43 @@ private:
     bool corta_ = false;
 };
 
+// The measure records and their data lie one after the other behind the header: through the
+// mailbox, where every read costs as much as a few hundred bytes, they are read in one run from the
+// first record to the end of the last, grown at its end for data that goes on past it. Records spread
+// wider than a few pages, or a run that cannot be read (a stale pointer past the memory), are read
+// one by one, as far as the measures go.
+class LetturaMisure {
+public:
+    static constexpr std::uint32_t kMassimo = 1536;
+
+    LetturaMisure(UCZEM2& link, std::uint32_t inizio, std::uint32_t fine) : link_(link), inizio_(inizio)
+    {
+        if (fine > inizio && fine - inizio <= kMassimo) bytes_.resize(fine - inizio);
+    }
+    void Prepara()
+    {
+        if (!bytes_.empty() && !link_.ReadConfigBytes(inizio_, bytes_)) bytes_.clear();
+    }
+    bool Leggi(std::uint32_t address, std::span<std::uint8_t> out)
+    {
+        const std::uint32_t nostra = inizio_ + static_cast<std::uint32_t>(bytes_.size());
+        if (bytes_.empty() || address < inizio_ || address > nostra) return link_.ReadConfigBytes(address, out);
+        const std::uint32_t fine = address + static_cast<std::uint32_t>(out.size());
+        if (fine > nostra) {
+            std::vector<std::uint8_t> oltre(fine - nostra);
+            if (!link_.ReadConfigBytes(nostra, oltre)) return false;
+            bytes_.insert(bytes_.end(), oltre.begin(), oltre.end());
+        }
+        std::copy_n(bytes_.begin() + (address - inizio_), out.size(), out.begin());
+        return true;
+    }
+
+private:
+    UCZEM2& link_;
+    std::uint32_t inizio_;
+    std::vector<std::uint8_t> bytes_;
+};
+
 } // namespace
 
 const MisuraStrumento& UCZEM2::Misura(int misura) const
@@ -92,8 +130,13 @@ bool UCZEM2::LeggiVersione()
     if (!AspettaPerRicezioneInCorso() || !InviaComando1Byte(kCmdVersione)) return false;
     const std::size_t p = bufferRX_[0];
     // The loader's one-byte reply tells nothing of the memory: the layout a normal-mode reply
-    // reported stays, or the mailbox behind which the configuration lies would be lost.
-    if (p == 1) return updateMode_;
+    // reported stays, or the mailbox behind which the configuration lies would be lost. An
+    // instrument found in update mode takes what an earlier link heard from it.
+    if (p == 1) {
+        if (mailbox_ && dimensioneAreaPRAM_ == 0)
+            if (const auto noto = LayoutRicordato(NomeCanale())) ApplicaLayout(*noto);
+        return updateMode_;
+    }
     // Defaults stand until an instrument reports its own values.
     dimensioneMemoria_ = 0x80000;
     dimensioneConfigurazione_ = 360;
@@ -123,7 +166,25 @@ bool UCZEM2::LeggiVersione()
         dimensioneAreaPRAM_ = Leggi16(b, 10);
     }
     if (p >= 12) opzioneVelocita_ = b[12] & 0x01;
+    if (p >= 11)
+        RicordaLayout(NomeCanale(), {dimensioneConfigurazione_, indirizzoAreaPRAM_, dimensioneAreaPRAM_, opzioneVelocita_});
     return true;
+}
+
+void UCZEM2::ApplicaLayout(const LayoutMemoria& layout)
+{
+    dimensioneConfigurazione_ = layout.dimensioneConfigurazione;
+    indirizzoAreaPRAM_ = layout.indirizzoAreaPRAM;
+    dimensioneMemoria_ = static_cast<std::int32_t>(layout.indirizzoAreaPRAM);
+    dimensioneAreaPRAM_ = layout.dimensioneAreaPRAM;
+    opzioneVelocita_ = layout.opzioneVelocita;
+}
+
+std::string UCZEM2::NomeCanale() const
+{
+    if (canale_ == &usbCanale_) return serialNumber_.empty() ? "" : "USB:" + serialNumber_;
+    const SocketControl& s = ethCanale_.Socket();
+    return "IP:" + s.RemoteHost() + ":" + std::to_string(s.RemotePort());
 }
 
 void UCZEM2::AzzeraImmagine()
@@ -210,15 +271,24 @@ bool UCZEM2::LeggiIntestazione(std::array<std::int16_t, 2>& errore)
 
 bool UCZEM2::LeggiMisureFormato5(const std::vector<std::uint8_t>&)
 {
+    std::uint32_t primo = 0xFFFF, fine = 0;
+    for (const MisuraStrumento& m : misure_) {
+        if (m.indirizzoRecord == 0) continue;
+        primo = std::min<std::uint32_t>(primo, m.indirizzoRecord);
+        fine = std::max<std::uint32_t>(fine, m.indirizzoRecord + kRecordFormato5);
+    }
+    // In PRAM a frame carries 18 bytes whatever it follows: the records are read one by one.
+    LetturaMisure lettura(*this, primo, ConfigurazioneInPRAM() ? primo : fine);
+    lettura.Prepara();
     for (std::size_t i = 0; i < kMisure; ++i) {
         MisuraStrumento& m = misure_[i];
         if (m.indirizzoRecord == 0) continue;
         std::array<std::uint8_t, kRecordFormato5> r{};
-        if (!ReadConfigBytes(m.indirizzoRecord, r)) return false;
+        if (!lettura.Leggi(m.indirizzoRecord, r)) return false;
         const std::size_t lunghezzaDati = estensioni_ >= 11 ? (r[1] == 0 ? 35 : r[1]) : 27;
         std::vector<std::uint8_t> dati(lunghezzaDati);
         m.indirizzoDati = m.indirizzoRecord + r[0];
-        if (!ReadConfigBytes(m.indirizzoDati, dati)) return false;
+        if (!lettura.Leggi(m.indirizzoDati, dati)) return false;
         m.TipoMisura = r[2] < 5 ? r[2] : 0;
         if (m.TipoMisura == 0) break;
         ++numeroMisure_;

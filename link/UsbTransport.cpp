@@ -104,8 +104,10 @@ bool UsbTransport::SequenzaSvuotamento()
     usb_.SvuotaRicezioneUSB(handle_);
     if (!usb_.ScriviByteUSB(handle_, 0)) return false;
     const double start = clock_.Timer();
+    // The time between looks is slept, as in RiceviEntro: a silent instrument costs no processor.
     while (usb_.ByteInAttesaUSB(handle_) == 0) {
         if (TempoScaduto(start, clock_.Timer(), 0.7, 4.0)) return false;
+        clock_.Attendi(kPassoAttesa);
     }
     std::uint8_t eco = 0xFF;
     return usb_.LeggiByteUSB(handle_, eco) && eco == 0;

@@ -3,6 +3,7 @@
 #include "discovery/FSceltaStrumento.h"
 #include "link/usb/GestioneUSB.h"
 #include "main/FListaSN.h"
+#include "session/InstrumentClaim.h"
 #include "ui/Host.h"
 
 #include <algorithm>
@@ -27,6 +28,12 @@ bool InizializzazioneUSB::Run(std::optional<std::string> chiave)
     std::string seriale = chiave->substr(4);
     seriale.erase(0, std::min(seriale.find_first_not_of(' '), seriale.size()));
 
+    // A send or a second programming on the same bridge meanwhile would meet a bridge renamed under it.
+    const InstrumentClaim claim(*chiave, platform_.claimScope);
+    if (!claim.Held()) {
+        host_.MsgBox(claim.Refusal(), ui::MsgButtons::OK, ui::MsgIcon::Critical);
+        return false;
+    }
     GestioneUSB& usb = platform_.usb;
     if (seriale.empty()) {
         // Every bridge counts, programmed or blank: with two, the blank one cannot be told apart.

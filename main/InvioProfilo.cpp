@@ -9,7 +9,9 @@
 #include "profile/ProfiloZem.h"
 #include "ui/Host.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace zem {
 
@@ -164,22 +166,42 @@ bool InvioProfilo::LeggiTaratura(UCZEM2& link, std::optional<char> formato, Dati
 
 std::optional<bool> InvioProfilo::VerificaLavori(UCZEM2& link, const ProfiloZem& p, const IndirizziMemoria& ind)
 {
-    // The six record addresses in one read, then the first bytes of each record in one read.
+    // The six record addresses in one read, then the first bytes of each record.
+    constexpr std::size_t kInizioRecord = 10;
     std::array<std::uint8_t, 12> indirizzi{};
     if (!link.ReadConfigBytes(kIndirizziMisure, indirizzi)) return std::nullopt;
     auto parola = [](std::span<const std::uint8_t> b, std::size_t i) { return b[i] | (std::uint32_t{b[i + 1]} << 8); };
+    std::uint32_t primo = 0xFFFF, fine = 0;
     for (int m = 1; m <= 6; ++m) {
         const auto i = static_cast<std::size_t>(m - 1);
         const std::uint32_t indirizzo = parola(indirizzi, 2 * i);
-        const int tipo = p.TipoMisura(m);
-        if (tipo == 0) {
+        if (p.TipoMisura(m) == 0) {
             if (indirizzo != 0) return false;
             continue;
         }
         if (indirizzo != ind.indirizzoRecord[i]) return false;
-        std::array<std::uint8_t, 10> record{};
-        if (!link.ReadConfigBytes(indirizzo, record)) return std::nullopt;
-        if (record[2] != tipo || parola(record, 5) != ind.indirizzoLavori[i]
+        primo = std::min(primo, indirizzo);
+        fine = std::max<std::uint32_t>(fine, indirizzo + kInizioRecord);
+    }
+    // Through the mailbox a read costs as much as a few hundred bytes: one read from the first
+    // record to the last. In PRAM a frame carries 18 bytes, and each record is read on its own.
+    std::vector<std::uint8_t> records;
+    if (!link.ConfigurazioneInPRAM() && fine > primo) {
+        records.resize(fine - primo);
+        if (!link.ReadConfigBytes(primo, records)) return std::nullopt;
+    }
+    for (int m = 1; m <= 6; ++m) {
+        const int tipo = p.TipoMisura(m);
+        if (tipo == 0) continue;
+        const std::uint32_t indirizzo = ind.indirizzoRecord[static_cast<std::size_t>(m - 1)];
+        std::array<std::uint8_t, kInizioRecord> proprio{};
+        std::span<const std::uint8_t> record = proprio;
+        if (!records.empty()) {
+            record = std::span<const std::uint8_t>(records).subspan(indirizzo - primo, kInizioRecord);
+        } else if (!link.ReadConfigBytes(indirizzo, proprio)) {
+            return std::nullopt;
+        }
+        if (record[2] != tipo || parola(record, 5) != ind.indirizzoLavori[static_cast<std::size_t>(m - 1)]
             || parola(record, 7) != IndirizziMemoria::DimensioneRecordLavoro(tipo) || record[9] != p.OperazioniSelezionabili(m))
             return false;
     }

@@ -53,12 +53,24 @@ bool ProgrammazioneMemoria::Programma(UCZEM2& link, std::span<const BloccoMemori
     bool ok = link.WriteConfigBytes(0, zeri);
     if (!ok) host_.MsgBox("Clearing memory fail.", MsgButtons::OK, MsgIcon::Critical);
     if (ok && !(Scrivi(link, corpo) && Verifica(link, corpo))) ok = false;
-    if (ok && !link.WriteConfigBytes(0, intestazione)) {
-        host_.MsgBox("Closing memory fail.", MsgButtons::OK, MsgIcon::Critical);
-        ok = false;
-    }
+    if (ok && !link.WriteConfigBytes(0, intestazione)) ok = IntestazioneScritta(link, intestazione);
     progress_.HideProgress();
     return ok;
+}
+
+// A header write that went unacknowledged may still have been made (only its answer lost): the
+// header read back tells what the instrument holds.
+bool ProgrammazioneMemoria::IntestazioneScritta(UCZEM2& link, const std::array<std::uint8_t, kIntestazione>& intestazione)
+{
+    std::array<std::uint8_t, kIntestazione> letta{};
+    if (!link.ReadConfigBytes(0, letta)) {
+        host_.MsgBox("Closing memory fail.\r\nThe instrument did not answer: whether its header was written is unknown.",
+                     MsgButtons::OK, MsgIcon::Critical);
+        return false;
+    }
+    if (letta == intestazione) return true;
+    host_.MsgBox("Closing memory fail.", MsgButtons::OK, MsgIcon::Critical);
+    return false;
 }
 
 // In pieces of one frame or one page, so that the bar moves and a closing window stops the

@@ -1,6 +1,7 @@
 #include "main/TestMemoria.h"
 
 #include "session/CollegamentoStrumento.h"
+#include "main/ScritturaMemoria.h"
 #include "main/TransferProgress.h"
 #include "ui/Host.h"
 
@@ -22,6 +23,10 @@ constexpr int kLinee = 19;                         // address lines of the param
 constexpr std::uint32_t kComplemento = (1u << kLinee) - 1;
 
 std::uint8_t Modello(std::uint32_t a) { return static_cast<std::uint8_t>(a & 255); }
+
+constexpr const char* kFermatoPrima = "Memory test stopped: nothing was written, the instrument is as it was found.";
+constexpr const char* kFermatoDurante = "Memory test stopped: the instrument stays in update mode with no configuration: "
+                                        "send a profile to it.";
 
 } // namespace
 
@@ -54,25 +59,46 @@ TestMemoria::Esito TestMemoria::Esegui(const std::string& chiave)
     UCZEM2& link = c.Link();
     if (!aperto) {
         esito = Errore(c.Occupato().value_or("Communication error"));
+    } else if (progress_.Closing()) {
+        esito = Fermato(c);
     } else if (!link.UpdateMode() && !link.SetUpdateMode(true)) {
         esito = Errore("Communication to set update mode error.");
     } else if (!link.UpdateMode()) {
         esito = Errore("Set update mode fail.");
+    } else if (progress_.Closing()) {
+        esito = Fermato(c);
     } else if (const std::array<std::uint8_t, 4> zeri{}; !link.WriteConfigBytes(0, zeri)) {
         esito = Errore("Clearing memory fail.");
     } else {
+        fermato_ = false;
         const bool ok = Scrittura(link) && Verifica(link) && LineeIndirizzo(link);
         progress_.HideProgress();
         if (ok) {
             host_.MsgBox("Test memory OK", MsgButtons::OK, MsgIcon::Information);
             esito = Esito::Superato;
         } else {
-            esito = Errore("Test memory fail.");
+            esito = Errore(fermato_ ? kFermatoDurante : "Test memory fail.");
         }
     }
-    // Update mode is not left: the memory holds no configuration until a profile is sent.
+    // Update mode is not left once the memory was cleared: it holds no configuration until a
+    // profile is sent.
     c.Chiudi();
     return esito;
+}
+
+// A stop before the memory was cleared: the instrument goes back to work as it was found.
+TestMemoria::Esito TestMemoria::Fermato(CollegamentoStrumento& c)
+{
+    if (!ScritturaMemoria(host_, progress_).Interrompi(c)) return Esito::Fallito;
+    host_.MsgBox(kFermatoPrima, MsgButtons::OK, MsgIcon::Information);
+    return Esito::Rifiutato;
+}
+
+// A stop asked for (a closing window, a signal) ends a pass between two of its steps.
+bool TestMemoria::Continua()
+{
+    fermato_ = fermato_ || progress_.Closing();
+    return !fermato_;
 }
 
 bool TestMemoria::Scrittura(UCZEM2& link)
@@ -99,7 +125,7 @@ bool TestMemoria::PerFrame(UCZEM2& link, const std::function<bool(std::uint32_t,
     for (std::uint32_t a = 0; a <= kUltimoIndirizzo;) {
         const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(frame, kUltimoIndirizzo + 1 - a));
         for (std::uint32_t i = 0; i < n; ++i) modello[i] = Modello(a + i);
-        if (!passo(a, std::span(modello).first(n))) return false;
+        if (!Continua() || !passo(a, std::span(modello).first(n))) return false;
         for (std::uint32_t i = 0; i < n; ++i)
             if (a + i > 0) progress_.Advance();
         host_.DoEvents();
@@ -114,6 +140,7 @@ bool TestMemoria::LineeIndirizzo(UCZEM2& link)
 {
     progress_.ShowProgress("Memory test: Random (3/3)", kLinee);
     for (int k = 1; k <= kLinee; ++k) {
+        if (!Continua()) return false;
         std::vector<std::uint32_t> celle;
         if (k > 1) celle.push_back(1u << (k - 2));
         celle.push_back(1u << (k - 1));

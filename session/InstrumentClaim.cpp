@@ -1,5 +1,7 @@
 #include "session/InstrumentClaim.h"
 
+#include "session/ChiaveStrumento.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -51,6 +53,30 @@ bool WritePid(int fd)
     return ::ftruncate(fd, 0) == 0 && ::pwrite(fd, pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
 }
 
+// The lock is on the file the name leads to now: one unlinked by its last holder between our
+// open and our flock is no claim any more.
+bool StillNamed(int fd, const std::string& path)
+{
+    struct stat held {}, named {};
+    return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev
+        && held.st_ino == named.st_ino;
+}
+
+// One instrument has one key however it was typed: "USB:MR4A1001" and "USB: MR4A1001" are one.
+std::string KeyText(std::string_view chiave)
+{
+    const auto letta = ChiaveStrumento::Leggi(chiave);
+    if (!letta) return std::string(chiave);
+    switch (letta->canale) {
+    case ChiaveStrumento::Canale::USB: return ChiaveStrumento::USB(letta->seriale);
+    case ChiaveStrumento::Canale::IP: return ChiaveStrumento::IP(letta->host, std::to_string(letta->porta));
+    case ChiaveStrumento::Canale::MAC: return ChiaveStrumento::MAC(letta->mac);
+    }
+    return std::string(chiave);
+}
+
+constexpr int kTentativi = 8;  // each lost only to a holder that left meanwhile
+
 } // namespace
 
 std::string InstrumentClaim::RuntimeFolder()
@@ -74,25 +100,37 @@ InstrumentClaim::InstrumentClaim(std::string_view chiave, std::string_view scope
 {
     if (folder.empty()) folder = RuntimeFolder();
     if (!OwnFolder(folder, refusal_)) return;
-    const std::string path = folder + "/" + std::string(scope) + FileName(chiave);
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        refusal_ = "The instrument cannot be claimed: " + Cause(path);
-        return;
-    }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        refusal_ = errno == EWOULDBLOCK ? "The instrument is in use by another program (PID " + HolderPid(fd) + ")."
-                                        : "The instrument cannot be claimed: " + Cause(path);
+    const std::string path = folder + "/" + std::string(scope) + FileName(KeyText(chiave));
+    for (int tentativo = 0; tentativo < kTentativi; ++tentativo) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            refusal_ = "The instrument cannot be claimed: " + Cause(path);
+            return;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            refusal_ = errno == EWOULDBLOCK ? "The instrument is in use by another program (PID " + HolderPid(fd) + ")."
+                                            : "The instrument cannot be claimed: " + Cause(path);
+            ::close(fd);
+            return;
+        }
+        if (StillNamed(fd, path)) {
+            WritePid(fd);
+            fd_ = fd;
+            path_ = path;
+            return;
+        }
         ::close(fd);
-        return;
     }
-    WritePid(fd);
-    fd_ = fd;
+    refusal_ = "The instrument cannot be claimed: " + path + " keeps changing.";
 }
 
 InstrumentClaim::~InstrumentClaim()
 {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ < 0) return;
+    // Removed while still locked, so no file is left behind: one who opened it meanwhile finds
+    // it unnamed once it gets the lock, and tries again.
+    ::unlink(path_.c_str());
+    ::close(fd_);
 }
 
 } // namespace zem

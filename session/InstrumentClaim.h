@@ -7,8 +7,9 @@ namespace zem {
 
 // One program at a time changes an instrument: a lock file per instrument key in the user's
 // runtime folder ($XDG_RUNTIME_DIR/zemsetup, else /tmp/zemsetup-UID), held with flock so that a
-// program that dies releases it with its descriptors. The holder writes its PID into the file,
-// so that the one refused can name it.
+// program that dies releases it with its descriptors (its file stays, and is taken over by the
+// next claim). The holder writes its PID into the file, so that the one refused can name it, and
+// removes the file when it lets go.
 class InstrumentClaim {
 public:
     // Claims the instrument named by `chiave`; `scope` is set before the file's name (the
@@ -29,6 +30,7 @@ public:
 
 private:
     int fd_ = -1;
+    std::string path_;
     std::string refusal_;
 };
 

@@ -122,5 +122,22 @@ TEST(Memtest, PassesOnlyOnSoundMemoryAndLeavesItForTheNextSend)
     }
 }
 
+// A stop before the memory is cleared leaves the instrument at work as found; during a pass it
+// ends the pass, and the instrument waits in update mode for a profile.
+TEST(Memtest, AStopEndsTheStepUnderWayAndSaysTheState)
+{
+    for (const bool during : {false, true}) {
+        SendSite s;
+        s.InService();
+        s.stop = !during;
+        s.host.AtDoEvents(50, [&] { s.stop = true; });
+        s.host.Answer(ui::MsgAnswer::Yes);
+        EXPECT_NE(TestMemoria(s.host, s.platform.Platform(), s).Esegui(kKey), TestMemoria::Esito::Superato);
+        EXPECT_NE(s.host.MessageTexts().back().find(during ? "stays in update mode with no" : "nothing was written"), std::string::npos);
+        EXPECT_EQ(s.bench.memory.UpdateMode(), during);
+        EXPECT_EQ(s.Header().starts_with("ZEM"), !during);
+    }
+}
+
 } // namespace
 } // namespace zem::test

@@ -1,5 +1,7 @@
 #include "tests/cli/ZemcliRun.h"
 
+#include "sim/DefaultInstrument.h"
+#include "sim/UdpInstrumentServer.h"
 #include "sim/ZemsimProcess.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +42,27 @@ TEST(ZemcliMonitor, PrintsOneReadingOfTransducersInputsAndOutputs)
         EXPECT_EQ(r.code, c.code) << r.err;
         EXPECT_EQ(r.out + r.err, c.messaggio);
     }
+}
+
+// `zemcli monitor | :`: the reader goes at once, the watch ends on EPIPE and the instrument leaves
+// diagnostic mode before the program exits.
+TEST(ZemcliMonitor, AReaderGoneEndsTheWatchWithTheInstrumentOutOfDiagnosticMode)
+{
+    SystemClock clock;
+    sim::DefaultInstrument press(clock);
+    const auto modo = press.Instrument().Command(20);
+    int entered = 0;  // read once the server thread has stopped
+    press.Instrument().SetCommand(20, [&](std::span<const std::uint8_t> a) {
+        entered += a.size() == 1 && a[0] == 1;
+        return modo(a);
+    });
+    sim::UdpInstrumentServer server(press.Instrument(), clock);
+    ASSERT_TRUE(server.Start());
+    const std::string monitor = std::string(ZEM_BINARY_DIR) + "/zemcli monitor --to IP:127.0.0.1:" + std::to_string(server.Port());
+    RunZemcli({"-c", monitor + " | :"}, {}, 20000, "/bin/sh");
+    server.Stop();
+    EXPECT_EQ(entered, 1);
+    EXPECT_FALSE(press.Diagnostics().ModoDiagnostico());
 }
 
 } // namespace

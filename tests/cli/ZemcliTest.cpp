@@ -67,6 +67,8 @@ TEST_F(Zemcli, SetsAModuleAddressAndAnswersWhatHappenedInItsExitCode)
     const Case cases[] = {
         {{"--password-file", File("wrong"), "eth-setup", sim::kModuleMac1, "--ip", "127.0.0.43"}, 3, ""},
         {{"eth-setup", sim::kModuleMac1, "--ip", "127.0.0.43"}, 3, "zemcli: no password given"},
+        {{"--password-file", folder.string(), "eth-setup", sim::kModuleMac1, "--ip", "127.0.0.43"}, 3,
+         "zemcli: cannot read the password file " + folder.string() + ": Is a directory\n"},
         {{"--password-file", File("good"), "eth-setup", sim::kModuleMac1, "--ip", "224.1.2.3"}, 1,
          "The IP address is not valid."},
         {{"--password-file", File("good"), "eth-setup", "00-00-00-00-00-09", "--ip", "127.0.0.43"}, 1,

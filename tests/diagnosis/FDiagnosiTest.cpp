@@ -2,7 +2,10 @@
 // writing calibrations and closing.
 #include "tests/diagnosis/DiagnosisBench.h"
 
+#include "session/InstrumentClaim.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace zem::test {
 namespace {
@@ -147,13 +150,18 @@ TEST(Diagnosi, AnOutputIsForcedOnlyWithThePassword)
 TEST(Diagnosi, ACalibrationWrittenIsReadBackAfterTheRestart)
 {
     DiagnosisBench b;
-    b.Mostra(DiagnosisBench::kNormale, [&b](FDiagnosi& w) {
+    // Refused while another program holds the instrument, written once it lets go.
+    std::optional<InstrumentClaim> other(std::in_place, DiagnosisBench::kNormale, b.platform.Platform().claimScope);
+    b.Mostra(DiagnosisBench::kNormale, [&](FDiagnosi& w) {
         w.TabStrip1.UserClickTab(FDiagnosi::kCella1);
         w.dlgCalAnalogZEM1C.txtGain.UserType("2.5");
         w.dlgCalAnalogZEM1C.txtOffset.UserType("-120");
         w.TabStrip1.UserClickTab(FDiagnosi::kPot1);
         w.dlgCalAnalogZEM1P.opReverse.UserClick();
         b.Password("6150");
+        b.host.Answer(ui::MsgAnswer::Yes);
+        w.cmdWrite.UserClick();
+        other.reset();
         b.host.Answer(ui::MsgAnswer::Yes);
         w.cmdWrite.UserClick();
         EXPECT_FALSE(w.Loaded());
@@ -165,7 +173,8 @@ TEST(Diagnosi, ACalibrationWrittenIsReadBackAfterTheRestart)
         EXPECT_TRUE(w.dlgCalAnalogZEM1P.opReverse.Checked());
         w.cmdOK.UserClick();  // nothing changed: nothing asked
     });
-    EXPECT_EQ(b.host.MessageTexts(), (Msg{kCautela, "Send change to instrument?", kCautela}));
+    const std::string inUse = "The instrument is in use by another program (PID " + std::to_string(::getpid()) + ").";
+    EXPECT_EQ(b.host.MessageTexts(), (Msg{kCautela, "Send change to instrument?", inUse, "Send change to instrument?", kCautela}));
 }
 
 // A gain the instrument's word cannot hold is refused before anything is written; changes then

@@ -5,6 +5,7 @@
 #include "main/InizializzazioneUSB.h"
 #include "main/RegistroSN.h"
 #include "profile/SettingsStore.h"
+#include "session/InstrumentClaim.h"
 #include "sim/SimulatedPlatform.h"
 #include "ui/ScriptedHost.h"
 
@@ -75,6 +76,14 @@ TEST_F(UsbInit, NothingIsProgrammedOrRegisteredWhenItCannotBeDoneSafely)
     EXPECT_FALSE(Run("USB: "));
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Connecting only one instrument to prevent ambiguity"});
     EXPECT_FALSE(machine.bridge.Device(0).eeprom.has_value());
+
+    // Another program holds the bridge (its key typed another way); its lock file goes with it.
+    const std::string lock = InstrumentClaim::RuntimeFolder() + "/" + machine.Platform().claimScope + InstrumentClaim::FileName("USB: MR400001");
+    std::optional<InstrumentClaim> other(std::in_place, "USB:MR400001", machine.Platform().claimScope);
+    EXPECT_FALSE(Run("USB: MR400001"));
+    EXPECT_EQ(host.MessageTexts().back(), "The instrument is in use by another program (PID " + std::to_string(::getpid()) + ").");
+    other.reset();
+    EXPECT_FALSE(std::filesystem::exists(lock));
 
     // The chip refuses the image: no line, no counter.
     machine.bridge.Fail(sim::BridgeCall::EeProgram, FT_EEPROM_WRITE_FAILED);

@@ -45,6 +45,22 @@ TEST(SendOutcome, AnInstrumentStillReportingAMemoryErrorAfterTheSendIsAFailure)
     EXPECT_FALSE(s.bench.memory.UpdateMode());
 }
 
+// The header written but every answer to it lost: read back, it is found written.
+TEST(SendOutcome, AHeaderWrittenWithItsAnswerLostIsFoundByReadingItBack)
+{
+    SendSite s;
+    s.InService();
+    const auto scrivi = s.bench.instrument.Command(14);
+    std::vector<std::uint8_t> header;  // the header write's frame, once it came
+    s.bench.instrument.SetCommand(14, [&](std::span<const std::uint8_t> a) -> std::optional<std::vector<std::uint8_t>> {
+        const bool cleared = s.Header() == std::string(4, '\0');
+        const auto risposta = scrivi(a);
+        if (cleared && s.Header().starts_with("ZEM")) header.assign(a.begin(), a.end());
+        return std::ranges::equal(a, header) ? std::nullopt : risposta;
+    });
+    EXPECT_EQ(s.Send(ProfiloMisto(), "USB: MR4B0001", {MsgAnswer::Yes, MsgAnswer::Yes}), SendOutcome::Succeeded);
+}
+
 // A stop asked for before anything is written leaves the instrument as it was found; during the
 // writing, the header stays cleared in update mode and the next send mends it; once the image is
 // written the send ends as it would have.

@@ -28,9 +28,8 @@ std::string Backup(SendSite& s, const std::string& file)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// ProfiloMisto sent over an instrument in service (works cleared), then backed up as it runs and,
-// on the PRAM path, once more in update mode, where its loader answers (a mailbox instrument in
-// update mode does not report its mailbox, so it cannot be backed up there).
+// ProfiloMisto sent over an instrument in service (works cleared), then backed up as it runs and
+// once more in update mode, where its loader answers.
 Sent SendAndBackUp(bool mailbox, bool compat, Caricatore loader = Caricatore::Completo)
 {
     SendSite s(mailbox);
@@ -46,7 +45,7 @@ Sent SendAndBackUp(bool mailbox, bool compat, Caricatore loader = Caricatore::Co
     TempFolder dir;
     r.backup = Backup(s, dir / "a.zemmem");
     s.bench.memory.SetUpdateMode(true);
-    r.backupInUpdateMode = mailbox ? r.backup : Backup(s, dir / "b.zemmem");
+    r.backupInUpdateMode = Backup(s, dir / "b.zemmem");
     return r;
 }
 
@@ -86,6 +85,28 @@ TEST(Transfers, TheMemoryTestPassesOnALoaderThatKeepsOnlyTheFirstByteOfABlock)
     s.host.Answer(MsgAnswer::Yes);
     EXPECT_EQ(TestMemoria(s.host, s.platform.Platform(), s).Esegui(kKey), TestMemoria::Esito::Superato);
     EXPECT_EQ(s.host.MessageTexts().back(), "Test memory OK");
+}
+
+// The memory test leaves a mailbox instrument in update mode, where its loader does not report the
+// mailbox: the next sessions reach it through what the test's opening heard in normal mode.
+TEST(Transfers, AMailboxInstrumentLeftInUpdateModeIsSentAndTestedAgain)
+{
+    SendSite s(true);
+    s.InService();
+    for (const char* step : {"test", "send", "test", "test"}) {
+        SCOPED_TRACE(step);
+        if (std::string(step) == "send") {
+            EXPECT_EQ(s.Send(ProfiloMisto(), kKey, {MsgAnswer::Yes, MsgAnswer::Yes}), SendOutcome::Succeeded)
+                << s.host.MessageTexts().back();
+            EXPECT_EQ(s.Header(), "ZEM5");
+            EXPECT_EQ(s.ReadBack(kKey), kMisto);
+        } else {
+            s.host.Answer(MsgAnswer::Yes);
+            EXPECT_EQ(TestMemoria(s.host, s.platform.Platform(), s).Esegui(kKey), TestMemoria::Esito::Superato)
+                << s.host.MessageTexts().back();
+            EXPECT_TRUE(s.bench.memory.UpdateMode());
+        }
+    }
 }
 
 // A cell that keeps the wrong byte: the image is read back whole before "ZEM5" would be written.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diagnosis/UnitaCurva.h"
 #include "link/RisultatiMisura.h"
 
 #include <optional>
@@ -23,6 +24,7 @@ struct CompletedPiece {
     std::optional<RisultatiMisura> results;
     int positionDecimals = 2;
     int forceDecimals = 2;
+    UnitaCurva units;
 
     bool Good() const { return results && results->CauseScarto == 0 && results->CauseScartoCheckPoint == 0; }
     // "good", "rejected", or "no results".

@@ -1,5 +1,6 @@
 #include "diagnosis/CurveCsv.h"
 
+#include "diagnosis/UnitaCurva.h"
 #include "profile/ScritturaAtomica.h"
 
 #include <algorithm>
@@ -22,7 +23,10 @@ std::string CurveCsv::Number(double value, int decimals)
 
 std::string CurveCsv::Text(const CompletedPiece& piece)
 {
-    std::string out = "position,force,result,peak position,peak force,reject causes,check-point rejects\r\n";
+    const std::string& q = piece.units.quota;
+    const std::string& f = piece.units.forza;
+    std::string out = ConUnita("position", q) + "," + ConUnita("force", f) + ",result," + ConUnita("peak position", q) + ","
+        + ConUnita("peak force", f) + ",reject causes,check-point rejects\r\n";
     std::string results = piece.Verdict();
     if (const auto& r = piece.results) {
         results += "," + Number(r->QuotaPicco, piece.positionDecimals) + "," + Number(r->ForzaPicco, piece.forceDecimals)

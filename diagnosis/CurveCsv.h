@@ -7,7 +7,8 @@
 
 namespace zem {
 
-// A piece as a CSV file for quality records: a header line, then one line per curve point with
+// A piece as a CSV file for quality records: a header line (with the units, where the
+// instrument names them), then one line per curve point with
 // position and force in engineering units (decimals of the measure, "." as separator, lines
 // ended CR LF); the first line also carries the verdict and the results. A piece without a curve has one line with empty
 // position and force.

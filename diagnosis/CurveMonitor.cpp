@@ -106,6 +106,7 @@ void CurveMonitor::ReadWork()
     const int fase = fasi ? operation_ : 1;
     if (!link_.LeggiLavoro(measure_, fasi ? 1 : operation_)) return;
     work_.read = true;
+    work_.number = operation_;
     work_.name = fasi ? link_.NomeFase(measure_, fase) : link_.NomeLavoro(measure_);
     for (int p = 1; p <= link_.PuntiBordoInferiore(measure_, fase); ++p)
         work_.lower.push_back({link_.ForzaBordoInferiore(measure_, fase, p), link_.QuotaBordoInferiore(measure_, fase, p)});
@@ -161,6 +162,7 @@ void CurveMonitor::Finish()
     piece.measure = measure_;
     piece.positionDecimals = link_.Misura(measure_).decimaliQuota;
     piece.forceDecimals = link_.Misura(measure_).decimaliForza;
+    piece.units = UnitaCurva::Di(link_.Misura(measure_));
     const int punti = static_cast<int>(link_.PuntiCurva(measure_).size());
     // An empty curve is as good as none: it is never shown as a curve.
     if (pending_->curveOk && punti > 0) {

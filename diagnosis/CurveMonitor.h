@@ -28,6 +28,7 @@ public:
     struct Work {
         bool read = false;  // false: the instrument runs no work, or it could not be read
         std::string name;
+        int number = 0;     // of the work, or of the phase
         std::vector<PuntoFascia> lower, upper;
         std::vector<CheckPoint> checkPoints;
     };

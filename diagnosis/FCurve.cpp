@@ -1,6 +1,7 @@
 #include "diagnosis/FCurve.h"
 
 #include "diagnosis/CurveCsv.h"
+#include "diagnosis/UnitaCurva.h"
 #include "ui/Host.h"
 
 #include <algorithm>
@@ -48,6 +49,7 @@ FCurve::FCurve(ui::Host& host, const LinkPlatform& platform)
       monitor_(platform)
 {
     SetSize(10800, 8160);
+    SetSizable(true);
     lblMisura.SetCaption("&Measure:");
     lblMisura.Move(120, 180, 900, 255);
     cboMisura.Move(1080, 120, 3000, 315);
@@ -79,8 +81,9 @@ FCurve::FCurve(ui::Host& host, const LinkPlatform& platform)
     };
 }
 
-bool FCurve::LoadForm(const std::string& key)
+bool FCurve::LoadForm(const std::string& key, std::string cartella)
 {
+    cartella_ = std::move(cartella);
     if (const auto errore = monitor_.Open(key)) {
         GetHost().MsgBox(*errore, ui::MsgButtons::OK, ui::MsgIcon::Critical);
         return false;
@@ -112,6 +115,9 @@ void FCurve::Form_Unload()
 void FCurve::cboMisura_Click()
 {
     pezzi_.clear();
+    // The axes come from the new measure's envelope and pieces and units, not from the last measure's.
+    const auto unita = UnitaCurva::Di(monitor_.Link().Misura(cboMisura.ItemData(cboMisura.ListIndex())));
+    picCurva.SetAxes({0, 1, ConUnita("Position", unita.quota)}, {0, 1, ConUnita("Force", unita.forza)});
     Avvia();
 }
 
@@ -125,7 +131,9 @@ void FCurve::Avvia()
         GetHost().MsgBox("Communication error", ui::MsgButtons::OK, ui::MsgIcon::Critical);
     }
     const auto& w = monitor_.CurrentWork();
-    lblLavoro.SetCaption(w.read ? "Work: " + w.name : "No work runs on the instrument: no envelope.");
+    // A work saved without a name still says which one runs.
+    const std::string lavoro = w.name.empty() ? std::to_string(w.number) + " (no name)" : w.name;
+    lblLavoro.SetCaption(w.read ? "Work: " + lavoro : "No work runs on the instrument: no envelope.");
     Disegna();
     MostraRisultati();
 }
@@ -174,8 +182,9 @@ void FCurve::PezzoCompletato(const CompletedPiece& piece)
 void FCurve::Disegna()
 {
     std::vector<ui::Plot::Series> serie;
-    auto curva = [](const CompletedPiece& p, double opacita, int spessore) {
+    auto curva = [](const CompletedPiece& p, double opacita, int spessore, std::string legenda) {
         ui::Plot::Series s;
+        s.legend = std::move(legenda);
         for (const auto& q : *p.curve) s.points.push_back({q.position, q.force});
         s.colour = Colore(p);
         s.opacity = opacita;
@@ -183,18 +192,18 @@ void FCurve::Disegna()
         return s;
     };
     for (std::size_t i = 0; i + 1 < pezzi_.size(); ++i)
-        if (pezzi_[i].curve) serie.push_back(curva(pezzi_[i], 0.3, 1));
+        if (pezzi_[i].curve) serie.push_back(curva(pezzi_[i], 0.3, 1, "Earlier pieces"));
     const auto& w = monitor_.CurrentWork();
     for (const auto* bordo : {&w.lower, &w.upper})
-        if (!bordo->empty()) serie.push_back({Punti(*bordo), ui::Plot::Style::Line, kFascia, 2, 1.0});
+        if (!bordo->empty()) serie.push_back({Punti(*bordo), ui::Plot::Style::Line, kFascia, 2, 1.0, "Envelope"});
     for (const CheckPoint& c : w.checkPoints)
-        serie.push_back({{{c.Quota, c.ForzaMinima}, {c.Quota, c.ForzaMassima}}, ui::Plot::Style::Line, kCheckPoint, 4, 1.0});
+        serie.push_back({{{c.Quota, c.ForzaMinima}, {c.Quota, c.ForzaMassima}}, ui::Plot::Style::Line, kCheckPoint, 4, 1.0, "Check points"});
 
     ui::Plot::Note banner, messaggio{"Waiting for the next piece...", kGrigio};
     if (!pezzi_.empty()) {
         const CompletedPiece& p = pezzi_.back();
-        if (p.curve) serie.push_back(curva(p, 1.0, 2));
-        if (p.results) serie.push_back({{{p.results->QuotaPicco, p.results->ForzaPicco}}, ui::Plot::Style::Markers, kPicco, 9, 1.0});
+        if (p.curve) serie.push_back(curva(p, 1.0, 2, "Piece " + std::to_string(p.number)));
+        if (p.results) serie.push_back({{{p.results->QuotaPicco, p.results->ForzaPicco}}, ui::Plot::Style::Markers, kPicco, 9, 1.0, ""});
         std::string verdetto = p.Verdict();
         std::transform(verdetto.begin(), verdetto.end(), verdetto.begin(), [](unsigned char c) { return std::toupper(c); });
         banner = {verdetto, Colore(p)};
@@ -245,6 +254,7 @@ void FCurve::cmdEsporta_Click()
     r.filter = "CSV file|*.csv|PNG picture|*.png";
     r.defaultExtension = "csv";
     r.fileName = "curve-" + std::to_string(p.number) + ".csv";
+    r.initialFolder = cartella_;
     r.overwritePrompt = true;
     const auto scelta = GetHost().ShowFileDialog(r);
     if (scelta.outcome == ui::FileDialogOutcome::Failed)

@@ -27,7 +27,8 @@ public:
 
     // Opens and checks the instrument the key names, then shows the window; a message and false
     // when its curves cannot be watched.
-    bool LoadForm(const std::string& key);
+    // `cartella`: where the export starts, the folder of the technician's profiles.
+    bool LoadForm(const std::string& key, std::string cartella = {});
 
     ui::Label lblMisura;
     ui::ComboBox cboMisura;
@@ -65,6 +66,7 @@ private:
     CurveMonitor monitor_;
     std::deque<CompletedPiece> pezzi_;
     bool pausa_ = false;
+    std::string cartella_;
     bool inTick_ = false;
 };
 

@@ -10,15 +10,15 @@ namespace {
 // Columns of a row, in twips from the panel's left: input indicator, input function, the measures
 // using the input, then the same for the output, whose function is the caption of its tick box.
 // The measure columns are narrow: their tool tips give the whole list.
-constexpr int kAltezzaRiga = 250;
-constexpr int kColonnaBoxIngresso = 0, kColonnaIngresso = 270, kColonnaMisuraIngresso = 2250;
-constexpr int kColonnaBoxUscita = 3250, kColonnaUscita = 3500, kColonnaMisuraUscita = 5550;
+constexpr int kAltezzaRiga = 290;
+constexpr int kColonnaBoxIngresso = 0, kColonnaIngresso = 330, kColonnaMisuraIngresso = 3900;
+constexpr int kColonnaBoxUscita = 6500, kColonnaUscita = 6830, kColonnaMisuraUscita = 10400;
 constexpr int kFine = dlgInOutTest::kLarghezza;
 
 // A control of the panel at (left, top) of the panel's own area.
 void Posa(ui::Control& c, int left, int top, int width)
 {
-    c.Move(dlgInOutTest::kSinistra + left, dlgInOutTest::kAlto + top, width, 240);
+    c.Move(dlgInOutTest::kSinistra + left, dlgInOutTest::kAlto + top, width, kAltezzaRiga - 20);
 }
 
 std::string Riga(int i, const std::string& funzione)
@@ -64,11 +64,11 @@ dlgInOutTest::dlgInOutTest(ui::Form& owner, std::string name, ui::Frame& contain
     Posa(lblUscite, kColonnaUscita, 0, 1700);
     for (int i = 0; i < kRighe; ++i) {
         const int top = kAltezzaRiga + kAltezzaRiga * i;
-        Posa(boxIngresso[i], kColonnaBoxIngresso, top, 240);
+        Posa(boxIngresso[i], kColonnaBoxIngresso, top, kColonnaIngresso - kColonnaBoxIngresso - 30);
         boxIngresso[i].SetPicture(ui::Picture::IndicatorOff);
         Posa(lblIngresso[i], kColonnaIngresso, top, kColonnaMisuraIngresso - kColonnaIngresso);
         Posa(lblMisuraIngresso[i], kColonnaMisuraIngresso, top, kColonnaBoxUscita - kColonnaMisuraIngresso);
-        Posa(boxUscita[i], kColonnaBoxUscita, top, 240);
+        Posa(boxUscita[i], kColonnaBoxUscita, top, kColonnaUscita - kColonnaBoxUscita - 30);
         boxUscita[i].SetPicture(ui::Picture::IndicatorOff);
         Posa(chkUscita[i], kColonnaUscita, top, kColonnaMisuraUscita - kColonnaUscita);
         Posa(lblMisuraUscita[i], kColonnaMisuraUscita, top, kFine - kColonnaMisuraUscita);

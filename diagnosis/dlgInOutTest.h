@@ -20,7 +20,7 @@ public:
     static constexpr int kRighe = 8;
     // The panel keeps this size, in twips, placed this far from the left of its frame and below
     // the frame's caption.
-    static constexpr int kLarghezza = 6500, kAltezza = 2300;
+    static constexpr int kLarghezza = 13000, kAltezza = 2650;
     static constexpr int kSinistra = 120, kAlto = 240;
 
     dlgInOutTest(ui::Form& owner, std::string name, ui::Frame& container);

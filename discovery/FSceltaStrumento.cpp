@@ -33,15 +33,17 @@ FSceltaStrumento::FSceltaStrumento(ui::Host& host, const LinkPlatform& platform)
 {
     // Listing an instrument only asks who it is: a blank one is not switched into update mode.
     link_.SetSolaLettura(true);
-    SetSize(7920, 4200);
+    // Wide enough for a whole MAC or IP:port key; larger on request.
+    SetSize(9000, 4200);
+    SetSizable(true);
     lblElenco.Move(120, 120, 4000, 255);
-    ListView1.Move(120, 420, 7680, 3060);
+    ListView1.Move(120, 420, 8760, 3060);
     imgHourglass.SetPicture(ui::Picture::Hourglass);
     imgHourglass.Move(120, 3600, 480, 480);
     cmdOK.SetDefault(true);
-    cmdOK.Move(5160, 3660, 1260, 375);
+    cmdOK.Move(6240, 3660, 1260, 375);
     cmdCancel.SetCancel(true);
-    cmdCancel.Move(6540, 3660, 1260, 375);
+    cmdCancel.Move(7620, 3660, 1260, 375);
     Timer1.SetEnabled(false);
 
     cmdOK.Click.Connect([this] { cmdOK_Click(); });
@@ -79,7 +81,7 @@ void FSceltaStrumento::Form_Load()
     cmdOK.SetCaption("OK");
     ListView1.ClearColumns();
     ListView1.AddColumn("Name", "NAME", 3800);
-    ListView1.AddColumn("SN", "SN", 1900);
+    ListView1.AddColumn("SN", "SN", 2760);
     ListView1.AddColumn("Info", "INFO", 1900);
     ListView1.SetFullRowSelect(true);
     CercaStrumenti();

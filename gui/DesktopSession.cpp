@@ -1,5 +1,6 @@
 #include "gui/DesktopSession.h"
 
+#include "gui/WindowPlacement.h"
 #include "ui/Application.h"
 
 #include <cstdio>
@@ -27,13 +28,17 @@ std::unique_ptr<DesktopSession> DesktopSession::Open(const ProgramOptions& optio
 DesktopSession::DesktopSession(std::unique_ptr<app::ProgramPlatform> platform, SettingsStore& settings,
                                FMainZEMSETUP::Options mainOptions)
     : platform_(std::move(platform)),
+      settings_(settings),
       host_(ui::kApplicationTitle),
       mainForm_(host_, settings, platform_->Platform(), std::move(mainOptions)),
       // The window renders the form as loaded.
       window_((mainForm_.LoadWindow(), mainForm_))
 {
     host_.WatchSockets(platform_->WindowPump());
+    RestorePlacement(window_, settings_, host_.ApplicationTitle());
 }
+
+DesktopSession::~DesktopSession() { SavePlacement(window_, settings_, host_.ApplicationTitle()); }
 
 std::optional<LinkPlatform> DesktopSession::Simulated()
 {

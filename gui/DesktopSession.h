@@ -24,6 +24,8 @@ public:
     static std::unique_ptr<DesktopSession> Open(const ProgramOptions& options, SettingsStore& settings,
                                                 FMainZEMSETUP::Options mainOptions, int& exitCode);
 
+    // The main window's size and position are those it had when the last session ended.
+    ~DesktopSession();
     FormMainWindow& Window() { return window_; }
     const FMainZEMSETUP& MainForm() const { return mainForm_; }
     // The platform the simulated instruments are served on, if they are.
@@ -34,6 +36,7 @@ private:
                    FMainZEMSETUP::Options mainOptions);
 
     std::unique_ptr<app::ProgramPlatform> platform_;
+    SettingsStore& settings_;
     QtHost host_;
     FMainZEMSETUP mainForm_;
     FormMainWindow window_;

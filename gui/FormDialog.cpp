@@ -14,9 +14,10 @@ FormDialog::FormDialog(ui::Form& form, QWidget* parent)
     : QDialog(parent), form_(form), client_(new QWidget(this))
 {
     setObjectName(QString::fromStdString(form.Name()));
+    client_->setObjectName(QStringLiteral("client"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setSizeConstraint(form.Sizable() ? QLayout::SetMinimumSize : QLayout::SetFixedSize);
     if (FormRenderer::HasMenus(form)) {
         menuBar_ = new QMenuBar(this);
         layout->setMenuBar(menuBar_);

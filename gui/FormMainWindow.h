@@ -24,6 +24,8 @@ public:
     FormRenderer& Renderer() const { return *renderer_; }
 
 protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

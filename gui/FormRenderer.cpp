@@ -27,6 +27,7 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -50,6 +51,8 @@ namespace zem::gui {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
+// Beside a fitted column's text: the cell margins and a little air before the next column.
+constexpr int kCellRoom = 12;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -88,6 +91,12 @@ bool TakesFocus(ui::ControlKind kind)
     default:
         return false;
     }
+}
+
+// The controls that take the room a larger window gives.
+bool Grows(ui::ControlKind kind)
+{
+    return kind == ui::ControlKind::ListView || kind == ui::ControlKind::Plot || kind == ui::ControlKind::RichTextBox;
 }
 
 QPixmap Draw(ui::Picture picture)
@@ -163,6 +172,7 @@ FormRenderer::FormRenderer(ui::Form& form, QWidget* client, QMenuBar* menuBar)
     LinkBuddies();
     for (ui::Control* control : form_.Controls()) Apply(*control);
     form_.SetObserver(this);
+    if (form_.Sizable()) client_->installEventFilter(this);
 }
 
 FormRenderer::~FormRenderer()
@@ -383,8 +393,8 @@ void FormRenderer::Apply(ui::Control& control)
     widget->setEnabled(control.Enabled());
     widget->setToolTip(Q(control.ToolTipText()));
     if (control.Width() > 0 && control.Height() > 0) {
-        widget->setGeometry(Pixels(control.Left()), Pixels(control.Top()), Pixels(control.Width()),
-                            Pixels(control.Height()));
+        widget->setGeometry(Stretched(control, QRect(Pixels(control.Left()), Pixels(control.Top()),
+                                                     Pixels(control.Width()), Pixels(control.Height()))));
     } else {
         widget->adjustSize();
         widget->move(Pixels(control.Left()), Pixels(control.Top()));
@@ -485,8 +495,17 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
         for (int i = 0; i < model.ItemCount(); ++i) {
             QTreeWidgetItem* item = view->topLevelItem(i);
             for (int c = 0; c < columns; ++c)
-                if (item->text(c) != Q(model.ItemText(i, c))) item->setText(c, Q(model.ItemText(i, c)));
+                if (item->text(c) != Q(model.ItemText(i, c))) {
+                    item->setText(c, Q(model.ItemText(i, c)));
+                    item->setToolTip(c, item->text(c));  // the whole text, should a column be narrowed
+                }
         }
+        if (model.ColumnsFitText())
+            for (int c = 0; c < model.ColumnCount(); ++c) {
+                const int given = view->columnWidth(c);
+                view->resizeColumnToContents(c);
+                view->setColumnWidth(c, std::max(given, view->columnWidth(c) + kCellRoom));
+            }
         if (model.SelectedIndex() >= 0) {
             view->setCurrentItem(view->topLevelItem(model.SelectedIndex()));
         } else {
@@ -538,14 +557,38 @@ void FormRenderer::ApplyMenu(ui::Menu& menu)
     const QSignalBlocker blocker(action);
     action->setSeparator(menu.IsSeparator());
     if (!menu.IsSeparator()) action->setText(Q(menu.Caption()));
+    action->setShortcut(QKeySequence(Q(menu.Shortcut())));
     action->setEnabled(menu.Enabled());
     action->setVisible(menu.Visible());
     action->setCheckable(menu.Checked());
     action->setChecked(menu.Checked());
 }
 
+QRect FormRenderer::Stretched(const ui::Control& control, QRect rect) const
+{
+    if (extra_.isNull() || control.Container() != nullptr) return rect;
+    if (Grows(control.Kind())) return rect.adjusted(0, 0, extra_.width(), extra_.height());
+    // Below a growing control: down with its bottom edge; in the right half: right with its right edge.
+    for (const ui::Control* other : form_.Controls()) {
+        if (!Grows(other->Kind()) || other->Container() != nullptr) continue;
+        if (control.Top() >= other->Top() + other->Height()) rect.translate(0, extra_.height());
+        break;
+    }
+    if (2 * control.Left() > form_.Width()) rect.translate(extra_.width(), 0);
+    return rect;
+}
+
 bool FormRenderer::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == client_ && event->type() == QEvent::Resize) {
+        const QSize extra = client_->size() - QSize(Pixels(form_.Width()), Pixels(form_.Height()));
+        const QSize grown(std::max(0, extra.width()), std::max(0, extra.height()));
+        if (grown != extra_) {
+            extra_ = grown;
+            for (ui::Control* control : form_.Controls())
+                if (control->Container() == nullptr) Apply(*control);
+        }
+    }
     if (event->type() == QEvent::FocusIn) {
         const auto it = controls_.find(watched);
         if (it != controls_.end() && it->second->Kind() == ui::ControlKind::TextBox

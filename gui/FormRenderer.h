@@ -3,6 +3,7 @@
 #include "ui/FormObserver.h"
 
 #include <QObject>
+#include <QRect>
 
 #include <map>
 
@@ -51,6 +52,9 @@ private:
     void FormChanged(ui::Form& form) override;
     void FormClosed(ui::Form& form) override;
 
+    // Where a control of the form's own area stands once the window is `extra_` larger than
+    // its design size.
+    QRect Stretched(const ui::Control& control, QRect rect) const;
     QWidget* Build(ui::Control& control);
     QWidget* Create(ui::Control& control, QWidget* parent);
     void BuildMenu(ui::Menu& menu, QWidget* parent);
@@ -64,6 +68,7 @@ private:
     std::map<const ui::Control*, QObject*> objects_;
     std::map<const QObject*, ui::Control*> controls_;
     bool attached_ = true;
+    QSize extra_;
 };
 
 } // namespace zem::gui

@@ -12,7 +12,14 @@ namespace zem::gui {
 void PlaceWindow(QWidget& window, QWidget& client, const ui::Form& form)
 {
     window.setWindowTitle(QString::fromStdString(form.Caption()));
-    client.setFixedSize(FormRenderer::Pixels(form.Width()), FormRenderer::Pixels(form.Height()));
+    const QSize design(FormRenderer::Pixels(form.Width()), FormRenderer::Pixels(form.Height()));
+    if (form.Sizable()) {
+        // A caption changed on a shown window keeps the size the technician gave it.
+        client.setMinimumSize(design);
+        if (!window.isVisible()) window.adjustSize();
+        return;
+    }
+    client.setFixedSize(design);
     window.adjustSize();
 }
 

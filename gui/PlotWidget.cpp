@@ -3,8 +3,11 @@
 #include "ui/Plot.h"
 
 #include <QImage>
+#include <QMouseEvent>
+#include <QToolTip>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStringList>
 
 namespace zem::gui {
 
@@ -25,7 +28,73 @@ QString Valore(double v, double passo)
     return QString::number(v, 'f', decimali);
 }
 
+QFont Grande(QFont font)
+{
+    font.setPointSizeF(font.pointSizeF() * 1.8);
+    font.setBold(true);
+    return font;
+}
+
+// One line a legend text, in the frame's top left corner, in the colour of its first series.
+void PaintLegend(QPainter& painter, const ui::Plot& plot, const QRect& r)
+{
+    const QFontMetrics fm = painter.fontMetrics();
+    QStringList texts;
+    QList<QColor> colours;
+    for (const ui::Plot::Series& s : plot.GetSeries()) {
+        const QString text = QString::fromStdString(s.legend);
+        if (text.isEmpty() || texts.contains(text)) continue;
+        texts << text;
+        colours << Colore(s.colour, std::max(s.opacity, 0.3));
+    }
+    if (texts.isEmpty()) return;
+    int width = 0;
+    for (const QString& text : texts) width = std::max(width, fm.horizontalAdvance(text));
+    const QRect box(r.left() + 6, r.top() + 6, width + 40, static_cast<int>(texts.size()) * fm.height() + 8);
+    painter.fillRect(box, QColor(255, 255, 255, 220));
+    painter.setPen(QColor(190, 190, 190));
+    painter.drawRect(box);
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const int y = box.top() + 4 + static_cast<int>(i) * fm.height();
+        painter.setPen(QPen(colours[i], 3));
+        painter.drawLine(box.left() + 6, y + fm.height() / 2, box.left() + 28, y + fm.height() / 2);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(box.left() + 34, y, width + 4, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, texts[i]);
+    }
+}
+
 } // namespace
+
+QRect PlotWidget::Frame(const ui::Plot& plot, const QRect& area, const QFont& font)
+{
+    const QFontMetrics fm(font);
+    // The verdict stands above the frame, where it covers no part of the curve or its peak.
+    const int sopra = plot.Banner().text.empty() ? fm.height() : QFontMetrics(Grande(font)).height();
+    return area.adjusted(fm.horizontalAdvance(QStringLiteral("-00000.0")) + 14, sopra + 8, -12, -(2 * fm.height() + 12));
+}
+
+std::optional<QString> PlotWidget::ReadOut(const ui::Plot& plot, const QRect& area, const QFont& font, QPointF at)
+{
+    const QRectF r = Frame(plot, area, font);
+    if (r.width() < 10 || r.height() < 10 || !r.contains(at)) return std::nullopt;
+    const ui::Plot::Axis& ax = plot.X();
+    const ui::Plot::Axis& ay = plot.Y();
+    const double x = ax.min + (at.x() - r.left()) / r.width() * (ax.max - ax.min);
+    const double y = ay.min + (r.bottom() - at.y()) / r.height() * (ay.max - ay.min);
+    const double px = (ax.max - ax.min) / r.width(), py = (ay.max - ay.min) / r.height();
+    return QString::fromStdString(ax.label) + QStringLiteral(": ") + Valore(x, px * 10) + QStringLiteral("   ")
+           + QString::fromStdString(ay.label) + QStringLiteral(": ") + Valore(y, py * 10);
+}
+
+void PlotWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    const auto text = ReadOut(plot_, rect(), font(), event->position());
+    if (text) {
+        QToolTip::showText(event->globalPosition().toPoint(), *text, this);
+    } else {
+        QToolTip::hideText();
+    }
+}
 
 PlotWidget::PlotWidget(const ui::Plot& plot, QWidget* parent) : QWidget(parent), plot_(plot)
 {
@@ -33,6 +102,7 @@ PlotWidget::PlotWidget(const ui::Plot& plot, QWidget* parent) : QWidget(parent),
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
+    setMouseTracking(true);  // the read-out follows the pointer
 }
 
 void PlotWidget::paintEvent(QPaintEvent*)
@@ -47,8 +117,9 @@ void PlotWidget::Paint(QPainter& painter, const ui::Plot& plot, const QRect& are
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(area, Qt::white);
     const QFontMetrics fm = painter.fontMetrics();
-    const QRect r = area.adjusted(fm.horizontalAdvance(QStringLiteral("-00000.0")) + 14, fm.height() + 8, -12,
-                                  -(2 * fm.height() + 12));
+    const QFont grande = Grande(painter.font());
+    const int sopra = plot.Banner().text.empty() ? fm.height() : QFontMetrics(grande).height();
+    const QRect r = Frame(plot, area, painter.font());
     if (r.width() < 10 || r.height() < 10) {
         painter.restore();
         return;
@@ -99,14 +170,13 @@ void PlotWidget::Paint(QPainter& painter, const ui::Plot& plot, const QRect& are
         painter.drawPath(path);
     }
     painter.setClipping(false);
+    PaintLegend(painter, plot, r);
 
-    QFont grande = painter.font();
-    grande.setPointSizeF(grande.pointSizeF() * 1.8);
-    grande.setBold(true);
     painter.setFont(grande);
     if (!plot.Banner().text.empty()) {
         painter.setPen(Colore(plot.Banner().colour));
-        painter.drawText(r.adjusted(8, 6, -10, -6), Qt::AlignRight | Qt::AlignTop, QString::fromStdString(plot.Banner().text));
+        painter.drawText(QRect(r.left(), area.top() + 2, r.width(), sopra + 4), Qt::AlignRight | Qt::AlignVCenter,
+                         QString::fromStdString(plot.Banner().text));
     }
     if (!plot.Message().text.empty()) {
         painter.setPen(Colore(plot.Message().colour));

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <string>
 
 class QPainter;
@@ -20,11 +21,16 @@ public:
     PlotWidget(const ui::Plot& plot, QWidget* parent);
 
     static void Paint(QPainter& painter, const ui::Plot& plot, const QRect& area);
+    // The frame the series are drawn in, inside `area`.
+    static QRect Frame(const ui::Plot& plot, const QRect& area, const QFont& font);
+    // "Position: 12.5   Force: 310" at a point of the frame; nothing outside it.
+    static std::optional<QString> ReadOut(const ui::Plot& plot, const QRect& area, const QFont& font, QPointF at);
     // The plot drawn at `width` x `height` pixels into a PNG file; false when it cannot be written.
     static bool SavePng(const ui::Plot& plot, const std::string& path, int width, int height);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     const ui::Plot& plot_;

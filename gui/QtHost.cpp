@@ -2,6 +2,7 @@
 
 #include "gui/FormDialog.h"
 #include "gui/FormRenderer.h"
+#include "gui/MessageBoxes.h"
 #include "gui/PlotWidget.h"
 #include "gui/SocketWatcher.h"
 #include "ui/FileFilter.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QMessageBox>
 
 namespace zem::gui {
 
@@ -24,30 +24,6 @@ QWidget* DialogParent()
     return QApplication::activeWindow();
 }
 
-QMessageBox::StandardButton Standard(ui::MsgAnswer answer)
-{
-    switch (answer) {
-    case ui::MsgAnswer::OK: return QMessageBox::Ok;
-    case ui::MsgAnswer::Cancel: return QMessageBox::Cancel;
-    case ui::MsgAnswer::Yes: return QMessageBox::Yes;
-    case ui::MsgAnswer::No: return QMessageBox::No;
-    case ui::MsgAnswer::Retry: return QMessageBox::Retry;
-    }
-    return QMessageBox::Ok;
-}
-
-QMessageBox::Icon IconOf(ui::MsgIcon icon)
-{
-    switch (icon) {
-    case ui::MsgIcon::None: return QMessageBox::NoIcon;
-    case ui::MsgIcon::Critical: return QMessageBox::Critical;
-    case ui::MsgIcon::Question: return QMessageBox::Question;
-    case ui::MsgIcon::Exclamation: return QMessageBox::Warning;
-    case ui::MsgIcon::Information: return QMessageBox::Information;
-    }
-    return QMessageBox::NoIcon;
-}
-
 } // namespace
 
 QtHost::QtHost(std::string applicationTitle) : Host(std::move(applicationTitle)) {}
@@ -56,24 +32,11 @@ QtHost::~QtHost() { SetBusy(false); }
 
 ui::MsgAnswer QtHost::ShowMessage(const ui::MessageBoxRequest& request)
 {
-    const auto answers = ui::ButtonsOf(request.buttons);
-    QMessageBox box(IconOf(request.icon), QString::fromStdString(request.title),
-                    QString::fromStdString(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                    QMessageBox::NoButton, DialogParent());
-    if (!request.details.empty())
-        box.setDetailedText(QString::fromStdString(request.details).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    for (const auto answer : answers) box.addButton(Standard(answer));
-    box.setDefaultButton(Standard(request.defaultButton));
-    // Esc and the close box answer Cancel, or No on a box without Cancel.
-    ui::MsgAnswer escape = answers.back();
-    for (const auto answer : answers)
-        if (answer == ui::MsgAnswer::Cancel || answer == ui::MsgAnswer::No) escape = answer;
-    box.setEscapeButton(Standard(escape));
-    box.exec();
-    const auto clicked = box.standardButton(box.clickedButton());
-    for (const auto answer : answers)
-        if (Standard(answer) == clicked) return answer;
-    return escape;
+    const auto box = BuildMessageBox(request, DialogParent());
+    box->exec();
+    box->hide();
+    Refresh();  // the answered box leaves the screen before the workflow goes on
+    return AnswerOf(*box, request);
 }
 
 std::optional<std::string> QtHost::ShowInputBox(const ui::InputBoxRequest& request)
@@ -108,6 +71,8 @@ void QtHost::ShowModal(ui::Form& form)
 {
     FormDialog dialog(form, DialogParent());
     dialog.exec();
+    dialog.hide();
+    Refresh();
 }
 
 // The picture is drawn at the size the plot has on screen.
@@ -119,6 +84,13 @@ bool QtHost::SavePlotPicture(const ui::Plot& plot, const std::string& path)
 void QtHost::WatchSockets(WinSockEsclusivo& pump) { sockets_ = std::make_unique<SocketWatcher>(pump); }
 
 void QtHost::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtHost::Refresh()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible()) window->repaint();
+}
 
 void QtHost::SetBusy(bool busy)
 {

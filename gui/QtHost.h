@@ -25,6 +25,7 @@ public:
     void ShowModal(ui::Form& form) override;
     void DoEvents() override;
     void SetBusy(bool busy) override;
+    void Refresh() override;
     bool SavePlotPicture(const ui::Plot& plot, const std::string& path) override;
 
     // The windows' own sockets (those of `pump`) raise their data arrival from the event loop.

@@ -86,7 +86,7 @@ BackupMemoria::Esito BackupMemoria::Esporta(const std::string& chiave, std::opti
     // and two backups into one file each leave a complete file.
     std::string contenuto;
     contenuto.reserve(kIndirizzi * 6);
-    progress_.ShowProgress("", kIndirizzi - 1);
+    progress_.ShowProgress("Reading memory", kIndirizzi - 1);
     // The longest read the mailbox takes; the forced single-byte path reads as the loader of old.
     const std::size_t passo = c.Link().SingoloByte() ? 1 : 255;
     std::vector<std::uint8_t> blocco;
@@ -112,7 +112,7 @@ BackupMemoria::Esito BackupMemoria::Esporta(const std::string& chiave, std::opti
     } else if (!letto) {
         host_.MsgBox("Communication error.", MsgButtons::OK, MsgIcon::Critical);
     } else {
-        host_.MsgBox("Exporting completed.", MsgButtons::OK, MsgIcon::Critical);
+        host_.MsgBox("Exporting completed.", MsgButtons::OK, MsgIcon::Information);  // a success, not an error
         esito = Esito::Completato;
     }
     c.Chiudi();

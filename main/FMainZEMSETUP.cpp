@@ -2,6 +2,7 @@
 
 #include "diagnosis/Diagnosis.h"
 #include "diagnosis/FCurve.h"
+#include "main/PanoramicaProfilo.h"
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSceltaStrumento.h"
 #include "main/FListaSN.h"
@@ -19,6 +20,8 @@
 #include "setup/FSetupStrumento.h"
 #include "ui/Host.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace zem {
@@ -29,6 +32,8 @@ constexpr const char* kSection = "Main";
 constexpr const char* kPathProfili = "PathProfili";
 constexpr const char* kUltimoProfilo = "UltimoProfilo";
 constexpr const char* kDialogTitle = "Profile";
+constexpr int kRecenti = 4;
+constexpr const char* kRecente = "Recente";  // "Recente1".."Recente4", newest first
 constexpr const char* kExtension = "zemp";
 constexpr const char* kFilter = "ZEM profile file|*.zemp|All files (*.*)|*.*";
 
@@ -41,32 +46,43 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       Label1(*this, "Label1"),
       Image1(*this, "Image1"),
       lblVersione(*this, "lblVersione"),
+      lblStrumento(*this, "lblStrumento"),
+      lvwMisure(*this, "lvwMisure"),
+      lblConflitti(*this, "lblConflitti"),
+      lblStato(*this, "lblStato"),
       mnuFile(*this, "mnuFile", "&File"),
       mnuNuovo(*this, "mnuNuovo", "&New profile", &mnuFile),
       mnuApri(*this, "mnuApri", "&Open profile...", &mnuFile),
       mnuReadSetup(*this, "mnuReadSetup", "&Read profile from instrument...", &mnuFile),
-      mnuImport(*this, "mnuImport", "Import profile from &instrument...", &mnuFile),
-      mnuConfronta(*this, "mnuConfronta", "Compare &with instrument...", &mnuFile),
+      mnuImport(*this, "mnuImport", "Import profile &from instrument...", &mnuFile),
+      mnuConfronta(*this, "mnuConfronta", "Com&pare with instrument...", &mnuFile),
       mnuSalva(*this, "mnuSalva", "&Save profile", &mnuFile),
       mnuSaveAs(*this, "mnuSaveAs", "Save profile &as...", &mnuFile),
-      mnuFormat(*this, "mnuFormat", "&Send profile to instrument...", &mnuFile),
+      mnuFormat(*this, "mnuFormat", "Send profile &to instrument...", &mnuFile),
       mnuChiudi(*this, "mnuChiudi", "&Close profile", &mnuFile),
       sep4(*this, "sep4", "-", &mnuFile),
       mnuDiagnosi(*this, "mnuDiagnosi", "&Diagnosis and calibration...", &mnuFile),
-      mnuCurve(*this, "mnuCurve", "&Curves...", &mnuFile),
+      mnuCurve(*this, "mnuCurve", "Cur&ves...", &mnuFile),
       mnuTestSeriale(*this, "mnuTestSeriale", "&Test seriale (beta)...", &mnuFile),
       mnuExportMemory(*this, "mnuExportMemory", "&Backup memory...", &mnuFile),
       mnuTestMemoria(*this, "mnuTestMemoria", "&Memory test...", &mnuFile),
-      mnuRestoreMemory(*this, "mnuRestoreMemory", "&Restore memory...", &mnuFile),
+      mnuRestoreMemory(*this, "mnuRestoreMemory", "R&estore memory...", &mnuFile),
       sep2(*this, "sep2", "-", &mnuFile),
       mnuEthSetup(*this, "mnuEthSetup", "Set &IP address of the instrument...", &mnuFile),
       sep3(*this, "sep3", "-", &mnuFile),
       mnuListSN(*this, "mnuListSN", "&List EEprom serial number...", &mnuFile),
-      mnuInizializzaUSB(*this, "mnuInizializzaUSB", "&Initialize USB EEprom...", &mnuFile),
+      mnuInizializzaUSB(*this, "mnuInizializzaUSB", "Initiali&ze USB EEprom...", &mnuFile),
       mnuUpdate(*this, "mnuUpdate", "&Update firmware...", &mnuFile),
       sep1(*this, "sep1", "-", &mnuFile),
-      mnuSetPassword(*this, "mnuSetPassword", "&Change password...", &mnuFile),
+      mnuSetPassword(*this, "mnuSetPassword", "Change pass&word...", &mnuFile),
       sep5(*this, "sep5", "-", &mnuFile),
+      mnuRecente([this] {
+          std::vector<std::unique_ptr<ui::Menu>> voci;
+          for (int i = 0; i < kRecenti; ++i)
+              voci.push_back(std::make_unique<ui::Menu>(*this, "mnuRecente", "", &mnuFile, i));
+          return voci;
+      }()),
+      sepRecenti(*this, "sepRecenti", "-", &mnuFile),
       mnuUscita(*this, "mnuUscita", "E&xit", &mnuFile),
       mnuConfig(*this, "mnuConfig", "&Profile"),
       mnuSetupMachine(*this, "mnuSetupMachine", "&Main settings...", &mnuConfig),
@@ -81,17 +97,30 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       gate_(host, settings)
 {
     platform_.singoloByte = platform_.singoloByte || TrasferimentoSingoloByte(settings_, host.ApplicationTitle());
-    SetSize(9600, 5760);
+    SetSize(9600, 5880);
+    SetSizable(true);
+    lblStrumento.Move(240, 120, 9120, 255);
+    lvwMisure.Move(240, 420, 9120, 3000);
+    lvwMisure.SetFullRowSelect(true);
+    lvwMisure.SetColumnsFitText(true);
+    lblConflitti.Move(240, 3480, 9120, 255);
     Label1.SetCaption("Wait...");
-    Label1.Move(3840, 2160, 1920, 315);
+    Label1.Move(840, 4620, 1920, 315);
     Label1.SetVisible(false);
     Image1.SetPicture(ui::Picture::Hourglass);
-    Image1.Move(4560, 1560, 480, 480);
+    Image1.Move(240, 4500, 480, 480);
     Image1.SetVisible(false);
     lblTrasferimento.SetCaption("Trasferimento:");
-    lblTrasferimento.Move(240, 4440, 1560, 255);
-    ProgressBar1.Move(1920, 4410, 7440, 315);
-    lblVersione.Move(240, 5280, 9120, 315);
+    // The step text above the bar, as wide as the window, so that no step is cut or wrapped.
+    lblTrasferimento.Move(240, 3810, 9120, 255);
+    ProgressBar1.Move(240, 4110, 9120, 315);
+    lblStato.Move(240, 5100, 9120, 255);
+    lblVersione.Move(240, 5460, 9120, 315);
+    mnuNuovo.SetShortcut("Ctrl+N");
+    mnuApri.SetShortcut("Ctrl+O");
+    mnuSalva.SetShortcut("Ctrl+S");
+    for (std::size_t i = 0; i < mnuRecente.size(); ++i)
+        mnuRecente[i]->Click.Connect([this, i] { mnuRecente_Click(i); });
 
     mnuNuovo.Click.Connect([this] { mnuNuovo_Click(); });
     mnuApri.Click.Connect([this] { mnuApri_Click(); });
@@ -146,6 +175,13 @@ void FMainZEMSETUP::Form_Load()
     lblVersione.SetCaption("ZEM AUTOMATION Setup version " + std::to_string(options_.versionMajor) + "." + minor);
     lblTrasferimento.SetVisible(false);
     ProgressBar1.SetVisible(false);
+    lvwMisure.ClearColumns();
+    lvwMisure.AddColumn("Measure", "MEASURE", 1900);
+    lvwMisure.AddColumn("Type", "TYPE", 1700);
+    lvwMisure.AddColumn("Transducers", "TRANSDUCERS", 1600);
+    lvwMisure.AddColumn("Works", "WORKS", 700);
+    lvwMisure.AddColumn("Inputs", "INPUTS", 1700);
+    lvwMisure.AddColumn("Outputs", "OUTPUTS", 1500);
     AggiornaMenu();
     if (!options_.profilo.empty()) ApriProfilo(options_.profilo);
 }
@@ -164,6 +200,75 @@ void FMainZEMSETUP::AggiornaMenu()
     const bool aperto = !profilo_.Vuoto;
     for (ui::Menu* item : {&mnuConfig, &mnuFormat, &mnuConfronta, &mnuSalva, &mnuSaveAs, &mnuChiudi}) Enable(*item, aperto);
     Enable(mnuDiagnosi, !aperto || !profilo_.Modificato);
+    SetCaption(!aperto || titolo_.empty() ? GetHost().ApplicationTitle() : titolo_ + (profilo_.Modificato ? " *" : ""));
+    MostraPanoramica();
+    MostraRecenti();
+}
+
+void FMainZEMSETUP::MostraPanoramica()
+{
+    const bool aperto = !profilo_.Vuoto;
+    lvwMisure.ClearItems();
+    if (!aperto) {
+        lblStrumento.SetCaption("No profile is open: New profile (Ctrl+N) or Open profile (Ctrl+O).");
+        lblConflitti.SetCaption("");
+        lblStato.SetCaption("");
+        return;
+    }
+    const PanoramicaProfilo panoramica = PanoramicaProfilo::Di(profilo_);
+    lblStrumento.SetCaption(panoramica.strumento);
+    for (const auto& riga : panoramica.righe) {
+        const int i = lvwMisure.AddItem(riga.misura);
+        lvwMisure.SetCell(i, "TYPE", riga.tipo);
+        lvwMisure.SetCell(i, "TRANSDUCERS", riga.trasduttori);
+        lvwMisure.SetCell(i, "WORKS", riga.lavori);
+        lvwMisure.SetCell(i, "INPUTS", riga.ingressi);
+        lvwMisure.SetCell(i, "OUTPUTS", riga.uscite);
+    }
+    lblConflitti.SetCaption(panoramica.conflitti);
+    lblStato.SetCaption((fileCorrente_.empty() ? std::string("Not saved yet") : fileCorrente_)
+                        + (profilo_.Modificato ? " - changed" : ""));
+}
+
+std::vector<std::string> FMainZEMSETUP::Recenti()
+{
+    std::vector<std::string> recenti;
+    for (int i = 1; i <= kRecenti; ++i) {
+        const std::string path = Setting((kRecente + std::to_string(i)).c_str(), "");
+        if (!path.empty()) recenti.push_back(path);
+    }
+    // The last profile an earlier version kept is offered too.
+    const std::string ultimo = Setting(kUltimoProfilo, "");
+    if (recenti.empty() && !ultimo.empty()) recenti.push_back(ultimo);
+    return recenti;
+}
+
+void FMainZEMSETUP::MostraRecenti()
+{
+    const auto recenti = Recenti();
+    for (std::size_t i = 0; i < mnuRecente.size(); ++i) {
+        ui::Menu& voce = *mnuRecente[i];
+        voce.SetVisible(i < recenti.size());
+        voce.SetCaption(i < recenti.size() ? "&" + std::to_string(i + 1) + " " + recenti[i] : "");
+        voce.SetEnabled(i < recenti.size());
+    }
+    sepRecenti.SetVisible(!recenti.empty());
+}
+
+bool FMainZEMSETUP::Form_OLEDragDrop(const std::string& path)
+{
+    std::string estensione = DividiPercorso(path).Estensione;
+    std::transform(estensione.begin(), estensione.end(), estensione.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (estensione != kExtension) return false;
+    if (ChiediSalvataggio()) ApriProfilo(path);
+    return true;
+}
+
+void FMainZEMSETUP::mnuRecente_Click(std::size_t i)
+{
+    const auto recenti = Recenti();
+    if (i >= recenti.size() || !ChiediSalvataggio()) return;
+    ApriProfilo(recenti[i]);
 }
 
 bool FMainZEMSETUP::PasswordOK() { return gate_.PasswordOK(); }
@@ -179,12 +284,19 @@ void FMainZEMSETUP::StoreProfilePath(const std::string& path)
     const PercorsoDiviso parti = DividiPercorso(path);
     if (!parti.Cartella.empty()) settings_.SaveSetting(title, kSection, kPathProfili, parti.Cartella);
     settings_.SaveSetting(title, kSection, kUltimoProfilo, path);
+    std::vector<std::string> recenti{path};
+    for (const std::string& earlier : Recenti())
+        if (earlier != path && recenti.size() < static_cast<std::size_t>(kRecenti)) recenti.push_back(earlier);
+    for (int i = 1; i <= kRecenti; ++i)
+        settings_.SaveSetting(title, kSection, kRecente + std::to_string(i),
+                              i <= static_cast<int>(recenti.size()) ? recenti[static_cast<std::size_t>(i - 1)] : "");
 }
 
 void FMainZEMSETUP::ShowFileName(const std::string& path)
 {
     const std::string& title = GetHost().ApplicationTitle();
-    SetCaption(path.empty() ? title : title + " - " + DividiPercorso(path).Nome);
+    titolo_ = path.empty() ? title : title + " - " + DividiPercorso(path).Nome;
+    SetCaption(titolo_);
 }
 
 bool FMainZEMSETUP::ChiediSalvataggio()
@@ -396,16 +508,17 @@ void FMainZEMSETUP::SetBusy(bool busy)
     Label1.SetVisible(busy);
     Image1.SetVisible(busy);
     GetHost().SetBusy(busy);
+    GetHost().Refresh();
 }
 
 void FMainZEMSETUP::ShowProgress(const std::string& caption, int maximum)
 {
     ProgressBar1.SetValue(0);
     ProgressBar1.SetMax(maximum);
-    lblTrasferimento.Move(240, 4440, 1560, 255);
     lblTrasferimento.SetCaption(caption);
     lblTrasferimento.SetVisible(true);
     ProgressBar1.SetVisible(true);
+    GetHost().Refresh();
 }
 
 // A bar already full stays full: the bar refuses a value past its maximum.
@@ -413,11 +526,9 @@ void FMainZEMSETUP::Advance() { ProgressBar1.SetValue(ProgressBar1.Value() + 1);
 
 void FMainZEMSETUP::ShowStatus(const std::string& text)
 {
-    // The bar's place is free: the label takes the whole width.
-    ProgressBar1.SetVisible(false);
-    lblTrasferimento.Move(240, 4440, 9120, 255);
     lblTrasferimento.SetCaption(text);
     lblTrasferimento.SetVisible(true);
+    GetHost().Refresh();
 }
 
 void FMainZEMSETUP::HideProgress()
@@ -447,7 +558,7 @@ void FMainZEMSETUP::mnuListSN_Click()
 void FMainZEMSETUP::mnuCurve_Click()
 {
     FSceltaStrumento scelta(GetHost(), platform_);
-    if (const auto key = scelta.LoadForm("Curves", false, false)) FCurve(GetHost(), platform_).LoadForm(*key);
+    if (const auto key = scelta.LoadForm("Curves", false, false)) FCurve(GetHost(), platform_).LoadForm(*key, Setting(kPathProfili, ""));
 }
 
 void FMainZEMSETUP::mnuUscita_Click() { Unload(); }

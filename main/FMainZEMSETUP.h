@@ -9,6 +9,7 @@
 #include "ui/Form.h"
 #include "ui/Image.h"
 #include "ui/Label.h"
+#include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/ProgressBar.h"
 
@@ -55,6 +56,11 @@ public:
     ui::Label Label1;
     ui::Image Image1;
     ui::Label lblVersione;
+    // The open profile at a glance, and what the window last did.
+    ui::Label lblStrumento;
+    ui::ListView lvwMisure;
+    ui::Label lblConflitti;
+    ui::Label lblStato;
 
     ui::Menu mnuFile;
     ui::Menu mnuNuovo;
@@ -82,6 +88,9 @@ public:
     ui::Menu sep1;
     ui::Menu mnuSetPassword;
     ui::Menu sep5;
+    // The profiles opened or saved last, newest first: "mnuRecente(0..3)".
+    std::vector<std::unique_ptr<ui::Menu>> mnuRecente;
+    ui::Menu sepRecenti;
     ui::Menu mnuUscita;
     ui::Menu mnuConfig;
     ui::Menu mnuSetupMachine;
@@ -94,6 +103,8 @@ protected:
     void Form_Load() override;
     bool Form_QueryUnload(ui::UnloadMode mode) override;
     void Form_Unload() override;
+    // A ".zemp" dropped onto the window opens as through the Open dialog.
+    bool Form_OLEDragDrop(const std::string& path) override;
 
 private:
     void mnuNuovo_Click();
@@ -132,10 +143,16 @@ private:
     bool ApriProfilo(const std::string& path);
     void CaricaModello();
     void ShowFileName(const std::string& path);
+    std::string titolo_;  // the caption without the changed marker
     // Enables an item when `when` holds and the item can do something.
     static void Enable(ui::Menu& item, bool when);
     std::string Setting(const char* key, const char* defaultValue);
     void StoreProfilePath(const std::string& path);
+    // The recent profiles, newest first, as the settings keep them.
+    std::vector<std::string> Recenti();
+    void MostraRecenti();
+    void mnuRecente_Click(std::size_t i);
+    void MostraPanoramica();
 
     SettingsStore& settings_;
     LinkPlatform platform_;

@@ -44,7 +44,9 @@ TestMemoria::Esito TestMemoria::Errore(const std::string& testo)
 TestMemoria::Esito TestMemoria::Esegui(const std::string& chiave)
 {
     if (chiave.size() <= 4) return Esito::Rifiutato;
-    if (host_.Ask(ui::Question::ClearInstrumentMemory, "Are you sure to clear the instrument memory?", MsgButtons::YesNoCancel, MsgIcon::Question)
+    // The test leaves the memory cleared: a key pressed by habit must not start it.
+    if (host_.Ask(ui::Question::ClearInstrumentMemory, "Are you sure to clear the instrument memory?",
+                  MsgButtons::YesNoCancel, MsgIcon::Question, MsgAnswer::No)
         != MsgAnswer::Yes)
         return Esito::Rifiutato;
     // The send's opening: an instrument whose configuration is refused is switched into update

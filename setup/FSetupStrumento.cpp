@@ -199,6 +199,7 @@ bool FSetupStrumento::Salva(bool conTrasduttori)
     if (!valido) return false;
 
     ProfiloZem& p = *profilo_;
+    const ProfiloZem prima = p;
     p.Nome = Trim(txtNome.Text());
     if (Check1.Checked()) {
         // Defaults only for a window newly put to use: choices already made are kept.
@@ -217,7 +218,8 @@ bool FSetupStrumento::Salva(bool conTrasduttori)
         p.SetNomeMisura(i + 1, Trim(txtNomeMisura[i].Text()));
         p.SetTipoMisura(i + 1, static_cast<std::int16_t>(Tipo(i)));
     }
-    p.Modificato = true;
+    // Opening a measure's setup stores these fields first; storing them unchanged changes nothing.
+    p.Modificato = p.Modificato || !(p == prima);
     if (!conTrasduttori) return true;
 
     // After the store, as the measure dialogs are completed afterwards.

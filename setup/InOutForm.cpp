@@ -11,7 +11,7 @@ namespace zem {
 namespace {
 
 constexpr int kAltezzaRiga = 390;
-constexpr int kLarghezzaEtichetta = 2760;
+constexpr int kLarghezzaEtichetta = 3900;
 constexpr int kLarghezzaLista = 1080;
 constexpr int kLarghezzaCornice = kLarghezzaEtichetta + kLarghezzaLista + 360;
 

@@ -21,6 +21,7 @@ DefaultInstrument::DefaultInstrument(Clock& clock) : press_(clock)
     profilo.measures = {pressa, altezza};
     profilo.inputFunctions = {1, 2, 0, 0, 0, 0, 0, 0};
     profilo.outputFunctions = {3, 4, 0, 0, 0, 0, 0, 0};
+    profilo.calibration[0].unit = 1;  // the press's encoder, calibrated in mm as on a real press
     memory_.CaricaConfigurazione(BuildConfigurationImage(profilo));
 }
 

@@ -35,6 +35,7 @@ void LoadProfile(DefaultInstrument& instrument, const std::string& name, const s
         }
         image.measures.push_back(measure);
     }
+    image.calibration[0].unit = 1;  // the press's encoder, calibrated in mm as on a real press
     instrument.Memory().CaricaConfigurazione(BuildConfigurationImage(image));
 }
 

@@ -41,6 +41,10 @@ public:
     void SetSize(int width, int height);
     bool Centred() const { return centred_; }
     void CentreOnScreen();
+    // The technician may make the window larger than its design size: its lists and plots grow
+    // with it, and what lies below or right of them moves along.
+    bool Sizable() const { return sizable_; }
+    void SetSizable(bool sizable) { sizable_ = sizable; }
 
     Host& GetHost() const { return host_; }
 
@@ -63,6 +67,8 @@ public:
     bool Loaded() const { return loaded_ && !unloading_; }
     // The outcome a modal form reports to whoever showed it; cleared by each ShowModal.
     bool Result() const { return result_; }
+    // The technician dropped a file onto the window; false when the form does not take it.
+    bool DropFile(const std::string& path) { return Loaded() && Form_OLEDragDrop(path); }
 
     void SetObserver(FormObserver* observer) { observer_ = observer; }
     FormObserver* Observer() const { return observer_; }
@@ -72,6 +78,7 @@ protected:
     // False keeps the window open.
     virtual bool Form_QueryUnload(UnloadMode /*mode*/) { return true; }
     virtual void Form_Unload() {}
+    virtual bool Form_OLEDragDrop(const std::string& /*path*/) { return false; }
     void SetResult(bool result) { result_ = result; }
 
 private:
@@ -90,6 +97,7 @@ private:
     int width_ = 4800;
     int height_ = 3600;
     bool centred_ = false;
+    bool sizable_ = false;
     std::vector<Control*> controls_;
     FormObserver* observer_ = nullptr;
     bool loaded_ = false;

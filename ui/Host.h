@@ -46,6 +46,9 @@ public:
     virtual void DoEvents() = 0;
     // The hourglass pointer while a long operation runs.
     virtual void SetBusy(bool busy) = 0;
+    // Draws what changed now, running no handler: before a call that blocks, so the screen does
+    // not keep a closed box or a busy label it was never given the chance to draw.
+    virtual void Refresh() {}
     // Saves the plot as the screen draws it, as a PNG picture; false when it cannot (a host
     // without a screen draws nothing).
     virtual bool SavePlotPicture(const Plot& plot, const std::string& path);

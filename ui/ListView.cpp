@@ -98,6 +98,8 @@ bool ListView::SetSelectedIndex(int item)
 
 void ListView::SetFullRowSelect(bool fullRow) { Assign(fullRowSelect_, fullRow); }
 
+void ListView::SetColumnsFitText(bool fit) { Assign(columnsFitText_, fit); }
+
 bool ListView::UserClickItem(int item)
 {
     if (!Usable() || !ItemInRange(item)) return false;

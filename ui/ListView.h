@@ -42,6 +42,10 @@ public:
     bool SetSelectedIndex(int item);
     bool FullRowSelect() const { return fullRowSelect_; }
     void SetFullRowSelect(bool fullRow);
+    // Columns at least as wide as their widest text, the list scrolling sideways when that is
+    // wider than the list: for lists whose texts come from the profile and have no length limit.
+    bool ColumnsFitText() const { return columnsFitText_; }
+    void SetColumnsFitText(bool fit);
 
     Event<int> ItemClick;  // the item's position
     Event<> DblClick;
@@ -57,6 +61,7 @@ private:
     std::vector<std::vector<std::string>> items_;
     int selected_ = -1;
     bool fullRowSelect_ = false;
+    bool columnsFitText_ = false;
 };
 
 } // namespace zem::ui

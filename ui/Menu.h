@@ -18,6 +18,9 @@ public:
     bool Checked() const { return checked_; }
     void SetChecked(bool checked);
     bool IsSeparator() const { return caption_ == "-"; }
+    // The key that chooses the item from anywhere in the window, "Ctrl+S"; empty for none.
+    const std::string& Shortcut() const { return shortcut_; }
+    void SetShortcut(std::string keys) { Assign(shortcut_, std::move(keys)); }
     Menu* Parent() const { return parent_; }
     const std::vector<Menu*>& Items() const { return items_; }
 
@@ -30,6 +33,7 @@ public:
 private:
     std::string caption_;
     bool checked_ = false;
+    std::string shortcut_;
     Menu* parent_;
     std::vector<Menu*> items_;
 };

@@ -25,6 +25,7 @@ public:
         std::uint32_t colour = 0x000000;  // 0xRRGGBB
         int width = 1;                    // pixels: of the line, or of a marker
         double opacity = 1.0;             // 0 invisible .. 1 opaque
+        std::string legend;               // its line in the legend; series of one text share it
         friend bool operator==(const Series&, const Series&) = default;
     };
     struct Axis {

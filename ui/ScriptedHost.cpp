@@ -236,6 +236,12 @@ void ScriptedHost::AdvanceTimers(int milliseconds)
         const auto still = std::find_if(timers_.begin(), timers_.end(),
             [&](const DueTimer& t) { return t.timer == &timer && t.due == due; });
         if (still == timers_.end()) continue;
+        // A timer stopped or set to 0 behind the host's back (another window had the form) would
+        // come due again at once, for ever: it leaves the schedule until it is started again.
+        if (!timer.Running()) {
+            timers_.erase(still);
+            continue;
+        }
         // Counted from this tick unless the handler restarts or stops the timer.
         still->due = now_ + timer.Interval();
         std::rotate(still, still + 1, timers_.end());

@@ -3,6 +3,8 @@
 #include "gui/FormDialog.h"
 #include "gui/FormMainWindow.h"
 #include "gui/FormRenderer.h"
+#include "gui/WindowPlacement.h"
+#include "profile/SettingsStore.h"
 #include "ui/ScriptedHost.h"
 
 #include <QAction>
@@ -195,6 +197,41 @@ TEST(RenderedDialog, EscPressesCancelAndAnUnloadEndsTheModalLoop)
     EXPECT_THAT(form.log, ElementsAre("Form_Load", "cmdCancel_Click", "Form_Unload"));
     EXPECT_FALSE(form.Loaded());
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(RenderedDialog, ASizableWindowGrowsItsListAndMovesWhatLiesBelowAndRightOfIt)
+{
+    ui::ScriptedHost host;
+    test::EveryControlForm form(host);
+    form.SetSizable(true);
+    form.LoadWindow();
+    FormDialog dialog(form, nullptr);
+    dialog.show();
+    const auto at = [&dialog](const char* key) { return dialog.findChild<QWidget*>(QLatin1String(key))->geometry(); };
+    const QRect list = at("ListView1"), ok = at("cmdOK"), name = at("txtNome");
+    dialog.resize(dialog.size() + QSize(100, 60));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(at("ListView1"), list.adjusted(0, 0, 100, 60));
+    EXPECT_EQ(at("cmdOK"), ok.translated(100, 60)) << "below and right of the list";
+    EXPECT_EQ(at("txtNome"), name) << "above the list, left half: stays";
+    form.SetObserver(nullptr);
+}
+
+TEST(WindowPlacement, TheWindowComesBackWhereItWasLeftButNeverOffEveryScreen)
+{
+    MemorySettingsStore settings;
+    QWidget window;
+    window.setGeometry(40, 50, 700, 480);
+    SavePlacement(window, settings, "ZEM Setup");
+    const QRect left(10, 20, 300, 200);
+    for (const auto& [kept, expected] : {std::pair{settings.GetSetting("ZEM Setup", "Main", "Finestra", ""), QRect(40, 50, 700, 480)},
+                                         {"90000,90000,700,480", left}, {"40,50,wide", left}}) {
+        settings.SaveSetting("ZEM Setup", "Main", "Finestra", kept);
+        QWidget other;
+        other.setGeometry(left);
+        RestorePlacement(other, settings, "ZEM Setup");
+        EXPECT_EQ(QRect(other.pos(), other.size()), expected) << kept;
+    }
 }
 
 } // namespace

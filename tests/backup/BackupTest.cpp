@@ -49,6 +49,7 @@ TEST(Backup, CopiesTheConfigurationMemoryByteForByteOverEitherPath)
             EXPECT_EQ(BackupMemoria(s.host, s.platform.Platform(), s).Esporta(key, std::nullopt, "/p"), Esito::Completato);
             EXPECT_EQ(Read(dir.file), expected) << mailbox << key;
             EXPECT_EQ(s.host.MessageTexts(), std::vector<std::string>{"Exporting completed."});
+            EXPECT_EQ(s.host.Messages().at(0).icon, ui::MsgIcon::Information);
             EXPECT_EQ(s.host.FileDialogs().at(0).title, "OLD - Memory backup");
             EXPECT_EQ(fs::directory_iterator(dir.path)->path(), dir.file);  // nothing left beside it
         }
@@ -113,6 +114,7 @@ TEST(Memtest, PassesOnlyOnSoundMemoryAndLeavesItForTheNextSend)
         const bool sound = line < 0;
         EXPECT_EQ(TestMemoria(s.host, s.platform.Platform(), s).Esegui(kKey) == TestMemoria::Esito::Superato, sound);
         EXPECT_EQ(s.host.MessageTexts().back(), sound ? "Test memory OK" : "Test memory fail.") << line;
+        EXPECT_EQ(s.host.Messages().front().defaultButton, ui::MsgAnswer::No) << "clearing is never the default";
         if (!sound) continue;
         EXPECT_EQ(s.bench.memory.Riavvii(), line == -2 ? 0 : 1);
         EXPECT_NE(s.Header().substr(0, 3), "ZEM");

@@ -17,7 +17,7 @@ protected:
     void Show(std::function<void()> play)
     {
         host.OnForm("FCurve", [play](ui::Form&) { play(); });
-        ASSERT_TRUE(window.LoadForm(kUsb));
+        ASSERT_TRUE(window.LoadForm(kUsb, "/home/line1/profiles"));
         EXPECT_FALSE(bus.Instrument(0).Instrument().InFrame());
         EXPECT_FALSE(platform.bridge.IsOpen(0));
     }
@@ -30,6 +30,7 @@ TEST_F(CurveWindow, EachPieceIsDrawnWithItsVerdictOverTheEnvelopeAndTheLastOnesS
     Show([this] {
         EXPECT_EQ(window.Caption(), "Curves - LINE 1");
         EXPECT_EQ(window.lblLavoro.Caption(), "Work: PRESS FIT");
+        EXPECT_EQ(window.picCurva.X().label + " / " + window.picCurva.Y().label, "Position [mm] / Force [daN]");
         // Before any piece: the two borders and the check point, and the wait.
         EXPECT_EQ(window.picCurva.GetSeries().size(), 3u);
         EXPECT_EQ(window.picCurva.Message().text, "Waiting for the next piece...");
@@ -76,10 +77,11 @@ TEST_F(CurveWindow, TheShownCurveIsExportedAsCsvAndAsAPictureThroughTheHost)
     });
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"There is no curve to export."});
     EXPECT_EQ(host.FileDialogs().at(0).fileName, "curve-1.csv");
+    EXPECT_EQ(host.FileDialogs().at(0).initialFolder, "/home/line1/profiles") << "where the profiles are";
     std::ifstream file(csv, std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(file), {}};
     EXPECT_EQ(text, CurveCsv::Text(window.Pezzi().back()));
-    EXPECT_TRUE(text.starts_with("position,force,result,peak position,peak force,reject causes,check-point rejects\r\n"
+    EXPECT_TRUE(text.starts_with("position [mm],force [daN],result,peak position [mm],peak force [daN],reject causes,check-point rejects\r\n"
                                  "180.00,"));
     EXPECT_TRUE(text.ends_with("\r\n300.00," + CurveCsv::Number(window.Pezzi().back().curve->back().force, 2) + ",,,,,\r\n"));
     EXPECT_EQ(host.PlotPictures(), std::vector<std::string>{png});

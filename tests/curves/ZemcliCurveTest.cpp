@@ -26,7 +26,7 @@ TEST(ZemcliCurve, WaitsForTwoPiecesPrintsTheirResultsAndWritesOneFileEach)
         std::string header, first;
         std::getline(f, header);
         std::getline(f, first);
-        EXPECT_EQ(header, "position,force,result,peak position,peak force,reject causes,check-point rejects\r");
+        EXPECT_EQ(header, "position [mm],force [daN],result,peak position [mm],peak force [daN],reject causes,check-point rejects\r");
         EXPECT_TRUE(first.starts_with("180.00,")) << first;
     }
     EXPECT_FALSE(std::filesystem::exists(csv));

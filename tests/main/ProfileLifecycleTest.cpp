@@ -83,7 +83,7 @@ TEST(SaveAs, AFailedSaveKeepsTheOldNameAndSettings)
     EXPECT_EQ(s.host.Messages()[0].text, nowhere + "\r\nProfile saving fail.\r\nCannot write in " +
                                              s.Path("no such folder") + ": No such file or directory");
     EXPECT_EQ(s.host.Messages()[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(s.window->Caption(), "ZEM Setup - PressLine3");
+    EXPECT_EQ(s.window->Caption(), "ZEM Setup - PressLine3 *");
     EXPECT_EQ(s.Setting("PathProfili"), s.Path("profiles/"));
     EXPECT_TRUE(s.window->Profilo().Modificato);
 

@@ -5,6 +5,7 @@
 
 #include "profile/ProfiloZem.h"
 #include "tests/main/MainWindowSession.h"
+#include "tests/setup/MeasureDialogSession.h"
 #include "ui/ScriptedHost.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@ namespace zem {
 namespace {
 
 using Testi = std::vector<std::string>;
+using test::Click;
 
 ProfiloZem Modello()
 {
@@ -57,6 +59,11 @@ TEST(FSetupStrumento, LoadsTheRowsCancelKeepsTheProfileOKStoresBeforeCheckingTra
     });
     EXPECT_TRUE(!ok && p == prima && !p.Modificato);
     EXPECT_TRUE(Mostra<FSetupStrumento>(p, [](FSetupStrumento&) {}).first && !p.Modificato) << "OK without a change";
+    ui::ScriptedHost host;
+    host.OnForm("FSetupStrumento", [](ui::Form& f) { Click(f, "cmdSetup(0)"), Click(f, "cmdCancel"); });
+    host.OnForm("FSetupMisuraPressa", [](ui::Form& f) { Click(f, "cmdCancel"); });
+    FSetupStrumento(host).ShowForm(p);
+    EXPECT_TRUE(p == prima && !p.Modificato) << "a measure's setup opened and cancelled changes nothing";
     // A measure typed by a mouse choice alone is stored, then refused until its transducers are set.
     p.SetTipoMisura(3, 0);
     const auto [ok2, messaggi2] = Mostra<FSetupStrumento>(p, [](FSetupStrumento& d) { d.lstTipoMisura[1].UserChoose(2); });

@@ -1,0 +1,142 @@
+// Every window as the screen shows it, at 100% and (gui_layout_125) at 125%: no text wider than
+// its control, no controls over each other. ZEM_LAYOUT_PICTURES=DIR keeps a picture of each.
+#include "diagnosis/FCurve.h"
+#include "gui/FormDialog.h"
+#include "gui/LayoutAudit.h"
+#include "gui/MessageBoxes.h"
+#include "setup/FSetupMisuraPkPk.h"
+#include "setup/FSetupMisuraPressa.h"
+#include "setup/FSetupMisuraSemplice.h"
+#include "setup/FSetupMisuraTestCyl.h"
+#include "setup/FSetupStrumento.h"
+#include "tests/curves/CurveSite.h"
+#include "tests/diagnosis/DiagnosisBench.h"
+#include "tests/discovery/SelectionFixture.h"
+#include "tests/main/MainWindowSession.h"
+#include "tests/setup/MeasureDialogSession.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace zem::gui {
+namespace {
+
+using test::Click;
+
+void Show(QWidget& window) { window.show(), QCoreApplication::sendPostedEvents(); }
+
+// Each form shown as its window while the scripted host has it up; what is wrong is kept. Only
+// posted events are delivered, never timer events: the window's own timers would run the form's
+// handlers behind the scripted host, on a link whose simulated time then never moves.
+class Layout : public testing::Test {
+protected:
+    void TearDown() override { EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString(); }
+
+    void Look(QWidget& window, const QString& name, const QStringList& found)
+    {
+        faults << found;
+        if (const QString folder = qEnvironmentVariable("ZEM_LAYOUT_PICTURES"); !folder.isEmpty())
+            QDir().mkpath(folder), window.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    }
+    void Look(ui::Form& form, const QString& state = {})
+    {
+        ui::FormObserver* host = form.Observer();
+        {
+            FormDialog window(form, nullptr);
+            Show(window);
+            const QString suffix = state.isEmpty() ? QString() : QLatin1Char('-') + state;
+            Look(window, QString::fromStdString(form.Name()) + suffix, LayoutFaults(window).replaceInStrings(QRegularExpression(QStringLiteral("$")), suffix));
+        }
+        form.SetObserver(host);
+    }
+    std::function<void(ui::Form&)> LookAndCancel(const QString& state = {})
+    {
+        return [this, state](ui::Form& f) { Look(f, state), Click(f, "cmdCancel"); };
+    }
+
+    template <class Dialog>
+    void LookAtMeasure(ui::ScriptedHost& host, ProfiloZem& profilo, int misura, const char* inOut)
+    {
+        Dialog dialog(host);
+        host.OnForm(dialog.Name(), [&](ui::Form& f) {
+            Look(f);
+            host.OnForm(inOut, LookAndCancel());
+            Click(f, "cmdSetupInOut");
+            host.OnForm("FSetupOperazioni", LookAndCancel(QString::fromStdString(dialog.Name())));
+            Click(f, "cmdSetupOperazioni");
+            Click(f, "cmdCancel");
+        });
+        dialog.ShowForm(misura, profilo);
+    }
+    QStringList faults;
+};
+
+TEST_F(Layout, TheProfileSetupDialogsOfEveryMeasureTypeFit)
+{
+    ui::ScriptedHost host;
+    ProfiloZem profilo;
+    ASSERT_TRUE(profilo.ApriFile(test::kTemplateSource));
+    for (int m = 1; m <= 4; ++m) profilo.SetTipoMisura(m, static_cast<std::int16_t>(m));
+    host.OnForm("FSetupStrumento", [&](ui::Form& f) {
+        Look(f);
+        f.Get<ui::CheckBox>("Check1").UserClick();
+        host.OnForm("FSetupMsgWindow", LookAndCancel());
+        Click(f, "cmdSetupMsg");
+        Click(f, "cmdCancel");
+    });
+    FSetupStrumento(host).ShowForm(profilo);
+    LookAtMeasure<FSetupMisuraPressa>(host, profilo, 1, "FSetupInOutPressa");
+    LookAtMeasure<FSetupMisuraPkPk>(host, profilo, 2, "FSetupInOutBase");
+    LookAtMeasure<FSetupMisuraSemplice>(host, profilo, 3, "FSetupInOutBase");
+    LookAtMeasure<FSetupMisuraTestCyl>(host, profilo, 4, "FSetupInOutTestCyl");
+}
+
+TEST_F(Layout, TheInstrumentWindowsFitOnEveryTabAndShowWholeKeys)
+{
+    test::DiagnosisBench bench;
+    bench.Mostra(test::DiagnosisBench::kNormale, [&](FDiagnosi& f) {
+        for (int tab = 0; tab < FDiagnosi::kSchede; ++tab) {
+            f.TabStrip1.UserClickTab(tab);
+            bench.host.AdvanceTimers(500);
+            Look(f, QStringLiteral("tab%1").arg(tab));
+        }
+        f.RequestClose();
+    });
+    test::SelectionSite site;
+    for (const bool soloRete : {false, true})  // keys by IP and port, then by MAC
+        site.Show(soloRete, false, [&](FSceltaStrumento& f) {
+            site.host.AdvanceTimers(5000);
+            Look(f, soloRete ? QStringLiteral("network") : QString());
+            Click(f, "cmdCancel");
+        });
+    test::CurveSite curves;
+    curves.host.OnForm("FCurve", [&](ui::Form& f) {
+        curves.host.AdvanceTimers(4500);
+        Look(f);
+        f.RequestClose();
+    });
+    FCurve(curves.host, curves.platform.Platform()).LoadForm(test::CurveSite::kUsb);
+}
+
+TEST_F(Layout, TheMainWindowThePasswordWindowsAndTheShortMessagesFit)
+{
+    test::MainWindowSession session;
+    session.host.OnForm("FSetPassword", LookAndCancel());
+    session.window->mnuSetPassword.UserClick();
+    session.Open(session.Example());
+    session.host.OnForm("FPassword", LookAndCancel());
+    session.window->mnuSalva.UserClick();
+    Look(*session.window, QStringLiteral("open"));
+    // The shortest answers of the workflows would give the narrowest boxes.
+    for (const char* text : {"Test memory OK", "Exporting completed.", "Communication error"}) {
+        const auto box = BuildMessageBox({text, "ZEM Setup", ui::MsgButtons::OK, ui::MsgIcon::Information}, nullptr);
+        Show(*box);
+        Look(*box, QStringLiteral("message-") + QString::fromLatin1(text).left(4), MessageBoxFaults(*box));
+    }
+}
+
+} // namespace
+} // namespace zem::gui

@@ -24,7 +24,7 @@ std::unique_ptr<CliSession> CliSession::Open(const CliOptions& options, std::str
 
 CliSession::CliSession(const CliOptions& options, std::unique_ptr<app::ProgramPlatform> platform)
     : platform_(std::move(platform)),
-      host_(ui::kApplicationTitle, &platform_->WindowPump(), options.yes),
+      host_(ui::kApplicationTitle, &platform_->WindowPump(), options.yes, options.quiet),
       gate_(host_, settings_),
       passwordFile_(options.passwordFile)
 {
@@ -53,10 +53,10 @@ void CliSession::TypePassword(ui::Form& form)
     form.Get<ui::CommandButton>("cmdOK").UserClick();
 }
 
-int CliSession::Run(int (*command)(CliSession&, const std::vector<std::string>&), const std::vector<std::string>& arguments)
+int CliSession::Run(const CommandRun& command)
 {
     host_.StartCommand();
-    const int code = command(*this, arguments);
+    const int code = command(*this);
     host_.EndCommand();
     return code;
 }

@@ -8,7 +8,6 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
-#include <unistd.h>
 
 namespace zem::cli {
 
@@ -21,7 +20,7 @@ struct BackupOptions {
 
 int Backup(CliSession& session, const BackupOptions& o)
 {
-    TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO));
+    TerminalProgress progress = session.Progress();
     switch (BackupMemoria(session.Host(), session.Platform(), progress).Esporta(o.key, o.file, "")) {
     case BackupMemoria::Esito::Completato: return kExitDone;
     case BackupMemoria::Esito::Annullato: return kExitRefused;

@@ -20,6 +20,7 @@ void CliOptions::AddTo(CLI::App& app)
     app.add_flag("--compat", compat, "move instrument memory one byte a frame, as old loaders need");
     app.add_flag("--yes", yes, "answer Yes or OK to confirmations (not the works questions)");
     app.add_flag("-q,--quiet", quiet, "print only data and errors");
+    app.add_flag("-v,--verbose", verbose, "summarise each workflow step's and command's exchanges on stderr");
 }
 
 } // namespace zem::cli

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <unistd.h>
 
 namespace zem::cli {
 
@@ -27,7 +28,8 @@ CliSession::CliSession(const CliOptions& options, std::unique_ptr<app::ProgramPl
     : platform_(std::move(platform)),
       host_(ui::kApplicationTitle, &platform_->WindowPump(), options.yes, options.quiet),
       gate_(host_, settings_),
-      passwordFile_(options.passwordFile)
+      passwordFile_(options.passwordFile),
+      log_(std::cerr, platform_->Platform().clock, options.verbose)
 {
     host_.OnForm("FPassword", [this](ui::Form& form) { TypePassword(form); });
     singoloByte_ = options.compat || TrasferimentoSingoloByte(settings_, ui::kApplicationTitle);
@@ -62,12 +64,19 @@ void CliSession::TypePassword(ui::Form& form)
     form.Get<ui::CommandButton>("cmdOK").UserClick();
 }
 
-int CliSession::Run(const CommandRun& command)
+int CliSession::Run(const std::string& name, const CommandRun& command)
 {
     host_.StartCommand();
+    log_.Start(name);
     const int code = command(*this);
+    log_.End();
     host_.EndCommand();
     return code;
+}
+
+TerminalProgress CliSession::Progress()
+{
+    return TerminalProgress(std::cerr, ::isatty(STDERR_FILENO), log_.Verbose() ? &log_ : nullptr);
 }
 
 int CliSession::ExitCode(bool done) const

@@ -4,7 +4,9 @@
 #include "app/ProgramPlatform.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
+#include "cli/ExchangeLog.h"
 #include "cli/TerminalHost.h"
+#include "cli/TerminalProgress.h"
 #include "link/LinkPlatform.h"
 #include "profile/FileSettingsStore.h"
 
@@ -33,7 +35,10 @@ public:
     SettingsStore& Settings() { return settings_; }
     // Runs one command of the run and answers its exit code; what the command set on the host
     // (answers, window drivers, a refusal or failure seen) ends with it.
-    int Run(const CommandRun& command);
+    int Run(const std::string& name, const CommandRun& command);
+    ExchangeLog& Log() { return log_; }
+    // The progress of a transfer, drawn on a terminal and marking the steps of --verbose.
+    TerminalProgress Progress();
 
     // The exit code of a command that `done` its work or not, after what the host saw: a warning
     // or error shown is a failure; a question refused, or work not done without a failure, is a
@@ -52,6 +57,7 @@ private:
     PasswordGate gate_;
     std::optional<std::string> passwordFile_;
     bool singoloByte_ = false;
+    ExchangeLog log_;
 };
 
 } // namespace zem::cli

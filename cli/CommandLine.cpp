@@ -77,7 +77,7 @@ CommandLine::Outcome CommandLine::ParseOne(std::vector<std::string> arguments)
         std::cerr << "zemcli: a command is required\nRun \"zemcli --help\" for the commands.\n";
         return Outcome::UsageError;
     }
-    commands_.push_back(std::move(run));
+    commands_.push_back({app.get_subcommands().front()->get_name(), std::move(run)});
     return Outcome::Run;
 }
 

@@ -19,14 +19,18 @@ public:
     Outcome Parse(const std::vector<std::string>& arguments);
 
     const CliOptions& Options() const { return options_; }
-    const std::vector<CommandRun>& Commands() const { return commands_; }
+    struct Command {
+        std::string name;
+        CommandRun run;
+    };
+    const std::vector<Command>& Commands() const { return commands_; }
 
 private:
     // One command and its arguments; the global options may be among them.
     Outcome ParseOne(std::vector<std::string> arguments);
 
     CliOptions options_;
-    std::vector<CommandRun> commands_;
+    std::vector<Command> commands_;
 };
 
 } // namespace zem::cli

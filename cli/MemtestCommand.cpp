@@ -9,7 +9,6 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
-#include <unistd.h>
 
 namespace zem::cli {
 
@@ -17,7 +16,7 @@ namespace {
 
 int Memtest(CliSession& session, const std::string& key)
 {
-    TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO));
+    TerminalProgress progress = session.Progress();
     switch (TestMemoria(session.Host(), session.Platform(), progress).Esegui(key)) {
     case TestMemoria::Esito::Superato: return kExitDone;
     case TestMemoria::Esito::Rifiutato: return kExitRefused;

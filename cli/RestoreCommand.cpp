@@ -8,7 +8,6 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
-#include <unistd.h>
 
 namespace zem::cli {
 
@@ -21,7 +20,7 @@ struct RestoreOptions {
 
 int Restore(CliSession& session, const RestoreOptions& o)
 {
-    TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO));
+    TerminalProgress progress = session.Progress();
     RipristinoMemoria ripristino(session.Host(), session.Platform(), session.Gate(), progress);
     switch (ripristino.Ripristina(o.key, o.file, "")) {
     case RipristinoMemoria::Esito::Completato: return kExitDone;

@@ -10,9 +10,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include <chrono>
 #include <iostream>
-#include <unistd.h>
 
 namespace zem::cli {
 
@@ -62,15 +60,15 @@ int Send(CliSession& session, const SendOptions& o)
         return kExitFailed;
     }
     AnswerQuestions(session.Host(), o.works);
-    TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO));
+    TerminalProgress progress = session.Progress();
     const StopSignals signals;
     StopSignals::SetState("If the transfer had begun, the instrument stays in update mode with its memory header "
                           "cleared: send a profile to it again.");
-    const auto start = std::chrono::steady_clock::now();
     const SendOutcome esito = InvioProfilo(session.Host(), session.Platform(), session.Gate(), progress)
                                   .Invia(profilo, o.key);
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    if (o.json) PrintJson({{"key", o.key}, {"profile", o.profile}, {"outcome", Name(esito)}, {"seconds", took.count()}});
+    if (o.json)
+        PrintJson({{"key", JsonText(o.key)}, {"profile", o.profile}, {"outcome", Name(esito)},
+                   {"exchanges", ExchangeLog::Json(session.Log().Counted())}, {"seconds", session.Log().Seconds()}});
     if (StopSignals::Raised() && esito != SendOutcome::Succeeded) {
         std::cerr << (esito == SendOutcome::Refused
                           ? "Stopped before the transfer: nothing was written, the instrument is as it was found.\n"
@@ -97,7 +95,7 @@ void AddSendCommand(CLI::App& app, CommandRun& run)
     command->add_option("--works", o->works, "whether the works stored in the instrument are kept or cleared")
         ->type_name("keep|clear")
         ->check(CLI::IsMember({"keep", "clear"}));
-    command->add_flag("--json", o->json, "a JSON object {key, profile, outcome, seconds}");
+    command->add_flag("--json", o->json, "a JSON object {key, profile, outcome, exchanges: {exchanges, frames, retries, ...}, seconds}");
     command->callback([&run, o] { run = [o](CliSession& session) { return Send(session, *o); }; });
 }
 

@@ -22,6 +22,6 @@ int main(int argc, char** argv)
         return zem::cli::kExitFailed;
     }
     for (const auto& command : line.Commands())
-        if (const int code = session->Run(command); code != zem::cli::kExitDone) return code;
+        if (const int code = session->Run(command.name, command.run); code != zem::cli::kExitDone) return code;
     return zem::cli::kExitDone;
 }

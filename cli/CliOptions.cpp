@@ -2,36 +2,25 @@
 
 #include "link/net/BroadcastTarget.h"
 
+#include <CLI/CLI.hpp>
+
 namespace zem::cli {
 
-std::optional<CliOptions> CliOptions::Parse(const std::vector<std::string>& arguments, std::string& error)
+void CliOptions::AddTo(CLI::App& app)
 {
-    CliOptions options;
-    std::size_t i = 0;
-    for (; i < arguments.size() && arguments[i].starts_with("-"); ++i) {
-        const std::string& arg = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (arg == "--simulate") {
-            options.simulate = true;
-        } else if (arg == "--compat") {
-            options.compat = true;
-        } else if (arg == "--yes") {
-            options.yes = true;
-        } else if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--version") {
-            options.version = true;
-        } else if (arg == "--broadcast" && hasValue && ParseBroadcastTarget(arguments[i + 1])) {
-            options.broadcast = arguments[++i];
-        } else if (arg == "--password-file" && hasValue) {
-            options.passwordFile = arguments[++i];
-        } else {
-            error = "unknown option, or a missing or bad value: " + arg;
-            return std::nullopt;
-        }
-    }
-    options.command.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
-    return options;
+    app.add_flag("--simulate", simulate, "serve simulated bridges, modules and instruments for this run");
+    app.add_option("--broadcast", broadcast,
+                   "where module commands go (else $ZEMSETUP_BROADCAST, else 255.255.255.255:65535)")
+        ->type_name("HOST[:PORT]")
+        ->check([](const std::string& text) {
+            return ParseBroadcastTarget(text) ? std::string() : "not HOST or HOST:PORT: " + text;
+        });
+    app.add_option("--password-file", passwordFile, "the access password (else $ZEMSETUP_PASSWORD, else asked)")
+        ->type_name("FILE");
+    app.add_flag("--compat", compat, "move instrument memory one byte a frame, as old loaders need");
+    app.add_flag("--yes", yes, "answer Yes or OK to confirmations (not the works questions)");
+    app.add_flag("-q,--quiet", quiet, "print only data and errors");
+    app.add_flag("-v,--verbose", verbose, "summarise each workflow step's and command's exchanges on stderr");
 }
 
 } // namespace zem::cli

@@ -2,24 +2,25 @@
 
 #include <optional>
 #include <string>
-#include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace zem::cli {
 
-// zemcli's global options, which stand before the command; the command and its own arguments
-// follow them.
+// zemcli's global options; they may stand before or after the command, and hold for the whole run.
 struct CliOptions {
     bool simulate = false;
     bool yes = false;
-    bool help = false;
-    bool version = false;
+    bool quiet = false;
+    bool verbose = false;                     // each command's exchanges summarised on stderr
     bool compat = false;                      // the instrument loader's single-byte transfers
     std::optional<std::string> broadcast;     // HOST[:PORT]
     std::optional<std::string> passwordFile;
-    std::vector<std::string> command;         // the command, then its arguments
 
-    // Nothing, with `error` set, for an unknown option or one without its value.
-    static std::optional<CliOptions> Parse(const std::vector<std::string>& arguments, std::string& error);
+    // Declares them on `app`, bound to this.
+    void AddTo(CLI::App& app);
 };
 
 } // namespace zem::cli

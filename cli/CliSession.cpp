@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <unistd.h>
 
 namespace zem::cli {
 
@@ -25,9 +26,10 @@ std::unique_ptr<CliSession> CliSession::Open(const CliOptions& options, std::str
 
 CliSession::CliSession(const CliOptions& options, std::unique_ptr<app::ProgramPlatform> platform)
     : platform_(std::move(platform)),
-      host_(ui::kApplicationTitle, &platform_->WindowPump(), options.yes),
+      host_(ui::kApplicationTitle, &platform_->WindowPump(), options.yes, options.quiet),
       gate_(host_, settings_),
-      passwordFile_(options.passwordFile)
+      passwordFile_(options.passwordFile),
+      log_(std::cerr, platform_->Platform().clock, options.verbose)
 {
     host_.OnForm("FPassword", [this](ui::Form& form) { TypePassword(form); });
     singoloByte_ = options.compat || TrasferimentoSingoloByte(settings_, ui::kApplicationTitle);
@@ -61,12 +63,19 @@ void CliSession::TypePassword(ui::Form& form)
     form.Get<ui::CommandButton>("cmdOK").UserClick();
 }
 
-int CliSession::Run(int (*command)(CliSession&, const std::vector<std::string>&), const std::vector<std::string>& arguments)
+int CliSession::Run(const std::string& name, const CommandRun& command)
 {
     host_.StartCommand();
-    const int code = command(*this, arguments);
+    log_.Start(name);
+    const int code = command(*this);
+    log_.End();
     host_.EndCommand();
     return code;
+}
+
+TerminalProgress CliSession::Progress()
+{
+    return TerminalProgress(std::cerr, ::isatty(STDERR_FILENO), log_.Verbose() ? &log_ : nullptr);
 }
 
 int CliSession::ExitCode(bool done) const

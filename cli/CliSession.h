@@ -3,7 +3,10 @@
 #include "access/PasswordGate.h"
 #include "app/ProgramPlatform.h"
 #include "cli/CliOptions.h"
+#include "cli/Commands.h"
+#include "cli/ExchangeLog.h"
 #include "cli/TerminalHost.h"
+#include "cli/TerminalProgress.h"
 #include "link/LinkPlatform.h"
 #include "profile/FileSettingsStore.h"
 
@@ -32,7 +35,10 @@ public:
     SettingsStore& Settings() { return settings_; }
     // Runs one command of the run and answers its exit code; what the command set on the host
     // (answers, window drivers, a refusal or failure seen) ends with it.
-    int Run(int (*command)(CliSession&, const std::vector<std::string>&), const std::vector<std::string>& arguments);
+    int Run(const std::string& name, const CommandRun& command);
+    ExchangeLog& Log() { return log_; }
+    // The progress of a transfer, drawn on a terminal and marking the steps of --verbose.
+    TerminalProgress Progress();
 
     // The exit code of a command that `done` its work or not, after what the host saw: a warning
     // or error shown is a failure; a question refused, or work not done without a failure, is a
@@ -51,6 +57,7 @@ private:
     PasswordGate gate_;
     std::optional<std::string> passwordFile_;
     bool singoloByte_ = false;
+    ExchangeLog log_;
 };
 
 } // namespace zem::cli

@@ -1,27 +1,33 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include <functional>
+
+namespace CLI {
+class App;
+}
 
 namespace zem::cli {
 
 class CliSession;
 
-// One function a command: it reads its arguments, runs the workflow and answers the exit code.
-// Usage errors answer kExitUsage with the usage on stderr.
-int ListCommand(CliSession& session, const std::vector<std::string>& arguments);
-int EthSetupCommand(CliSession& session, const std::vector<std::string>& arguments);
-int MonitorCommand(CliSession& session, const std::vector<std::string>& arguments);
-int CurveCommand(CliSession& session, const std::vector<std::string>& arguments);
-int SendCommand(CliSession& session, const std::vector<std::string>& arguments);
-int CheckCommand(CliSession& session, const std::vector<std::string>& arguments);
-int InfoCommand(CliSession& session, const std::vector<std::string>& arguments);
-int UsbInitCommand(CliSession& session, const std::vector<std::string>& arguments);
-int SnListCommand(CliSession& session, const std::vector<std::string>& arguments);
-int ReadCommand(CliSession& session, const std::vector<std::string>& arguments);
-int BackupCommand(CliSession& session, const std::vector<std::string>& arguments);
-int MemtestCommand(CliSession& session, const std::vector<std::string>& arguments);
-int DiffCommand(CliSession& session, const std::vector<std::string>& arguments);
-int RestoreCommand(CliSession& session, const std::vector<std::string>& arguments);
+// The work of the command a run parsed: it runs the workflow and answers the exit code.
+using CommandRun = std::function<int(CliSession&)>;
+
+// One function a command: it adds the command with its own options to `app`; once the command is
+// parsed, `run` is its work.
+void AddListCommand(CLI::App& app, CommandRun& run);
+void AddEthSetupCommand(CLI::App& app, CommandRun& run);
+void AddMonitorCommand(CLI::App& app, CommandRun& run);
+void AddCurveCommand(CLI::App& app, CommandRun& run);
+void AddSendCommand(CLI::App& app, CommandRun& run);
+void AddCheckCommand(CLI::App& app, CommandRun& run);
+void AddInfoCommand(CLI::App& app, CommandRun& run);
+void AddUsbInitCommand(CLI::App& app, CommandRun& run);
+void AddSnListCommand(CLI::App& app, CommandRun& run);
+void AddReadCommand(CLI::App& app, CommandRun& run);
+void AddBackupCommand(CLI::App& app, CommandRun& run);
+void AddMemtestCommand(CLI::App& app, CommandRun& run);
+void AddRestoreCommand(CLI::App& app, CommandRun& run);
+void AddDiffCommand(CLI::App& app, CommandRun& run);
 
 } // namespace zem::cli

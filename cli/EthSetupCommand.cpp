@@ -6,17 +6,21 @@
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSetupEth.h"
 
+#include <CLI/CLI.hpp>
+
 #include <iostream>
 
 namespace zem::cli {
 
-int EthSetupCommand(CliSession& session, const std::vector<std::string>& arguments)
+namespace {
+
+struct EthSetupOptions {
+    std::string mac;
+    std::string ip;
+};
+
+int EthSetup(CliSession& session, const EthSetupOptions& o)
 {
-    if (arguments.size() != 3 || arguments[1] != "--ip") {
-        std::cerr << "usage: zemcli eth-setup MAC --ip A.B.C.D\n";
-        return kExitUsage;
-    }
-    const std::string ip = arguments[2];
     bool typed = false;
     session.Host().OnForm("FSetupEth", [&](ui::Form& form) {
         auto& window = static_cast<FSetupEth&>(form);
@@ -28,11 +32,22 @@ int EthSetupCommand(CliSession& session, const std::vector<std::string>& argumen
         }
         std::cout << "address read: " << window.txtIP.Text() << std::endl;
         typed = true;
-        window.txtIP.UserType(ip);
+        window.txtIP.UserType(o.ip);
         window.cmdOK.UserClick();
     });
-    const bool ran = EthernetSetup(session.Host(), session.Platform(), session.Gate()).Run(arguments[0]);
+    const bool ran = EthernetSetup(session.Host(), session.Platform(), session.Gate()).Run(o.mac);
     return session.ExitCode(ran && typed);
+}
+
+} // namespace
+
+void AddEthSetupCommand(CLI::App& app, CommandRun& run)
+{
+    auto o = std::make_shared<EthSetupOptions>();
+    auto* command = app.add_subcommand("eth-setup", "give the Ethernet module with that MAC text a new address");
+    command->add_option("MAC", o->mac, "the module's MAC text, as list --network-only prints it")->required();
+    command->add_option("--ip", o->ip, "the module's new address")->type_name("A.B.C.D")->required();
+    command->callback([&run, o] { run = [o](CliSession& session) { return EthSetup(session, *o); }; });
 }
 
 } // namespace zem::cli

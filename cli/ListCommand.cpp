@@ -2,74 +2,48 @@
 
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "discovery/FSceltaStrumento.h"
 
-#include <cstdio>
-#include <iostream>
+#include <CLI/CLI.hpp>
 
 namespace zem::cli {
 
 namespace {
 
-std::string Json(const std::string& text)
+struct ListOptions {
+    bool usbOnly = false;
+    bool networkOnly = false;
+    bool json = false;
+};
+
+int List(CliSession& session, const ListOptions& o)
 {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
-} // namespace
-
-int ListCommand(CliSession& session, const std::vector<std::string>& arguments)
-{
-    bool usbOnly = false, networkOnly = false, json = false;
-    for (const auto& a : arguments) {
-        if (a == "--usb-only") {
-            usbOnly = true;
-        } else if (a == "--network-only") {
-            networkOnly = true;
-        } else if (a == "--json") {
-            json = true;
-        } else {
-            usbOnly = networkOnly = true;  // unknown: refused below
-        }
-    }
-    if (usbOnly && networkOnly) {
-        std::cerr << "usage: zemcli list [--usb-only | --network-only] [--json]\n";
-        return kExitUsage;
-    }
-
     FSceltaStrumento window(session.Host(), session.Platform());
     session.Host().OnForm(window.Name(), [&window](ui::Form&) {
         if (window.RicercaFinita()) window.cmdCancel.UserClick();
     });
-    window.LoadForm("List of instruments", networkOnly, usbOnly);
+    window.LoadForm("List of instruments", o.networkOnly, o.usbOnly);
 
-    const auto voci = window.Elenco();
-    if (json) std::cout << "[";
-    for (std::size_t i = 0; i < voci.size(); ++i) {
-        const auto& v = voci[i];
-        if (json) {
-            std::cout << (i ? ",\n " : "\n ") << "{\"key\": " << Json(v.chiave) << ", \"name\": " << Json(v.nome)
-                      << ", \"info\": " << Json(v.info) << "}";
-        } else {
-            std::cout << v.chiave << '\t' << v.nome << '\t' << v.info << '\n';
-        }
+    auto list = nlohmann::json::array();
+    for (const auto& v : window.Elenco()) {
+        if (o.json) list.push_back({{"key", JsonText(v.chiave)}, {"name", JsonText(v.nome)}, {"info", JsonText(v.info)}});
+        else std::cout << v.chiave << '\t' << InstrumentText(v.nome).Utf8() << '\t' << v.info << '\n';
     }
-    if (json) std::cout << (voci.empty() ? "]\n" : "\n]\n");
+    if (o.json) PrintJson(list);
     return session.ExitCode(true);
+}
+
+} // namespace
+
+void AddListCommand(CLI::App& app, CommandRun& run)
+{
+    auto o = std::make_shared<ListOptions>();
+    auto* command = app.add_subcommand("list", "the instruments on USB and on the network: key, name, info");
+    auto* usb = command->add_flag("--usb-only", o->usbOnly, "only the USB bridges");
+    command->add_flag("--network-only", o->networkOnly, "only the Ethernet modules, by their MAC key")->excludes(usb);
+    command->add_flag("--json", o->json, "a JSON array of {key, name, info}");
+    command->callback([&run, o] { run = [o](CliSession& session) { return List(session, *o); }; });
 }
 
 } // namespace zem::cli

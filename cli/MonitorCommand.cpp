@@ -1,11 +1,14 @@
-// zemcli monitor --to KEY [--once]: the diagnosis start-up, then the live transducer values and
+// zemcli monitor --to KEY [--once] [--json]: the diagnosis start-up, then the live transducer values and
 // the eight inputs and outputs every 400 ms until q or Ctrl-C (one reading with --once).
 
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "diagnosis/DescrizioneTrasduttore.h"
 #include "diagnosis/DiagnosticSession.h"
 #include "profile/CatalogoFunzioni.h"
+
+#include <CLI/CLI.hpp>
 
 #include <array>
 #include <csignal>
@@ -72,44 +75,47 @@ private:
     bool ingressoChiuso_ = false;
 };
 
-std::string Stato(std::int32_t parola, int n) { return (parola >> n & 1) != 0 ? "on" : "off"; }
+bool Acceso(std::int32_t parola, int n) { return (parola >> n & 1) != 0; }
 
 // One reading: the six transducers by the diagnosis' names, then inputs and outputs with the
-// functions the instrument's configuration gives them. False when the instrument did not answer.
-bool Lettura(UCZEM2& link)
+// functions the instrument's configuration gives them, as text or as one JSON line. False when
+// the instrument did not answer.
+bool Lettura(UCZEM2& link, bool json)
 {
     const auto t = link.LeggiTrasduttori();
     const auto io = link.LeggiIngressiUscite();
     if (!t || !io) return false;
     const std::pair<int, std::int32_t> valori[] = {{3, t->A1}, {2, t->A3}, {1, t->L1},
                                                    {6, t->A2}, {5, t->A4}, {4, t->L2}};
-    for (const auto& [codice, valore] : valori) std::cout << DescrizioneTrasduttore(link, codice) << '\t' << valore << '\n';
-    for (int n = 0; n < 8; ++n)
-        std::cout << "Input " << n << '\t' << Stato(io->ingressi, n) << '\t' << NomeFunzioneIngresso(link.FunzioneIngresso(n)) << '\n';
-    for (int n = 0; n < 8; ++n)
-        std::cout << "Output " << n << '\t' << Stato(io->uscite, n) << '\t' << NomeFunzioneUscita(link.FunzioneUscita(n)) << '\n';
-    std::cout << std::endl;
+    auto trasduttori = nlohmann::json::array(), ingressi = nlohmann::json::array(), uscite = nlohmann::json::array();
+    for (const auto& [codice, valore] : valori) {
+        const std::string nome = DescrizioneTrasduttore(link, codice);
+        if (json) trasduttori.push_back({{"name", JsonText(nome)}, {"value", valore}});
+        else std::cout << InstrumentText(nome).Utf8() << '\t' << valore << '\n';
+    }
+    const auto punto = [json](nlohmann::json& lista, const char* tipo, int n, bool acceso, const std::string& funzione) {
+        if (json) lista.push_back({{"number", n}, {"on", acceso}, {"function", JsonText(funzione)}});
+        else std::cout << tipo << ' ' << n << '\t' << (acceso ? "on" : "off") << '\t' << InstrumentText(funzione).Utf8() << '\n';
+    };
+    for (int n = 0; n < 8; ++n) punto(ingressi, "Input", n, Acceso(io->ingressi, n), NomeFunzioneIngresso(link.FunzioneIngresso(n)));
+    for (int n = 0; n < 8; ++n) punto(uscite, "Output", n, Acceso(io->uscite, n), NomeFunzioneUscita(link.FunzioneUscita(n)));
+    if (json) PrintJson({{"transducers", trasduttori}, {"inputs", ingressi}, {"outputs", uscite}});
+    else std::cout << std::endl;
     return true;
 }
 
-} // namespace
+struct MonitorOptions {
+    std::string key;
+    bool once = false;
+    bool json = false;
+};
 
-int MonitorCommand(CliSession& session, const std::vector<std::string>& arguments)
+int Monitor(CliSession& session, const MonitorOptions& o)
 {
-    std::string chiave;
-    bool once = false, errato = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--to" && i + 1 < arguments.size()) chiave = arguments[++i];
-        else if (arguments[i] == "--once") once = true;
-        else errato = true;
-    }
-    if (errato || chiave.empty()) {
-        std::cerr << "usage: zemcli monitor --to KEY [--once]\n";
-        return kExitUsage;
-    }
+    if (o.json) session.Host().NoticesToStderr();
     DiagnosticSession diagnosi(session.Host(), session.Platform());
     // An instrument that cannot be watched is a failure, whatever icon its message had.
-    if (!diagnosi.Apri(chiave)) {
+    if (!diagnosi.Apri(o.key)) {
         diagnosi.SegnalaErroreApertura();
         return kExitFailed;
     }
@@ -118,12 +124,24 @@ int MonitorCommand(CliSession& session, const std::vector<std::string>& argument
         return kExitFailed;
 
     Terminale terminale;
-    bool letta = Lettura(diagnosi.Link());
+    bool letta = Lettura(diagnosi.Link(), o.json);
     // A reader gone (EPIPE, SIGPIPE being ignored) ends the watch as q would.
-    while (letta && std::cout && !once && terminale.Attendi()) letta = Lettura(diagnosi.Link());
+    while (letta && std::cout && !o.once && terminale.Attendi()) letta = Lettura(diagnosi.Link(), o.json);
     if (!letta) session.Host().MsgBox("Communication error.", ui::MsgButtons::OK, ui::MsgIcon::Critical);
     diagnosi.Chiudi();
     return session.ExitCode(letta);
+}
+
+} // namespace
+
+void AddMonitorCommand(CLI::App& app, CommandRun& run)
+{
+    auto o = std::make_shared<MonitorOptions>();
+    auto* command = app.add_subcommand("monitor", "the instrument's live transducer values, inputs and outputs every 400 ms until q or Ctrl-C");
+    command->add_option("--to", o->key, "the instrument: \"USB: SERIAL\" or \"IP:HOST:PORT\"")->type_name("KEY")->required();
+    command->add_flag("--once", o->once, "one reading, for scripts");
+    command->add_flag("--json", o->json, "each reading as one JSON line {transducers, inputs, outputs}");
+    command->callback([&run, o] { run = [o](CliSession& session) { return Monitor(session, *o); }; });
 }
 
 } // namespace zem::cli

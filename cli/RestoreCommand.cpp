@@ -1,31 +1,48 @@
 // zemcli restore FILE --to KEY: a ".zemmem" backup written back into an instrument's configuration memory.
 
 #include "cli/CliSession.h"
-#include "cli/CommandArguments.h"
 #include "cli/Commands.h"
+#include "cli/StopSignals.h"
 #include "cli/TerminalProgress.h"
 #include "main/RipristinoMemoria.h"
 
+#include <CLI/CLI.hpp>
+
 #include <iostream>
-#include <unistd.h>
 
 namespace zem::cli {
 
-int RestoreCommand(CliSession& session, const std::vector<std::string>& arguments)
+namespace {
+
+struct RestoreOptions {
+    std::string file;
+    std::string key;
+};
+
+int Restore(CliSession& session, const RestoreOptions& o)
 {
-    const auto args = CommandArguments::Parse(arguments, {"--to"});
-    if (!args || args->plain.size() != 1 || !args->Value("--to")) {
-        std::cerr << "usage: zemcli restore FILE --to KEY\n";
-        return kExitUsage;
-    }
-    TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO));
+    TerminalProgress progress = session.Progress();
+    const StopSignals signals;
+    StopSignals::SetState("If the writing had begun, the instrument stays in update mode with its memory header "
+                          "cleared: restore or send again.");
     RipristinoMemoria ripristino(session.Host(), session.Platform(), session.Gate(), progress);
-    switch (ripristino.Ripristina(*args->Value("--to"), args->plain[0], "")) {
+    switch (ripristino.Ripristina(o.key, o.file, "")) {
     case RipristinoMemoria::Esito::Completato: return kExitDone;
     case RipristinoMemoria::Esito::Rifiutato: return kExitRefused;
     case RipristinoMemoria::Esito::Fallito: break;
     }
     return kExitFailed;
+}
+
+} // namespace
+
+void AddRestoreCommand(CLI::App& app, CommandRun& run)
+{
+    auto o = std::make_shared<RestoreOptions>();
+    auto* command = app.add_subcommand("restore", "a .zemmem backup back into the instrument's configuration memory");
+    command->add_option("FILE", o->file, "the backup file to write back (.zemmem)")->required();
+    command->add_option("--to", o->key, "the instrument: \"USB: SERIAL\" or \"IP:HOST:PORT\"")->type_name("KEY")->required();
+    command->callback([&run, o] { run = [o](CliSession& session) { return Restore(session, *o); }; });
 }
 
 } // namespace zem::cli

@@ -1,15 +1,16 @@
-// zemcli send PROFILE --to KEY [--works keep|clear]: sends a profile file into an instrument.
+// zemcli send PROFILE --to KEY [--works keep|clear] [--json]: sends a profile file into an instrument.
 
 #include "cli/CliSession.h"
-#include "cli/CommandArguments.h"
+#include "cli/JsonOutput.h"
 #include "cli/Commands.h"
 #include "cli/StopSignals.h"
 #include "cli/TerminalProgress.h"
 #include "main/InvioProfilo.h"
 #include "profile/ProfiloZem.h"
 
+#include <CLI/CLI.hpp>
+
 #include <iostream>
-#include <unistd.h>
 
 namespace zem::cli {
 
@@ -32,30 +33,42 @@ void AnswerQuestions(TerminalHost& host, const std::optional<std::string>& works
     host.AnswerQuestion(ui::Question::ContinueWithoutUpdateMode, std::nullopt, "");
 }
 
-} // namespace
+struct SendOptions {
+    std::string profile;
+    std::string key;
+    std::optional<std::string> works;
+    bool json = false;
+};
 
-int SendCommand(CliSession& session, const std::vector<std::string>& arguments)
+const char* Name(SendOutcome outcome)
 {
-    const auto args = CommandArguments::Parse(arguments, {"--to", "--works"});
-    const auto works = args ? args->Value("--works") : std::nullopt;
-    if (!args || args->plain.size() != 1 || !args->Value("--to") || (works && works != "keep" && works != "clear")) {
-        std::cerr << "usage: zemcli send PROFILE --to KEY [--works keep|clear]\n";
-        return kExitUsage;
+    switch (outcome) {
+    case SendOutcome::Succeeded: return "succeeded";
+    case SendOutcome::Refused: return "refused";
+    case SendOutcome::Failed: break;
     }
-    const std::string& path = args->plain[0];
+    return "failed";
+}
+
+int Send(CliSession& session, const SendOptions& o)
+{
+    if (o.json) session.Host().NoticesToStderr();
     ProfiloZem profilo;
-    if (!profilo.ApriFile(path)) {
-        session.Host().MsgBox("Open file error.\r\n" + path + "\r\n" + profilo.LastError(), ui::MsgButtons::OK,
+    if (!profilo.ApriFile(o.profile)) {
+        session.Host().MsgBox("Open file error.\r\n" + o.profile + "\r\n" + profilo.LastError(), ui::MsgButtons::OK,
                               ui::MsgIcon::Exclamation);
         return kExitFailed;
     }
-    AnswerQuestions(session.Host(), works);
-    TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO));
+    AnswerQuestions(session.Host(), o.works);
+    TerminalProgress progress = session.Progress();
     const StopSignals signals;
     StopSignals::SetState("If the transfer had begun, the instrument stays in update mode with its memory header "
                           "cleared: send a profile to it again.");
     const SendOutcome esito = InvioProfilo(session.Host(), session.Platform(), session.Gate(), progress)
-                                  .Invia(profilo, *args->Value("--to"));
+                                  .Invia(profilo, o.key);
+    if (o.json)
+        PrintJson({{"key", JsonText(o.key)}, {"profile", o.profile}, {"outcome", Name(esito)},
+                   {"exchanges", ExchangeLog::Json(session.Log().Counted())}, {"seconds", session.Log().Seconds()}});
     if (StopSignals::Raised() && esito != SendOutcome::Succeeded) {
         std::cerr << (esito == SendOutcome::Refused
                           ? "Stopped before the transfer: nothing was written, the instrument is as it was found.\n"
@@ -69,6 +82,21 @@ int SendCommand(CliSession& session, const std::vector<std::string>& arguments)
     case SendOutcome::Failed: break;
     }
     return kExitFailed;
+}
+
+} // namespace
+
+void AddSendCommand(CLI::App& app, CommandRun& run)
+{
+    auto o = std::make_shared<SendOptions>();
+    auto* command = app.add_subcommand("send", "send a profile file into the instrument's configuration memory");
+    command->add_option("PROFILE", o->profile, "the profile file (.zemp)")->required();
+    command->add_option("--to", o->key, "the instrument: \"USB: SERIAL\" or \"IP:HOST:PORT\"")->type_name("KEY")->required();
+    command->add_option("--works", o->works, "whether the works stored in the instrument are kept or cleared")
+        ->type_name("keep|clear")
+        ->check(CLI::IsMember({"keep", "clear"}));
+    command->add_flag("--json", o->json, "a JSON object {key, profile, outcome, exchanges: {exchanges, frames, retries, ...}, seconds}");
+    command->callback([&run, o] { run = [o](CliSession& session) { return Send(session, *o); }; });
 }
 
 } // namespace zem::cli

@@ -40,8 +40,8 @@ std::string Lower(std::string text)
 
 } // namespace
 
-TerminalHost::TerminalHost(std::string applicationTitle, WinSockEsclusivo* windowPump, bool yes)
-    : Host(std::move(applicationTitle)), windowPump_(windowPump), yes_(yes)
+TerminalHost::TerminalHost(std::string applicationTitle, WinSockEsclusivo* windowPump, bool yes, bool quiet)
+    : Host(std::move(applicationTitle)), windowPump_(windowPump), yes_(yes), quiet_(quiet)
 {
 }
 
@@ -63,7 +63,7 @@ void TerminalHost::EndCommand()
 {
     drivers_ = lasting_;
     policy_.clear();
-    refused_ = failed_ = false;
+    refused_ = failed_ = stdoutForData_ = false;
     if (progressShown_) std::cerr << '\n';
     progressShown_ = false;
 }
@@ -101,7 +101,8 @@ ui::MsgAnswer TerminalHost::ShowMessage(const ui::MessageBoxRequest& request)
     const std::string text = Lines(request.details.empty() ? request.text : request.text + "\r\n" + request.details);
     const bool warning = request.icon == ui::MsgIcon::Critical || request.icon == ui::MsgIcon::Exclamation;
     if (answers.size() == 1) {
-        (warning ? std::cerr : std::cout) << text << std::endl;
+        if (warning) std::cerr << text << std::endl;
+        else if (!quiet_) (stdoutForData_ ? std::cerr : std::cout) << text << std::endl;
         failed_ = failed_ || warning;
         return answers.front();
     }
@@ -111,12 +112,12 @@ ui::MsgAnswer TerminalHost::ShowMessage(const ui::MessageBoxRequest& request)
     if (const auto policy = policy_.find(request.question); policy != policy_.end()) {
         byYes = false;
         answer = policy->second.answer;
-        if (answer) std::cerr << text << "\n" << ui::AnswerName(*answer) << " (" << policy->second.reason << ")" << std::endl;
+        if (answer && !quiet_) std::cerr << text << "\n" << ui::AnswerName(*answer) << " (" << policy->second.reason << ")" << std::endl;
     }
     if (byYes) {
         for (const auto a : answers)
             if (a == ui::MsgAnswer::Yes || a == ui::MsgAnswer::OK) answer = a;
-        if (answer) std::cerr << text << "\n" << ui::AnswerName(*answer) << " (--yes)" << std::endl;
+        if (answer && !quiet_) std::cerr << text << "\n" << ui::AnswerName(*answer) << " (--yes)" << std::endl;
     }
     std::string names;
     for (const auto a : answers) names += (names.empty() ? "" : "/") + ui::AnswerName(a);

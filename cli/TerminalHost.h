@@ -28,7 +28,8 @@ namespace zem::cli {
 class TerminalHost final : public ui::Host, private ui::FormObserver {
 public:
     // `windowPump`: the pump of the window sockets, nullptr when no window has one.
-    TerminalHost(std::string applicationTitle, WinSockEsclusivo* windowPump, bool yes);
+    // `quiet`: only data and errors are printed, no notices and no answers given by flags.
+    TerminalHost(std::string applicationTitle, WinSockEsclusivo* windowPump, bool yes, bool quiet);
     ~TerminalHost() override;
 
     // While the form named so is shown, `driver` runs after every event; it closes the form when
@@ -41,9 +42,13 @@ public:
     // replaces the earlier.
     void AnswerQuestion(ui::Question question, std::optional<ui::MsgAnswer> answer, std::string reason);
 
+    // The command's notices go to stderr: its stdout is data (JSON), or it has nothing to tell there.
+    void NoticesToStderr() { stdoutForData_ = true; }
+
     // A command of a chained run starts: the drivers given so far outlive it.
     void StartCommand();
-    // The command ended: its answers, its drivers, the refusal and failure it saw are dropped,
+    // The command ended: its answers, its drivers, the refusal and failure it saw, and where its
+    // notices went are dropped,
     // so the next command of the run starts as it would alone.
     void EndCommand();
 
@@ -78,6 +83,8 @@ private:
 
     WinSockEsclusivo* windowPump_;
     bool yes_;
+    bool quiet_;
+    bool stdoutForData_ = false;
     bool refused_ = false;
     bool failed_ = false;
     bool progressShown_ = false;

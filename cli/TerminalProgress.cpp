@@ -1,12 +1,16 @@
 #include "cli/TerminalProgress.h"
 
+#include "cli/ExchangeLog.h"
 #include "cli/StopSignals.h"
 
 #include <ostream>
 
 namespace zem::cli {
 
-TerminalProgress::TerminalProgress(std::ostream& out, bool shown) : out_(out), shown_(shown) {}
+TerminalProgress::TerminalProgress(std::ostream& out, bool shown, ExchangeLog* steps)
+    : out_(out), shown_(shown), steps_(steps)
+{
+}
 
 TerminalProgress::~TerminalProgress() { Clear(); }
 
@@ -18,8 +22,22 @@ void TerminalProgress::SetBusy(bool busy)
         Clear();
 }
 
+void TerminalProgress::BeginStep(const std::string& caption)
+{
+    if (!steps_) return;
+    Clear();  // the summary line must not land inside the bar
+    steps_->Step(caption);
+}
+
+void TerminalProgress::ShowStatus(const std::string& text)
+{
+    BeginStep(text);
+    Draw(text);
+}
+
 void TerminalProgress::ShowProgress(const std::string& caption, int maximum)
 {
+    BeginStep(caption);
     caption_ = caption;
     maximum_ = maximum;
     value_ = 0;

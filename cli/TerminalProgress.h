@@ -7,13 +7,16 @@
 
 namespace zem::cli {
 
+class ExchangeLog;
+
 // A transfer's progress on the terminal: "Wait..." while the instrument is busy and the bar's
 // caption with the percentage done, redrawn in place on stderr. Off a terminal it shows nothing,
 // so a script's error output holds only the messages.
 class TerminalProgress final : public TransferProgress {
 public:
     // `shown`: whether to draw at all (stderr is a terminal).
-    TerminalProgress(std::ostream& out, bool shown);
+    // `steps`: where each caption begins a step, for --verbose.
+    TerminalProgress(std::ostream& out, bool shown, ExchangeLog* steps = nullptr);
     ~TerminalProgress() override;
 
     void SetBusy(bool busy) override;
@@ -22,15 +25,18 @@ public:
     void HideProgress() override;
     // No window to close: a stop asked for by SIGINT or SIGTERM.
     bool Closing() const override;
-    void ShowStatus(const std::string& text) override { Draw(text); }
+    void ShowStatus(const std::string& text) override;
 
 private:
     void Redraw();
     void Draw(const std::string& line);
     void Clear();
 
+    void BeginStep(const std::string& caption);
+
     std::ostream& out_;
     bool shown_;
+    ExchangeLog* steps_;
     std::string caption_;
     int maximum_ = 0;
     int value_ = 0;

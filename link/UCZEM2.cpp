@@ -1,5 +1,6 @@
 #include "link/UCZEM2.h"
 
+#include "link/LinkCounters.h"
 #include "link/net/SocketControl.h"
 
 namespace zem {
@@ -115,6 +116,7 @@ bool UCZEM2::SondaIdentita(double attesa)
     bufferTX_[1] = kCmdIdentita;
     bufferRX_[0] = 0;
     AggiungiChecksum();
+    LinkCounters::Count(&LinkCounters::exchanges);
     if (!Tentativo(bufferTX_[0], attesa) || bufferRX_[0] != 2) return false;
     DecodificaIdentita();
     return true;

@@ -2,6 +2,7 @@
 #include "link/UCZEM2.h"
 
 #include "link/Clock.h"
+#include "link/LinkCounters.h"
 #include "link/net/SocketControl.h"
 
 #include <algorithm>
@@ -59,11 +60,14 @@ bool UCZEM2::EseguiComando()
     if (bufferTX_[0] == 0 || bufferTX_[0] > kMaxPayloadTX) return false;
     if (solaLettura_ && !RichiestaDiLettura()) return false;
     AggiungiChecksum();
+    LinkCounters::Count(&LinkCounters::exchanges);
     const std::size_t n = bufferTX_[0];
     for (int tentativo = 0; tentativo < kTentativi; ++tentativo) {
+        if (tentativo > 0) LinkCounters::Count(&LinkCounters::retries);
         if (Tentativo(n)) return true;
         if (!RecuperaTentativo()) break;
     }
+    LinkCounters::Count(&LinkCounters::failed);
     ++transazioniFallite_;
     return false;
 }
@@ -94,17 +98,23 @@ bool UCZEM2::Tentativo(std::size_t n, double attesa)
     auto ricevi = [&](std::span<std::uint8_t> bytes) {
         return attesa > 0 ? canale.RiceviEntro(bytes, attesa) : canale.Ricevi(bytes);
     };
+    auto guasto = [](std::uint64_t LinkCounters::*campo) {
+        LinkCounters::Count(campo);
+        return false;
+    };
     if (!canale.Invia(std::span<const std::uint8_t>(bufferTX_).first(n + 1))) return false;
-    if (!ricevi(std::span<std::uint8_t>(bufferRX_).first(n + 2))) return false;
+    LinkCounters::Count(&LinkCounters::frames);
+    if (!ricevi(std::span<std::uint8_t>(bufferRX_).first(n + 2))) return guasto(&LinkCounters::timeouts);
     const std::size_t r = ControllaEco(bufferTX_, bufferRX_, n);
-    if (r == 0) return false;
-    if (!ricevi(std::span<std::uint8_t>(bufferRX_).first(r))) return false;
-    return VerificaRisposta(r);
+    if (r == 0) return guasto(&LinkCounters::badReplies);
+    if (!ricevi(std::span<std::uint8_t>(bufferRX_).first(r))) return guasto(&LinkCounters::timeouts);
+    return VerificaRisposta(r) || guasto(&LinkCounters::badReplies);
 }
 
 bool UCZEM2::RisincronizzaLinea()
 {
     if (Noise) Noise();
+    LinkCounters::Count(&LinkCounters::resyncs);
     return Canale().Risincronizza();
 }
 

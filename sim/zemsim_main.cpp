@@ -9,12 +9,15 @@
 #include "sim/UdpInstrumentServer.h"
 #include "sim/UdpModuleServer.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <iostream>
 #include <optional>
 #include <poll.h>
 #include <string>
@@ -31,47 +34,6 @@ void OnSignal(int)
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
     errno = saved;
-}
-
-void Usage(std::FILE* to)
-{
-    std::fputs("usage: zemsim [--port N] [--split] [--latency-ms X] [--drop-every N]\n"
-               "              [--corrupt-every N] [--silent] [--stdin-lifetime]\n"
-               "              [--modules PORT [--module-reject COMMAND:CODE] [--module-silent COMMAND]]\n"
-               "  --port N           UDP port on 127.0.0.1 (default 0: chosen by the system)\n"
-               "  --split            send the echo and the reply as two datagrams\n"
-               "  --latency-ms X     delay every datagram sent back by X milliseconds\n"
-               "  --drop-every N     lose every Nth datagram received\n"
-               "  --corrupt-every N  flip the first byte of every Nth datagram sent back\n"
-               "  --silent           answer nothing at all\n"
-               "  --stdin-lifetime   stop when standard input closes\n"
-               "  --modules PORT     also serve two Ethernet modules: their commands on 127.0.0.1:PORT\n"
-               "                     (0: chosen by the system; aim the broadcast there), their\n"
-               "                     instruments at 127.0.0.11 and 127.0.0.12\n"
-               "  --module-reject COMMAND:CODE\n"
-               "                     the modules reject COMMAND with the one-character reply code CODE\n"
-               "  --module-silent COMMAND\n"
-               "                     the modules never answer COMMAND\n"
-               "  COMMAND is one of discover, select, login, getip, logout, assign, setting\n",
-               to);
-}
-
-std::optional<long> WholeNumber(const char* text, long low, long high)
-{
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || value < low || value > high) return std::nullopt;
-    return value;
-}
-
-std::optional<double> Milliseconds(const char* text)
-{
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text, &end);
-    if (errno != 0 || end == text || *end != '\0' || !(value >= 0) || value > 60000) return std::nullopt;
-    return value;
 }
 
 struct ModuleKnob {
@@ -99,51 +61,61 @@ std::optional<ModuleKnob> Knob(const std::string& text, bool reject)
     return ModuleKnob{*command, text[colon + 1]};
 }
 
-// The settings, or the argument that could not be taken.
-std::optional<Settings> Parse(int argc, char** argv, std::string& bad)
+// The settings; nothing, with the exit code in `code`, after --help, --version or a usage error.
+std::optional<Settings> Parse(int argc, char** argv, int& code)
 {
     Settings s;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        bad = arg;
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (arg == "--split") {
-            s.server.splitReply = true;
-        } else if (arg == "--silent") {
-            s.silent = true;
-        } else if (arg == "--stdin-lifetime") {
-            s.stdinLifetime = true;
-        } else if (arg == "--port" && value) {
-            const auto port = WholeNumber(value, 0, 65535);
-            if (!port) return std::nullopt;
-            s.server.port = static_cast<std::uint16_t>(*port);
-            ++i;
-        } else if (arg == "--modules" && value) {
-            const auto port = WholeNumber(value, 0, 65535);
-            if (!port) return std::nullopt;
-            s.modulesPort = static_cast<std::uint16_t>(*port);
-            ++i;
-        } else if ((arg == "--module-reject" || arg == "--module-silent") && value) {
-            const auto knob = Knob(value, arg == "--module-reject");
-            if (!knob) return std::nullopt;
-            s.moduleKnobs.push_back(*knob);
-            ++i;
-        } else if (arg == "--latency-ms" && value) {
-            const auto ms = Milliseconds(value);
-            if (!ms) return std::nullopt;
-            s.server.latencySeconds = *ms / 1000.0;
-            ++i;
-        } else if ((arg == "--drop-every" || arg == "--corrupt-every") && value) {
-            const auto n = WholeNumber(value, 1, 1000000);
-            if (!n) return std::nullopt;
-            (arg == "--drop-every" ? s.server.dropEvery : s.server.corruptEvery) = static_cast<int>(*n);
-            ++i;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!s.moduleKnobs.empty() && !s.modulesPort) {
-        bad = "--module-reject/--module-silent without --modules";
+    CLI::App app("The simulated instrument on UDP, bound to 127.0.0.1.", "zemsim");
+    app.add_flag_callback("--version", [] {
+        std::cout << "zemsim " << ZEM_VERSION << "\n";
+        throw CLI::Success();
+    }, "print the version and exit");
+    app.add_option("--port", s.server.port, "UDP port on 127.0.0.1 (default 0: chosen by the system)")->type_name("N");
+    app.add_flag("--split", s.server.splitReply, "send the echo and the reply as two datagrams");
+    app.add_option_function<double>("--latency-ms", [&s](double ms) { s.server.latencySeconds = ms / 1000.0; },
+                                    "delay every datagram sent back by X milliseconds")
+        ->type_name("X")
+        ->check(CLI::Range(0.0, 60000.0));
+    app.add_option("--drop-every", s.server.dropEvery, "lose every Nth datagram received")
+        ->type_name("N")
+        ->check(CLI::Range(1, 1000000));
+    app.add_option("--corrupt-every", s.server.corruptEvery, "flip the first byte of every Nth datagram sent back")
+        ->type_name("N")
+        ->check(CLI::Range(1, 1000000));
+    app.add_flag("--silent", s.silent, "answer nothing at all");
+    app.add_flag("--stdin-lifetime", s.stdinLifetime, "stop when standard input closes");
+    auto* modules = app.add_option("--modules", s.modulesPort,
+                                   "also serve two Ethernet modules: their commands on 127.0.0.1:PORT (0: chosen by "
+                                   "the system; aim the broadcast there), their instruments at 127.0.0.11 and 127.0.0.12")
+                        ->type_name("PORT");
+    const auto knob = [&s](bool reject) {
+        return [&s, reject](const std::vector<std::string>& texts) {
+            for (const auto& text : texts) {
+                const auto k = Knob(text, reject);
+                if (!k) throw CLI::ValidationError(reject ? "--module-reject" : "--module-silent", "not a module command: " + text);
+                s.moduleKnobs.push_back(*k);
+            }
+        };
+    };
+    app.add_option_function<std::vector<std::string>>("--module-reject", knob(true),
+                                                      "the modules reject COMMAND with the one-character reply code CODE")
+        ->type_name("COMMAND:CODE")
+        ->needs(modules);
+    app.add_option_function<std::vector<std::string>>("--module-silent", knob(false), "the modules never answer COMMAND")
+        ->type_name("COMMAND")
+        ->needs(modules);
+    app.footer("COMMAND is one of discover, select, login, getip, logout, assign, setting.");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {  // before Success, which it is a kind of
+        code = app.exit(help, std::cout, std::cerr);
+        return std::nullopt;
+    } catch (const CLI::Success&) {
+        code = 0;
+        return std::nullopt;
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "zemsim: " << error.what() << "\nRun \"zemsim --help\" for its usage.\n";
+        code = 2;
         return std::nullopt;
     }
     return s;
@@ -172,18 +144,9 @@ void WaitForTheEnd(bool watchStdin)
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            Usage(stdout);
-            return 0;
-        }
-    }
-    std::string bad;
-    const auto settings = Parse(argc, argv, bad);
-    if (!settings) {
-        std::fprintf(stderr, "zemsim: bad or incomplete argument \"%s\" (see --help)\n", bad.c_str());
-        return 2;
-    }
+    int code = 0;
+    const auto settings = Parse(argc, argv, code);
+    if (!settings) return code;
 
     if (::pipe(signalPipe) != 0) {
         std::perror("zemsim: pipe");

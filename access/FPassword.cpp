@@ -31,7 +31,13 @@ FPassword::FPassword(ui::Host& host, SettingsStore& settings)
 
 bool FPassword::Verifica(const std::string& prompt)
 {
-    const std::string stored = password::Stored(settings_, GetHost().ApplicationTitle());
+    std::string error;
+    const auto read = password::Stored(settings_, GetHost().ApplicationTitle(), error);
+    if (!read) {
+        GetHost().MsgBox(error, ui::MsgButtons::OK, ui::MsgIcon::Critical);
+        return false;
+    }
+    const std::string& stored = *read;
     if (stored.empty()) return true;
     prompt_ = prompt;
     typed_.clear();

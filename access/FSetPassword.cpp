@@ -48,7 +48,13 @@ FSetPassword::FSetPassword(ui::Host& host, SettingsStore& settings)
 bool FSetPassword::Load()
 {
     const std::string& application = GetHost().ApplicationTitle();
-    current_ = password::Stored(settings_, application);
+    std::string error;
+    const auto stored = password::Stored(settings_, application, error);
+    if (!stored) {
+        GetHost().MsgBox(error, ui::MsgButtons::OK, ui::MsgIcon::Critical);
+        return false;
+    }
+    current_ = *stored;
     if (!ShowModal()) return false;
     // A change that did not reach the settings must not look like one that did.
     if (!settings_.SaveSetting(application, password::kSection, password::kKey, current_)) {

@@ -15,8 +15,12 @@ std::string Normalise(std::string_view text)
     return out;
 }
 
-std::string Stored(SettingsStore& settings, const std::string& applicationTitle)
+std::optional<std::string> Stored(SettingsStore& settings, const std::string& applicationTitle, std::string& error)
 {
+    if (const auto why = settings.Unreadable(applicationTitle)) {
+        error = "The access password cannot be read: access is refused.\r\n" + *why;
+        return std::nullopt;
+    }
     return Normalise(settings.GetSetting(applicationTitle, kSection, kKey, kDefault));
 }
 

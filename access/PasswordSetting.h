@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,9 @@ inline constexpr const char* kDefault = "6150";
 // Blanks at both ends removed, letters upper-cased: the form in which passwords are compared
 // and stored.
 std::string Normalise(std::string_view text);
-// The stored password in that form; the default when none is stored.
-std::string Stored(SettingsStore& settings, const std::string& applicationTitle);
+// The stored password in that form; the default when none is stored. Nothing when the settings
+// cannot be read (a missing password must not become the factory one): `error` then says why.
+std::optional<std::string> Stored(SettingsStore& settings, const std::string& applicationTitle, std::string& error);
 
 } // namespace password
 

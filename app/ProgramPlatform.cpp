@@ -2,6 +2,9 @@
 
 #include "link/usb/MachineUsbDriver.h"
 
+#include <string>
+#include <unistd.h>
+
 namespace zem::app {
 
 std::unique_ptr<ProgramPlatform> ProgramPlatform::Open(bool simulate, const std::optional<std::string>& broadcast,
@@ -47,6 +50,15 @@ ProgramPlatform::ProgramPlatform(std::unique_ptr<sim::SimulatedSite> site, std::
 }
 
 ProgramPlatform::~ProgramPlatform() = default;
+
+LinkPlatform ProgramPlatform::Platform()
+{
+    LinkPlatform platform = system_.Platform();
+    // Simulated instruments live in this process: claims on them are this process's own, so two
+    // simulated runs never hold each other's instruments.
+    if (site_) platform.claimScope = "simulated-" + std::to_string(::getpid()) + "-";
+    return platform;
+}
 
 std::optional<std::uint32_t> ProgramPlatform::SimulatedModulesPort() const
 {

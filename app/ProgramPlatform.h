@@ -33,7 +33,7 @@ public:
     ProgramPlatform(const ProgramPlatform&) = delete;
     ProgramPlatform& operator=(const ProgramPlatform&) = delete;
 
-    LinkPlatform Platform() { return system_.Platform(); }
+    LinkPlatform Platform();
     WinSockEsclusivo& WindowPump() { return system_.WindowPump(); }
     bool Simulated() const { return site_ != nullptr; }
     // The UDP port of the simulated modules; nothing on the real machine.

@@ -39,60 +39,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "bench/BenchLine.h"
+
 namespace {
 
 using namespace zem;
-
-ProfiloZem SeiMisure()
-{
-    ProfiloZem p;
-    p.Vuoto = false;
-    p.Nome = "BENCH";
-    const int tipi[] = {1, 1, 2, 3, 4, 3};
-    for (int m = 1; m <= 6; ++m) {
-        const int tipo = tipi[m - 1];
-        p.SetTipoMisura(m, static_cast<std::int16_t>(tipo));
-        p.SetNomeMisura(m, "MEASURE " + std::to_string(m));
-        p.SetDurataCurve(m, 1.0f);
-        p.SetOperazioniSelezionabili(m, 2);
-        p.SetTrasduttoreX(m, tipo == 1 || tipo == 4 ? 1 : 0);
-        p.SetTrasduttoreY(m, tipo == 1 || tipo == 4 ? 3 : 2);
-        if (tipo == 2 || tipo == 3) p.SetNomeValore(m, "VALUE");
-    }
-    return p;
-}
-
-// Answers as a production line would: send, and clear the works, every time; types the password.
-class LineHost final : public ui::Host {
-public:
-    LineHost() : Host("ZEM Setup") {}
-    ui::FileDialogResult ShowFileDialog(const ui::FileDialogRequest&) override { return {}; }
-    void ShowModal(ui::Form& f) override
-    {
-        f.Get<ui::TextBox>("txtPassword").UserType("6150");
-        f.Get<ui::CommandButton>("cmdOK").UserClick();
-    }
-    void DoEvents() override {}
-    void SetBusy(bool) override {}
-    std::string last;
-
-protected:
-    ui::MsgAnswer ShowMessage(const ui::MessageBoxRequest& r) override
-    {
-        last = r.text;
-        if (r.buttons == ui::MsgButtons::OK) return ui::MsgAnswer::OK;
-        return r.text == "Keep the works settings?" ? ui::MsgAnswer::No : ui::MsgAnswer::Yes;
-    }
-    std::optional<std::string> ShowInputBox(const ui::InputBoxRequest&) override { return {}; }
-};
-
-struct NoProgress final : TransferProgress {
-    void SetBusy(bool) override {}
-    void ShowProgress(const std::string&, int) override {}
-    void Advance() override {}
-    void HideProgress() override {}
-    bool Closing() const override { return false; }
-};
+using bench::LineHost;
+using bench::NoProgress;
+using bench::SeiMisure;
 
 // The machine's clock, which jumps over an instrument's restart wait: once the restart's echo is
 // in, its second reading (the first is where the wait starts) is ten and a half seconds later.
@@ -137,6 +91,8 @@ public:
     std::uint32_t LocalPort() const override { return socket_.LocalPort(); }
     std::string LocalIP() const override { return socket_.LocalIP(); }
     std::string RemoteHostIP() const override { return socket_.RemoteHostIP(); }
+    void Connect() override { socket_.Connect(); }
+    std::uint64_t DatagramsFromOthers() const override { return socket_.DatagramsFromOthers(); }
     bool SendData(std::span<const std::uint8_t> d) override
     {
         ++sent_;
@@ -205,7 +161,7 @@ void BM_SendToZemsim(benchmark::State& state)
     std::uint64_t sent = 0;
     LinkPlatform platform{clock, usb, pump,
                           [&] { return std::unique_ptr<SocketControl>(std::make_unique<CountingSocket>(pump, clock, sent)); },
-                          [] { return std::unique_ptr<SocketControl>(); }, {}};
+                          [] { return std::unique_ptr<SocketControl>(); }, {}, {}, false};
     LineHost host;
     MemorySettingsStore settings;
     PasswordGate gate(host, settings);

@@ -17,6 +17,7 @@ void CliOptions::AddTo(CLI::App& app)
         });
     app.add_option("--password-file", passwordFile, "the access password (else $ZEMSETUP_PASSWORD, else asked)")
         ->type_name("FILE");
+    app.add_flag("--compat", compat, "move instrument memory one byte a frame, as old loaders need");
     app.add_flag("--yes", yes, "answer Yes or OK to confirmations (not the works questions)");
     app.add_flag("-q,--quiet", quiet, "print only data and errors");
 }

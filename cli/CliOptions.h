@@ -14,6 +14,7 @@ struct CliOptions {
     bool simulate = false;
     bool yes = false;
     bool quiet = false;
+    bool compat = false;                      // the instrument loader's single-byte transfers
     std::optional<std::string> broadcast;     // HOST[:PORT]
     std::optional<std::string> passwordFile;
 

@@ -1,5 +1,6 @@
 #include "cli/CliSession.h"
 
+#include "session/TrasferimentoSingoloByte.h"
 #include "ui/Application.h"
 #include "ui/CommandButton.h"
 #include "ui/Form.h"
@@ -29,6 +30,14 @@ CliSession::CliSession(const CliOptions& options, std::unique_ptr<app::ProgramPl
       passwordFile_(options.passwordFile)
 {
     host_.OnForm("FPassword", [this](ui::Form& form) { TypePassword(form); });
+    singoloByte_ = options.compat || TrasferimentoSingoloByte(settings_, ui::kApplicationTitle);
+}
+
+LinkPlatform CliSession::Platform()
+{
+    LinkPlatform platform = platform_->Platform();
+    platform.singoloByte = singoloByte_;
+    return platform;
 }
 
 void CliSession::TypePassword(ui::Form& form)

@@ -28,7 +28,7 @@ public:
     static std::unique_ptr<CliSession> Open(const CliOptions& options, std::string& error);
 
     TerminalHost& Host() { return host_; }
-    LinkPlatform Platform() { return platform_->Platform(); }
+    LinkPlatform Platform();
     PasswordGate& Gate() { return gate_; }
     SettingsStore& Settings() { return settings_; }
     // Runs one command of the run and answers its exit code; what the command set on the host
@@ -51,6 +51,7 @@ private:
     FileSettingsStore settings_;
     PasswordGate gate_;
     std::optional<std::string> passwordFile_;
+    bool singoloByte_ = false;
 };
 
 } // namespace zem::cli

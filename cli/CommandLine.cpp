@@ -37,7 +37,9 @@ void Describe(CLI::App& app, CliOptions& options, CommandRun& run)
     AddSnListCommand(app, run);
     AddReadCommand(app, run);
     AddBackupCommand(app, run);
+    AddRestoreCommand(app, run);
     AddMemtestCommand(app, run);
+    AddDiffCommand(app, run);
 }
 
 } // namespace

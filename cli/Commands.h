@@ -27,5 +27,7 @@ void AddSnListCommand(CLI::App& app, CommandRun& run);
 void AddReadCommand(CLI::App& app, CommandRun& run);
 void AddBackupCommand(CLI::App& app, CommandRun& run);
 void AddMemtestCommand(CLI::App& app, CommandRun& run);
+void AddRestoreCommand(CLI::App& app, CommandRun& run);
+void AddDiffCommand(CLI::App& app, CommandRun& run);
 
 } // namespace zem::cli

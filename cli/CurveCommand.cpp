@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <poll.h>
 
@@ -53,16 +54,31 @@ struct CurveOptions {
     int count = 1;
     std::string csv;  // "-": standard output
     bool json = false;
+
+    std::string File(int piece) const { return count > 1 ? CurveCsv::Numbered(csv, piece) : csv; }
 };
 
 // Writes a piece's CSV where --csv asks; false when it could not be written whole.
 bool Scrivi(const CurveOptions& o, const CompletedPiece& p)
 {
     if (o.csv == "-") return static_cast<bool>(std::cout << CurveCsv::Text(p) << std::flush);
-    const std::string file = o.count > 1 ? CurveCsv::Numbered(o.csv, p.number) : o.csv;
-    if (CurveCsv::Write(file, p)) return true;
-    std::cerr << "zemcli: cannot write " << file << std::endl;
-    return false;
+    const auto errore = CurveCsv::Write(o.File(p.number), p);
+    if (errore) std::cerr << "zemcli: " << *errore << std::endl;
+    return !errore;
+}
+
+// Files already there are replaced only once the technician agreed, before any piece is awaited.
+bool PuoSostituire(ui::Host& host, const CurveOptions& o)
+{
+    for (int n = 1; !o.csv.empty() && o.csv != "-" && n <= o.count; ++n) {
+        const std::string file = o.File(n);
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(file, ec)) &&
+            host.Ask(ui::Question::ReplaceFile, file + " already exists.\r\nDo you want to replace it?",
+                     ui::MsgButtons::YesNo, ui::MsgIcon::Exclamation, ui::MsgAnswer::No) != ui::MsgAnswer::Yes)
+            return false;
+    }
+    return true;
 }
 
 int Curve(CliSession& session, const CurveOptions& o)
@@ -70,6 +86,8 @@ int Curve(CliSession& session, const CurveOptions& o)
     // With the curves on stdout, the pieces' lines and the notices make way for them.
     const bool csvOut = o.csv == "-";
     if (o.json || csvOut) session.Host().NoticesToStderr();
+    if (!PuoSostituire(session.Host(), o)) return kExitRefused;
+
     CurveMonitor monitor(session.Platform());
     if (const auto errore = monitor.Open(o.key)) {
         session.Host().MsgBox(*errore, ui::MsgButtons::OK, ui::MsgIcon::Critical);

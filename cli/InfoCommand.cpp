@@ -59,7 +59,7 @@ int Info(CliSession& session, const InfoOptions& o)
     const LinkPlatform platform = session.Platform();
     const auto socket = platform.createLinkSocket();
     UCZEM2 link(platform.clock, platform.usb, platform.linkPump, *socket);
-    const bool aperto = CollegamentoStrumento::ApriChiave(link, *socket, o.key);
+    const bool aperto = CollegamentoStrumento::ApriChiave(link, *socket, o.key, CollegamentoStrumento::Uso::Lettura);
     if (aperto && o.json) PrintJson(Json(link));
     else if (aperto) Stampa(link);
     const std::string errore = CollegamentoStrumento::ErroreApertura(link);

@@ -125,7 +125,8 @@ int Monitor(CliSession& session, const MonitorOptions& o)
 
     Terminale terminale;
     bool letta = Lettura(diagnosi.Link(), o.json);
-    while (letta && !o.once && terminale.Attendi()) letta = Lettura(diagnosi.Link(), o.json);
+    // A reader gone (EPIPE, SIGPIPE being ignored) ends the watch as q would.
+    while (letta && std::cout && !o.once && terminale.Attendi()) letta = Lettura(diagnosi.Link(), o.json);
     if (!letta) session.Host().MsgBox("Communication error.", ui::MsgButtons::OK, ui::MsgIcon::Critical);
     diagnosi.Chiudi();
     return session.ExitCode(letta);

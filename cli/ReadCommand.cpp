@@ -24,11 +24,12 @@ struct ReadOptions {
     bool json = false;
 };
 
-void Stampa(const char* titolo, const std::vector<std::string>& campi)
+// The fields by their captions, as JSON texts.
+nlohmann::json Nomi(const std::vector<CampoProfilo>& campi)
 {
-    std::cout << titolo;
-    for (const auto& campo : campi) std::cout << ' ' << campo;
-    std::cout << '\n';
+    nlohmann::json nomi = nlohmann::json::array();
+    for (const auto& campo : campi) nomi.push_back(JsonText(campo.Nome()));
+    return nomi;
 }
 
 int Read(CliSession& session, const ReadOptions& o)
@@ -43,16 +44,17 @@ int Read(CliSession& session, const ReadOptions& o)
     if (!modello) return kExitFailed;
     auto esito = ImportaProfilo(session.Host(), session.Platform()).Run(*modello, o.key);
     if (!esito.profilo) return kExitFailed;  // the message told why; nothing was written
-    if (!esito.profilo->SalvaFile(o.file)) {
-        session.Host().MsgBox("Save file error.\r\n" + o.file, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    // --force replaces the file: nothing of what it held before may survive into the new profile.
+    if (!esito.profilo->SalvaFile(o.file, ProfiloZem::Salvataggio::Sostituisci)) {
+        session.Host().MsgBox("Save file error.\r\n" + o.file + "\r\n" + esito.profilo->LastError(), ui::MsgButtons::OK,
+                              ui::MsgIcon::Exclamation);
         return kExitFailed;
     }
     if (o.json) {
-        PrintJson({{"file", o.file}, {"notReadBack", esito.nonLetti}, {"workedOut", esito.ricavati}});
+        PrintJson({{"file", o.file}, {"notReadBack", Nomi(esito.nonLetti)}, {"workedOut", Nomi(esito.ricavati)}});
         return kExitDone;
     }
-    Stampa("Not read back (template values):", esito.nonLetti);
-    if (!esito.ricavati.empty()) Stampa("Worked out from the curve memory shares (up to a common scale):", esito.ricavati);
+    ImportaProfilo::MostraNonLetti(session.Host(), esito);
     return kExitDone;
 }
 

@@ -3,6 +3,7 @@
 #include "cli/CliSession.h"
 #include "cli/JsonOutput.h"
 #include "cli/Commands.h"
+#include "cli/StopSignals.h"
 #include "cli/TerminalProgress.h"
 #include "main/InvioProfilo.h"
 #include "profile/ProfiloZem.h"
@@ -56,16 +57,28 @@ int Send(CliSession& session, const SendOptions& o)
     if (o.json) session.Host().NoticesToStderr();
     ProfiloZem profilo;
     if (!profilo.ApriFile(o.profile)) {
-        session.Host().MsgBox("Open file error.\r\n" + o.profile, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+        session.Host().MsgBox("Open file error.\r\n" + o.profile + "\r\n" + profilo.LastError(), ui::MsgButtons::OK,
+                              ui::MsgIcon::Exclamation);
         return kExitFailed;
     }
     AnswerQuestions(session.Host(), o.works);
     TerminalProgress progress(std::cerr, ::isatty(STDERR_FILENO));
+    const StopSignals signals;
+    StopSignals::SetState("If the transfer had begun, the instrument stays in update mode with its memory header "
+                          "cleared: send a profile to it again.");
     const auto start = std::chrono::steady_clock::now();
-    const auto outcome = InvioProfilo(session.Host(), session.Platform(), session.Gate(), progress).Invia(profilo, o.key);
+    const SendOutcome esito = InvioProfilo(session.Host(), session.Platform(), session.Gate(), progress)
+                                  .Invia(profilo, o.key);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    if (o.json) PrintJson({{"key", o.key}, {"profile", o.profile}, {"outcome", Name(outcome)}, {"seconds", took.count()}});
-    switch (outcome) {
+    if (o.json) PrintJson({{"key", o.key}, {"profile", o.profile}, {"outcome", Name(esito)}, {"seconds", took.count()}});
+    if (StopSignals::Raised() && esito != SendOutcome::Succeeded) {
+        std::cerr << (esito == SendOutcome::Refused
+                          ? "Stopped before the transfer: nothing was written, the instrument is as it was found.\n"
+                          : "Stopped during the transfer: the instrument stays in update mode with its memory header "
+                            "cleared: send a profile to it again.\n");
+        return kExitRefused;
+    }
+    switch (esito) {
     case SendOutcome::Succeeded: return kExitDone;
     case SendOutcome::Refused: return kExitRefused;
     case SendOutcome::Failed: break;

@@ -97,7 +97,8 @@ std::optional<std::string> TerminalHost::Ask(const std::string& prompt, bool sec
 ui::MsgAnswer TerminalHost::ShowMessage(const ui::MessageBoxRequest& request)
 {
     const auto answers = ui::ButtonsOf(request.buttons);
-    const std::string text = Lines(request.text);
+    // A terminal scrolls: the details follow the summary.
+    const std::string text = Lines(request.details.empty() ? request.text : request.text + "\r\n" + request.details);
     const bool warning = request.icon == ui::MsgIcon::Critical || request.icon == ui::MsgIcon::Exclamation;
     if (answers.size() == 1) {
         if (warning) std::cerr << text << std::endl;

@@ -1,5 +1,7 @@
 #include "cli/TerminalProgress.h"
 
+#include "cli/StopSignals.h"
+
 #include <ostream>
 
 namespace zem::cli {
@@ -56,5 +58,7 @@ void TerminalProgress::Clear()
     out_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
     width_ = 0;
 }
+
+bool TerminalProgress::Closing() const { return StopSignals::Raised(); }
 
 } // namespace zem::cli

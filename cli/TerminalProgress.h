@@ -20,8 +20,9 @@ public:
     void ShowProgress(const std::string& caption, int maximum) override;
     void Advance() override;
     void HideProgress() override;
-    // No window to close: Ctrl-C stops the whole run, as it stops any other program.
-    bool Closing() const override { return false; }
+    // No window to close: a stop asked for by SIGINT or SIGTERM.
+    bool Closing() const override;
+    void ShowStatus(const std::string& text) override { Draw(text); }
 
 private:
     void Redraw();

@@ -2,11 +2,13 @@
 
 #include "cli/CliSession.h"
 #include "cli/CommandLine.h"
+#include "cli/StopSignals.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
+    zem::cli::IgnoreBrokenPipe();
     zem::cli::CommandLine line;
     switch (line.Parse({argv + 1, argv + argc})) {
     case zem::cli::CommandLine::Outcome::Done: return zem::cli::kExitDone;

@@ -1,10 +1,11 @@
 #include "diagnosis/CurveCsv.h"
 
+#include "profile/ScritturaAtomica.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 
 namespace zem {
 
@@ -39,13 +40,9 @@ std::string CurveCsv::Text(const CompletedPiece& piece)
     return out;
 }
 
-bool CurveCsv::Write(const std::string& path, const CompletedPiece& piece)
+std::optional<std::string> CurveCsv::Write(const std::string& path, const CompletedPiece& piece)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    const std::string text = Text(piece);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    return !file.fail();
+    return ScritturaAtomica::Scrivi(path, Text(piece));
 }
 
 std::string CurveCsv::Numbered(const std::string& path, int number)

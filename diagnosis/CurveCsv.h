@@ -2,6 +2,7 @@
 
 #include "diagnosis/CompletedPiece.h"
 
+#include <optional>
 #include <string>
 
 namespace zem {
@@ -13,8 +14,8 @@ namespace zem {
 class CurveCsv {
 public:
     static std::string Text(const CompletedPiece& piece);
-    // False when the file cannot be written whole.
-    static bool Write(const std::string& path, const CompletedPiece& piece);
+    // Replaces the file whole; nullopt when written, else why not (an old file then untouched).
+    static std::optional<std::string> Write(const std::string& path, const CompletedPiece& piece);
     // "curve.csv" numbered 3 is "curve-3.csv".
     static std::string Numbered(const std::string& path, int number);
     // A value with a fixed number of decimals, whatever the locale.

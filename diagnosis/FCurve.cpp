@@ -250,9 +250,15 @@ void FCurve::cmdEsporta_Click()
     if (scelta.outcome == ui::FileDialogOutcome::Failed)
         GetHost().MsgBox(scelta.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
     if (scelta.outcome != ui::FileDialogOutcome::Chosen) return;
-    const bool ok = FinisceCon(scelta.path, ".png") ? GetHost().SavePlotPicture(picCurva, scelta.path)
-                                                    : CurveCsv::Write(scelta.path, p);
-    if (!ok) GetHost().MsgBox("Export failed.\r\n" + scelta.path, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    std::optional<std::string> errore;
+    if (FinisceCon(scelta.path, ".png")) {
+        if (!GetHost().SavePlotPicture(picCurva, scelta.path)) errore = "";
+    } else {
+        errore = CurveCsv::Write(scelta.path, p);
+    }
+    if (errore)
+        GetHost().MsgBox("Export failed.\r\n" + scelta.path + (errore->empty() ? "" : "\r\n" + *errore), ui::MsgButtons::OK,
+                         ui::MsgIcon::Exclamation);
 }
 
 } // namespace zem

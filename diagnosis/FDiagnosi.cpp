@@ -272,19 +272,24 @@ void FDiagnosi::TabStrip1_Click()
 }
 
 template <class T>
-void FDiagnosi::Trasduttore(T Trasduttori::*campo, T& valore, bool& ok)
+void FDiagnosi::Trasduttore(int pannello, T Trasduttori::*campo, T& valore, bool& ok)
 {
-    const auto letti = sessione_.Link().LeggiTrasduttori();
-    ok = letti.has_value();
-    if (ok) valore = (*letti).*campo;
+    const auto i = static_cast<std::size_t>(pannello);
+    if (!lettura_ || serviti_[i]) {
+        lettura_ = sessione_.Link().LeggiTrasduttori();
+        serviti_.reset();
+    }
+    serviti_.set(i);
+    ok = lettura_.has_value();
+    if (ok) valore = (*lettura_).*campo;
 }
 
-void FDiagnosi::dlgCalAnalogZEM1C_GetValue(std::int16_t& valore, bool& ok) { Trasduttore(&Trasduttori::A1, valore, ok); }
-void FDiagnosi::dlgCalAnalogZEM1P_GetValue(std::int16_t& valore, bool& ok) { Trasduttore(&Trasduttori::A3, valore, ok); }
-void FDiagnosi::dlgCalAnalogZEM2C_GetValue(std::int16_t& valore, bool& ok) { Trasduttore(&Trasduttori::A2, valore, ok); }
-void FDiagnosi::dlgCalAnalogZEM2P_GetValue(std::int16_t& valore, bool& ok) { Trasduttore(&Trasduttori::A4, valore, ok); }
-void FDiagnosi::dlgCalEncoderZEM1_GetValue(std::int32_t& valore, bool& ok) { Trasduttore(&Trasduttori::L1, valore, ok); }
-void FDiagnosi::dlgCalEncoderZEM2_GetValue(std::int32_t& valore, bool& ok) { Trasduttore(&Trasduttori::L2, valore, ok); }
+void FDiagnosi::dlgCalAnalogZEM1C_GetValue(std::int16_t& valore, bool& ok) { Trasduttore(0, &Trasduttori::A1, valore, ok); }
+void FDiagnosi::dlgCalAnalogZEM1P_GetValue(std::int16_t& valore, bool& ok) { Trasduttore(1, &Trasduttori::A3, valore, ok); }
+void FDiagnosi::dlgCalAnalogZEM2C_GetValue(std::int16_t& valore, bool& ok) { Trasduttore(2, &Trasduttori::A2, valore, ok); }
+void FDiagnosi::dlgCalAnalogZEM2P_GetValue(std::int16_t& valore, bool& ok) { Trasduttore(3, &Trasduttori::A4, valore, ok); }
+void FDiagnosi::dlgCalEncoderZEM1_GetValue(std::int32_t& valore, bool& ok) { Trasduttore(4, &Trasduttori::L1, valore, ok); }
+void FDiagnosi::dlgCalEncoderZEM2_GetValue(std::int32_t& valore, bool& ok) { Trasduttore(5, &Trasduttori::L2, valore, ok); }
 
 void FDiagnosi::dlgSerialDebugZEM1_GetValue(dlgSerialDebugZEM::StatoSeriale& buffer, bool& ok)
 {

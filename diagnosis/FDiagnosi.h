@@ -16,6 +16,7 @@
 #include "ui/Timer.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -104,7 +105,11 @@ private:
     void dlgCalEncoderZEM2_GetValue(std::int32_t& valore, bool& ok);
     // One transducer of the readings the calibration panels ask for.
     template <class T>
-    void Trasduttore(T Trasduttori::*campo, T& valore, bool& ok);
+    void Trasduttore(int pannello, T Trasduttori::*campo, T& valore, bool& ok);
+    // One reading of the transducers serves every panel's tick: a panel asking twice means the
+    // next tick has begun.
+    std::optional<Trasduttori> lettura_;
+    std::bitset<6> serviti_;
 
     void MostraVersioni();
     void DidascalieIngressi();

@@ -31,6 +31,8 @@ FSceltaStrumento::FSceltaStrumento(ui::Host& host, const LinkPlatform& platform)
       winsock2_(platform.createLinkSocket()),
       link_(platform.clock, platform.usb, platform.linkPump, *winsock2_)
 {
+    // Listing an instrument only asks who it is: a blank one is not switched into update mode.
+    link_.SetSolaLettura(true);
     SetSize(7920, 4200);
     lblElenco.Move(120, 120, 4000, 255);
     ListView1.Move(120, 420, 7680, 3060);

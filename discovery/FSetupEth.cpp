@@ -68,6 +68,7 @@ void FSetupEth::Form_Load()
     Winsock1->SetRemoteHost(platform_.broadcast.host);
     txtLocalIP.SetCaption(Winsock1->LocalIP());
     passo_ = 1;
+    interlocutore_.Dimentica();
     InviaPasso();
 }
 
@@ -144,6 +145,10 @@ void FSetupEth::Winsock1_DataArrival(std::size_t /*bytesTotal*/)
     if (!Loaded() || inMessaggio_) return;
     // A module still answering the search is not the module answering this command.
     if (modulo::RispostaDiScoperta(risposta)) return;
+    // The module may answer its new address from that address already.
+    const std::string mittente = Winsock1->RemoteHostIP();
+    const bool nuovoIndirizzo = passo_ == kPassoAssegna && mittente == txtIP.Text();
+    if (!nuovoIndirizzo && !interlocutore_.Ascolta(mittente, risposta)) return;
     Risposta(risposta);
 }
 
@@ -174,7 +179,12 @@ void FSetupEth::Risposta(std::span<const std::uint8_t> risposta)
         if (accettata) Avanza(kPassoIPLetto); else rifiuto("Get status rejected.");
         break;
     case kPassoAssegna:
-        if (accettata) Avanza(11); else rifiuto("Assign IP-address rejected.");
+        if (accettata) {
+            interlocutore_.Sposta(txtIP.Text());
+            Avanza(11);
+        } else {
+            rifiuto("Assign IP-address rejected.");
+        }
         break;
     case 12:
         if (accettata) {

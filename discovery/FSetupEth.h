@@ -1,5 +1,6 @@
 #pragma once
 
+#include "discovery/ProtocolloModulo.h"
 #include "link/LinkPlatform.h"
 #include "ui/CommandButton.h"
 #include "ui/Dialogs.h"
@@ -27,6 +28,8 @@ public:
 
     // Shows the window for the module with this MAC text; returns once it has closed.
     void LoadForm(const std::string& mac);
+    // Replies dropped because another address than the module's sent them.
+    std::uint64_t RisposteEstranee() const { return interlocutore_.Estranee(); }
 
     ui::Label lblIP;
     ui::TextBox txtIP;
@@ -55,6 +58,7 @@ private:
     std::unique_ptr<SocketControl> Winsock1;
     std::string mac_;
     int passo_ = 0;
+    modulo::Interlocutore interlocutore_;
     double tempoPasso_ = 0.0;
     // While a message box of this window is up, its timer and replies wait: a time-out must not
     // stack a second message on the first, nor close the window under it.

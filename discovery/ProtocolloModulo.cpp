@@ -76,6 +76,17 @@ std::string IndirizzoIP(Risposta risposta)
     return Testo(risposta, std::min<std::size_t>(1, fine), fine);
 }
 
+bool Interlocutore::Ascolta(const std::string& mittente, Risposta risposta)
+{
+    if (indirizzo_.empty()) {
+        if (Accettata(risposta)) indirizzo_ = mittente;
+        return true;
+    }
+    if (mittente == indirizzo_) return true;
+    ++estranee_;
+    return false;
+}
+
 bool IndirizzoAssegnabile(std::string_view indirizzo)
 {
     std::array<int, 4> ottetti{};

@@ -54,6 +54,22 @@ bool RispostaDiScoperta(Risposta risposta);
 // The address in a "GIP" reply: the bytes after the status up to the first "/", or to the end.
 std::string IndirizzoIP(Risposta risposta);
 
+// The module a window talks to over the broadcast, known by the address its first accepted reply
+// came from: a reply from any other address is not its answer, and is dropped and counted.
+class Interlocutore {
+public:
+    // True when a reply from `mittente` is the module's.
+    bool Ascolta(const std::string& mittente, Risposta risposta);
+    // The module answers from `indirizzo` from now on (it was just given that address).
+    void Sposta(std::string indirizzo) { indirizzo_ = std::move(indirizzo); }
+    void Dimentica() { indirizzo_.clear(); }
+    std::uint64_t Estranee() const { return estranee_; }
+
+private:
+    std::string indirizzo_;  // "" until a reply was accepted
+    std::uint64_t estranee_ = 0;
+};
+
 // An address a module can be given: four decimal numbers 0-255 joined by dots, and none of
 // 0.0.0.0, 255.255.255.255 or the multicast and reserved ranges (224 and above), which would make
 // the module unreachable.

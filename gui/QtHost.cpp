@@ -60,6 +60,8 @@ ui::MsgAnswer QtHost::ShowMessage(const ui::MessageBoxRequest& request)
     QMessageBox box(IconOf(request.icon), QString::fromStdString(request.title),
                     QString::fromStdString(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     QMessageBox::NoButton, DialogParent());
+    if (!request.details.empty())
+        box.setDetailedText(QString::fromStdString(request.details).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     for (const auto answer : answers) box.addButton(Standard(answer));
     box.setDefaultButton(Standard(request.defaultButton));
     // Esc and the close box answer Cancel, or No on a box without Cancel.

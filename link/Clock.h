@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 namespace zem {
 
 constexpr double kSecondsPerDay = 86400.0;
@@ -11,12 +13,20 @@ public:
     virtual ~Clock() = default;
     // Seconds since local midnight, 0 <= t < 86400.
     virtual double Timer() = 0;
+    // Lets `seconds` pass without using the processor; a simulated clock just moves on.
+    virtual void Attendi(double seconds);
 };
 
-// The wall clock of this machine.
+// The wall clock of this machine, read as a steady count from the time of day it started at: a
+// reading costs no time-zone lookup, and setting the system clock (NTP, summer time) moves no wait.
 class SystemClock final : public Clock {
 public:
+    SystemClock();
     double Timer() override;
+
+private:
+    std::chrono::steady_clock::time_point start_;
+    double startOfDay_;
 };
 
 // True once more than `limit` seconds have passed since `start`. When the clock has wrapped past

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace zem {
 
@@ -26,6 +27,11 @@ struct LinkPlatform {
     std::function<std::unique_ptr<SocketControl>()> createLinkSocket;
     std::function<std::unique_ptr<SocketControl>()> createWindowSocket;
     BroadcastTarget broadcast;
+    // Set before the lock-file name of an exclusive claim on an instrument: "" for this machine's
+    // instruments; a simulated site gives its own, since its instruments live in its process.
+    std::string claimScope = {};
+    // Every link takes the instrument loader's single-byte path (the setting, `zemcli --compat`).
+    bool singoloByte = false;
 };
 
 } // namespace zem

@@ -66,6 +66,9 @@ void UCZEM2::ChiudiComunicazione()
 {
     ChiudiCanale();
     AzzeraIdentita();
+    // The next session may meet another instrument, or another loader.
+    scrittureBlocco_.reset();
+    lettureBlocco_.reset();
 }
 
 void UCZEM2::ChiudiCanale()
@@ -101,13 +104,30 @@ bool UCZEM2::ProvaIdentita()
     AzzeraIdentita();
     if (!AspettaPerRicezioneInCorso()) return false;
     if (!InviaComando1Byte(kCmdIdentita) || bufferRX_[0] != 2) return false;
+    DecodificaIdentita();
+    return true;
+}
+
+bool UCZEM2::SondaIdentita(double attesa)
+{
+    AzzeraIdentita();
+    bufferTX_[0] = 1;
+    bufferTX_[1] = kCmdIdentita;
+    bufferRX_[0] = 0;
+    AggiungiChecksum();
+    if (!Tentativo(bufferTX_[0], attesa) || bufferRX_[0] != 2) return false;
+    DecodificaIdentita();
+    return true;
+}
+
+void UCZEM2::DecodificaIdentita()
+{
     const std::uint8_t flags = bufferRX_[1];
     estensioni_ = flags & 0x1F;
     mailbox_ = estensioni_ > 10 && (flags & 0x20) != 0;
     memoryError_ = (flags & 0x40) != 0;
     updateMode_ = (flags & 0x80) != 0;
     protocollo_ = bufferRX_[2];
-    return true;
 }
 
 void UCZEM2::SetHandlePortaUSB(FT_HANDLE handle)

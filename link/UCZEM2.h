@@ -110,6 +110,13 @@ public:
     void SetHandlePortaUSB(FT_HANDLE handle);
     void SetupPortaEth(std::int32_t numero, SocketControl& socket);
     bool Collegato() const { return collegato_; }
+    // While set, only requests that read go out: the instrument's memory, mode and running state
+    // are never changed, whatever an opening or a workflow meets. Any other request fails unsent.
+    void SetSolaLettura(bool on) { solaLettura_ = on; }
+    bool SolaLettura() const { return solaLettura_; }
+    // The last opening failed because an exchange got no valid reply, not because the
+    // instrument's answers refused it.
+    bool AperturaSenzaRisposta() const { return aperturaSenzaRisposta_; }
     const std::string& SerialNumber() const { return serialNumber_; }
     SocketControl& EthPort() const { return ethCanale_.Socket(); }
 
@@ -295,6 +302,13 @@ public:
     std::optional<std::uint16_t> LeggiConfig2Byte(std::uint32_t address);
     std::optional<std::string> LeggiStringaConfig(std::uint32_t address, std::size_t lunghezzaMassima);
     bool WriteConfigBytes(std::uint32_t address, std::span<const std::uint8_t> data);
+    // PRAM transfers of any length under the same rule as the configuration's: blocks, proven
+    // against single bytes once per session while the instrument is in update mode.
+    bool ScriviPRam(std::uint32_t address, std::span<const std::uint8_t> data);
+    bool LeggiPRam(std::uint32_t address, std::span<std::uint8_t> data);
+    // Forces the single-byte transfers of the instrument's loader for every session of this link.
+    void ForzaSingoloByte(bool singoloByte) { singoloByte_ = singoloByte; }
+    bool SingoloByte() const { return singoloByte_; }
     bool EseguiComandoMemoria(std::uint8_t code);
     bool IniziaScritturaConfig() { return true; }  // the configuration never lives in flash
     bool FineScritturaConfig() { return true; }
@@ -545,13 +559,19 @@ public:
 private:
     LinkTransport& Canale() { return *canale_; }
     void AggiungiChecksum();
-    bool Tentativo(std::size_t n);
+    // One send and reply of the prepared frame; `attesa` above 0 bounds each wait instead of the channel.
+    bool Tentativo(std::size_t n, double attesa = 0);
     bool VerificaRisposta(std::size_t r);
     bool RisincronizzaLinea();
     // After a failed attempt: the line recovered and the rest of the attempt dropped.
     bool RecuperaTentativo();
     bool ProvaIdentita();
+    // Command 1 once, each wait at most `attesa`, with no retry and no resynchronisation.
+    bool SondaIdentita(double attesa);
+    void DecodificaIdentita();
     bool ApriConfigurazione(bool portaAperta);
+    // Whether the request standing in the transmit buffer may go out under SolaLettura.
+    bool RichiestaDiLettura() const;
     bool LeggiIntestazione(std::array<std::int16_t, 2>& errore);
     bool LeggiMisureFormato5(const std::vector<std::uint8_t>& h);
     bool LeggiMisureFormato4(const std::vector<std::uint8_t>& h, std::size_t p);
@@ -561,10 +581,23 @@ private:
     // Waits for a running reception, builds `code, args...` and runs the exchange.
     bool Richiesta(std::uint8_t code, std::span<const std::uint8_t> args);
     bool ScriviPaginaMailbox(std::uint32_t address, std::span<const std::uint8_t> data);
+    bool ScriviConfigBlocchi(std::uint32_t address, std::span<const std::uint8_t> data);
+    bool LeggiConfigMailbox(std::uint32_t address, std::span<std::uint8_t> data);
+    // Block and single-byte transfers of one memory, and the session's proof of the blocks.
+    using ScritturaBlocchi = bool (UCZEM2::*)(std::uint32_t, std::span<const std::uint8_t>);
+    using LetturaBlocchi = bool (UCZEM2::*)(std::uint32_t, std::span<std::uint8_t>);
+    using LetturaByte = std::optional<std::uint8_t> (UCZEM2::*)(std::uint32_t);
+    bool ScriviProvato(std::uint32_t address, std::span<const std::uint8_t> data, ScritturaBlocchi blocchi,
+                       LetturaByte singolo);
+    bool LeggiProvato(std::uint32_t address, std::span<std::uint8_t> data, LetturaBlocchi blocchi, LetturaByte singolo);
+    bool LeggiSingoli(std::uint32_t address, std::span<std::uint8_t> data, LetturaByte singolo);
+    bool DecodificaTaratura(std::span<const std::uint8_t> intestazione, std::int16_t& invalido);
     void AzzeraIdentita();
     void ChiudiCanale();        // closes the channel; the identity and version stay as reported
     bool ChiudiBloccoFlash();   // programs and checks the pending block
-    bool RiavviaStrumento();    // command 13, echo only, then the restart wait
+    // Command 13, echo only; true once the instrument answers again in update mode or not as `updateMode`.
+    bool RiavviaStrumento(bool updateMode);
+    bool AttendiRitorno(bool updateMode);
 
     // Curve reception
     struct RicezioneCurva {
@@ -589,6 +622,9 @@ private:
     LinkTransport* canale_ = &ethCanale_;
 
     bool collegato_ = false;
+    bool solaLettura_ = false;
+    bool aperturaSenzaRisposta_ = false;
+    std::uint64_t transazioniFallite_ = 0;
     std::string serialNumber_;
     std::string nome_;
     int protocollo_ = 0;
@@ -596,6 +632,10 @@ private:
     bool mailbox_ = false;
     bool memoryError_ = false;
     bool updateMode_ = false;
+    // What the loader answering in update mode was found to accept this session; nothing until
+    // the first transfer of more than one byte has tried it.
+    std::optional<bool> scrittureBlocco_, lettureBlocco_;
+    bool singoloByte_ = false;
 
     Buffer bufferTX_{};
     Buffer bufferRX_{};

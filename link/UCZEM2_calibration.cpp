@@ -24,6 +24,7 @@ std::int16_t ConSegno(std::uint16_t v)
 
 // The end of a measure record's calibration fields: both groups' records must lie apart by this much.
 constexpr std::uint32_t kFineCampiLivello0 = 45;
+constexpr std::size_t kFineTabella = 0x51;  // header bytes up to the reverse flags of the table
 
 // Gain x 10000 as the instrument's word holds it, or nothing when the word cannot hold it.
 std::optional<std::uint16_t> ParolaGain(float gain)
@@ -77,7 +78,7 @@ bool UCZEM2::ScriviValoriTaratura()
     const bool scritta = ScriviTabellaTaratura();
     const bool chiusa = FineScritturaConfig();
     // The instrument takes a new calibration only when it starts again.
-    return scritta && chiusa && RiavviaStrumento() && ProvaIdentita();
+    return scritta && chiusa && RiavviaStrumento(updateMode_);
 }
 
 bool UCZEM2::ScriviTabellaTaratura()
@@ -105,6 +106,24 @@ bool UCZEM2::ScriviTabellaTaratura()
     return true;
 }
 
+bool UCZEM2::DecodificaTaratura(std::span<const std::uint8_t> h, std::int16_t& invalido)
+{
+    if (h.size() < kFineTabella) return false;
+    auto parola = [&](std::size_t a) { return static_cast<std::uint16_t>(h[a] | (h[a + 1] << 8)); };
+    for (std::size_t k = 0; k < 6; ++k) {
+        RecordTaratura& r = taratura_[k];
+        r.unita = h[0x22 + 2 * k];
+        r.decimali = h[0x23 + 2 * k];
+        if (r.decimali > 4) invalido = 1;
+        r.gain = static_cast<float>(parola(0x2E + 2 * k) / 10000.0);
+        r.offset = ConSegno(parola(0x40 + 2 * k));
+        r.reverse = false;
+    }
+    taratura_[1].reverse = (h[0x50] & 0x01) != 0;
+    taratura_[4].reverse = (h[0x50] & 0x02) != 0;
+    return true;
+}
+
 bool UCZEM2::LeggiValoriDiTaraturaOLD(std::int16_t& invalido)
 {
     auto byte = [this](std::uint32_t a) { return ReadConfig1Byte(a); };
@@ -121,27 +140,9 @@ bool UCZEM2::LeggiValoriDiTaraturaOLD(std::int16_t& invalido)
     };
 
     if (livelloLayout_ != 0) {
-        for (std::uint32_t k = 0; k < 6; ++k) {
-            RecordTaratura& r = taratura_[k];
-            const auto u = byte(0x22 + 2 * k);
-            if (!u) return false;
-            r.unita = *u;
-            const auto d = byte(0x23 + 2 * k);
-            if (!d) return false;
-            decimali(r, *d);
-            const auto g = parola(0x2E + 2 * k);
-            if (!g) return false;
-            r.gain = static_cast<float>(*g / 10000.0);
-            const auto o = parola(0x40 + 2 * k);
-            if (!o) return false;
-            r.offset = ConSegno(*o);
-        }
-        for (RecordTaratura& r : taratura_) r.reverse = false;
-        const auto rev = byte(0x50);
-        if (!rev) return false;
-        taratura_[1].reverse = (*rev & 0x01) != 0;
-        taratura_[4].reverse = (*rev & 0x02) != 0;
-        return true;
+        // The table lies in the header's first bytes: one read, not one a field.
+        std::array<std::uint8_t, kFineTabella> intestazione{};
+        return ReadConfigBytes(0, intestazione) && DecodificaTaratura(intestazione, invalido);
     }
 
     const auto r1 = parola(0x38);

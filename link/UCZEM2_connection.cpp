@@ -76,7 +76,9 @@ bool UCZEM2::ApriComunicazioneETH(const std::string& host, std::uint32_t port)
 bool UCZEM2::ApriConfigurazione(bool portaAperta)
 {
     std::array<std::int16_t, 2> errore{};
+    const std::uint64_t fallitePrima = transazioniFallite_;
     collegato_ = portaAperta && LeggiConfigurazione(errore);
+    aperturaSenzaRisposta_ = !collegato_ && transazioniFallite_ != fallitePrima;
     // A channel whose instrument was refused is not left open behind the technician's back, but
     // what the instrument said of itself stays known: its type is reported, and the update-mode
     // switch of a blank instrument reaches its configuration memory by the right path.
@@ -87,6 +89,11 @@ bool UCZEM2::ApriConfigurazione(bool portaAperta)
 bool UCZEM2::LeggiVersione()
 {
     versioneCPU_ = versioneEncoder_ = versioneADC_ = 0;
+    if (!AspettaPerRicezioneInCorso() || !InviaComando1Byte(kCmdVersione)) return false;
+    const std::size_t p = bufferRX_[0];
+    // The loader's one-byte reply tells nothing of the memory: the layout a normal-mode reply
+    // reported stays, or the mailbox behind which the configuration lies would be lost.
+    if (p == 1) return updateMode_;
     // Defaults stand until an instrument reports its own values.
     dimensioneMemoria_ = 0x80000;
     dimensioneConfigurazione_ = 360;
@@ -97,10 +104,7 @@ bool UCZEM2::LeggiVersione()
     settoreFlash_ = 64;
     opzioneVelocita_ = 0;
     configurazioneAnalogica_ = 0;
-    if (!AspettaPerRicezioneInCorso() || !InviaComando1Byte(kCmdVersione)) return false;
-    const std::size_t p = bufferRX_[0];
     const auto& b = bufferRX_;
-    if (p == 1) return updateMode_;
     if (p < 4) return false;
     versioneCPU_ = DueDecimali((b[1] + 256.0 * b[2]) / 100.0);
     if (b[3] > 0) versioneEncoder_ = DueDecimali((b[3] + 99.0) / 100.0);
@@ -147,7 +151,8 @@ bool UCZEM2::LeggiConfigurazione(std::array<std::int16_t, 2>& errore)
     if (ok) ok = ProvaIdentita() && (protocollo_ == kProtocolloZem || protocollo_ == kProtocolloZemEth) && LeggiVersione();
     if (ok && !updateMode_ && !memoryError_) {
         ok = LeggiIntestazione(errore);
-        if (ok && numeroMisure_ == 0) ok = SetUpdateMode(true);
+        // A reader takes the memory as it is; only a writer needs the update mode of an empty one.
+        if (ok && numeroMisure_ == 0 && !solaLettura_) ok = SetUpdateMode(true);
     }
     fattoriForza_.fill(1.0);
     fattoriQuota_.fill(1.0);
@@ -170,7 +175,8 @@ bool UCZEM2::LeggiIntestazione(std::array<std::int16_t, 2>& errore)
     livelloLayout_ = formato_ == '4' ? 0 : (variante == 2 ? 2 : 1);
     nome_ = h.Stringa(variante == 1 ? 6 : 88, kLunghezzaNome);
     std::int16_t invalido = 0;
-    if (h.Corta() || !LeggiValoriDiTaraturaOLD(invalido)) return false;
+    const bool taratura = livelloLayout_ != 0 ? DecodificaTaratura(bytes, invalido) : LeggiValoriDiTaraturaOLD(invalido);
+    if (h.Corta() || !taratura) return false;
 
     opzione61_ = h[61];
     if (formato_ == '5') {

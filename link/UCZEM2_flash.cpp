@@ -2,7 +2,7 @@
 #include "link/UCZEM2.h"
 
 #include "link/ByteOrder.h"
-
+#include "link/Clock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +24,10 @@ constexpr std::size_t kControlloCancellazione = 64;
 constexpr std::uint32_t kByteModo = 4;       // configuration byte whose bit 7 selects update mode at restart
 constexpr std::uint8_t kBitUpdateMode = 0x80;
 constexpr int kTentativi = 4;
+// After a restart the identity is probed every 25-45 ms: a pause, then a probe whose echo a
+// restarting instrument does not send within 20 ms.
+constexpr double kPausaSonda = 0.025;
+constexpr double kAttesaSonda = 0.02;
 
 } // namespace
 
@@ -120,11 +124,10 @@ bool UCZEM2::SetUpdateMode(bool entra)
     const auto nuovo = static_cast<std::uint8_t>(entra ? (*modo | kBitUpdateMode) : (*modo & ~kBitUpdateMode));
     // A restart with the old byte would come back in the mode being left.
     if (!ScriviConfigByte(kByteModo, nuovo)) return false;
-    if (!RiavviaStrumento()) return false;
-    return ProvaIdentita() && updateMode_ == entra;
+    return RiavviaStrumento(entra);
 }
 
-bool UCZEM2::RiavviaStrumento()
+bool UCZEM2::RiavviaStrumento(bool updateMode)
 {
     if (!AspettaPerRicezioneInCorso()) return false;
     bufferTX_[0] = 1;
@@ -139,11 +142,21 @@ bool UCZEM2::RiavviaStrumento()
         LinkTransport& canale = Canale();
         const bool preso = canale.Invia(richiesta) && canale.Ricevi(eco)
             && std::equal(richiesta.begin(), richiesta.end(), eco.begin());
-        if (preso) {
-            canale.AttendiRiavvio();
-            return true;
-        }
+        if (preso) return AttendiRitorno(updateMode);
         if (!RecuperaTentativo()) return false;
+    }
+    return false;
+}
+
+// Ends as soon as the instrument answers in the mode it was restarted into, and never later than
+// the channel's restart limit: an instrument that does not come back by then has failed.
+bool UCZEM2::AttendiRitorno(bool updateMode)
+{
+    LinkTransport& canale = Canale();
+    const double start = clock_.Timer();
+    while (SecondiTrascorsi(start, clock_.Timer()) + kPausaSonda <= canale.LimiteRiavvio()) {
+        canale.Pausa(kPausaSonda);
+        if (SondaIdentita(kAttesaSonda) && updateMode_ == updateMode) return true;
     }
     return false;
 }

@@ -57,12 +57,14 @@ bool UCZEM2::EseguiComando()
     bufferRX_[0] = 0;
     // An empty request or one whose count cannot take the checksum is never sent.
     if (bufferTX_[0] == 0 || bufferTX_[0] > kMaxPayloadTX) return false;
+    if (solaLettura_ && !RichiestaDiLettura()) return false;
     AggiungiChecksum();
     const std::size_t n = bufferTX_[0];
     for (int tentativo = 0; tentativo < kTentativi; ++tentativo) {
         if (Tentativo(n)) return true;
-        if (!RecuperaTentativo()) return false;
+        if (!RecuperaTentativo()) break;
     }
+    ++transazioniFallite_;
     return false;
 }
 
@@ -86,14 +88,17 @@ bool UCZEM2::VerificaRisposta(std::size_t r)
     return true;
 }
 
-bool UCZEM2::Tentativo(std::size_t n)
+bool UCZEM2::Tentativo(std::size_t n, double attesa)
 {
     LinkTransport& canale = Canale();
+    auto ricevi = [&](std::span<std::uint8_t> bytes) {
+        return attesa > 0 ? canale.RiceviEntro(bytes, attesa) : canale.Ricevi(bytes);
+    };
     if (!canale.Invia(std::span<const std::uint8_t>(bufferTX_).first(n + 1))) return false;
-    if (!canale.Ricevi(std::span<std::uint8_t>(bufferRX_).first(n + 2))) return false;
+    if (!ricevi(std::span<std::uint8_t>(bufferRX_).first(n + 2))) return false;
     const std::size_t r = ControllaEco(bufferTX_, bufferRX_, n);
     if (r == 0) return false;
-    if (!canale.Ricevi(std::span<std::uint8_t>(bufferRX_).first(r))) return false;
+    if (!ricevi(std::span<std::uint8_t>(bufferRX_).first(r))) return false;
     return VerificaRisposta(r);
 }
 

@@ -106,17 +106,12 @@ bool UCZEM2::EseguiComandoMemoria(std::uint8_t code)
 
 bool UCZEM2::ReadConfigBytes(std::uint32_t address, std::span<std::uint8_t> data)
 {
-    if (ConfigurazioneInPRAM()) {
-        if (updateMode_ && data.size() > 1) {
-            for (std::size_t i = 0; i < data.size(); ++i) {
-                const auto b = ReadConfig1Byte(static_cast<std::uint32_t>(address + i));
-                if (!b) return false;
-                data[i] = *b;
-            }
-            return true;
-        }
-        return LeggiPRamBlocco(address, data);
-    }
+    if (ConfigurazioneInPRAM()) return LeggiPRam(address, data);
+    return LeggiConfigMailbox(address, data);
+}
+
+bool UCZEM2::LeggiConfigMailbox(std::uint32_t address, std::span<std::uint8_t> data)
+{
     if (data.empty()) return true;
     if (dimensioneAreaPRAM_ <= kIntestazioneMailbox || address + data.size() > kLimiteMailbox) return false;
     const std::size_t massimo = std::min<std::size_t>(255, dimensioneAreaPRAM_ - kIntestazioneMailbox);
@@ -124,8 +119,14 @@ bool UCZEM2::ReadConfigBytes(std::uint32_t address, std::span<std::uint8_t> data
         const std::size_t c = std::min(massimo, data.size() - fatto);
         const auto a = static_cast<std::uint32_t>(address + fatto);
         const auto testa = TestaMailbox(a, c);
-        for (std::uint32_t i = 0; i < 4; ++i)
-            if (!WritePRam1Byte(indirizzoAreaPRAM_ + i, testa[i])) return false;
+        // Mailbox writes already load the header with their data in one frame, so one 4-byte frame
+        // is safe; only the forced single-byte path keeps the four frames of old.
+        if (singoloByte_) {
+            for (std::uint32_t i = 0; i < 4; ++i)
+                if (!WritePRam1Byte(indirizzoAreaPRAM_ + i, testa[i])) return false;
+        } else if (!WritePRamBytes1(indirizzoAreaPRAM_, testa)) {
+            return false;
+        }
         if (!EseguiComandoMemoria(kMemoriaLeggi)) return false;
         if (!LeggiPRamBlocco(indirizzoAreaPRAM_ + kIntestazioneMailbox, data.subspan(fatto, c))) return false;
         fatto += c;
@@ -137,7 +138,7 @@ std::optional<std::uint8_t> UCZEM2::ReadConfig1Byte(std::uint32_t address)
 {
     std::uint8_t b = 0;
     if (ConfigurazioneInPRAM()) return ReadPRam1Byte(address);
-    if (!ReadConfigBytes(address, std::span<std::uint8_t>(&b, 1))) return std::nullopt;
+    if (!LeggiConfigMailbox(address, std::span<std::uint8_t>(&b, 1))) return std::nullopt;
     return b;
 }
 
@@ -181,7 +182,12 @@ std::optional<std::string> UCZEM2::LeggiStringaConfig(std::uint32_t address, std
 
 bool UCZEM2::WriteConfigBytes(std::uint32_t address, std::span<const std::uint8_t> data)
 {
-    if (ConfigurazioneInPRAM()) return WritePRamBytes1(address, data);
+    if (ConfigurazioneInPRAM()) return ScriviPRam(address, data);
+    return ScriviProvato(address, data, &UCZEM2::ScriviConfigBlocchi, &UCZEM2::ReadConfig1Byte);
+}
+
+bool UCZEM2::ScriviConfigBlocchi(std::uint32_t address, std::span<const std::uint8_t> data)
+{
     if (data.empty()) return true;
     if (dimensioneAreaPRAM_ <= kIntestazioneMailbox || address + data.size() > kLimiteMailbox) return false;
     for (std::size_t fatto = 0; fatto < data.size();) {

@@ -8,9 +8,7 @@
 namespace zem {
 
 namespace {
-constexpr double kAttesaRisposta = 1.0;
 constexpr std::size_t kZeriRisincronizza = 41;
-constexpr double kRiavvio = 10.0;
 } // namespace
 
 void UdpTransport::Apri(const std::string& host, std::uint32_t port)
@@ -19,6 +17,7 @@ void UdpTransport::Apri(const std::string& host, std::uint32_t port)
     socket_->SetProtocol(SocketControl::kProtocolUdp);
     socket_->SetRemotePort(port);
     socket_->SetRemoteHost(host);
+    socket_->Connect();
     Svuota();
 }
 
@@ -67,14 +66,14 @@ std::uint8_t UdpTransport::PrendiByte()
     return b;
 }
 
-bool UdpTransport::Ricevi(std::span<std::uint8_t> bytes)
+bool UdpTransport::RiceviEntro(std::span<std::uint8_t> bytes, double seconds)
 {
     const double start = clock_.Timer();
     std::size_t taken = 0;
     for (;;) {
         while (InAttesa() && taken < bytes.size()) bytes[taken++] = PrendiByte();
         if (taken >= bytes.size()) return true;
-        if (!TempoScaduto(start, clock_.Timer(), kAttesaRisposta, 4.0)) {
+        if (!TempoScaduto(start, clock_.Timer(), seconds, 4.0)) {
             pump_.PompaMessaggiSocket();
             continue;
         }
@@ -115,10 +114,12 @@ bool UdpTransport::Risincronizza()
     return false;
 }
 
-void UdpTransport::AttendiRiavvio()
+void UdpTransport::Pausa(double seconds)
 {
+    // The pump sleeps in poll() on the socket; what the module passes on meanwhile is stale.
     const double start = clock_.Timer();
-    while (SecondiTrascorsi(start, clock_.Timer()) <= kRiavvio) pump_.PompaMessaggiSocket();
+    while (SecondiTrascorsi(start, clock_.Timer()) < seconds) pump_.PompaMessaggiSocket();
+    Svuota();
 }
 
 } // namespace zem

@@ -20,7 +20,7 @@ public:
     {
     }
 
-    // Points the socket at the module; no connection is made.
+    // Points the socket at the module, which alone is heard from then on.
     void Apri(const std::string& host, std::uint32_t port);
     SocketControl& Socket() const { return *socket_; }
     void Adotta(SocketControl& socket) { socket_ = &socket; }
@@ -29,11 +29,13 @@ public:
     void DatiArrivati(const Consegna& asincrono);
 
     bool Invia(std::span<const std::uint8_t> bytes) override;
-    bool Ricevi(std::span<std::uint8_t> bytes) override;
+    bool Ricevi(std::span<std::uint8_t> bytes) override { return RiceviEntro(bytes, 1.0); }
+    bool RiceviEntro(std::span<std::uint8_t> bytes, double seconds) override;
     void ConsegnaInAttesa(const Consegna& consegna) override;
     void ScartaDopoErrore() override {}  // the next send drops whatever is left
     bool Risincronizza() override;
-    void AttendiRiavvio() override;
+    double LimiteRiavvio() const override { return 10.0; }
+    void Pausa(double seconds) override;
     std::optional<std::string> NumeroSerie() override { return std::nullopt; }
     LinkTimer& TimerRicezione() override { return timer_; }
     void Chiudi() override;

@@ -13,7 +13,7 @@ constexpr std::uint32_t kBaudLink = 1250000;
 constexpr std::size_t kScartoDopoErrore = 250;
 constexpr int kByteSvuotamento = 256;
 constexpr std::size_t kBlocco = 4096;  // the bridge's USB transfer size
-constexpr double kRiavvio = 1.0;
+constexpr double kPassoAttesa = 0.001;
 } // namespace
 
 bool UsbTransport::Apri(const std::string& serial)
@@ -44,6 +44,18 @@ bool UsbTransport::Invia(std::span<const std::uint8_t> bytes)
 bool UsbTransport::Ricevi(std::span<std::uint8_t> bytes)
 {
     return usb_.LeggiBloccoUSBConAttesa(handle_, bytes);
+}
+
+bool UsbTransport::RiceviEntro(std::span<std::uint8_t> bytes, double seconds)
+{
+    // The driver's own read time-out is longer than such a wait: the bytes are taken once they
+    // are all queued, and the time between looks is slept.
+    const double start = clock_.Timer();
+    for (;;) {
+        if (usb_.ByteInAttesaUSB(handle_) >= bytes.size()) return usb_.LeggiBloccoUSB(handle_, bytes);
+        if (SecondiTrascorsi(start, clock_.Timer()) > seconds) return false;
+        clock_.Attendi(kPassoAttesa);
+    }
 }
 
 void UsbTransport::ConsegnaInAttesa(const Consegna& consegna)
@@ -99,11 +111,10 @@ bool UsbTransport::SequenzaSvuotamento()
     return usb_.LeggiByteUSB(handle_, eco) && eco == 0;
 }
 
-void UsbTransport::AttendiRiavvio()
+void UsbTransport::Pausa(double seconds)
 {
-    const double start = clock_.Timer();
-    // The bridge's clock is the driver: asking for the queue is the cheapest call that lets time pass.
-    while (SecondiTrascorsi(start, clock_.Timer()) <= kRiavvio) usb_.ByteInAttesaUSB(handle_);
+    // The bridge queues what arrives meanwhile: nothing needs the processor until the time is up.
+    clock_.Attendi(seconds);
     // Whatever the instrument sent while starting up is no part of the next reply.
     usb_.SvuotaRicezioneUSB(handle_);
 }

@@ -29,10 +29,12 @@ public:
 
     bool Invia(std::span<const std::uint8_t> bytes) override;
     bool Ricevi(std::span<std::uint8_t> bytes) override;
+    bool RiceviEntro(std::span<std::uint8_t> bytes, double seconds) override;
     void ConsegnaInAttesa(const Consegna& consegna) override;
     void ScartaDopoErrore() override;
     bool Risincronizza() override;
-    void AttendiRiavvio() override;
+    double LimiteRiavvio() const override { return 1.0; }
+    void Pausa(double seconds) override;
     std::optional<std::string> NumeroSerie() override;
     LinkTimer& TimerRicezione() override { return timer_; }
     void Chiudi() override;

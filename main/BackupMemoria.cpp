@@ -2,11 +2,13 @@
 
 #include "session/CollegamentoStrumento.h"
 #include "main/TransferProgress.h"
+#include "profile/ScritturaAtomica.h"
 #include "ui/Host.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+#include <vector>
 
 namespace zem {
 
@@ -15,22 +17,9 @@ namespace {
 using ui::MsgButtons;
 using ui::MsgIcon;
 
-void ErroreFile(ui::Host& host, const std::string& path)
+void ErroreFile(ui::Host& host, const std::string& path, const std::string& causa)
 {
-    host.MsgBox("File writing error.\r\n" + path, MsgButtons::OK, MsgIcon::Critical);
-}
-
-void Rimuovi(const std::string& path)
-{
-    std::error_code ignorato;
-    std::filesystem::remove(path, ignorato);
-}
-
-bool Rinomina(const std::string& da, const std::string& a)
-{
-    std::error_code errore;
-    std::filesystem::rename(da, a, errore);
-    return !errore;
+    host.MsgBox("File writing error.\r\n" + path + "\r\n" + causa, MsgButtons::OK, MsgIcon::Critical);
 }
 
 } // namespace
@@ -56,13 +45,23 @@ std::optional<std::string> BackupMemoria::ScegliFile(const std::string& nomeStru
     return scelto.path;
 }
 
+// A file named by the caller, not chosen in the dialog (which asks itself), is only replaced
+// after the same question.
+bool BackupMemoria::SostituzioneAccettata(const std::string& file)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(file, ec))) return true;
+    return host_.Ask(ui::Question::ReplaceFile, file + " already exists.\r\nDo you want to replace it?",
+                     MsgButtons::YesNo, MsgIcon::Exclamation, ui::MsgAnswer::No) == ui::MsgAnswer::Yes;
+}
+
 BackupMemoria::Esito BackupMemoria::Esporta(const std::string& chiave, std::optional<std::string> file,
                                             const std::string& cartella)
 {
     if (chiave.size() < 5) return Esito::Annullato;
     CollegamentoStrumento c(platform_);
     progress_.SetBusy(true);
-    const bool aperto = c.Apri(chiave);
+    const bool aperto = c.Apri(chiave, CollegamentoStrumento::Uso::Lettura);
     progress_.SetBusy(false);
     if (!aperto) {
         c.SegnalaErroreApertura(host_);
@@ -73,48 +72,45 @@ BackupMemoria::Esito BackupMemoria::Esporta(const std::string& chiave, std::opti
         c.Chiudi();
         return Esito::Fallito;
     }
-    if (!file) file = ScegliFile(c.Link().Nome(), cartella);
+    if (!file) {
+        file = ScegliFile(c.Link().Nome(), cartella);
+    } else if (!SostituzioneAccettata(*file)) {
+        file.reset();
+    }
     if (!file) {
         c.Chiudi();
         return Esito::Annullato;
     }
 
-    // Written beside the target and renamed over it only when complete: a good backup is never
-    // replaced by a broken one.
-    const std::string temporaneo = *file + ".tmp";
-    std::ofstream out(temporaneo, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        ErroreFile(host_, *file);
-        c.Chiudi();
-        return Esito::Fallito;
-    }
+    // Read whole first, then written in one go: a good backup is never replaced by a broken one,
+    // and two backups into one file each leave a complete file.
+    std::string contenuto;
+    contenuto.reserve(kIndirizzi * 6);
     progress_.ShowProgress("", kIndirizzi - 1);
+    // The longest read the mailbox takes; the forced single-byte path reads as the loader of old.
+    const std::size_t passo = c.Link().SingoloByte() ? 1 : 255;
+    std::vector<std::uint8_t> blocco;
     bool letto = true;
-    for (int a = 0; a < kIndirizzi && out; ++a) {
-        if (a > 0) progress_.Advance();
-        const auto valore = c.Link().ReadConfig1Byte(static_cast<std::uint32_t>(a));
-        if (!valore) {
+    for (int a = 0; a < kIndirizzi;) {
+        blocco.resize(std::min<std::size_t>(passo, static_cast<std::size_t>(kIndirizzi - a)));
+        if (!c.Link().ReadConfigBytes(static_cast<std::uint32_t>(a), blocco)) {
             letto = false;
             break;
         }
-        out << ' ' << static_cast<int>(*valore) << " \r\n";
+        for (const std::uint8_t valore : blocco) {
+            if (a++ > 0) progress_.Advance();
+            contenuto += ' ' + std::to_string(valore) + " \r\n";
+        }
     }
-    out.flush();
-    const bool scritto = static_cast<bool>(out);
-    out.close();
     progress_.HideProgress();
 
     Esito esito = Esito::Fallito;
-    if (!scritto || out.fail()) {
-        Rimuovi(temporaneo);
-        ErroreFile(host_, *file);
+    // What was read is kept, under a name that no one takes for a complete backup.
+    const std::string destinazione = letto ? *file : *file + ".partial";
+    if (const auto errore = ScritturaAtomica::Scrivi(destinazione, contenuto)) {
+        ErroreFile(host_, destinazione, *errore);
     } else if (!letto) {
-        // What was read is kept, under a name that no one takes for a complete backup.
-        if (!Rinomina(temporaneo, *file + ".partial")) ErroreFile(host_, *file + ".partial");
         host_.MsgBox("Communication error.", MsgButtons::OK, MsgIcon::Critical);
-    } else if (!Rinomina(temporaneo, *file)) {
-        Rimuovi(temporaneo);
-        ErroreFile(host_, *file);
     } else {
         host_.MsgBox("Exporting completed.", MsgButtons::OK, MsgIcon::Critical);
         esito = Esito::Completato;

@@ -25,11 +25,13 @@ public:
 
     BackupMemoria(ui::Host& host, const LinkPlatform& platform, TransferProgress& progress);
 
-    // Into `file`, or the file chosen in the save dialog (opened in `cartella`) when none is given.
+    // Into `file` (replaced only once the technician agreed), or the file chosen in the save dialog
+    // (opened in `cartella`) when none is given.
     Esito Esporta(const std::string& chiave, std::optional<std::string> file, const std::string& cartella);
 
 private:
     std::optional<std::string> ScegliFile(const std::string& nomeStrumento, const std::string& cartella);
+    bool SostituzioneAccettata(const std::string& file);
 
     ui::Host& host_;
     LinkPlatform platform_;

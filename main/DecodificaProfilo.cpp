@@ -32,11 +32,10 @@ std::string Indirizzo(std::uint32_t a)
     return testo;
 }
 
-std::string Campo(const char* nome, int m) { return std::string(nome) + "(" + std::to_string(m) + ")"; }
-std::string Campo(const char* nome, int m, int k)
-{
-    return std::string(nome) + "(" + std::to_string(m) + ", " + std::to_string(k) + ")";
-}
+using T = CampoProfilo::Tipo;
+
+// A refused value is named in the technician's words.
+std::string Campo(T tipo, int m = 0, int k = 0) { return CampoProfilo{tipo, m, k}.Nome(); }
 
 // Bytes of the memory by address; a value out of its field's range is refused, never wrapped.
 class Lettore {
@@ -101,10 +100,10 @@ std::vector<int> UsciteNelRecord(int tipo, bool recente)
     return u;
 }
 
-void LeggiRecord(Lettore& r, ProfiloZem& p, int m, std::uint32_t a, bool recente, std::vector<std::string>& nonLetti)
+void LeggiRecord(Lettore& r, ProfiloZem& p, int m, std::uint32_t a, bool recente, std::vector<CampoProfilo>& nonLetti)
 {
-    const int tipo = r.Entro(a + 2, 4, Campo("TipoMisura", m));
-    if (tipo == 0) r.Rifiuta(Campo("TipoMisura", m) + " at address " + Indirizzo(a + 2) + " is 0 in a measure record");
+    const int tipo = r.Entro(a + 2, 4, Campo(T::TipoMisura, m));
+    if (tipo == 0) r.Rifiuta(Campo(T::TipoMisura, m) + " at address " + Indirizzo(a + 2) + " is \"Not in use\" in a measure record");
     p.SetTipoMisura(m, static_cast<std::int16_t>(tipo));
     const std::uint8_t opzioni = r.Byte(a + 4);
     p.SetExternalStop(m, opzioni & 1);
@@ -116,11 +115,11 @@ void LeggiRecord(Lettore& r, ProfiloZem& p, int m, std::uint32_t a, bool recente
     // Physical numbers 0..8; two share a byte at offsets 11, 13 and 17.
     auto in = [&](int k, std::uint32_t o, int quarto = -1) {
         const int v = quarto < 0 ? r.Byte(a + o) : quarto ? r.Byte(a + o) >> 4 : r.Byte(a + o) & 15;
-        p.SetnInput(m, k, r.Limita(v, kFisici, Campo("nInput", m, k), a + o));
+        p.SetnInput(m, k, r.Limita(v, kFisici, Campo(T::nInput, m, k), a + o));
     };
     auto out = [&](int k, std::uint32_t o, int quarto = -1) {
         const int v = quarto < 0 ? r.Byte(a + o) : quarto ? r.Byte(a + o) >> 4 : r.Byte(a + o) & 15;
-        p.SetnOutput(m, k, r.Limita(v, kFisici, Campo("nOutput", m, k), a + o));
+        p.SetnOutput(m, k, r.Limita(v, kFisici, Campo(T::nOutput, m, k), a + o));
     };
     in(1, 10);
     in(8, 11, 0);
@@ -137,7 +136,7 @@ void LeggiRecord(Lettore& r, ProfiloZem& p, int m, std::uint32_t a, bool recente
     out(1, 19);
     out(2, 20);
 
-    auto manca = [&](const char* nome) { nonLetti.push_back(Campo(nome, m)); };
+    auto manca = [&](T tipo) { nonLetti.push_back({tipo, m}); };
     if (Pressa(tipo)) {
         in(tipo == 4 ? 11 : 7, 21);
         in(9, 22);
@@ -155,24 +154,24 @@ void LeggiRecord(Lettore& r, ProfiloZem& p, int m, std::uint32_t a, bool recente
             p.SetCoeffB(m, r.Byte(a + 30));
         } else {
             out(10, 30);
-            for (const char* nome : {"QuotaInizioOnStart", "CoeffA", "CoeffB"}) manca(nome);
+            for (const T t : {T::QuotaInizioOnStart, T::CoeffA, T::CoeffB}) manca(t);
         }
         in(15, 37);
         p.SetPresetPositionTrasd(m, r.Parola(a + 38));
         for (int k = 0; k < 4; ++k) out(6 + k, static_cast<std::uint32_t>(42 + k));
-        manca("NomeValore");
+        manca(T::NomeValore);
     } else {
         in(9, 21);
         in(12, 22);
         p.SetTrasduttoreY(m, r.Byte(a + 24));
         // Offset 31 is also the first byte of the data block, which holds 0: the function-13
         // input comes from the I/O tables.
-        p.SetNomeValore(m, r.Stringa(a + 31 + 19, 15, Campo("NomeValore", m)));
-        for (const char* nome : {"TrasduttoreX", "QuotaInizioOnStart", "AspettaQuotaZero", "AutoOffset",
-                                 "ForzaMassimaAssoluta", "CoeffA", "CoeffB", "PresetPositionTrasd"})
-            manca(nome);
+        p.SetNomeValore(m, r.Stringa(a + 31 + 19, 15, Campo(T::NomeValore, m)));
+        for (const T t : {T::TrasduttoreX, T::QuotaInizioOnStart, T::AspettaQuotaZero, T::AutoOffset,
+                          T::ForzaMassimaAssoluta, T::CoeffA, T::CoeffB, T::PresetPositionTrasd})
+            manca(t);
     }
-    for (const char* nome : {"AquireSpeed", "EncoderResetMode", "Messaggi"}) manca(nome);
+    for (const T t : {T::AquireSpeed, T::EncoderResetMode, T::Messaggi}) manca(t);
 }
 
 std::uint32_t Valore24(Lettore& r, std::uint32_t a) { return r.Byte(a) | r.Byte(a + 1) << 8 | r.Byte(a + 2) << 16; }
@@ -198,7 +197,7 @@ void DaQuote(Lettore& r, ProfiloZem& p, const UCZEM2& link, DecodificaProfilo::E
     const auto durate = RicostruisciDurate(p, LeggiDatiStrumento(link, p), LeggiQuote(r, p, link.Estensioni() > 10));
     for (int m = 1; m <= ProfiloZem::kMisure; ++m)
         if (p.TipoMisura(m) != 0)
-            (durate.ricavata[static_cast<std::size_t>(m - 1)] ? esito.ricavati : esito.nonLetti).push_back(Campo("DurataCurve", m));
+            (durate.ricavata[static_cast<std::size_t>(m - 1)] ? esito.ricavati : esito.nonLetti).push_back({T::DurataCurve, m});
 }
 
 // A function the record has no room for still shows in the I/O tables: the function on a physical
@@ -241,7 +240,7 @@ DecodificaProfilo::Esito DecodificaProfilo::Decodifica(std::span<const std::uint
     ProfiloZem p = modello;
     const bool recente = link.Estensioni() > 10;
 
-    p.Nome = r.Stringa(0x58, 20, "Nome");
+    p.Nome = r.Stringa(0x58, 20, Campo(T::Nome));
     p.TipoSinottico = r.Byte(0x4D);
     p.nInputDato = r.Byte(0x4E);
     p.nInputClock = r.Byte(0x4F);
@@ -254,17 +253,17 @@ DecodificaProfilo::Esito DecodificaProfilo::Decodifica(std::span<const std::uint
     for (const std::int16_t b : kBaud)
         if (std::clamp(link.CalcolaSpeedCOMM(b).divisore, 0, 255) == codice) rate.push_back(b);
     if (rate.size() == 1) p.BaudrateCOMM = rate.front();
-    else esito.nonLetti.push_back("BaudrateCOMM");
-    esito.nonLetti.push_back("nInputLoad");
+    else esito.nonLetti.push_back({T::BaudrateCOMM});
+    esito.nonLetti.push_back({T::nInputLoad});
 
     for (int m = 1; m <= ProfiloZem::kMisure; ++m) {
         const auto i = static_cast<std::uint32_t>(m - 1);
-        p.SetNomeMisura(m, r.Stringa(0xD8 + 24 * i, 23, Campo("NomeMisura", m)));
+        p.SetNomeMisura(m, r.Stringa(0xD8 + 24 * i, 23, Campo(T::NomeMisura, m)));
         const auto record = static_cast<std::uint16_t>(r.Parola(kPuntatori + 2 * i));
         if (record == 0) {
             // An unused measure has no record: only its name is kept.
             p.SetTipoMisura(m, 0);
-            esito.nonLetti.push_back(Campo("Misura", m));
+            esito.nonLetti.push_back({T::Misura, m});
             continue;
         }
         LeggiRecord(r, p, m, record, recente, esito.nonLetti);

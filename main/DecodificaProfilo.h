@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main/CampoProfilo.h"
 #include "profile/ProfiloZem.h"
 
 #include <cstdint>
@@ -20,8 +21,8 @@ class DecodificaProfilo {
 public:
     struct Esito {
         std::optional<ProfiloZem> profilo;  // nothing when refused; `errore` says why
-        std::vector<std::string> nonLetti;  // fields that kept the template's value
-        std::vector<std::string> ricavati;  // fields worked out from others: the curve durations
+        std::vector<CampoProfilo> nonLetti;  // fields that kept the template's value
+        std::vector<CampoProfilo> ricavati;  // fields worked out from others: the curve durations
         std::string errore;
     };
 

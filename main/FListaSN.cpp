@@ -1,5 +1,6 @@
 #include "main/FListaSN.h"
 
+#include "link/usb/GestioneUSB.h"
 #include "main/RegistroSN.h"
 #include "profile/SettingsStore.h"
 #include "ui/Host.h"
@@ -149,6 +150,11 @@ void FListaSN::cmdProg_Click()
         Avviso("Lenght of serial number: " + seriale + " is wrong");
         return;
     }
+    if (!EepromTextsFit(GestioneUSB::kManufacturer, nome, seriale)) {
+        const std::size_t room = kEepromTextCharacters - std::string(GestioneUSB::kManufacturer).size() - seriale.size();
+        Avviso("Name too long for the USB EEprom: at most " + std::to_string(room) + " characters");
+        return;
+    }
     numero_ = SenzaZeri(numero);
     nome_ = nome;
     seriale_ = seriale;
@@ -166,8 +172,9 @@ void FListaSN::cmdOK_Click()
 
 bool FListaSN::SalvaRegistro()
 {
-    if (leggibile_ && RegistroSN::Salva(percorso_, RichTextBox1.Text())) return true;
-    Errore("The serial number register cannot be written: " + percorso_);
+    const auto errore = leggibile_ ? RegistroSN::Salva(percorso_, RichTextBox1.Text()) : std::nullopt;
+    if (leggibile_ && !errore) return true;
+    Errore("The serial number register cannot be written: " + percorso_ + (errore ? "\r\n" + *errore : ""));
     return false;
 }
 

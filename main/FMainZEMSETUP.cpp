@@ -7,7 +7,10 @@
 #include "main/FListaSN.h"
 #include "main/InizializzazioneUSB.h"
 #include "main/BackupMemoria.h"
+#include "main/ConfrontoProfilo.h"
+#include "main/RipristinoMemoria.h"
 #include "main/InvioProfilo.h"
+#include "session/TrasferimentoSingoloByte.h"
 #include "main/ImportaProfilo.h"
 #include "main/TestMemoria.h"
 #include "main/LetturaProfilo.h"
@@ -43,6 +46,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       mnuApri(*this, "mnuApri", "&Open profile...", &mnuFile),
       mnuReadSetup(*this, "mnuReadSetup", "&Read profile from instrument...", &mnuFile),
       mnuImport(*this, "mnuImport", "Import profile from &instrument...", &mnuFile),
+      mnuConfronta(*this, "mnuConfronta", "Compare &with instrument...", &mnuFile),
       mnuSalva(*this, "mnuSalva", "&Save profile", &mnuFile),
       mnuSaveAs(*this, "mnuSaveAs", "Save profile &as...", &mnuFile),
       mnuFormat(*this, "mnuFormat", "&Send profile to instrument...", &mnuFile),
@@ -53,6 +57,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       mnuTestSeriale(*this, "mnuTestSeriale", "&Test seriale (beta)...", &mnuFile),
       mnuExportMemory(*this, "mnuExportMemory", "&Backup memory...", &mnuFile),
       mnuTestMemoria(*this, "mnuTestMemoria", "&Memory test...", &mnuFile),
+      mnuRestoreMemory(*this, "mnuRestoreMemory", "&Restore memory...", &mnuFile),
       sep2(*this, "sep2", "-", &mnuFile),
       mnuEthSetup(*this, "mnuEthSetup", "Set &IP address of the instrument...", &mnuFile),
       sep3(*this, "sep3", "-", &mnuFile),
@@ -75,6 +80,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       modes_(StartModes::FromCommandLine(options_.commandLine)),
       gate_(host, settings)
 {
+    platform_.singoloByte = platform_.singoloByte || TrasferimentoSingoloByte(settings_, host.ApplicationTitle());
     SetSize(9600, 5760);
     Label1.SetCaption("Wait...");
     Label1.Move(3840, 2160, 1920, 315);
@@ -91,6 +97,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuApri.Click.Connect([this] { mnuApri_Click(); });
     mnuReadSetup.Click.Connect([this] { mnuReadSetup_Click(); });
     mnuImport.Click.Connect([this] { mnuImport_Click(); });
+    mnuConfronta.Click.Connect([this] { mnuConfronta_Click(); });
     mnuSalva.Click.Connect([this] { mnuSalva_Click(); });
     mnuSaveAs.Click.Connect([this] { mnuSaveAs_Click(); });
     mnuChiudi.Click.Connect([this] { mnuChiudi_Click(); });
@@ -100,6 +107,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuFormat.Click.Connect([this] { mnuFormat_Click(); });
     mnuExportMemory.Click.Connect([this] { mnuExportMemory_Click(); });
     mnuTestMemoria.Click.Connect([this] { mnuTestMemoria_Click(); });
+    mnuRestoreMemory.Click.Connect([this] { mnuRestoreMemory_Click(); });
     mnuDiagnosi.Click.Connect([this] { mnuDiagnosi_Click(); });
     mnuInizializzaUSB.Click.Connect([this] { mnuInizializzaUSB_Click(); });
     mnuListSN.Click.Connect([this] { mnuListSN_Click(); });
@@ -123,11 +131,11 @@ void FMainZEMSETUP::Form_Load()
     sep2.SetVisible(mnuEthSetup.Visible());
     mnuUpdate.SetVisible(modes_.configuration);
     sep3.SetVisible(modes_.configuration);
-    for (ui::Menu* advanced : {&mnuInizializzaUSB, &mnuTestMemoria, &mnuExportMemory, &mnuListSN})
+    for (ui::Menu* advanced : {&mnuInizializzaUSB, &mnuTestMemoria, &mnuExportMemory, &mnuRestoreMemory, &mnuListSN})
         advanced->SetVisible(modes_.advanced);
     // Items outside AggiornaMenu's care are enabled once, by whether they can do anything yet.
     for (ui::Menu* item : {&mnuNuovo, &mnuApri, &mnuReadSetup, &mnuImport, &mnuTestSeriale, &mnuExportMemory,
-                           &mnuTestMemoria, &mnuEthSetup, &mnuListSN, &mnuInizializzaUSB, &mnuUpdate,
+                           &mnuTestMemoria, &mnuRestoreMemory, &mnuEthSetup, &mnuListSN, &mnuInizializzaUSB, &mnuUpdate,
                            &mnuSetPassword, &mnuUscita, &mnuSetupMachine, &mnuSetupInput,
                            &mnuSetupOutput, &mnuSetupCounter, &mnuSetupComm, &mnuCurve})
         Enable(*item, true);
@@ -154,7 +162,7 @@ void FMainZEMSETUP::Enable(ui::Menu& item, bool when)
 void FMainZEMSETUP::AggiornaMenu()
 {
     const bool aperto = !profilo_.Vuoto;
-    for (ui::Menu* item : {&mnuConfig, &mnuFormat, &mnuSalva, &mnuSaveAs, &mnuChiudi}) Enable(*item, aperto);
+    for (ui::Menu* item : {&mnuConfig, &mnuFormat, &mnuConfronta, &mnuSalva, &mnuSaveAs, &mnuChiudi}) Enable(*item, aperto);
     Enable(mnuDiagnosi, !aperto || !profilo_.Modificato);
 }
 
@@ -208,11 +216,12 @@ bool FMainZEMSETUP::ApriProfilo(const std::string& path)
         ShowFileName(path);
         aperto = true;
     } else {
+        const std::string causa = profilo_.LastError();
         fileCorrente_.clear();
         CaricaModello();
         ShowFileName({});
         if (!path.empty())
-            GetHost().MsgBox("Open file error.\r\n" + path, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+            GetHost().MsgBox("Open file error.\r\n" + path + "\r\n" + causa, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
     }
     AggiornaMenu();
     return aperto;
@@ -222,7 +231,8 @@ bool FMainZEMSETUP::SalvaProfilo()
 {
     if (fileCorrente_.empty()) return SalvaProfiloConNome();
     if (profilo_.SalvaFile(fileCorrente_)) return true;
-    GetHost().MsgBox(fileCorrente_ + "\r\nProfile saving fail.", ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    GetHost().MsgBox(fileCorrente_ + "\r\nProfile saving fail.\r\n" + profilo_.LastError(), ui::MsgButtons::OK,
+                     ui::MsgIcon::Exclamation);
     return false;
 }
 
@@ -248,9 +258,12 @@ bool FMainZEMSETUP::SalvaProfiloConNome()
         GetHost().MsgBox(chosen.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
         return false;
     }
-    // A file that could not be written is not the profile's file: the old name and settings stay.
-    if (!profilo_.SalvaFile(chosen.path)) {
-        GetHost().MsgBox(chosen.path + "\r\nProfile saving fail.", ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    // Another file the technician agreed to overwrite is replaced, not merged into. A file that
+    // could not be written is not the profile's file: the old name and settings stay.
+    const auto modo = chosen.path == fileCorrente_ ? ProfiloZem::Salvataggio::Aggiorna : ProfiloZem::Salvataggio::Sostituisci;
+    if (!profilo_.SalvaFile(chosen.path, modo)) {
+        GetHost().MsgBox(chosen.path + "\r\nProfile saving fail.\r\n" + profilo_.LastError(), ui::MsgButtons::OK,
+                         ui::MsgIcon::Exclamation);
         return false;
     }
     fileCorrente_ = chosen.path;
@@ -301,8 +314,11 @@ void FMainZEMSETUP::mnuImport_Click()
     fileCorrente_.clear();
     ShowFileName({});
     AggiornaMenu();
-    GetHost().MsgBox(ImportaProfilo::ElencoNonLetti(esito), ui::MsgButtons::OK, ui::MsgIcon::Information);
+    ImportaProfilo::MostraNonLetti(GetHost(), esito);
 }
+
+// Reads the instrument and changes nothing: neither the profile nor the instrument.
+void FMainZEMSETUP::mnuConfronta_Click() { ConfrontoProfilo(GetHost(), platform_).Run(profilo_); }
 
 void FMainZEMSETUP::mnuSalva_Click()
 {
@@ -363,6 +379,18 @@ void FMainZEMSETUP::mnuTestMemoria_Click()
     TestMemoria(GetHost(), platform_, *this).Esegui(*chiave);
 }
 
+void FMainZEMSETUP::mnuRestoreMemory_Click()
+{
+    const auto chiave = FSceltaStrumento(GetHost(), platform_).LoadForm("Memory restore", false, false);
+    if (!chiave) return;
+    // Nothing else may start, nor the profile change, while the instrument is being written.
+    mnuFile.SetEnabled(false);
+    mnuConfig.SetEnabled(false);
+    RipristinoMemoria(GetHost(), platform_, gate_, *this).Ripristina(*chiave, std::nullopt, Setting(kPathProfili, ""));
+    mnuFile.SetEnabled(true);
+    AggiornaMenu();
+}
+
 void FMainZEMSETUP::SetBusy(bool busy)
 {
     Label1.SetVisible(busy);
@@ -374,6 +402,7 @@ void FMainZEMSETUP::ShowProgress(const std::string& caption, int maximum)
 {
     ProgressBar1.SetValue(0);
     ProgressBar1.SetMax(maximum);
+    lblTrasferimento.Move(240, 4440, 1560, 255);
     lblTrasferimento.SetCaption(caption);
     lblTrasferimento.SetVisible(true);
     ProgressBar1.SetVisible(true);
@@ -381,6 +410,15 @@ void FMainZEMSETUP::ShowProgress(const std::string& caption, int maximum)
 
 // A bar already full stays full: the bar refuses a value past its maximum.
 void FMainZEMSETUP::Advance() { ProgressBar1.SetValue(ProgressBar1.Value() + 1); }
+
+void FMainZEMSETUP::ShowStatus(const std::string& text)
+{
+    // The bar's place is free: the label takes the whole width.
+    ProgressBar1.SetVisible(false);
+    lblTrasferimento.Move(240, 4440, 9120, 255);
+    lblTrasferimento.SetCaption(text);
+    lblTrasferimento.SetVisible(true);
+}
 
 void FMainZEMSETUP::HideProgress()
 {

@@ -61,6 +61,7 @@ public:
     ui::Menu mnuApri;
     ui::Menu mnuReadSetup;
     ui::Menu mnuImport;
+    ui::Menu mnuConfronta;
     ui::Menu mnuSalva;
     ui::Menu mnuSaveAs;
     ui::Menu mnuFormat;
@@ -71,6 +72,7 @@ public:
     ui::Menu mnuTestSeriale;
     ui::Menu mnuExportMemory;
     ui::Menu mnuTestMemoria;
+    ui::Menu mnuRestoreMemory;
     ui::Menu sep2;
     ui::Menu mnuEthSetup;
     ui::Menu sep3;
@@ -98,6 +100,7 @@ private:
     void mnuApri_Click();
     void mnuReadSetup_Click();
     void mnuImport_Click();
+    void mnuConfronta_Click();
     void mnuSalva_Click();
     void mnuSaveAs_Click();
     void mnuChiudi_Click();
@@ -107,6 +110,7 @@ private:
     void mnuFormat_Click();
     void mnuExportMemory_Click();
     void mnuTestMemoria_Click();
+    void mnuRestoreMemory_Click();
     void mnuDiagnosi_Click();
     void mnuInizializzaUSB_Click();
     void mnuListSN_Click();
@@ -118,6 +122,7 @@ private:
     void ShowProgress(const std::string& caption, int maximum) override;
     void Advance() override;
     void HideProgress() override;
+    void ShowStatus(const std::string& text) override;
     bool Closing() const override { return chiusura_; }
 
     bool ChiediSalvataggio();

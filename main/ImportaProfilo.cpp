@@ -42,8 +42,9 @@ DecodificaProfilo::Esito ImportaProfilo::Leggi(const ProfiloZem& modello, const 
     const auto socket = platform_.createLinkSocket();
     UCZEM2 link(platform_.clock, platform_.usb, platform_.linkPump, *socket);
     // The refusals of the read-back check: a memory that holds no configuration gives no profile.
-    if (!CollegamentoStrumento::ApriChiave(link, *socket, chiave)) esito.errore = CollegamentoStrumento::ErroreApertura(link);
-    else if (link.UpdateMode() || link.MemoryError()) esito.errore = kVuota;
+    if (!CollegamentoStrumento::ApriChiave(link, *socket, chiave, CollegamentoStrumento::Uso::Lettura))
+        esito.errore = CollegamentoStrumento::ErroreApertura(link);
+    else if (CollegamentoStrumento::MemoriaVuota(link)) esito.errore = kVuota;
     else esito = DecodificaProfilo::Leggi(link, modello);
     link.ChiudiComunicazione();
     return esito;
@@ -58,14 +59,23 @@ std::optional<ProfiloZem> ImportaProfilo::Modello(ui::Host& host, const std::str
     return std::nullopt;
 }
 
-std::string ImportaProfilo::ElencoNonLetti(const DecodificaProfilo::Esito& esito)
+ImportaProfilo::Resoconto ImportaProfilo::ElencoNonLetti(const DecodificaProfilo::Esito& esito)
 {
-    std::string testo = "These fields could not be read back and keep the template's values:";
-    for (const auto& c : esito.nonLetti) testo += "\r\n" + c;
-    if (esito.ricavati.empty()) return testo;
-    testo += "\r\n\r\nThese are worked out from the curve memory shares, which keep them only up to a common scale:";
-    for (const auto& c : esito.ricavati) testo += "\r\n" + c;
-    return testo;
+    Resoconto r;
+    r.sommario = "The instrument's configuration was read into a new profile.\r\n"
+                 "The instrument memory does not keep every field: the details list those that keep the template's values";
+    r.sommario += esito.ricavati.empty() ? "." : ", and those worked out from the curve memory shares.";
+    r.dettagli = "These fields could not be read back and keep the template's values:\r\n" + ElencoCampi(esito.nonLetti);
+    if (esito.ricavati.empty()) return r;
+    r.dettagli += "\r\n\r\nThese are worked out from the curve memory shares, which keep them only up to a common scale:\r\n"
+                  + ElencoCampi(esito.ricavati);
+    return r;
+}
+
+void ImportaProfilo::MostraNonLetti(ui::Host& host, const DecodificaProfilo::Esito& esito)
+{
+    const Resoconto r = ElencoNonLetti(esito);
+    host.MsgBoxWithDetails(r.sommario, r.dettagli, ui::MsgIcon::Information);
 }
 
 } // namespace zem

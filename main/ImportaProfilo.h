@@ -28,8 +28,14 @@ public:
     // a critical message, and nothing returned.
     static std::optional<ProfiloZem> Modello(ui::Host& host, const std::string& percorso);
 
-    // The message that lists the fields read back as the template's, and those worked out.
-    static std::string ElencoNonLetti(const DecodificaProfilo::Esito& esito);
+    // The message after an import: a summary that fits any screen, and the fields that kept the
+    // template's values, and those worked out, in the details.
+    struct Resoconto {
+        std::string sommario;
+        std::string dettagli;
+    };
+    static Resoconto ElencoNonLetti(const DecodificaProfilo::Esito& esito);
+    static void MostraNonLetti(ui::Host& host, const DecodificaProfilo::Esito& esito);
 
 private:
     DecodificaProfilo::Esito Leggi(const ProfiloZem& modello, const std::string& chiave);

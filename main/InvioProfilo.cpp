@@ -4,6 +4,7 @@
 #include "session/CollegamentoStrumento.h"
 #include "main/DatiStrumento.h"
 #include "main/ImmagineMemoria.h"
+#include "main/ScritturaMemoria.h"
 #include "main/TransferProgress.h"
 #include "profile/ProfiloZem.h"
 #include "ui/Host.h"
@@ -18,7 +19,6 @@ using ui::MsgAnswer;
 using ui::MsgButtons;
 using ui::MsgIcon;
 
-constexpr std::size_t kIntestazione = 4;        // "ZEM" and the format, cleared first, written last
 constexpr std::size_t kMassimoNome = 20;        // bytes of the instrument name
 constexpr std::size_t kMassimoNomeMisura = 23;  // bytes of a measure name
 constexpr std::uint32_t kIndirizziMisure = 22;  // header: the record address of each measure
@@ -45,7 +45,7 @@ SendOutcome InvioProfilo::Invia(const ProfiloZem& profilo, const std::string& ch
     if (chiave.size() <= 4) return SendOutcome::Failed;
     CollegamentoStrumento collegamento(platform_);
     progress_.SetBusy(true);
-    const bool aperto = collegamento.Apri(chiave);
+    const bool aperto = collegamento.Apri(chiave, CollegamentoStrumento::Uso::Modifica);
     progress_.SetBusy(false);
     SendOutcome esito = SendOutcome::Failed;
     if (aperto)
@@ -68,6 +68,9 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
     if (host_.Ask(ui::Question::ConfirmSend, domanda, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes || !gate_.PasswordOK())
         return Interrompi(c, SendOutcome::Refused);
 
+    // A stop asked for (a closing window, a signal) ends here while nothing is written; the
+    // instrument leaves the update mode this run put it in.
+    if (progress_.Closing()) return Interrompi(c, SendOutcome::Refused);
     // The technician may know better than the identity reply (a restart that took longer, an
     // instrument whose flag lies), so a failed switch is a question, not an end.
     if (!link.UpdateMode() && !Commuta(link, true)
@@ -76,6 +79,7 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
             != MsgAnswer::Yes)
         return Interrompi(c, SendOutcome::Failed);
 
+    if (progress_.Closing()) return Interrompi(c, SendOutcome::Refused);
     const std::optional<char> formato = LeggiIntestazione(link);
     // Read now, after the switch: the image carries the update-mode bit the instrument is in.
     DatiStrumento dati = LeggiDatiStrumento(link, profilo);
@@ -107,6 +111,7 @@ SendOutcome InvioProfilo::Trasferisci(CollegamentoStrumento& c, const ProfiloZem
     const int massimo = static_cast<int>(totale > 200 ? totale - 40 : totale);
     // A programming that failed leaves the instrument in update mode with its header cleared, so
     // that nothing takes the half-written memory for a configuration.
+    if (progress_.Closing()) return Interrompi(c, SendOutcome::Refused);
     if (!ProgrammaMemoria(link, *immagine, massimo)) return SendOutcome::Failed;
     return Concludi(c);
 }
@@ -159,35 +164,24 @@ bool InvioProfilo::LeggiTaratura(UCZEM2& link, std::optional<char> formato, Dati
 
 std::optional<bool> InvioProfilo::VerificaLavori(UCZEM2& link, const ProfiloZem& p, const IndirizziMemoria& ind)
 {
-    auto parola = [&](std::uint32_t a) -> std::optional<std::uint32_t> {
-        const auto basso = link.ReadConfig1Byte(a);
-        if (!basso) return std::nullopt;
-        const auto alto = link.ReadConfig1Byte(a + 1);
-        if (!alto) return std::nullopt;
-        return *basso | (std::uint32_t{*alto} << 8);
-    };
+    // The six record addresses in one read, then the first bytes of each record in one read.
+    std::array<std::uint8_t, 12> indirizzi{};
+    if (!link.ReadConfigBytes(kIndirizziMisure, indirizzi)) return std::nullopt;
+    auto parola = [](std::span<const std::uint8_t> b, std::size_t i) { return b[i] | (std::uint32_t{b[i + 1]} << 8); };
     for (int m = 1; m <= 6; ++m) {
         const auto i = static_cast<std::size_t>(m - 1);
-        const auto indirizzo = parola(kIndirizziMisure + 2 * static_cast<std::uint32_t>(i));
-        if (!indirizzo) return std::nullopt;
+        const std::uint32_t indirizzo = parola(indirizzi, 2 * i);
         const int tipo = p.TipoMisura(m);
         if (tipo == 0) {
-            if (*indirizzo != 0) return false;
+            if (indirizzo != 0) return false;
             continue;
         }
-        if (*indirizzo != ind.indirizzoRecord[i]) return false;
-        const auto tipoMemorizzato = link.ReadConfig1Byte(*indirizzo + 2);
-        if (!tipoMemorizzato) return std::nullopt;
-        if (*tipoMemorizzato != tipo) return false;
-        const auto lavori = parola(*indirizzo + 5);
-        if (!lavori) return std::nullopt;
-        if (*lavori != ind.indirizzoLavori[i]) return false;
-        const auto dimensione = parola(*indirizzo + 7);
-        if (!dimensione) return std::nullopt;
-        if (*dimensione != IndirizziMemoria::DimensioneRecordLavoro(tipo)) return false;
-        const auto operazioni = link.ReadConfig1Byte(*indirizzo + 9);
-        if (!operazioni) return std::nullopt;
-        if (*operazioni != p.OperazioniSelezionabili(m)) return false;
+        if (indirizzo != ind.indirizzoRecord[i]) return false;
+        std::array<std::uint8_t, 10> record{};
+        if (!link.ReadConfigBytes(indirizzo, record)) return std::nullopt;
+        if (record[2] != tipo || parola(record, 5) != ind.indirizzoLavori[i]
+            || parola(record, 7) != IndirizziMemoria::DimensioneRecordLavoro(tipo) || record[9] != p.OperazioniSelezionabili(m))
+            return false;
     }
     return true;
 }
@@ -222,89 +216,25 @@ InvioProfilo::Lavori InvioProfilo::DecidiLavori(UCZEM2& link, const ProfiloZem& 
         : Lavori::Annulla;
 }
 
-// The header is cleared first and signed last, each as one write, so that no moment of the transfer
-// leaves a memory that a reader would take for a configuration it is not.
 bool InvioProfilo::ProgrammaMemoria(UCZEM2& link, const ImmagineMemoria& immagine, int massimo)
 {
-    const auto& scritture = immagine.scritture;
-    std::array<std::uint8_t, kIntestazione> zeri{};
-    std::array<std::uint8_t, kIntestazione> firma{};
-    for (std::size_t k = 0; k < kIntestazione; ++k) firma[k] = scritture[scritture.size() - kIntestazione + k].valore;
-
-    progress_.ShowProgress("Progress:", massimo);
-    bool ok = CancellaIntestazione(link, zeri);
-    if (ok) {
-        for (std::size_t k = kIntestazione; k + kIntestazione < scritture.size() && ok; ++k)
-            ok = ScriviByte(link, scritture[k].indirizzo, scritture[k].valore);
-        if (!ok) Messaggio("Programming memory fail.", MsgButtons::OK, MsgIcon::Critical);
-    }
-    if (ok) ok = ScriviIntestazione(link, firma);
-    progress_.HideProgress();
-    return ok;
-}
-
-bool InvioProfilo::CancellaIntestazione(UCZEM2& link, std::span<const std::uint8_t> zeri)
-{
-    if (link.WriteConfigBytes(0, zeri)) return true;
-    Messaggio("Clearing memory fail.", MsgButtons::OK, MsgIcon::Critical);
-    return false;
-}
-
-bool InvioProfilo::ScriviIntestazione(UCZEM2& link, std::span<const std::uint8_t> firma)
-{
-    if (link.WriteConfigBytes(0, firma)) return true;
-    Messaggio("Closing memory fail.", MsgButtons::OK, MsgIcon::Critical);
-    return false;
-}
-
-bool InvioProfilo::ScriviByte(UCZEM2& link, std::uint32_t indirizzo, std::uint8_t valore)
-{
-    // A closing window stops the transfer at the next byte: what is written stays unsigned.
-    if (progress_.Closing()) return false;
-    host_.DoEvents();
-    if (progress_.Closing()) return false;
-    progress_.Advance();
-    return link.WriteConfigBytes(indirizzo, std::span<const std::uint8_t>(&valore, 1));
+    return ScritturaMemoria(host_, progress_).Programma(link, immagine.scritture, massimo);
 }
 
 bool InvioProfilo::Commuta(UCZEM2& link, bool entra)
 {
-    progress_.SetBusy(true);
-    const bool ok = link.SetUpdateMode(entra);
-    progress_.SetBusy(false);
-    return ok;
+    return ScritturaMemoria(host_, progress_).Commuta(link, entra);
 }
 
 SendOutcome InvioProfilo::Concludi(CollegamentoStrumento& c)
 {
-    UCZEM2& link = c.Link();
-    // Whatever state the instrument was found in, a new configuration is only in use once the
-    // instrument has restarted out of update mode.
-    if (!Commuta(link, false)) {
-        Messaggio("Exit update mode impossible.", MsgButtons::OK, MsgIcon::Critical);
-        return SendOutcome::Failed;
-    }
-    c.Chiudi();
-    progress_.SetBusy(true);
-    const bool riaperto = c.Riapri();
-    progress_.SetBusy(false);
-    if (riaperto && !link.UpdateMode()) {
-        Messaggio("Sending profile successfully.", MsgButtons::OK, MsgIcon::Information);
-        return SendOutcome::Succeeded;
-    }
-    Messaggio(riaperto || link.UpdateMode() ? "Exit update mode impossible." : "Programming memory fail.",
-              MsgButtons::OK, MsgIcon::Critical);
-    return SendOutcome::Failed;
+    return ScritturaMemoria(host_, progress_).Concludi(c, "Sending profile successfully.") ? SendOutcome::Succeeded
+                                                                                           : SendOutcome::Failed;
 }
 
 SendOutcome InvioProfilo::Interrompi(CollegamentoStrumento& c, SendOutcome esito)
 {
-    UCZEM2& link = c.Link();
-    // Nothing was written: the instrument goes back to work as it was found.
-    if (!link.UpdateMode() || c.UpdateModeAllApertura()) return esito;
-    if (Commuta(link, false)) return esito;
-    Messaggio("Exit update mode impossible.", MsgButtons::OK, MsgIcon::Critical);
-    return SendOutcome::Failed;
+    return ScritturaMemoria(host_, progress_).Interrompi(c) ? esito : SendOutcome::Failed;
 }
 
 } // namespace zem

@@ -55,9 +55,6 @@ private:
     Lavori DecidiLavori(UCZEM2& link, const ProfiloZem& profilo, const IndirizziMemoria& indirizzi,
                         std::optional<char> formato);
     bool ProgrammaMemoria(UCZEM2& link, const ImmagineMemoria& immagine, int massimo);
-    bool CancellaIntestazione(UCZEM2& link, std::span<const std::uint8_t> zeri);
-    bool ScriviIntestazione(UCZEM2& link, std::span<const std::uint8_t> firma);
-    bool ScriviByte(UCZEM2& link, std::uint32_t indirizzo, std::uint8_t valore);
     // After a programming that went through: out of update mode, and a new connection to prove it.
     SendOutcome Concludi(CollegamentoStrumento& c);
     // An end before anything was written: an instrument this run put into update mode leaves it.

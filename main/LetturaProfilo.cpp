@@ -24,8 +24,8 @@ LetturaProfilo::Esito LetturaProfilo::Run(std::optional<std::string> chiave)
     const auto socket = platform_.createLinkSocket();
     UCZEM2 link(platform_.clock, platform_.usb, platform_.linkPump, *socket);
     Esito esito = Esito::Configurata;
-    if (CollegamentoStrumento::ApriChiave(link, *socket, *chiave)) {
-        if (link.UpdateMode() || link.MemoryError()) esito = Esito::MemoriaVuota;
+    if (CollegamentoStrumento::ApriChiave(link, *socket, *chiave, CollegamentoStrumento::Uso::Lettura)) {
+        if (CollegamentoStrumento::MemoriaVuota(link)) esito = Esito::MemoriaVuota;
     } else {
         // A protocol number means an identity reply came, and the instrument was refused after it.
         esito = link.Protocollo() > 0 ? Esito::NonSupportato : Esito::ErroreComunicazione;

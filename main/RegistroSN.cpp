@@ -1,10 +1,12 @@
 #include "main/RegistroSN.h"
 
 #include "profile/DataPaths.h"
+#include "profile/ScritturaAtomica.h"
 #include "profile/SettingsStore.h"
 
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -35,6 +37,16 @@ int Hex(char c)
     if (c >= '0' && c <= '9') return c - '0';
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+// The number after a control word. Writers keep it within 16 bits (a \u above 32767 comes
+// negative); anything longer is damage and counts as 0 rather than stopping the reader.
+long Parametro(std::string_view numero)
+{
+    long valore = 0;
+    const auto r = std::from_chars(numero.data(), numero.data() + numero.size(), valore);
+    const bool intero = r.ec == std::errc{} && r.ptr == numero.data() + numero.size();
+    return intero && valore >= -65535 && valore <= 65535 ? valore : 0;
 }
 
 } // namespace
@@ -106,11 +118,10 @@ std::string RegistroSN::Testo(const std::string& contenuto)
                 std::size_t numeroFine = fine;
                 if (numeroFine < contenuto.size() && contenuto[numeroFine] == '-') ++numeroFine;
                 while (numeroFine < contenuto.size() && std::isdigit(static_cast<unsigned char>(contenuto[numeroFine]))) ++numeroFine;
-                const std::string numero = contenuto.substr(fine, numeroFine - fine);
+                const long valore = Parametro(std::string_view(contenuto).substr(fine, numeroFine - fine));
                 i = numeroFine;
                 if (i < contenuto.size() && contenuto[i] == ' ') ++i;
                 --i;  // the loop's step moves past the word
-                const long valore = numero.empty() || numero == "-" ? 0 : std::stol(numero);
                 if (IsDestinazione(parola)) {
                     gruppi.back().salta = true;
                 } else if (parola == "par" || parola == "line") {
@@ -121,7 +132,7 @@ std::string RegistroSN::Testo(const std::string& contenuto)
                     gruppi.back().uc = static_cast<int>(valore);
                 } else if (parola == "u") {
                     const long codice = valore < 0 ? valore + 65536 : valore;
-                    emetti(codice < 256 ? static_cast<char>(codice) : '?');
+                    emetti(codice > 0 && codice < 256 ? static_cast<char>(codice) : '?');
                     daSaltare = gruppi.back().uc;
                 }
             }
@@ -166,25 +177,9 @@ std::optional<std::string> RegistroSN::Carica(const std::string& percorso)
     return Testo(contenuto.str());
 }
 
-bool RegistroSN::Salva(const std::string& percorso, const std::string& testo)
+std::optional<std::string> RegistroSN::Salva(const std::string& percorso, const std::string& testo)
 {
-    const std::string temporaneo = percorso + ".tmp";
-    {
-        std::ofstream out(temporaneo, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out << Rtf(testo);
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temporaneo, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporaneo, percorso, ec);
-    if (ec) std::filesystem::remove(temporaneo, ec);
-    return !ec;
+    return ScritturaAtomica::Scrivi(percorso, Rtf(testo));
 }
 
 std::string RegistroSN::Riga(const std::string& seriale, const std::string& nome, const std::string& data,

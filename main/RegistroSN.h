@@ -30,8 +30,9 @@ public:
 
     // The register's text; "" for a missing file, nothing when the file exists but cannot be read.
     static std::optional<std::string> Carica(const std::string& percorso);
-    // Writes beside the file and renames over it, so a failed write leaves the register as it was.
-    static bool Salva(const std::string& percorso, const std::string& testo);
+    // Replaces the file whole, so a failed write leaves the register as it was; nullopt when
+    // saved, else why not.
+    static std::optional<std::string> Salva(const std::string& percorso, const std::string& testo);
 
     // One programming's line: serial, two blanks, name padded to 20, date, two blanks, user, CR LF.
     static std::string Riga(const std::string& seriale, const std::string& nome, const std::string& data,

@@ -4,6 +4,7 @@
 #include "main/TransferProgress.h"
 #include "ui/Host.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -16,6 +17,7 @@ using ui::MsgButtons;
 using ui::MsgIcon;
 
 constexpr std::uint32_t kUltimoIndirizzo = 10000;  // passes 1 and 2
+constexpr std::size_t kFrame = 18;                 // data bytes of one PRAM frame
 constexpr int kLinee = 19;                         // address lines of the parameter RAM
 constexpr std::uint32_t kComplemento = (1u << kLinee) - 1;
 
@@ -44,12 +46,12 @@ TestMemoria::Esito TestMemoria::Esegui(const std::string& chiave)
     // mode, which is where the test needs it anyway.
     CollegamentoStrumento c(platform_);
     progress_.SetBusy(true);
-    const bool aperto = c.Apri(chiave);
+    const bool aperto = c.Apri(chiave, CollegamentoStrumento::Uso::Modifica);
     progress_.SetBusy(false);
     Esito esito = Esito::Fallito;
     UCZEM2& link = c.Link();
     if (!aperto) {
-        esito = Errore("Communication error");
+        esito = Errore(c.Occupato().value_or("Communication error"));
     } else if (!link.UpdateMode() && !link.SetUpdateMode(true)) {
         esito = Errore("Communication to set update mode error.");
     } else if (!link.UpdateMode()) {
@@ -74,21 +76,32 @@ TestMemoria::Esito TestMemoria::Esegui(const std::string& chiave)
 bool TestMemoria::Scrittura(UCZEM2& link)
 {
     progress_.ShowProgress("Memory test: Writing (1/3)", static_cast<int>(kUltimoIndirizzo));
-    for (std::uint32_t a = 0; a <= kUltimoIndirizzo; ++a) {
-        if (!link.WritePRam1Byte(a, Modello(a))) return false;
-        if (a > 0) progress_.Advance();
-        host_.DoEvents();
-    }
-    return true;
+    return PerFrame(link, [&](std::uint32_t a, std::span<std::uint8_t> modello) { return link.ScriviPRam(a, modello); });
 }
 
 bool TestMemoria::Verifica(UCZEM2& link)
 {
     progress_.ShowProgress("Memory test: Verify (2/3)", static_cast<int>(kUltimoIndirizzo));
-    for (std::uint32_t a = 0; a <= kUltimoIndirizzo; ++a) {
-        if (link.ReadPRam1Byte(a) != Modello(a)) return false;
-        if (a > 0) progress_.Advance();
+    std::array<std::uint8_t, kFrame> letti{};
+    return PerFrame(link, [&](std::uint32_t a, std::span<std::uint8_t> modello) {
+        const auto parte = std::span(letti).first(modello.size());
+        return link.LeggiPRam(a, parte) && std::equal(parte.begin(), parte.end(), modello.begin());
+    });
+}
+
+// Addresses 0 to 10000 in one PRAM frame at a time, each with its pattern.
+bool TestMemoria::PerFrame(UCZEM2& link, const std::function<bool(std::uint32_t, std::span<std::uint8_t>)>& passo)
+{
+    const std::size_t frame = link.SingoloByte() ? 1 : kFrame;
+    std::array<std::uint8_t, kFrame> modello{};
+    for (std::uint32_t a = 0; a <= kUltimoIndirizzo;) {
+        const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(frame, kUltimoIndirizzo + 1 - a));
+        for (std::uint32_t i = 0; i < n; ++i) modello[i] = Modello(a + i);
+        if (!passo(a, std::span(modello).first(n))) return false;
+        for (std::uint32_t i = 0; i < n; ++i)
+            if (a + i > 0) progress_.Advance();
         host_.DoEvents();
+        a += n;
     }
     return true;
 }

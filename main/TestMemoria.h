@@ -2,6 +2,9 @@
 
 #include "link/LinkPlatform.h"
 
+#include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 namespace zem {
@@ -31,6 +34,7 @@ private:
     bool Scrittura(UCZEM2& link);
     bool Verifica(UCZEM2& link);
     bool LineeIndirizzo(UCZEM2& link);
+    bool PerFrame(UCZEM2& link, const std::function<bool(std::uint32_t, std::span<std::uint8_t>)>& passo);
     Esito Errore(const std::string& testo);
 
     ui::Host& host_;

@@ -18,6 +18,8 @@ public:
     // One byte further; the bar stays at its maximum once there.
     virtual void Advance() = 0;
     virtual void HideProgress() = 0;
+    // A word of what the workflow waits for, in the bar's place until HideProgress.
+    virtual void ShowStatus(const std::string& text) = 0;
     // The window is closing: a transfer writes nothing more.
     virtual bool Closing() const = 0;
 };

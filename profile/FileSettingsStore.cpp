@@ -46,6 +46,20 @@ std::string FileSettingsStore::GetSetting(const std::string& application, const 
     return ini.TargetTrovato() ? ini.ValString() : defaultValue;
 }
 
+std::optional<std::string> FileSettingsStore::Unreadable(const std::string& application)
+{
+    const auto path = FilePath(application);
+    std::error_code errore;
+    if (path.empty() || !std::filesystem::exists(std::filesystem::symlink_status(path, errore))) return std::nullopt;
+    IniFile ini;
+    ini.SetFile(path.string());
+    if (!ini.SetOpenFile(true)) return ini.LastError();
+    if (ini.Troncato())
+        return "The settings file " + path.string() + " has more than " + std::to_string(IniFile::kMassimoRighe) +
+               " lines: it was only partly read.";
+    return std::nullopt;
+}
+
 bool FileSettingsStore::SaveSetting(const std::string& application, const std::string& section,
                                     const std::string& key, const std::string& value)
 {

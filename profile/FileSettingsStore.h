@@ -21,6 +21,9 @@ public:
     // in the section, a "=" in the key, a key that is empty or begins with "[".
     bool SaveSetting(const std::string& application, const std::string& section,
                      const std::string& key, const std::string& value) override;
+    // A file that exists but cannot be read whole: not a regular file, no permission, or longer
+    // than a settings file may be (its tail, and any key there, unseen).
+    std::optional<std::string> Unreadable(const std::string& application) override;
 
     // The file of an application's settings; empty when no configuration folder is known.
     std::filesystem::path FilePath(const std::string& application) const;

@@ -1,5 +1,7 @@
 #include "profile/IniFile.h"
 
+#include "profile/ScritturaAtomica.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -208,6 +210,16 @@ bool IniFile::SetOpenFile(bool carica)
     return Carica();
 }
 
+void IniFile::Nuovo()
+{
+    Svuota();
+    modificato_ = false;
+    troncato_ = false;
+    errore_ = 0;
+    ultimoErrore_.clear();
+    caricato_ = true;
+}
+
 // An empty document stands in its global area, so a write right after this has a place to go.
 void IniFile::Svuota()
 {
@@ -251,7 +263,8 @@ bool IniFile::Carica()
         const bool regolare = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
         const bool letto = regolare && LeggiRighe(fd);
         if (!regolare) {
-            ultimoErrore_ = file_ + " is not a regular file.";
+            errno = EISDIR;
+            ultimoErrore_ = S_ISDIR(info.st_mode) ? Errore("Cannot read", file_) : file_ + " is not a regular file.";
         } else if (!letto) {
             ultimoErrore_ = Errore("Cannot read", file_);
         }
@@ -609,18 +622,6 @@ bool IniFile::Salva()
 
 bool IniFile::ScriviFile()
 {
-    // Write beside the real file when the name is a symbolic link, so the link survives.
-    std::string destinazione = file_;
-    struct stat info {};
-    const bool esiste = ::lstat(file_.c_str(), &info) == 0;
-    if (esiste && S_ISLNK(info.st_mode)) {
-        if (char* vero = ::realpath(file_.c_str(), nullptr)) {
-            destinazione = vero;
-            std::free(vero);
-        }
-    }
-    const bool haModo = ::stat(destinazione.c_str(), &info) == 0;
-
     std::string contenuto;
     std::size_t totale = 0;
     for (const auto& riga : righe_) totale += riga.size() + 2;
@@ -629,43 +630,8 @@ bool IniFile::ScriviFile()
         contenuto += riga;
         contenuto += "\r\n";
     }
-
-    std::string temporaneo;
-    int fd = -1;
-    for (int tentativo = 0; tentativo < 100 && fd < 0; ++tentativo) {
-        temporaneo = destinazione + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(tentativo);
-        fd = ::open(temporaneo.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) {
-        ultimoErrore_ = Errore("Cannot write beside", destinazione);
-        return false;
-    }
-    if (haModo) ::fchmod(fd, info.st_mode & 07777);
-    std::size_t scritti = 0;
-    bool riuscito = true;
-    while (scritti < contenuto.size()) {
-        const ssize_t n = ::write(fd, contenuto.data() + scritti, contenuto.size() - scritti);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            riuscito = false;
-            break;
-        }
-        scritti += static_cast<std::size_t>(n);
-    }
-    riuscito = riuscito && ::fsync(fd) == 0;
-    if (!riuscito) ultimoErrore_ = Errore("Cannot write", temporaneo);
-    if (::close(fd) != 0 && riuscito) {
-        riuscito = false;
-        ultimoErrore_ = Errore("Cannot write", temporaneo);
-    }
-    if (riuscito && ::rename(temporaneo.c_str(), destinazione.c_str()) != 0) {
-        riuscito = false;
-        ultimoErrore_ = Errore("Cannot replace", destinazione);
-    }
-    if (!riuscito) {
-        ::unlink(temporaneo.c_str());
+    if (const auto errore = ScritturaAtomica::Scrivi(file_, contenuto)) {
+        ultimoErrore_ = *errore;
         return false;
     }
     return true;

@@ -36,6 +36,9 @@ public:
     bool SetOpenFile(bool carica);
 
     void Svuota();
+    // An empty loaded document for the named file, whatever the file holds now: saved, it
+    // replaces that file instead of updating it.
+    void Nuovo();
     std::int32_t Count() const { return static_cast<std::int32_t>(righe_.size()); }
     std::int32_t Index() const { return cursore_; }
     bool Salvato() const { return !modificato_; }

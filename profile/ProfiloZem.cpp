@@ -4,6 +4,9 @@
 #include "profile/IniFile.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <stdexcept>
 #include <tuple>
 
@@ -218,7 +221,22 @@ bool ProfiloZem::ApriFile(const std::string& path)
     IniFile ini;
     ini.SetFile(path);
     if (!ini.SetOpenFile(true) || ini.Count() == 0) {
-        ultimoErrore_ = ini.OpenFile() ? path + " is empty." : ini.LastError();
+        std::error_code ec;
+        const bool esiste = std::filesystem::exists(path, ec);
+        ultimoErrore_ = !ini.OpenFile() ? ini.LastError()
+                        : esiste        ? path + " is empty."
+                                        : "Cannot read " + path + ": " + std::strerror(ENOENT);
+        return false;
+    }
+    // A backup, a register or any other text file is no profile: opened, it would show an empty
+    // profile that a later save writes over the file.
+    bool sezioni = false;
+    for (int i = 0; i <= kMisure && !sezioni; ++i) {
+        ini.SetChiave(i == 0 ? std::string("GENERAL") : "MISURA" + std::to_string(i));
+        sezioni = ini.ChiaveTrovata();
+    }
+    if (!sezioni) {
+        ultimoErrore_ = path + " is not a profile: it has no GENERAL or MISURA section.";
         return false;
     }
     // Nothing of the previous profile may show through a file that lacks some sections.
@@ -297,11 +315,13 @@ bool ProfiloZem::ApriFile(const std::string& path)
     return true;
 }
 
-bool ProfiloZem::SalvaFile(const std::string& path)
+bool ProfiloZem::SalvaFile(const std::string& path, Salvataggio modo)
 {
     IniFile ini;
     ini.SetFile(path);
-    if (!ini.SetOpenFile(true)) {
+    if (modo == Salvataggio::Sostituisci) {
+        ini.Nuovo();
+    } else if (!ini.SetOpenFile(true)) {
         ultimoErrore_ = ini.LastError();
         return false;
     }

@@ -102,11 +102,15 @@ public:
     bool UsaPot2() const { return UsaTrasduttore(5); }
 
     // Reads a profile file into a profile reset to its defaults; false (profile untouched) when
-    // the file cannot be read or is empty.
+    // the file cannot be read, is empty or has no profile section.
     bool ApriFile(const std::string& path);
-    // Writes the profile into the file, keeping what else the file holds. False when the file
-    // could not be read or written; the profile then stays marked changed.
-    bool SalvaFile(const std::string& path);
+    enum class Salvataggio {
+        Aggiorna,     // the profile's keys updated in the file, what else it holds kept
+        Sostituisci,  // the file replaced by the profile alone
+    };
+    // Writes the profile into the file. False when the file could not be read or written; the
+    // profile then stays marked changed and the file as it was.
+    bool SalvaFile(const std::string& path, Salvataggio modo = Salvataggio::Aggiorna);
     void Chiudi();
     // Why the last ApriFile or SalvaFile failed.
     const std::string& LastError() const { return ultimoErrore_; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -15,6 +16,9 @@ public:
     // False when the value could not be stored.
     virtual bool SaveSetting(const std::string& application, const std::string& section,
                              const std::string& key, const std::string& value) = 0;
+    // Why the application's settings cannot be read, nullopt when they can: a reader that must not
+    // take the default for a value it could not see (the access password) asks this first.
+    virtual std::optional<std::string> Unreadable(const std::string& /*application*/) { return std::nullopt; }
 };
 
 // Settings kept in memory only: for tests and for runs that must leave the user's files alone.

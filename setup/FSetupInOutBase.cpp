@@ -28,4 +28,7 @@ constexpr InOutForm::Riga kUscite[] = {
 
 FSetupInOutBase::FSetupInOutBase(ui::Host& host) : InOutForm(host, "FSetupInOutBase", kIngressi, kUscite) {}
 
+std::span<const InOutForm::Riga> FSetupInOutBase::Ingressi() { return kIngressi; }
+std::span<const InOutForm::Riga> FSetupInOutBase::Uscite() { return kUscite; }
+
 } // namespace zem

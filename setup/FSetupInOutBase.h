@@ -8,6 +8,10 @@ namespace zem {
 class FSetupInOutBase final : public InOutForm {
 public:
     explicit FSetupInOutBase(ui::Host& host);
+
+    // The rows the dialog shows, in its order.
+    static std::span<const Riga> Ingressi();
+    static std::span<const Riga> Uscite();
 };
 
 } // namespace zem

@@ -40,4 +40,7 @@ FSetupInOutPressa::FSetupInOutPressa(ui::Host& host)
 {
 }
 
+std::span<const InOutForm::Riga> FSetupInOutPressa::Ingressi() { return kIngressi; }
+std::span<const InOutForm::Riga> FSetupInOutPressa::Uscite() { return kUscite; }
+
 } // namespace zem

@@ -8,6 +8,10 @@ namespace zem {
 class FSetupInOutPressa final : public InOutForm {
 public:
     explicit FSetupInOutPressa(ui::Host& host);
+
+    // The rows the dialog shows, in its order.
+    static std::span<const Riga> Ingressi();
+    static std::span<const Riga> Uscite();
 };
 
 } // namespace zem

@@ -34,4 +34,7 @@ FSetupInOutTestCyl::FSetupInOutTestCyl(ui::Host& host)
 {
 }
 
+std::span<const InOutForm::Riga> FSetupInOutTestCyl::Ingressi() { return kIngressi; }
+std::span<const InOutForm::Riga> FSetupInOutTestCyl::Uscite() { return kUscite; }
+
 } // namespace zem

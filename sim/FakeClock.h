@@ -17,6 +17,7 @@ public:
         const double t = std::fmod(startOfDay_ + elapsed_, kSecondsPerDay);
         return t < 0 ? t + kSecondsPerDay : t;
     }
+    void Attendi(double seconds) override { Advance(seconds); }
     double Monotonic() const { return elapsed_; }
     void Advance(double seconds) { if (seconds > 0) elapsed_ += seconds; }
     void AdvanceTo(double monotonic) { if (monotonic > elapsed_) elapsed_ = monotonic; }

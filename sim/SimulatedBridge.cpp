@@ -361,6 +361,9 @@ FT_STATUS SimulatedBridge::FT_EE_Program(FT_HANDLE handle, const ProgramImage& i
     Unit* unit = nullptr;
     if (auto status = Begin(BridgeCall::EeProgram, handle, unit)) return *status;
     if (!LayoutFits(image, unit->device.chipType)) return FT_INVALID_PARAMETER;
+    // The chip's string area: texts it cannot hold leave the EEPROM as it was.
+    const ProgramData& p = std::visit([](const ProgramData& d) -> const ProgramData& { return d; }, image);
+    if (!EepromTextsFit(p.Manufacturer, p.Description, p.SerialNumber)) return FT_INVALID_PARAMETER;
     unit->device.eeprom = image;
     return FT_OK;
 }

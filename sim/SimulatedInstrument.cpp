@@ -28,6 +28,12 @@ void SimulatedInstrument::SetCommand(std::uint8_t code, Handler handler)
     commands_[code] = std::move(handler);
 }
 
+SimulatedInstrument::Handler SimulatedInstrument::Command(std::uint8_t code) const
+{
+    const auto it = commands_.find(code);
+    return it == commands_.end() ? Handler{} : it->second;
+}
+
 void SimulatedInstrument::RemoveCommand(std::uint8_t code)
 {
     commands_.erase(code);
@@ -46,7 +52,7 @@ std::vector<std::uint8_t> SimulatedInstrument::FrameOf(std::span<const std::uint
 std::vector<Transmission> SimulatedInstrument::Receive(std::span<const std::uint8_t> bytes)
 {
     std::vector<Transmission> out;
-    if (faults_.deaf) return out;
+    if (faults_.deaf || (asleep_ && asleep_())) return out;
     for (const std::uint8_t b : bytes) {
         const bool startsFrame = frame_.empty();
         // An empty frame (a 0 where a count should be) is only echoed.

@@ -44,9 +44,13 @@ public:
 
     // The command table; later features add their commands here.
     void SetCommand(std::uint8_t code, Handler handler);
+    // The handler of a command (empty when there is none), for a benchmark to wrap.
+    Handler Command(std::uint8_t code) const;
     void RemoveCommand(std::uint8_t code);
 
     InstrumentFaults& Faults() { return faults_; }
+    // While `asleep` answers true the instrument takes nothing in (it is starting up); empty: awake.
+    void SetAsleep(std::function<bool()> asleep) { asleep_ = std::move(asleep); }
 
     // Called by a handler: a block to transmit after the handler's reply.
     void EmitStream(std::vector<std::uint8_t> block) { stream_.push_back(std::move(block)); }
@@ -66,6 +70,7 @@ private:
 
     std::map<std::uint8_t, Handler> commands_;
     InstrumentFaults faults_;
+    std::function<bool()> asleep_;
     std::vector<std::uint8_t> frame_;  // count byte and the bytes taken so far
     std::vector<std::vector<std::uint8_t>> stream_;
     std::uint64_t framesExecuted_ = 0;

@@ -112,17 +112,33 @@ bool SimulatedMemory::ScriviByteConfigurazione(std::uint32_t address, std::uint8
         scritturaFallita_ = 0;
         return false;
     }
+    if (address == faults_.cellaDifettosa) value = static_cast<std::uint8_t>(~value);
     Configurazione()[address] = value;
     scritture_.emplace_back(address, value);
     return true;
+}
+
+std::optional<std::size_t> SimulatedMemory::Accettati(std::size_t n) const
+{
+    if (n <= 1 || !updateMode_) return n;
+    switch (faults_.caricatore) {
+    case Caricatore::RifiutaBlocchi: return std::nullopt;
+    case Caricatore::SoloPrimoByte: return 1;
+    default: return n;
+    }
 }
 
 SimulatedMemory::Reply SimulatedMemory::ScriviPRam(std::span<const std::uint8_t> a)
 {
     if (a.size() < 4) return Ack(false);
     const std::uint32_t address = Indirizzo(a);
-    const std::size_t n = a[3];
+    std::size_t n = a[3];
     if (n == 0 || n > kMaxPRam || a.size() != 4 + n || !Dentro(pram_, address, n)) return Ack(false);
+    if (options_.configurazioneInPRAM) {
+        const auto accettati = Accettati(n);
+        if (!accettati) return Ack(false);
+        n = *accettati;
+    }
     for (std::size_t i = 0; i < n; ++i) {
         const auto at = Cella(static_cast<std::uint32_t>(address + i));
         if (options_.configurazioneInPRAM) {
@@ -154,7 +170,9 @@ SimulatedMemory::Reply SimulatedMemory::Memoria(std::span<const std::uint8_t> a)
     if (code == 3) {
         std::copy_n(Configurazione().begin() + address, n, pram_.begin() + static_cast<std::ptrdiff_t>(mb + 4));
     } else {
-        for (std::size_t i = 0; i < n; ++i)
+        const auto accettati = Accettati(n);
+        if (!accettati) return std::vector<std::uint8_t>{};
+        for (std::size_t i = 0; i < *accettati; ++i)
             if (!ScriviByteConfigurazione(static_cast<std::uint32_t>(address + i), pram_[mb + 4 + i])) return std::nullopt;
     }
     occupata_ = faults_.mailboxOccupataPerInterrogazioni;
@@ -194,6 +212,8 @@ SimulatedMemory::Reply SimulatedMemory::ProgrammaFlash(std::span<const std::uint
 SimulatedMemory::Reply SimulatedMemory::Riavvia()
 {
     ++riavvii_;
+    if (adesso_ && durataRiavvio_ > 0)
+        instrument_.SetAsleep([this, sveglia = adesso_() + durataRiavvio_] { return adesso_() < sveglia; });
     if (!faults_.riavvioIgnorato && Configurazione().size() > 4) updateMode_ = (Configurazione()[4] & 0x80) != 0;
     return std::nullopt;
 }

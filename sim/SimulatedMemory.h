@@ -3,6 +3,7 @@
 #include "sim/SimulatedInstrument.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,11 @@ public:
         std::size_t dimensioneFlash = 0x80000;
     };
 
+    // What the loader answering in update mode does with a configuration write of more than one
+    // byte (a PRAM frame, or a mailbox job): keep it, refuse it, or acknowledge it and keep only
+    // its first byte.
+    enum class Caricatore { Completo, RifiutaBlocchi, SoloPrimoByte };
+
     // Faults of the memory side, each for the next occurrences (counts) or for ever (flags).
     struct Faults {
         bool mailboxSempreOccupata = false;  // command 34 status keeps its busy bit
@@ -43,6 +49,8 @@ public:
         bool erroreMemoria = false;          // identity bit 6
         int lineaPRamBloccata = -1;          // PRAM address line stuck at 0 (-1: none)
         int lettureConsentite = -1;          // PRAM reads answered before they stop (-1: all)
+        Caricatore caricatore = Caricatore::Completo;
+        std::int64_t cellaDifettosa = -1;    // configuration address that keeps every byte inverted
     };
 
     SimulatedMemory(SimulatedInstrument& instrument, Options options);
@@ -64,6 +72,13 @@ public:
     // Fails the configuration write number n (1 = the next one): it is not made and is not acknowledged.
     void FallisciScrittura(std::size_t n) { scritturaFallita_ = scritture_.size() + n; }
     int Riavvii() const { return riavvii_; }
+    // A restart takes `seconds` on the clock `now` reads (monotonic seconds) before the instrument
+    // hears anything again; without it the instrument is back at once.
+    void SetDurataRiavvio(std::function<double()> now, double seconds)
+    {
+        adesso_ = std::move(now);
+        durataRiavvio_ = seconds;
+    }
 
 private:
     using Reply = std::optional<std::vector<std::uint8_t>>;
@@ -80,6 +95,8 @@ private:
     // The PRAM cell an address reaches, through the address lines as they are.
     std::uint32_t Cella(std::uint32_t address) const;
     bool ScriviByteConfigurazione(std::uint32_t address, std::uint8_t value);
+    // How many of a configuration write's n bytes the loader keeps; nothing when it refuses them.
+    std::optional<std::size_t> Accettati(std::size_t n) const;
 
     SimulatedInstrument& instrument_;
     Options options_;
@@ -90,6 +107,8 @@ private:
     bool updateMode_ = false;
     int occupata_ = 0;
     int riavvii_ = 0;
+    std::function<double()> adesso_;
+    double durataRiavvio_ = 0;
     std::vector<std::pair<std::uint32_t, std::uint8_t>> scritture_;
     std::size_t scritturaFallita_ = 0;
 };

@@ -43,10 +43,10 @@ void SimulatedNetwork::Send(SimulatedSocket& from, std::span<const std::uint8_t>
 }
 
 void SimulatedNetwork::Deliver(SimulatedSocket& to, std::vector<std::uint8_t> datagram, double delaySeconds,
-                               const std::string& fromHost, std::uint32_t /*fromPort*/)
+                               const std::string& fromHost, std::uint32_t fromPort)
 {
     if (std::find(sockets_.begin(), sockets_.end(), &to) == sockets_.end()) return;
-    to.inbox_.push_back({std::move(datagram), clock_.Monotonic() + std::max(0.0, delaySeconds), fromHost});
+    to.inbox_.push_back({std::move(datagram), clock_.Monotonic() + std::max(0.0, delaySeconds), fromHost, fromPort});
     std::stable_sort(to.inbox_.begin(), to.inbox_.end(),
                      [](const auto& a, const auto& b) { return a.dueAt < b.dueAt; });
 }
@@ -112,6 +112,7 @@ SimulatedSocket::~SimulatedSocket()
 
 void SimulatedSocket::Close()
 {
+    connected_ = false;
     inbox_.clear();
     localPort_ = 0;
 }
@@ -132,6 +133,11 @@ bool SimulatedSocket::SendData(std::span<const std::uint8_t> datagram)
 
 std::vector<std::uint8_t> SimulatedSocket::GetData()
 {
+    while (connected_ && !inbox_.empty() && Due(inbox_.front())
+           && (inbox_.front().fromHost != remoteHost_ || inbox_.front().fromPort != remotePort_)) {
+        ++others_;
+        inbox_.erase(inbox_.begin());
+    }
     if (inbox_.empty() || !Due(inbox_.front())) return {};
     std::vector<std::uint8_t> bytes = std::move(inbox_.front().bytes);
     lastSender_ = inbox_.front().fromHost;

@@ -82,6 +82,8 @@ public:
     bool SendData(std::span<const std::uint8_t> datagram) override;
     std::vector<std::uint8_t> GetData() override;
     std::string RemoteHostIP() const override { return lastSender_; }
+    void Connect() override { connected_ = true; }
+    std::uint64_t DatagramsFromOthers() const override { return others_; }
 
     int Protocol() const { return protocol_; }
     bool WindowSocket() const { return windowSocket_; }
@@ -95,6 +97,7 @@ private:
         std::vector<std::uint8_t> bytes;
         double dueAt;  // monotonic simulated time
         std::string fromHost;
+        std::uint32_t fromPort = 0;
         bool notified = false;
     };
     bool Due(const Arrival& a) const { return a.dueAt <= network_.Clock().Monotonic(); }
@@ -108,6 +111,8 @@ private:
     std::vector<Arrival> inbox_;
     std::string lastSender_;
     bool windowSocket_ = false;
+    bool connected_ = false;
+    std::uint64_t others_ = 0;
 };
 
 } // namespace zem::sim

@@ -1,5 +1,8 @@
 #include "sim/SimulatedPlatform.h"
 
+#include <string>
+#include <unistd.h>
+
 namespace zem::sim {
 
 SimulatedPlatform::SimulatedPlatform(double timeOfDay) : clock(timeOfDay) {}
@@ -11,7 +14,8 @@ LinkPlatform SimulatedPlatform::Platform()
             network,
             [this] { return network.CreateSocket(); },
             [this] { return network.CreateWindowSocket(); },
-            broadcast};
+            broadcast,
+            "simulated-" + std::to_string(::getpid()) + "-"};
 }
 
 } // namespace zem::sim

@@ -25,6 +25,7 @@ struct MessageBoxRequest {
     MsgIcon icon = MsgIcon::None;
     MsgAnswer defaultButton = MsgAnswer::OK;  // always one of the buttons
     Question question = Question::None;
+    std::string details = {};  // lines too many for one screen: shown in a part that scrolls
 };
 
 struct InputBoxRequest {

@@ -23,6 +23,11 @@ MsgAnswer Host::Ask(Question question, std::string text, MsgButtons buttons, Msg
     return ShowMessage(request);
 }
 
+MsgAnswer Host::MsgBoxWithDetails(std::string text, std::string details, MsgIcon icon)
+{
+    return ShowMessage({std::move(text), applicationTitle_, MsgButtons::OK, icon, MsgAnswer::OK, Question::None, std::move(details)});
+}
+
 std::optional<std::string> Host::InputBox(std::string prompt, std::string defaultText)
 {
     return ShowInputBox({std::move(prompt), applicationTitle_, std::move(defaultText)});

@@ -33,6 +33,9 @@ public:
     // without the technician; the text stays what the technician reads.
     MsgAnswer Ask(Question question, std::string text, MsgButtons buttons, MsgIcon icon = MsgIcon::Question,
                   std::optional<MsgAnswer> defaultButton = std::nullopt);
+    // An OK box whose `details` may run longer than a screen: the text sums them up, and they
+    // show in a part of the box that scrolls.
+    MsgAnswer MsgBoxWithDetails(std::string text, std::string details, MsgIcon icon);
     // Asks for a line of text; nullopt when cancelled.
     std::optional<std::string> InputBox(std::string prompt, std::string defaultText = {});
 

@@ -13,12 +13,14 @@ enum class Question {
     KeepWorks,                  // the works in the instrument match the profile's: keep them?
     ClearWorks,                 // the works are to be cleared: sure?
     ClearInstrumentMemory,      // the memory test erases the configuration
+    ConfirmRestore,             // "Restore memory backup to instrument?"
     ProgramEeprom,              // a new instrument's USB bridge is to be programmed
     SaveChangedProfile,         // the open profile has changes: save them first?
     RetryIpAddress,             // a module did not answer with its address in time
     ForcingOutputsCaution,      // the diagnosis window can force outputs
     SendDiagnosisChanges,       // write the calibration changes into the instrument?
     ExitWithoutSending,         // leave the diagnosis with changes not sent?
+    ReplaceFile,                // a file of that name exists: replace it?
 };
 
 } // namespace zem::ui

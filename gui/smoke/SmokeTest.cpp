@@ -6,6 +6,7 @@
 #include "gui/FormMainWindow.h"
 #include "main/FMainZEMSETUP.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -304,11 +305,16 @@ void SmokeTest::OnImportChoice()
 void SmokeTest::OnImportMessage()
 {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->text().startsWith(QStringLiteral("These fields could not be read back")))
+    if (box == nullptr || !box->text().startsWith(QStringLiteral("The instrument's configuration was read into a new profile.")))
         return Again(&SmokeTest::OnImportMessage);
-    importSeen_ = box->text().contains(QStringLiteral("DurataCurve(1)"));
-    Picture(*box, QStringLiteral("import.png"));
-    box->button(QMessageBox::Ok)->click();
+    importSeen_ = box->detailedText().contains(QStringLiteral("Measure 1: ")) && box->detailedText().contains(QStringLiteral("Curve duration"));
+    // The picture with the list of fields open, as the technician reads it, once it is drawn.
+    for (QAbstractButton* button : box->buttons())
+        if (box->buttonRole(button) == QMessageBox::ActionRole) button->click();
+    QTimer::singleShot(kStepDelayMs, this, [this, box] {
+        Picture(*box, QStringLiteral("import.png"));
+        box->button(QMessageBox::Ok)->click();
+    });
 }
 
 // The press strokes every two seconds: the picture once four pieces are drawn.

@@ -15,6 +15,8 @@ TEST(ProgramOptions, TakeTheirOwnArgumentsAndLeaveTheRestAsTheCommandLine)
         QString pictures;
         QString commandLine;
         bool advanced;
+        QString error = {};
+        QString profile = {};
     };
     const Case cases[] = {
         {{"zemsetup"}, false, "", "", false},
@@ -22,7 +24,10 @@ TEST(ProgramOptions, TakeTheirOwnArgumentsAndLeaveTheRestAsTheCommandLine)
         {{"zemsetup", "/adv", "--simulate", "/CFG"}, true, "", "/adv /CFG", true},
         {{"zemsetup_smoke", "--pictures", "/tmp/p", "--cfg"}, false, "/tmp/p", "--cfg", false},
         {{"zemsetup", "x", "/ADV"}, false, "", "x /ADV", false},
-        {{"zemsetup", "--pictures"}, false, "", "--pictures", false},
+        {{"zemsetup", "/adv", "--cfg", "--broadcast=127.0.0.1:9", "a.ZEMP"}, false, "", "/adv --cfg", true, "", "a.ZEMP"},
+        {{"zemsetup", "--", "--simulate.zemp"}, false, "", "", false, "", "--simulate.zemp"},
+        {{"zemsetup", "--pictures"}, false, "", "", false, "Missing value after '--pictures'."},
+        {{"zemsetup", "/ADV", "--simulat"}, false, "", "", false, "Unknown option 'simulat'."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -31,6 +36,8 @@ TEST(ProgramOptions, TakeTheirOwnArgumentsAndLeaveTheRestAsTheCommandLine)
         EXPECT_EQ(options.pictureFolder, c.pictures);
         EXPECT_EQ(options.commandLine, c.commandLine);
         EXPECT_EQ(StartModes::FromCommandLine(options.commandLine.toStdString()).advanced, c.advanced);
+        EXPECT_EQ(options.error, c.error);
+        EXPECT_EQ(options.profile, c.profile);
     }
 }
 

@@ -66,6 +66,28 @@ TEST(QtHost, MessageBoxesShowTheTitleButtonsIconAndDefaultAndAnswerThePressedBut
     EXPECT_EQ(no.icon, QMessageBox::Warning);
 }
 
+// Six measures' worth of fields would run off a 768-pixel screen: they go to the part that scrolls.
+TEST(QtHost, LongDetailsScrollInsideABoxThatFitsTheScreen)
+{
+    QtHost host("ZEM Setup");
+    std::string details;
+    for (int i = 0; i < 80; ++i) details += "Measure 1: Name of the value, Acquisition speed\r\n";
+    QString text, shown;
+    int height = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        shown = box->detailedText();
+        height = box->sizeHint().height();
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(host.MsgBoxWithDetails("Summary", details, ui::MsgIcon::Information), ui::MsgAnswer::OK);
+    EXPECT_EQ(text, QStringLiteral("Summary"));
+    EXPECT_EQ(shown.count(QStringLiteral("\n")), 80);
+    EXPECT_LT(height, 768);
+}
+
 TEST(QtHost, EscapeAnswersCancelOrNo)
 {
     QtHost host("ZEM Setup");

@@ -34,6 +34,13 @@ public:
     // Address of the sender of the datagram last fetched by GetData.
     virtual std::string RemoteHostIP() const = 0;
 
+    // From now until Close only the remote host and port are heard: a datagram from any other
+    // address or port is dropped and counted, never fetched. The link's socket talks to one
+    // instrument, and a reply from anyone else must not pass for its answer.
+    virtual void Connect() = 0;
+    // Datagrams dropped by Connect's rule since the socket was made.
+    virtual std::uint64_t DatagramsFromOthers() const = 0;
+
     // Raised by the message pump when a datagram has arrived; the argument is its size.
     std::function<void(std::size_t bytesTotal)> DataArrival;
 };

@@ -53,6 +53,7 @@ void UdpSocket::SetFd(int fd)
 
 void UdpSocket::Close()
 {
+    connected_ = false;
     if (fd_ < 0) return;
     ::close(fd_);
     SetFd(-1);
@@ -101,7 +102,31 @@ bool UdpSocket::Open(std::uint16_t localPort)
         return false;
     }
     SetFd(fd);
-    return true;
+    return !connected_ || ConnectFd();
+}
+
+void UdpSocket::Connect()
+{
+    connected_ = true;
+    if (fd_ >= 0) ConnectFd();
+}
+
+// The system's own filter; FromPeer stays the rule, so a failed connect only costs more drops.
+bool UdpSocket::ConnectFd()
+{
+    const auto address = RemoteAddress();
+    if (!address || remotePort_ == 0 || remotePort_ > 65535) return true;
+    sockaddr_in remote{};
+    remote.sin_family = AF_INET;
+    remote.sin_port = htons(static_cast<std::uint16_t>(remotePort_));
+    remote.sin_addr.s_addr = *address;
+    return ::connect(fd_, reinterpret_cast<const sockaddr*>(&remote), sizeof remote) == 0;
+}
+
+bool UdpSocket::FromPeer(std::uint32_t address, std::uint16_t port)
+{
+    const auto peer = RemoteAddress();
+    return peer && address == *peer && port == remotePort_;
 }
 
 bool UdpSocket::Bind(std::uint32_t localPort)
@@ -191,6 +216,10 @@ std::optional<std::size_t> UdpSocket::Receive()
         if (got < 0) return std::nullopt;
         if ((message.msg_flags & MSG_TRUNC) != 0) {
             ++refused_;  // gone as if it had never come; the next one may be fine
+            continue;
+        }
+        if (connected_ && !FromPeer(sender.sin_addr.s_addr, ntohs(sender.sin_port))) {
+            ++others_;
             continue;
         }
         announcedSender_ = sender.sin_addr.s_addr;

@@ -43,6 +43,10 @@ public:
     bool SendData(std::span<const std::uint8_t> datagram) override;
     std::vector<std::uint8_t> GetData() override;
     std::string RemoteHostIP() const override { return senderIP_; }
+    // The socket is also connected to the peer, so the system drops most strangers before they
+    // reach it; those already queued are dropped here.
+    void Connect() override;
+    std::uint64_t DatagramsFromOthers() const override { return others_; }
 
     // The descriptor, -1 while closed.
     int Fd() const { return fd_; }
@@ -55,6 +59,8 @@ private:
     bool Open(std::uint16_t localPort);
     std::optional<std::uint32_t> RemoteAddress();
     void SetFd(int fd);
+    bool ConnectFd();
+    bool FromPeer(std::uint32_t address, std::uint16_t port);  // network order, host order
     // Takes the next datagram off the socket into the receive buffer, for the pump to announce;
     // its size, or nothing when none waits. Oversize datagrams on the way are thrown away.
     std::optional<std::size_t> Receive();
@@ -67,6 +73,8 @@ private:
     std::optional<std::uint32_t> resolved_;  // remote IPv4 address, network order
     std::string senderIP_;
     std::uint64_t refused_ = 0;
+    bool connected_ = false;
+    std::uint64_t others_ = 0;
     WinSockEsclusivo* pump_ = nullptr;
     // The datagram the pump has announced and GetData has not yet fetched. Like the socket
     // notification it stands for, no further arrival is announced until it has been fetched.

@@ -86,6 +86,15 @@ struct ProgramData {
     std::uint16_t USBVersion = 0;
 };
 
+// The FT232R's EEPROM holds 48 characters of text in all: manufacturer, description and serial
+// number together. An image whose texts are longer is refused before anything is programmed.
+inline constexpr std::size_t kEepromTextCharacters = 48;
+
+inline bool EepromTextsFit(const std::string& manufacturer, const std::string& description, const std::string& serial)
+{
+    return manufacturer.size() + description.size() + serial.size() <= kEepromTextCharacters;
+}
+
 // Older chip families (types below 5): the image has no header.
 struct ProgramDataOlder : ProgramData {};
 
@@ -150,8 +159,9 @@ public:
     // defaults (vendor and product identifiers), so that programming it gives a usable bridge.
     virtual FT_STATUS FT_EE_Read(FT_HANDLE handle, ProgramImage& image) = 0;
     virtual FT_STATUS FT_EE_Program(FT_HANDLE handle, const ProgramImage& image) = 0;
-    // Why the bridge at listing index `index` could not be listed, in words for the technician
-    // (such as a device node this user may not open); "" when the driver has nothing to say.
+    // Why the bridge at listing index `index` could not be listed or opened since the last count, in
+    // words for the technician (a device node this user may not open, a bridge another program
+    // holds); "" when the driver has nothing to say.
     virtual std::string ListingProblem(std::uint32_t /*index*/) const { return ""; }
 };
 

@@ -98,7 +98,10 @@ int GestioneUSB::ElencaDispositiviUSB(const std::string& filter)
         }
         const std::string serial(buffer.data(), strnlen(buffer.data(), buffer.size()));
         FT_HANDLE handle = 0;
-        if (driver_.FT_OpenEx(serial, FT_OPEN_BY_SERIAL_NUMBER, handle) != FT_OK || handle == 0) continue;
+        if (driver_.FT_OpenEx(serial, FT_OPEN_BY_SERIAL_NUMBER, handle) != FT_OK || handle == 0) {
+            entry.Problema = driver_.ListingProblem(i);
+            continue;
+        }
         DatiEEPROM dati;
         const FT_STATUS read = LeggiEEPROM(handle, dati);
         if (read == FT_OK) {
@@ -176,6 +179,7 @@ void GestioneUSB::ImpostaDatiEEPROM(const std::string& descrizione, const std::s
 
 FT_STATUS GestioneUSB::ProgrammaEEPROM(FT_HANDLE handle, const DatiEEPROM& dati)
 {
+    if (!EepromTextsFit(dati.Manufacturer, dati.Description, dati.SerialNumber)) return FT_INVALID_PARAMETER;
     std::uint32_t chipType = 0;
     if (const FT_STATUS info = driver_.FT_GetDeviceInfo(handle, chipType); info != FT_OK) return info;
     tipoChip_ = static_cast<int>(chipType);
@@ -186,6 +190,8 @@ FT_STATUS GestioneUSB::ProgrammaEEPROM(FT_HANDLE handle, const DatiEEPROM& dati)
     if (read != FT_OK && read != FT_EEPROM_NOT_PROGRAMMED) return read;
 
     std::visit([&dati](ProgramData& p) {
+        if (dati.VendorId != 0) p.VendorId = dati.VendorId;
+        if (dati.ProductId != 0) p.ProductId = dati.ProductId;
         p.Manufacturer = dati.Manufacturer;
         p.ManufacturerId = dati.ManufacturerId;
         p.SerialNumber = dati.SerialNumber;

@@ -33,6 +33,12 @@ struct DatiEEPROM {
 // byte reads and writes with time-outs, reset, and EEPROM read and program.
 class GestioneUSB {
 public:
+    // What every bridge this program programs is: an FT232R of ZEM AUTOMATION.
+    static constexpr std::uint16_t kVendorId = 0x0403;
+    static constexpr std::uint16_t kProductId = 0x6001;
+    static constexpr const char* kManufacturer = "ZEM AUTOMATION";
+    static constexpr const char* kManufacturerId = "ZA";
+
     GestioneUSB(D2xx& driver, Clock& clock);
 
     // Rebuilds the device list; returns the number of entries.
@@ -46,6 +52,8 @@ public:
     FT_STATUS LeggiEEPROM(FT_HANDLE handle, DatiEEPROM& dati);
     std::string LeggiSerialeEEPROM(FT_HANDLE handle, int& tipoChip);
     void ImpostaDatiEEPROM(const std::string& descrizione, const std::string& seriale);
+    // Identifiers of 0 keep those the chip holds; texts the chip cannot hold are refused with
+    // FT_INVALID_PARAMETER before the driver is asked for anything.
     FT_STATUS ProgrammaEEPROM(FT_HANDLE handle, const DatiEEPROM& dati);
     bool ScriviEEPROM(FT_HANDLE handle);
     const DatiEEPROM& DatiDaProgrammare() const { return daProgrammare_; }
@@ -69,7 +77,7 @@ private:
     D2xx& driver_;
     Clock& clock_;
     std::vector<DispositivoUSB> dispositivi_;  // entry i-1 holds device i
-    DatiEEPROM daProgrammare_;
+    DatiEEPROM daProgrammare_{kVendorId, kProductId, kManufacturer, kManufacturerId, "", false, ""};
     int tipoChip_ = 0;
 };
 

@@ -77,19 +77,41 @@ std::string DescriptorText(const EepromBytes& image, std::size_t pointer, std::s
     return text;
 }
 
+// The chip's own check of its image: the words before the last folded into a rotating XOR, which
+// the last word must equal. libftdi prints a complaint on our stderr for every image that fails it.
+bool ChecksumMatches(const EepromBytes& image, std::size_t size)
+{
+    const auto word = [&image](std::size_t i) { return static_cast<std::uint16_t>(image[2 * i] | (image[2 * i + 1] << 8)); };
+    const std::size_t last = std::clamp<std::size_t>(size, 4, kEepromBytes) / 2 - 1;
+    std::uint16_t sum = 0xAAAA;
+    for (std::size_t i = 0; i < last; ++i) {
+        sum ^= word(i);
+        sum = static_cast<std::uint16_t>((sum << 1) | (sum >> 15));
+    }
+    return sum == word(last);
+}
+
 // Reads the chip's EEPROM into the context's decoded image and `image`; a blank or invalid one is
-// replaced by the chip's defaults and reported as FT_EEPROM_NOT_PROGRAMMED.
-FT_STATUS LoadEeprom(ftdi_context* ftdi, EepromBytes& image)
+// reported as FT_EEPROM_NOT_PROGRAMMED, the context then holding the chip's defaults.
+// libftdi 1.5 forgets the texts it holds (a leak) when its defaults are set after a decode or a
+// second time, so an image is decoded only once its checksum is known good, and the defaults are
+// set once a context (`defaultsSet`); after that the context holds them or what was programmed
+// since, whose every field we expose is set again before the next programming.
+FT_STATUS LoadEeprom(ftdi_context* ftdi, bool& defaultsSet, EepromBytes& image)
 {
     image.fill(0xFF);
     if (ftdi_read_eeprom(ftdi) < 0 || ftdi_get_eeprom_buf(ftdi, image.data(), kEepromBytes) < 0) {
         return FT_EEPROM_READ_FAILED;
     }
     const bool blank = std::all_of(image.begin(), image.end(), [](std::uint8_t b) { return b == 0xFF; });
-    if (!blank && ftdi_eeprom_decode(ftdi, 0) == 0) return FT_OK;
-    // Nothing usable on the chip (blank, or a bad checksum): start from the chip's defaults.
-    char none[] = "";
-    if (ftdi_eeprom_initdefaults(ftdi, none, none, none) < 0) return FT_EEPROM_READ_FAILED;
+    // The 230X leaves part of its image out of the sum; libftdi alone knows which.
+    const bool plausible = ftdi->type == TYPE_230X || ChecksumMatches(image, static_cast<std::size_t>(Value(ftdi, CHIP_SIZE)));
+    if (!blank && plausible && ftdi_eeprom_decode(ftdi, 0) == 0) return FT_OK;
+    if (!defaultsSet) {
+        char none[] = "";
+        if (ftdi_eeprom_initdefaults(ftdi, none, none, none) < 0) return FT_EEPROM_READ_FAILED;
+        defaultsSet = true;
+    }
     return FT_EEPROM_NOT_PROGRAMMED;
 }
 
@@ -97,7 +119,7 @@ FT_STATUS LoadEeprom(ftdi_context* ftdi, EepromBytes& image)
 
 void LibFtdiD2xx::FtdiFree::operator()(ftdi_context* ftdi) const { ftdi_free(ftdi); }
 
-LibFtdiD2xx::LibFtdiD2xx(UsbNodeAccess access) : access_(std::move(access)), lister_(ftdi_new()) {}
+LibFtdiD2xx::LibFtdiD2xx(UsbNodeAccess access) : access_(std::move(access)) {}
 
 std::string LibFtdiD2xx::UnreadableBridgeProblem(int bus, int address) const
 {
@@ -106,8 +128,11 @@ std::string LibFtdiD2xx::UnreadableBridgeProblem(int bus, int address) const
 
 std::string LibFtdiD2xx::ListingProblem(std::uint32_t index) const
 {
-    const auto found = listingProblems_.find(index);
-    return found == listingProblems_.end() ? "" : found->second;
+    if (const auto found = listingProblems_.find(index); found != listingProblems_.end()) return found->second;
+    const auto serial = listedSerials_.find(index);
+    if (serial == listedSerials_.end()) return "";
+    const auto problem = openProblems_.find(serial->second);
+    return problem == openProblems_.end() ? "" : problem->second;
 }
 
 LibFtdiD2xx::~LibFtdiD2xx()
@@ -125,6 +150,9 @@ FT_STATUS LibFtdiD2xx::FT_ListDevices(std::uint32_t& indexOrNumber, std::span<ch
 {
     const bool byIndex = (flags & FT_LIST_BY_INDEX) != 0 && (flags & ~(FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER)) == 0;
     if (flags != FT_LIST_NUMBER_ONLY && !byIndex) return FT_INVALID_PARAMETER;
+    // A libusb context sees the bridges present when it started, and one that failed to start
+    // stays failed: each listing starts with a fresh one.
+    if (!byIndex) lister_.reset(ftdi_new());
     if (!lister_) return FT_INSUFFICIENT_RESOURCES;
     ftdi_device_list* list = nullptr;
     const int found = ftdi_usb_find_all(lister_.get(), &list, 0, 0);
@@ -133,6 +161,8 @@ FT_STATUS LibFtdiD2xx::FT_ListDevices(std::uint32_t& indexOrNumber, std::span<ch
     FT_STATUS status = FT_OK;
     if (!byIndex) {
         listingProblems_.clear();
+        listedSerials_.clear();
+        openProblems_.clear();
         indexOrNumber = static_cast<std::uint32_t>(found);
     } else {
         ftdi_device_list* entry = list;
@@ -142,6 +172,7 @@ FT_STATUS LibFtdiD2xx::FT_ListDevices(std::uint32_t& indexOrNumber, std::span<ch
             status = FT_DEVICE_NOT_FOUND;
         } else if (status = SerialOf(lister_.get(), entry->dev, serial); status == FT_OK) {
             if (!CopyToListBuffer(serial, buffer)) status = FT_INVALID_PARAMETER;
+            listedSerials_[indexOrNumber] = serial;
         } else if (status == FT_INVALID_HANDLE) {
             listingProblems_[indexOrNumber] =
                 UnreadableBridgeProblem(libusb_get_bus_number(entry->dev), libusb_get_device_address(entry->dev));
@@ -165,7 +196,11 @@ FT_STATUS LibFtdiD2xx::FT_OpenEx(const std::string& serial, std::uint32_t flags,
         if (SerialOf(ftdi.get(), entry->dev, candidate) != FT_OK || candidate != serial) continue;
         // ftdi_sio holds the bridge on most systems: detach it for the run, attach it back on close.
         ftdi->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
-        status = ftdi_usb_open_dev(ftdi.get(), entry->dev) == 0 ? FT_OK : FT_DEVICE_NOT_OPENED;
+        const int r = ftdi_usb_open_dev(ftdi.get(), entry->dev);
+        status = r == 0 ? FT_OK : FT_DEVICE_NOT_OPENED;
+        // -5: the interface could not be claimed; the kernel's driver is detached first, so
+        // another program holds it.
+        if (r == -5) openProblems_[serial] = "USB bridge " + serial + " is in use by another program";
         break;
     }
     ftdi_list_free(&list);
@@ -173,7 +208,7 @@ FT_STATUS LibFtdiD2xx::FT_OpenEx(const std::string& serial, std::uint32_t flags,
 
     while (nextHandle_ == 0 || bridges_.contains(nextHandle_)) ++nextHandle_;
     handle = nextHandle_++;
-    bridges_.emplace(handle, Bridge{std::move(ftdi), {}, 0});
+    bridges_.emplace(handle, Bridge{std::move(ftdi), {}, 0, false});
     return FT_OK;
 }
 
@@ -353,7 +388,7 @@ FT_STATUS LibFtdiD2xx::FT_EE_Read(FT_HANDLE handle, ProgramImage& image)
         return FT_INVALID_PARAMETER;
     }
     EepromBytes raw{};
-    const FT_STATUS loaded = LoadEeprom(ftdi, raw);
+    const FT_STATUS loaded = LoadEeprom(ftdi, bridge->defaultsSet, raw);
     if (loaded != FT_OK && loaded != FT_EEPROM_NOT_PROGRAMMED) return loaded;
 
     std::visit([&](ProgramData& p) {
@@ -391,7 +426,7 @@ FT_STATUS LibFtdiD2xx::FT_EE_Program(FT_HANDLE handle, const ProgramImage& image
     }
     // The chip's current image is the base, so its pin functions and drive settings stay.
     EepromBytes raw{};
-    const FT_STATUS loaded = LoadEeprom(ftdi, raw);
+    const FT_STATUS loaded = LoadEeprom(ftdi, bridge->defaultsSet, raw);
     if (loaded != FT_OK && loaded != FT_EEPROM_NOT_PROGRAMMED) return loaded;
 
     const ProgramData& p = std::visit([](const ProgramData& d) -> const ProgramData& { return d; }, image);
@@ -417,7 +452,12 @@ FT_STATUS LibFtdiD2xx::FT_EE_Program(FT_HANDLE handle, const ProgramImage& image
     }
     // A negative size: the texts do not fit the chip's EEPROM.
     if (ftdi_eeprom_build(ftdi) < 0) return FT_INVALID_PARAMETER;
-    return ftdi_write_eeprom(ftdi) < 0 ? FT_EEPROM_WRITE_FAILED : FT_OK;
+    // libftdi leaves the latency timer at its own value after writing; the link wants its own back.
+    unsigned char latency = 0;
+    const bool latencyKnown = ftdi_get_latency_timer(ftdi, &latency) == 0;
+    const FT_STATUS written = ftdi_write_eeprom(ftdi) < 0 ? FT_EEPROM_WRITE_FAILED : FT_OK;
+    if (latencyKnown && ftdi_set_latency_timer(ftdi, latency) < 0 && written == FT_OK) return FT_IO_ERROR;
+    return written;
 }
 
 } // namespace zem

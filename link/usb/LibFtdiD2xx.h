@@ -58,6 +58,7 @@ private:
         Context ftdi;
         std::deque<std::uint8_t> readAhead;
         std::uint32_t readTimeoutMs = 0;
+        bool defaultsSet = false;  // the context's EEPROM defaults, which libftdi sets only once soundly
     };
 
     Bridge* Find(FT_HANDLE handle);
@@ -67,6 +68,10 @@ private:
     UsbNodeAccess access_;
     Context lister_;
     std::map<std::uint32_t, std::string> listingProblems_;
+    // Since the last count: the serial number listed at each index, and why a bridge of that
+    // serial number could not be opened.
+    std::map<std::uint32_t, std::string> listedSerials_;
+    std::map<std::string, std::string> openProblems_;
     std::map<FT_HANDLE, Bridge> bridges_;
     FT_HANDLE nextHandle_ = 1;
 };

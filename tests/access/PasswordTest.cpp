@@ -3,13 +3,17 @@
 #include "access/FPassword.h"
 #include "access/FSetPassword.h"
 #include "access/PasswordGate.h"
+#include "profile/FileSettingsStore.h"
+#include "profile/IniFile.h"
 #include "profile/SettingsStore.h"
+#include "tests/profile/TempFolder.h"
 #include "ui/ScriptedHost.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 
 namespace zem {
 namespace {
@@ -148,6 +152,31 @@ TEST(FSetPassword, ANewPasswordThatCannotBeStoredIsReportedNotTakenForDone)
     ASSERT_EQ(host.Messages().size(), 1u);
     EXPECT_EQ(host.Messages()[0].text, "The new password could not be saved.");
     EXPECT_EQ(host.Messages()[0].icon, ui::MsgIcon::Critical);
+}
+
+// A settings file that cannot be read must not let the factory password in, nor be changed.
+TEST(PasswordStore, SettingsThatCannotBeReadRefuseAccessAndChangeWithTheReason)
+{
+    test::TempFolder dir;
+    const std::string file = dir / "ZEM Setup.ini";
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "Is a directory"},  // a folder of that name
+        {std::string(IniFile::kMassimoRighe, '\n') + "[Main]\r\nPassword=SECRET\r\n", "lines: it was only partly read."},
+    };
+    for (const auto& [content, reason] : cases) {
+        std::filesystem::remove_all(file);
+        content.empty() ? (void)std::filesystem::create_directory(file) : (void)dir.Write("ZEM Setup.ini", content);
+        ScriptedHost host{"ZEM Setup"};
+        FileSettingsStore settings(dir.path());
+        PasswordGate gate(host, settings);
+        EXPECT_FALSE(gate.PasswordOK());
+        EXPECT_FALSE(gate.ChangePassword());
+        EXPECT_EQ(host.Messages().size(), 2u);
+        for (const auto& m : host.Messages())
+            EXPECT_EQ(m.text, "The access password cannot be read: access is refused.\r\n" +
+                                  (content.empty() ? "Cannot read " + file + ": " : "The settings file " + file +
+                                   " has more than 120001 ") + reason);
+    }
 }
 
 } // namespace

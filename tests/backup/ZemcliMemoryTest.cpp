@@ -20,8 +20,9 @@ TEST(ZemcliMemory, BacksUpTestsAndLeavesTheInstrumentBlank)
     const auto run = Zemcli({"--yes", "backup", file.string(), "--to", key, "then", "memtest", "--to", key, "then",
                              "check", "--to", key});
     EXPECT_EQ(run.code, 1) << run.err;  // the check finds the memory the test cleared
-    EXPECT_EQ(run.out, "Test memory OK\nThe instrument memory is empty.\n") << run.err;
+    EXPECT_EQ(run.out, "Test memory OK\n") << run.err;
     EXPECT_EQ(run.err.find("Exporting completed."), 0u) << run.err;
+    EXPECT_NE(run.err.find("The instrument memory is empty.\n"), std::string::npos) << run.err;
     std::ifstream in(file, std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8961);
@@ -32,7 +33,8 @@ TEST(ZemcliMemory, BacksUpTestsAndLeavesTheInstrumentBlank)
     EXPECT_EQ(refused.code, 3);
     const auto unwritable = Zemcli({"backup", "/nonexistent/dir/m.zemmem", "--to", key});
     EXPECT_EQ(unwritable.code, 1);
-    EXPECT_EQ(unwritable.err, "File writing error.\n/nonexistent/dir/m.zemmem\n");
+    EXPECT_EQ(unwritable.err,
+              "File writing error.\n/nonexistent/dir/m.zemmem\nCannot write in /nonexistent/dir: No such file or directory\n");
 }
 
 } // namespace

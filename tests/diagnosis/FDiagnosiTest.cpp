@@ -113,6 +113,11 @@ TEST(Diagnosi, PanelsFollowTheStrokeAndTheInputs)
         EXPECT_GT(conteggi[2], conteggi[3]);
         EXPECT_EQ(conteggi[4], 0);
         EXPECT_EQ(w.dlgCalEncoderZEM2.txtADC.Text(), "-1000");
+        // The six calibration panels of one tick share one reading of the transducers; the other
+        // exchange is the window's own.
+        const std::uint64_t frames = b.Strumento().Instrument().FramesExecuted();
+        b.host.AdvanceTimers(400);
+        EXPECT_EQ(b.Strumento().Instrument().FramesExecuted() - frames, 2u);
         w.TabStrip1.UserClickTab(FDiagnosi::kInOut);
         b.host.AdvanceTimers(400);
         for (int n = 0; n < 3; ++n)

@@ -166,5 +166,18 @@ TEST_F(FSetupEthTest, RepliesThatAreNotTheAnswerChangeNothing)
     });
 }
 
+// Once the module has answered the selection, another host answers first: its replies are dropped.
+TEST_F(FSetupEthTest, RepliesFromAnotherAddressThanTheModulesAreNotItsAnswers)
+{
+    site.Run(form, [&] {
+        const std::string lie = "A10.9.9.9/";
+        for (int i = 0; i < 2; ++i) site.machine.network.Deliver(*site.windowSocket, {lie.begin(), lie.end()}, 0.0003, "127.0.0.99", 65535);
+        site.host.AdvanceTimers(100);
+        EXPECT_EQ(site.Wire(), kReadAddress);
+        EXPECT_EQ(form.txtIP.Text(), "127.0.0.11");
+        EXPECT_EQ(form.RisposteEstranee(), 2u);
+    });
+}
+
 } // namespace
 } // namespace zem::test

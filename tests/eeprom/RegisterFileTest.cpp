@@ -84,9 +84,12 @@ TEST_F(RegisterFile, AnUnwritableRegisterIsReportedAndKeptAsItWas)
 {
     const auto file = folder / "SNlist.txt";
     std::ofstream(file, std::ios::binary) << kWordPad;
-    EXPECT_FALSE(RegistroSN::Salva((folder / "missing" / "SNlist.txt").string(), "x"));
-    std::filesystem::create_directory(file.string() + ".tmp");  // the write beside it cannot happen
-    EXPECT_FALSE(RegistroSN::Salva(file.string(), "x"));
+    const auto missing = folder / "missing" / "SNlist.txt";
+    EXPECT_EQ(RegistroSN::Salva(missing.string(), "x"),
+              "Cannot write in " + missing.parent_path().string() + ": No such file or directory");
+    // A folder where the register should be is not replaced either.
+    std::filesystem::create_directory(folder / "dir");
+    EXPECT_EQ(RegistroSN::Salva((folder / "dir").string(), "x"), "Cannot write " + (folder / "dir").string() + ": Is a directory");
     EXPECT_EQ(Read(file), kWordPad);
 }
 
@@ -107,6 +110,22 @@ TEST_F(RegisterFile, ZemcliProgramsABridgeAndListsTheRegister)
     EXPECT_EQ(refused.code, 1);
     EXPECT_NE(refused.err.find("The serial number register cannot be written"), std::string::npos) << refused.err;
     EXPECT_EQ(FileSettingsStore(folder / "zemsetup").GetSetting("ZEM Setup", "Main", "LastSerialNumber4", ""), "70000");
+}
+
+// A damaged number after a control word reads as 0; the register stays readable from zemcli.
+TEST_F(RegisterFile, AnOverlongNumberInTheRegisterIsReadNotFatal)
+{
+    const char* rotto = "{\\rtf1\\ansi \\u99999999999999999999 x\\uc99999999999 y\\u-70000 z}";
+    EXPECT_EQ(RegistroSN::Testo(rotto), "?y?z");
+    const auto file = folder / "SNlist.txt";
+    std::ofstream(file, std::ios::binary) << rotto;
+    FileSettingsStore(folder / "zemsetup").SaveSetting("SetupPrograms", "Main", "FileSN", file.string());
+    const auto r = test::RunZemcli({"--simulate", "sn-list", "then", "usb-init", "--to", "USB: MR4A1003", "--name", "B",
+                                    "--serial", "7", "then", "sn-list"},
+                                   {"XDG_CONFIG_HOME=" + folder.string()});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("?y?z"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("MR400007  B "), std::string::npos) << r.out;
 }
 
 } // namespace

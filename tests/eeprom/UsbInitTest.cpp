@@ -60,6 +60,7 @@ TEST_F(UsbInit, ProgramsABlankBridgeAfterTheQuestionAndRegistersIt)
     ASSERT_TRUE(Run("USB: "));
     EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "MR400012");
     EXPECT_EQ(Eeprom(0, &ProgramData::Description), "LINE 3");
+    EXPECT_EQ(Eeprom(0, &ProgramData::Manufacturer), "ZEM AUTOMATION");
     EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"Are you sure to program EEprom?",
                                                              "Unplug then plug the instrument for identification."}));
     EXPECT_EQ(Register(), RegistroSN::Riga("MR400012", "LINE 3", RegistroSN::Oggi(), "Magazzino Verolux"));
@@ -87,11 +88,12 @@ TEST_F(UsbInit, NothingIsProgrammedOrRegisteredWhenItCannotBeDoneSafely)
 TEST_F(UsbInit, NothingIsProgrammedWhenTheRegisterCannotBeWritten)
 {
     machine.bridge.AddDevice({"MR400001", FT_DEVICE_232R, ProgramDataNewer{}});
-    std::filesystem::create_directory(folder / "zemsetup/SNlist.txt.tmp");
+    std::filesystem::create_directory(folder / "zemsetup/SNlist.txt");  // a folder where the register belongs
     Type("12", "LINE 3");
     EXPECT_FALSE(Run("USB: MR400001"));
     EXPECT_EQ(host.MessageTexts().back(),
-              "The serial number register cannot be written: " + (folder / "zemsetup/SNlist.txt").string());
+              "The serial number register cannot be written: " + (folder / "zemsetup/SNlist.txt").string() +
+                  "\r\nCannot write " + (folder / "zemsetup/SNlist.txt").string() + ": Is a directory");
     EXPECT_EQ(host.Messages().back().icon, ui::MsgIcon::Critical);
     EXPECT_EQ(Eeprom(0, &ProgramData::SerialNumber), "");
     EXPECT_EQ(Last(), "");
@@ -104,6 +106,8 @@ TEST_F(UsbInit, TheRegisterWindowRefusesWhatCannotBeProgrammed)
         {"12a", "X", "Serial number is not a number!"},
         {"123456", "X", "Lenght of serial number: MR4123456 is wrong"},
         {"1", std::string(65, 'N'), "Lenght of name is wrong"},
+        // With "ZEM AUTOMATION" and the serial number, the chip has room for 26 characters.
+        {"1", std::string(27, 'N'), "Name too long for the USB EEprom: at most 26 characters"},
     };
     for (const auto& c : casi) {
         Type(c.numero, c.nome);

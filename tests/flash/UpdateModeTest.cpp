@@ -1,5 +1,7 @@
 // Switching the simulated instrument into and out of update mode: configuration byte 4, the
 // restart (command 13) with its wait on the fake clock, and the identity probe that follows.
+#include "session/CollegamentoStrumento.h"
+#include "sim/BenchInstrument.h"
 #include "tests/SimLink.h"
 
 #include <memory>
@@ -21,38 +23,59 @@ protected:
     }
 };
 
-TEST_P(UpdateMode, RoundTripRestartsIntoUpdateModeAndBackAfterTheRestartWait)
+// The instrument takes 0.3 s to start again: the wait ends with the first probe it answers.
+TEST_P(UpdateMode, RoundTripRestartsIntoUpdateModeAndBackAsSoonAsTheInstrumentAnswers)
 {
-    const double attesa = GetParam() ? 1.0 : 10.0;
+    memory.SetDurataRiavvio([this] { return clock.Monotonic(); }, 0.3);
     for (const bool entra : {true, false}) {
         SCOPED_TRACE(entra);
         const std::uint8_t modo = entra ? 0x85 : 0x05;
         Forget();
-        if (!entra) clock.SetTimeOfDay(kSecondsPerDay - attesa / 2);  // the wait ends across midnight too
+        if (!entra) clock.SetTimeOfDay(kSecondsPerDay - 0.1);  // the wait ends across midnight too
         const double t0 = clock.Monotonic();
         ASSERT_TRUE(link.SetUpdateMode(entra));
-        EXPECT_GE(clock.Monotonic() - t0, attesa);
-        EXPECT_LT(clock.Monotonic() - t0, attesa + 0.1);
+        EXPECT_GE(clock.Monotonic() - t0, 0.3);
+        EXPECT_LT(clock.Monotonic() - t0, 0.36);
         EXPECT_EQ(link.UpdateMode(), entra);
         EXPECT_EQ(memory.UpdateMode(), entra);
         EXPECT_EQ(memory.Configurazione()[4], modo);
         EXPECT_EQ(memory.Riavvii(), entra ? 1 : 2);
-        // Read byte 4, write it back with bit 7 set or cleared, restart, identify again.
-        EXPECT_EQ(Requests(), (std::vector<Bytes>{Frame({15, 4, 0, 0, 1}), Frame({14, 4, 0, 0, 1, modo}), kRiavvio,
-                                                   kIdentita}));
+        // Read byte 4, write it back with bit 7 set or cleared, restart, then identify until answered:
+        // one probe every 25-45 ms.
+        const auto frames = Requests();
+        ASSERT_GE(frames.size(), 4u);
+        EXPECT_EQ(std::vector<Bytes>(frames.begin(), frames.begin() + 3),
+                  (std::vector<Bytes>{Frame({15, 4, 0, 0, 1}), Frame({14, 4, 0, 0, 1, modo}), kRiavvio}));
+        EXPECT_EQ(std::count(frames.begin() + 3, frames.end(), kIdentita), static_cast<long>(frames.size() - 3));
+        EXPECT_GE(frames.size() - 3, 7u);
+        EXPECT_LE(frames.size() - 3, 13u);
         EXPECT_EQ(noise, 0);
         // In update mode only the loader answers the version, with a single byte.
         EXPECT_TRUE(link.LeggiVersione());
     }
 }
 
-TEST_P(UpdateMode, AnIgnoredRestartFailsAndTheProbeShowsTheInstrumentAsItIs)
+TEST_P(UpdateMode, AnInstrumentThatNeverComesBackFailsAtTheRestartLimit)
+{
+    const double limite = GetParam() ? 1.0 : 10.0;
+    memory.SetDurataRiavvio([this] { return clock.Monotonic(); }, 1e6);
+    const double t0 = clock.Monotonic();
+    EXPECT_FALSE(link.SetUpdateMode(true));
+    EXPECT_GT(clock.Monotonic() - t0, limite - 0.05);
+    EXPECT_LE(clock.Monotonic() - t0, limite + 0.05);
+    EXPECT_FALSE(link.UpdateMode());
+    EXPECT_EQ(noise, 0);  // probes are not resynchronised
+}
+
+TEST_P(UpdateMode, AnIgnoredRestartFailsAtTheLimitAndTheProbeShowsTheInstrumentAsItIs)
 {
     memory.Guasti().riavvioIgnorato = true;
+    const double t0 = clock.Monotonic();
     EXPECT_FALSE(link.SetUpdateMode(true));
+    EXPECT_LE(clock.Monotonic() - t0, (GetParam() ? 1.0 : 10.0) + 0.05);
     EXPECT_FALSE(link.UpdateMode());
     EXPECT_EQ(memory.Riavvii(), 1);
-    EXPECT_EQ(Count(1), 1u);
+    EXPECT_GT(Count(1), 1u);
 }
 
 TEST_P(UpdateMode, AFailedReadOrWriteOfByte4NeverRestarts)
@@ -126,6 +149,26 @@ TEST_P(UpdateMode, AChangeIsMadeOnlyWhenNeededAndAMemoryErrorOnlyEverLeaves)
         EXPECT_EQ(l->link.UpdateMode(), c.updateDopo);
         EXPECT_EQ(l->Requests().empty(), c.riavvii == 0);
     }
+}
+
+// The loader answers the version with one byte: the mailbox a normal-mode reply reported is kept,
+// so that the instrument can still be read, and taken out of update mode, behind it.
+TEST(UpdateModeMailbox, TheLoadersVersionReplyKeepsTheMailboxReportedInNormalMode)
+{
+    sim::SimulatedPlatform platform;
+    sim::BenchInstrument bench(platform, true);
+    bench.memory.Configurazione()[4] = 0x05;
+    bench.memory.Configurazione()[300] = 0x5A;
+    const auto socket = platform.network.CreateSocket();
+    UCZEM2 link(platform.clock, platform.usb, platform.network, *socket);
+    ASSERT_TRUE(link.ApriPortaUSB(sim::BenchInstrument::kSerial));
+    ASSERT_TRUE(link.LeggiVersione());
+    ASSERT_TRUE(link.SetUpdateMode(true));
+    EXPECT_TRUE(link.LeggiVersione());
+    EXPECT_EQ(link.IndirizzoAreaPRAM(), bench.memory.Opzioni().indirizzoMailbox);
+    EXPECT_EQ(link.ReadConfig1Byte(300), 0x5A);
+    EXPECT_TRUE(link.SetUpdateMode(false));
+    EXPECT_FALSE(bench.memory.UpdateMode());
 }
 
 INSTANTIATE_TEST_SUITE_P(Canali, UpdateMode, ::testing::Values(false, true), ChannelName);

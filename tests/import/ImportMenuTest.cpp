@@ -14,10 +14,10 @@ namespace {
 
 TEST(ImportMenu, OpensTheInstrumentsProfileOrRefusesAMemoryWithoutOne)
 {
-    const std::string cases[] = {"These fields could not be read back and keep the template's values:\r\nBaudrateCOMM",
+    const std::string cases[] = {"The instrument's configuration was read into a new profile.\r\n",
                                  "The instrument memory is empty.", "The instrument memory is empty.",
-                                 "Instrument type non supported.", "nOutput(1, 1) at address 0x%04X holds 9, outside 0..8",
-                                 "nInput(1, 1) at address 0x%04X holds 12, outside 0..8"};
+                                 "Instrument type non supported.", "Measure 1 - Go output at address 0x%04X holds 9, outside 0..8",
+                                 "Measure 1 - Start input at address 0x%04X holds 12, outside 0..8"};
     for (int row = 0; row < 6; ++row) {
         MainWindowSession s;
         sim::SimulatedUsbBus bus{s.platform.bridge, s.platform.clock};

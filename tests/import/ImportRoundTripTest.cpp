@@ -53,7 +53,7 @@ TEST_P(ImportRoundTrip, AClonedBlankInstrumentHoldsTheSameMemoryByteForByte)
         // Typed durations come back as typed (the measures in use; one simplex measure at most here).
         for (int m = 1; m <= 6; ++m)
             if (p.TipoMisura(m) != 0) { EXPECT_EQ(p.DurataCurve(m), letto.profilo->DurataCurve(m)) << m; }
-        EXPECT_EQ(ImportaProfilo::ElencoNonLetti(letto).find("worked out from the curve memory shares") != std::string::npos,
+        EXPECT_EQ(ImportaProfilo::ElencoNonLetti(letto).dettagli.find("worked out from the curve memory shares") != std::string::npos,
                   !letto.ricavati.empty());
 
         ASSERT_EQ(secondo.Send(*letto.profilo, sim::BenchInstrument::UsbKey(), {ui::MsgAnswer::Yes, ui::MsgAnswer::Yes}), SendOutcome::Succeeded);

@@ -49,6 +49,23 @@ TEST_F(EthFrames, FramesCarryCountAndChecksumRepliesEndAt50AndUnsendableRequests
     EXPECT_TRUE(endpoint.received.empty());
 }
 
+// Forgers on another address, and on the instrument's address but another port, answer before
+// the instrument (5 ms late): their replies are dropped and counted, the instrument's is used.
+TEST_F(EthFrames, RepliesFromAnotherAddressOrPortAreDroppedWhileTheInstrumentAnswers)
+{
+    endpoint.latencySeconds = 0.005;
+    Bytes forged = Frame({0x20, 1, 2, 3});
+    const Bytes lie = Frame({0x20, 9, 9, 9});
+    forged.insert(forged.end(), lie.begin(), lie.end());
+    for (int i = 0; i < 3; ++i) {
+        network.Deliver(*socket, forged, 0.0001, "127.0.0.2", kPort);
+        network.Deliver(*socket, forged, 0.0002, kHost, kPort + 1);
+        EXPECT_EQ(Send(0x20, {1, 2, 3}), (Bytes{1, 2, 3}));
+    }
+    EXPECT_EQ(socket->DatagramsFromOthers(), 6u);
+    EXPECT_EQ(noise, 0);
+}
+
 class EthFaults : public EthFrames, public ::testing::WithParamInterface<Fault> {};
 
 TEST_P(EthFaults, OneBadAttemptIsResynchronisedAndTheSecondSucceeds)

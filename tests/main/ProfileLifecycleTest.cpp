@@ -54,7 +54,8 @@ TEST(OpenProfile, AFileThatCannotBeReadLeavesTheTemplateWithoutAName)
         if (folder) std::filesystem::create_directory(bad);
         s.Open(bad);
         ASSERT_EQ(s.host.Messages().size(), 1u);
-        EXPECT_EQ(s.host.Messages()[0].text, "Open file error.\r\n" + bad);
+        EXPECT_EQ(s.host.Messages()[0].text, "Open file error.\r\n" + bad + "\r\nCannot read " + bad +
+                                                 (folder ? ": Is a directory" : ": No such file or directory"));
         EXPECT_EQ(s.host.Messages()[0].icon, MsgIcon::Exclamation);
         EXPECT_TRUE(s.window->Profilo() == Loaded(s.Path("program/Default.ZemP")));
         EXPECT_EQ(s.window->Caption(), "ZEM Setup");
@@ -79,7 +80,8 @@ TEST(SaveAs, AFailedSaveKeepsTheOldNameAndSettings)
     s.host.ChooseFile(nowhere);
     s.window->mnuSaveAs.UserClick();
     ASSERT_EQ(s.host.Messages().size(), 1u);
-    EXPECT_EQ(s.host.Messages()[0].text, nowhere + "\r\nProfile saving fail.");
+    EXPECT_EQ(s.host.Messages()[0].text, nowhere + "\r\nProfile saving fail.\r\nCannot write in " +
+                                             s.Path("no such folder") + ": No such file or directory");
     EXPECT_EQ(s.host.Messages()[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(s.window->Caption(), "ZEM Setup - PressLine3");
     EXPECT_EQ(s.Setting("PathProfili"), s.Path("profiles/"));

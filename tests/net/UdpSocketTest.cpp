@@ -48,5 +48,35 @@ TEST(UdpSocket, SendsToPort0FailAndBroadcastsGo)
     EXPECT_TRUE(broadcast.SendData(Bytes{'X'})) << "broadcasts are allowed";
 }
 
+// A forger on another loopback address, and one on the peer's address but another port, answer
+// first: before the connection (already queued) and after it; only the peer's datagram is fetched.
+TEST(UdpSocket, AConnectedSocketHearsOnlyItsPeerAndCountsTheStrangersItDrops)
+{
+    UdpSocket peer(nullptr, "127.0.0.1"), otherPort(nullptr, "127.0.0.1"), otherHost(nullptr, "127.0.0.2");
+    UdpSocket link(nullptr, "127.0.0.1");
+    ASSERT_TRUE(peer.Bind(0) && otherPort.Bind(0) && otherHost.Bind(0) && link.Bind(0));
+    for (UdpSocket* forger : {&otherPort, &otherHost}) Aim(*forger, link.LocalPort());
+    Aim(link, peer.LocalPort());
+    Aim(peer, link.LocalPort());
+    auto forge = [&] {
+        for (UdpSocket* forger : {&otherPort, &otherHost}) ASSERT_TRUE(forger->SendData(Bytes{0xF0}));
+    };
+    forge();
+    ASSERT_TRUE(Readable(link));
+    link.Connect();
+    forge();
+    ASSERT_TRUE(peer.SendData(Bytes{0x02, 0x04, 0x06}));
+    ASSERT_TRUE(Readable(link));
+    EXPECT_EQ(link.GetData(), (Bytes{0x02, 0x04, 0x06}));
+    EXPECT_TRUE(link.GetData().empty());
+    EXPECT_EQ(link.DatagramsFromOthers(), 2u) << "the system drops those sent after the connection";
+    // Closed, the socket hears anyone again (the window's broadcast socket may be the same one).
+    link.Close();
+    ASSERT_TRUE(link.Bind(0));
+    Aim(otherHost, link.LocalPort());
+    ASSERT_TRUE(otherHost.SendData(Bytes{0xF1}) && Readable(link));
+    EXPECT_EQ(link.GetData(), Bytes{0xF1});
+}
+
 } // namespace
 } // namespace zem::test

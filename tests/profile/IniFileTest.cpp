@@ -203,7 +203,7 @@ TEST(IniFile, FailedSaveReportsFailureAndKeepsTheOldFile)
     std::filesystem::rename(dir / "sub", dir / "moved");
     dir.Write("sub", "");
     EXPECT_TRUE(!ini.Salva() && !ini.Salvato());
-    EXPECT_NE(ini.LastError().find("sub/a.ini"), std::string::npos);
+    EXPECT_NE(ini.LastError().find("sub: Not a directory"), std::string::npos) << ini.LastError();
     EXPECT_EQ(TempFolder::Read(dir / "moved/a.ini"), "k=old\r\n");
     ini.SetOpenFile(false);
     EXPECT_FALSE(ini.Salva());  // an unloaded document is never reported saved

@@ -80,7 +80,6 @@ TEST(ProfiloZem, MissingPartsReadAsDefaultsNeverAsThePreviousProfile)
         const char* nomeMisura1;
     };
     const Caso casi[] = {
-        {"[OTHER]\r\nx=1\r\n", 0, ""},
         {"[GENERAL]\r\nNome=A\r\n", 9600, ""},
         {"[GENERAL]\r\nBaudrateCOMM= 4800\r\n[MISURA1]\r\nNome=M\r\n", 4800, "M"},
     };
@@ -109,6 +108,17 @@ TEST(ProfiloZem, SavingOverAFileKeepsWhatElseItHolds)
     EXPECT_NE(testo.find("nOutputClear= 0\r\n[VENDOR]\r\na=1\r\n[MISURA1]\r\n"), std::string::npos);
 }
 
+TEST(ProfiloZem, ReplacingAFileLeavesNothingOfItsOldContent)
+{
+    TempFolder dir;
+    const std::string file = dir.Write("p.zemp", "; notes\r\n[GENERAL]\r\nCustom=stale\r\n[VENDOR]\r\na=1\r\n");
+    ProfiloZem p = ProfiloCompleto();
+    ASSERT_TRUE(p.SalvaFile(file, ProfiloZem::Salvataggio::Sostituisci));
+    const std::string fresco = dir / "fresh.zemp";
+    ASSERT_TRUE(p.SalvaFile(fresco));
+    EXPECT_EQ(TempFolder::Read(file), TempFolder::Read(fresco));
+}
+
 TEST(ProfiloZem, FilesThatCannotBeUsedLeaveTheProfileAsItWas)
 {
     TempFolder dir;
@@ -117,6 +127,13 @@ TEST(ProfiloZem, FilesThatCannotBeUsedLeaveTheProfileAsItWas)
     EXPECT_FALSE(p.ApriFile(dir / "missing.zemp"));
     EXPECT_FALSE(p.ApriFile(dir.Write("empty.zemp", "")));
     EXPECT_TRUE(p == prima && p.Vuoto && !p.LastError().empty());
+    // A memory backup, a text file, a settings file: no profile section, so nothing opens.
+    for (const char* testo : {" 90 \r\n 69 \r\n 77 \r\n", "notes\r\nNome=x\r\n", "[OTHER]\r\nx=1\r\n"}) {
+        const std::string file = dir.Write("other.zemmem", testo);
+        EXPECT_FALSE(p.ApriFile(file)) << testo;
+        EXPECT_EQ(p.LastError(), file + " is not a profile: it has no GENERAL or MISURA section.");
+        EXPECT_TRUE(p == prima && p.Vuoto);
+    }
 
     p.Modificato = true;
     EXPECT_FALSE(p.SalvaFile(dir.Write("plain", "x") + "/p.zemp"));

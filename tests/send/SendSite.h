@@ -39,7 +39,9 @@ struct SendSite final : TransferProgress {
             host.Answer(answers[i]);
             if (i == 0 && answers[0] == ui::MsgAnswer::Yes && !gate.Accepted()) TypePassword();
         }
-        return InvioProfilo(host, platform.Platform(), gate, *this).Invia(p, key);
+        LinkPlatform links = platform.Platform();
+        links.singoloByte = compat;
+        return InvioProfilo(host, links, gate, *this).Invia(p, key);
     }
 
     void TypePassword()
@@ -54,7 +56,7 @@ struct SendSite final : TransferProgress {
     std::vector<std::string> ReadBack(const std::string& key)
     {
         CollegamentoStrumento c(platform.Platform());
-        if (!c.Apri(key) || c.Link().UpdateMode()) return {};
+        if (!c.Apri(key, CollegamentoStrumento::Uso::Lettura) || c.Link().UpdateMode()) return {};
         std::vector<std::string> found{c.Link().Nome()};
         for (int m = 1; m <= 6; ++m)
             if (c.Link().TipoMisura(m) != 0) found.push_back(std::to_string(c.Link().TipoMisura(m)) + " " + c.Link().NomeMisura(m));
@@ -67,7 +69,12 @@ struct SendSite final : TransferProgress {
     void Advance() override { ++value; }
     void SetBusy(bool) override {}  // the main window's own test looks at the busy indication
     void HideProgress() override {}
-    bool Closing() const override { return false; }
+    bool Closing() const override { return stop; }
+    void ShowStatus(const std::string& text) override
+    {
+        statuses.push_back(text);
+        stop = stop || (stopWhenWritten && statuses.size() == 2);  // the restart out of update mode
+    }
 
     sim::SimulatedPlatform platform;
     sim::BenchInstrument bench;
@@ -75,7 +82,10 @@ struct SendSite final : TransferProgress {
     MemorySettingsStore settings;
     PasswordGate gate{host, settings};
     std::string password = "6150";
+    bool compat = false;  // the loader's single-byte path, as `zemcli --compat`
     int maximum = 0, value = 0;
+    bool stop = false, stopWhenWritten = false;  // a stop asked for (a signal), now or once the image is written
+    std::vector<std::string> statuses;
 };
 
 } // namespace zem::test

@@ -61,7 +61,7 @@ const std::vector<Case> kCases{
     {"silent", InService([](SendSite& s) { s.bench.instrument.Faults().deaf = true; }), {}, {kNoLink}, Failed, After::Untouched},
     {"port 70000", Edit([](auto&, std::string& k) { k = "IP:127.0.0.1:70000"; }), {}, {kNoLink}, Failed, After::Untouched},
     {"no port", Edit([](auto&, std::string& k) { k = "IP:127.0.0.1"; }), {}, {kNoLink}, Failed, After::Untouched},
-    {"header not cleared", InService([](SendSite& s) { Memory(s).FallisciScrittura(2); }), {Yes, Yes}, {kClear, "Clearing memory fail."}, Failed, After::Byte4Only, true},
+    {"header not cleared", InService([](SendSite& s) { s.compat = true, Memory(s).FallisciScrittura(2); }), {Yes, Yes}, {kClear, "Clearing memory fail."}, Failed, After::Byte4Only, true},
     {"image not written", InService([](SendSite& s) { Memory(s).FallisciScrittura(6); }), {Yes, Yes}, {kClear, kFail}, Failed, After::Cleared, true},
     {"update mode not entered", InService([](SendSite& s) { Memory(s).Guasti().riavvioIgnorato = true; }), {Yes, No}, {"Failed to entry in \"update\" mode.\r\nDo you want to continue?"}, Failed, After::Byte4Only},
     {"update mode not left", InService([](SendSite& s) { Memory(s).SetUpdateMode(true), Memory(s).Guasti().riavvioIgnorato = true; }), {Yes, Yes}, {kClear, "Exit update mode impossible."}, Failed, After::Sent, true},
@@ -132,7 +132,7 @@ TEST(MainWindowSend, SendsTheOpenProfileAndAClosingWindowStopsTheWriting)
         });
         s.host.Answer(Yes), s.TypePassword(), s.host.Answer(Yes);
         s.host.AtDoEvents(10, [&] {
-            EXPECT_TRUE(!w.mnuFile.Enabled() && !w.mnuConfig.Enabled() && w.ProgressBar1.Visible() && w.ProgressBar1.Value() == 9);
+            EXPECT_TRUE(!w.mnuFile.Enabled() && !w.mnuConfig.Enabled() && w.ProgressBar1.Visible() && w.ProgressBar1.Value() > 9);  // by bytes, many a write
             EXPECT_TRUE(w.lblTrasferimento.Caption() == "Progress:" && (!close || w.RequestClose()));
         });
         EXPECT_TRUE(w.mnuFormat.UserClick() && s.host.MessageTexts().back() == (close ? kFail : kSent));

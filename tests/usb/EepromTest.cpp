@@ -80,6 +80,25 @@ TEST(Eeprom, ProgrammingForcesPowerAndHeaderAndKeepsTheRestInTheChipsLayout)
     EXPECT_TRUE(std::holds_alternative<ProgramDataOlder>(*s.bridge.Device(b).eeprom));
 }
 
+TEST(Eeprom, TheToolsIdentityIsProgrammedWithinTheChipsFortyEightCharacters)
+{
+    UsbFixture s;
+    const std::size_t i = s.AddProgrammed("Old", "MR400001");
+    const FT_HANDLE handle = s.OpenDirectly(i);
+    const std::string room(48 - 14 - 8, 'N');  // beside "ZEM AUTOMATION" and the serial number
+    s.usb.ImpostaDatiEEPROM(room + "N", "MR400012");
+    EXPECT_EQ(s.usb.ProgrammaEEPROM(handle, s.usb.DatiDaProgrammare()), FT_INVALID_PARAMETER);
+    ProgramDataNewer tooLong;
+    tooLong.Manufacturer = "ZEM AUTOMATION", tooLong.Description = room + "N", tooLong.SerialNumber = "MR400012";
+    EXPECT_EQ(s.bridge.FT_EE_Program(handle, tooLong), FT_INVALID_PARAMETER);  // the simulated chip holds no more
+    EXPECT_EQ(s.bridge.Calls(BridgeCall::EeProgram), 1u);
+    s.usb.ImpostaDatiEEPROM(room, "MR400012");
+    ASSERT_TRUE(s.usb.ScriviEEPROM(handle));
+    const auto& p = std::get<ProgramDataNewer>(*s.bridge.Device(i).eeprom);
+    EXPECT_EQ(std::tie(p.VendorId, p.ProductId, p.Manufacturer, p.ManufacturerId, p.Description),
+              std::make_tuple(0x0403, 0x6001, std::string("ZEM AUTOMATION"), std::string("ZA"), room));
+}
+
 TEST(Eeprom, AFailingDriverCallStopsProgrammingWithItsStatus)
 {
     // The call that fails, its status, whether FT_EE_Program was still called.

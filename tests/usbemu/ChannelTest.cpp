@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <set>
 #include <vector>
 
 namespace zem {
@@ -33,6 +34,16 @@ TEST(EmulatedChannel, OpensAtTheLinkRateAndLosesNoByteAcrossALateStatusPacket)
     EXPECT_TRUE(s.usb.LeggiBloccoUSBConAttesa(h, back));
     EXPECT_EQ(back, sent);
     EXPECT_TRUE(s.usb.ChiudiDispositivoUSB(h));
+}
+
+TEST(EmulatedChannel, TheNextListingFindsABridgePluggedInAfterTheFirst)
+{
+    test::EmulatedBridge s(test::EmulatedBridge::Programmed("ZEM Automation", "MR400012"));
+    ASSERT_EQ(s.usb.ElencaDispositiviUSB(""), 1);
+    s.bus.Add(test::EmulatedBridge::Programmed("LINE 2", "MR400002"));
+    ASSERT_EQ(s.usb.ElencaDispositiviUSB(""), 2);
+    EXPECT_EQ((std::set<std::string>{s.usb.SerialeDispositivo(1), s.usb.SerialeDispositivo(2)}),
+              (std::set<std::string>{"MR400002", "MR400012"}));
 }
 
 } // namespace

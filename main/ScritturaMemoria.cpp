@@ -1,0 +1,68 @@
+#include "main/ScritturaMemoria.h"
+
+#include "link/UCZEM2.h"
+#include "main/ProgrammazioneMemoria.h"
+#include "main/TransferProgress.h"
+#include "session/CollegamentoStrumento.h"
+#include "ui/Host.h"
+
+#include <array>
+
+namespace zem {
+
+void ScritturaMemoria::Messaggio(const std::string& testo)
+{
+    host_.MsgBox(testo, ui::MsgButtons::OK, ui::MsgIcon::Critical);
+}
+
+bool ScritturaMemoria::Programma(UCZEM2& link, std::span<const ScritturaImmagine> scritture, int massimo)
+{
+    constexpr std::size_t n = ProgrammazioneMemoria::kIntestazione;
+    if (scritture.size() < 2 * n) return false;
+    std::array<std::uint8_t, n> firma{};
+    for (std::size_t k = 0; k < n; ++k) firma[k] = scritture[scritture.size() - n + k].valore;
+    const auto corpo = Blocchi(scritture.subspan(n, scritture.size() - 2 * n));
+    return ProgrammazioneMemoria(host_, progress_).Programma(link, corpo, firma, "Progress:", massimo);
+}
+
+bool ScritturaMemoria::Commuta(UCZEM2& link, bool entra)
+{
+    progress_.SetBusy(true);
+    progress_.ShowStatus("Restarting the instrument...");
+    const bool ok = link.SetUpdateMode(entra);
+    progress_.HideProgress();
+    progress_.SetBusy(false);
+    return ok;
+}
+
+bool ScritturaMemoria::Concludi(CollegamentoStrumento& c, const std::string& successo)
+{
+    UCZEM2& link = c.Link();
+    // Whatever state the instrument was found in, a new configuration is only in use once the
+    // instrument has restarted out of update mode.
+    if (!Commuta(link, false)) {
+        Messaggio("Exit update mode impossible.");
+        return false;
+    }
+    c.Chiudi();
+    progress_.SetBusy(true);
+    const bool riaperto = c.Riapri();
+    progress_.SetBusy(false);
+    if (riaperto && !CollegamentoStrumento::MemoriaVuota(link)) {
+        host_.MsgBox(successo, ui::MsgButtons::OK, ui::MsgIcon::Information);
+        return true;
+    }
+    Messaggio(link.UpdateMode() ? "Exit update mode impossible." : "Programming memory fail.");
+    return false;
+}
+
+bool ScritturaMemoria::Interrompi(CollegamentoStrumento& c)
+{
+    UCZEM2& link = c.Link();
+    // Nothing was written: the instrument goes back to work as it was found.
+    if (!link.UpdateMode() || c.UpdateModeAllApertura() || Commuta(link, false)) return true;
+    Messaggio("Exit update mode impossible.");
+    return false;
+}
+
+} // namespace zem

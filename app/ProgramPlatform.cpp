@@ -1,6 +1,8 @@
 #include "app/ProgramPlatform.h"
 
+#include "link/LayoutRicordati.h"
 #include "link/usb/MachineUsbDriver.h"
+#include "profile/DataPaths.h"
 
 #include <string>
 #include <unistd.h>
@@ -24,6 +26,9 @@ std::unique_ptr<ProgramPlatform> ProgramPlatform::Open(bool simulate, const std:
     } else {
         machineUsb = MachineUsbDriver();
         target = ChooseBroadcastTarget(broadcast);
+        // Real instruments are the same from one run to the next; simulated ones are born anew.
+        if (const auto stato = DataPaths::UserStateFolder(); !stato.empty())
+            LayoutDelProgramma().ConservaIn(stato / "layouts");
     }
     if (!target) {
         why = Refusal::BadBroadcast;

@@ -126,7 +126,7 @@ void BM_Transfer(benchmark::State& state)
     for (auto _ : state) {
         sim::SimulatedPlatform site;
         sim::BenchInstrument bench(site, mailbox);
-                site.bridge.SetWireTiming({.enabled = true, .latencySeconds = 1e-3});
+        site.bridge.SetWireTiming({.enabled = true, .latencySeconds = 1e-3});
         LinkPlatform platform = site.Platform();
         platform.singoloByte = state.range(2) != 0;
         Tally tally(bench);

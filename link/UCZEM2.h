@@ -588,10 +588,15 @@ private:
     using ScritturaBlocchi = bool (UCZEM2::*)(std::uint32_t, std::span<const std::uint8_t>);
     using LetturaBlocchi = bool (UCZEM2::*)(std::uint32_t, std::span<std::uint8_t>);
     using LetturaByte = std::optional<std::uint8_t> (UCZEM2::*)(std::uint32_t);
+    // A block write is proven by reading it back the way the loader is known to read: single
+    // PRAM bytes, or the mailbox's own read requests.
     bool ScriviProvato(std::uint32_t address, std::span<const std::uint8_t> data, ScritturaBlocchi blocchi,
-                       LetturaByte singolo);
+                       LetturaBlocchi rilettura);
     bool LeggiProvato(std::uint32_t address, std::span<std::uint8_t> data, LetturaBlocchi blocchi, LetturaByte singolo);
     bool LeggiSingoli(std::uint32_t address, std::span<std::uint8_t> data, LetturaByte singolo);
+    bool LeggiPRamSingoli(std::uint32_t address, std::span<std::uint8_t> data);
+    void NotaLetturaConfig(std::uint32_t address, std::span<const std::uint8_t> data);
+    void NotaScritturaConfig(std::uint32_t address, std::size_t n);
     bool DecodificaTaratura(std::span<const std::uint8_t> intestazione, std::int16_t& invalido);
     void AzzeraIdentita();
     void ChiudiCanale();        // closes the channel; the identity and version stay as reported
@@ -640,6 +645,10 @@ private:
     // the first transfer of more than one byte has tried it.
     std::optional<bool> scrittureBlocco_, lettureBlocco_;
     bool singoloByte_ = false;
+    // Configuration byte 4, whose bit 7 selects update mode at restart: its value when this link
+    // last read it, forgotten at every write over it, restart and opening.
+    static constexpr std::uint32_t kByteModo = 4;
+    std::optional<std::uint8_t> byteModo_;
 
     Buffer bufferTX_{};
     Buffer bufferRX_{};

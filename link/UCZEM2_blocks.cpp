@@ -1,10 +1,11 @@
 // Transfers of more than one byte while the instrument's loader answers (update mode). Its
-// documented exchanges move one byte a frame; blocks are used only once this session has seen
-// the loader keep a block exactly as single bytes read it, and the session falls back on single
-// bytes for good when it does not.
+// documented exchanges move one byte a frame (the mailbox's reads excepted); blocks are used only
+// once this session has seen the loader keep a block exactly as its documented reads give it back,
+// and the session falls back on single bytes for good when it does not.
 #include "link/UCZEM2.h"
 
 #include <algorithm>
+#include <array>
 
 namespace zem {
 
@@ -16,7 +17,7 @@ constexpr std::size_t kProva = 18;  // one PRAM frame: the fewest bytes that sho
 
 bool UCZEM2::ScriviPRam(std::uint32_t address, std::span<const std::uint8_t> data)
 {
-    return ScriviProvato(address, data, &UCZEM2::WritePRamBytes1, &UCZEM2::ReadPRam1Byte);
+    return ScriviProvato(address, data, &UCZEM2::WritePRamBytes1, &UCZEM2::LeggiPRamSingoli);
 }
 
 bool UCZEM2::LeggiPRam(std::uint32_t address, std::span<std::uint8_t> data)
@@ -25,7 +26,7 @@ bool UCZEM2::LeggiPRam(std::uint32_t address, std::span<std::uint8_t> data)
 }
 
 bool UCZEM2::ScriviProvato(std::uint32_t address, std::span<const std::uint8_t> data, ScritturaBlocchi blocchi,
-                           LetturaByte singolo)
+                           LetturaBlocchi rilettura)
 {
     // Outside update mode the firmware's block transfers are its documented ones.
     if (data.size() <= 1 || !updateMode_) return (this->*blocchi)(address, data);
@@ -39,15 +40,20 @@ bool UCZEM2::ScriviProvato(std::uint32_t address, std::span<const std::uint8_t> 
 
     const auto prova = data.first(std::min(kProva, data.size()));
     bool uguale = (this->*blocchi)(address, prova);
-    for (std::size_t i = 0; i < prova.size() && uguale; ++i) {
-        const auto letto = (this->*singolo)(static_cast<std::uint32_t>(address + i));
+    if (uguale) {
+        std::array<std::uint8_t, kProva> letti{};
         // A line that fails here proves nothing about the loader: the transfer fails as it is.
-        if (!letto) return false;
-        uguale = *letto == prova[i];
+        if (!(this->*rilettura)(address, std::span(letti).first(prova.size()))) return false;
+        uguale = std::equal(prova.begin(), prova.end(), letti.begin());
     }
     scrittureBlocco_ = uguale;
     if (!uguale) return singoli(0);
     return (this->*blocchi)(static_cast<std::uint32_t>(address + prova.size()), data.subspan(prova.size()));
+}
+
+bool UCZEM2::LeggiPRamSingoli(std::uint32_t address, std::span<std::uint8_t> data)
+{
+    return LeggiSingoli(address, data, &UCZEM2::ReadPRam1Byte);
 }
 
 bool UCZEM2::LeggiSingoli(std::uint32_t address, std::span<std::uint8_t> data, LetturaByte singolo)

@@ -134,7 +134,8 @@ bool UCZEM2::LeggiVersione()
     // instrument found in update mode takes what an earlier link heard from it.
     if (p == 1) {
         if (mailbox_ && dimensioneAreaPRAM_ == 0)
-            if (const auto noto = LayoutRicordato(NomeCanale())) ApplicaLayout(*noto);
+            if (const auto noto = LayoutDelProgramma().Ricordato(NomeCanale()); noto && noto->protocollo == protocollo_)
+                ApplicaLayout(*noto);
         return updateMode_;
     }
     // Defaults stand until an instrument reports its own values.
@@ -167,7 +168,8 @@ bool UCZEM2::LeggiVersione()
     }
     if (p >= 12) opzioneVelocita_ = b[12] & 0x01;
     if (p >= 11)
-        RicordaLayout(NomeCanale(), {dimensioneConfigurazione_, indirizzoAreaPRAM_, dimensioneAreaPRAM_, opzioneVelocita_});
+        LayoutDelProgramma().Ricorda(
+            NomeCanale(), {dimensioneConfigurazione_, indirizzoAreaPRAM_, dimensioneAreaPRAM_, opzioneVelocita_, protocollo_});
     return true;
 }
 
@@ -189,6 +191,7 @@ std::string UCZEM2::NomeCanale() const
 
 void UCZEM2::AzzeraImmagine()
 {
+    byteModo_.reset();
     misure_ = {};
     numeroMisure_ = 0;
     operazioneCorrente_ = {};

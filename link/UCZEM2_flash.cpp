@@ -21,7 +21,6 @@ constexpr std::uint8_t kFlashCancellata = 0xFF;
 constexpr std::uint32_t kLimiteIndirizzo = 0x1000000;  // three address bytes on the wire
 constexpr std::uint32_t kMascheraBlocco = 0x7FFFFFF8;
 constexpr std::size_t kControlloCancellazione = 64;
-constexpr std::uint32_t kByteModo = 4;       // configuration byte whose bit 7 selects update mode at restart
 constexpr std::uint8_t kBitUpdateMode = 0x80;
 constexpr int kTentativi = 4;
 // After a restart the identity is probed every 25-45 ms: a pause, then a probe whose echo a
@@ -119,7 +118,9 @@ bool UCZEM2::SetUpdateMode(bool entra)
     // always tried, so that a freshly written configuration gets its restart.
     const bool cambio = memoryError_ ? !entra : entra != updateMode_;
     if (!cambio) return true;
-    const auto modo = ReadConfig1Byte(kByteModo);
+    // The mode byte as this link last read it, in this mode and unwritten since, saves a read;
+    // the single-byte path keeps the loader's old exchanges exactly.
+    const auto modo = byteModo_ && !singoloByte_ ? byteModo_ : ReadConfig1Byte(kByteModo);
     if (!modo) return false;
     const auto nuovo = static_cast<std::uint8_t>(entra ? (*modo | kBitUpdateMode) : (*modo & ~kBitUpdateMode));
     // A restart with the old byte would come back in the mode being left.
@@ -129,6 +130,8 @@ bool UCZEM2::SetUpdateMode(bool entra)
 
 bool UCZEM2::RiavviaStrumento(bool updateMode)
 {
+    // What the other mode's firmware makes of the memory is its own business.
+    byteModo_.reset();
     if (!AspettaPerRicezioneInCorso()) return false;
     bufferTX_[0] = 1;
     bufferTX_[1] = kCmdRiavvio;

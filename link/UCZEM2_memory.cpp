@@ -66,6 +66,7 @@ bool UCZEM2::LeggiPRamBlocco(std::uint32_t address, std::span<std::uint8_t> data
 
 bool UCZEM2::WritePRamBytes1(std::uint32_t address, std::span<const std::uint8_t> data)
 {
+    if (ConfigurazioneInPRAM()) NotaScritturaConfig(address, data.size());
     for (std::size_t fatto = 0; fatto < data.size(); fatto += kBloccoPRam) {
         const std::size_t n = std::min(kBloccoPRam, data.size() - fatto);
         std::array<std::uint8_t, 4 + kBloccoPRam> args{};
@@ -106,8 +107,19 @@ bool UCZEM2::EseguiComandoMemoria(std::uint8_t code)
 
 bool UCZEM2::ReadConfigBytes(std::uint32_t address, std::span<std::uint8_t> data)
 {
-    if (ConfigurazioneInPRAM()) return LeggiPRam(address, data);
-    return LeggiConfigMailbox(address, data);
+    const bool ok = ConfigurazioneInPRAM() ? LeggiPRam(address, data) : LeggiConfigMailbox(address, data);
+    if (ok) NotaLetturaConfig(address, data);
+    return ok;
+}
+
+void UCZEM2::NotaLetturaConfig(std::uint32_t address, std::span<const std::uint8_t> data)
+{
+    if (address <= kByteModo && kByteModo - address < data.size()) byteModo_ = data[kByteModo - address];
+}
+
+void UCZEM2::NotaScritturaConfig(std::uint32_t address, std::size_t n)
+{
+    if (address <= kByteModo && kByteModo - address < n) byteModo_.reset();
 }
 
 bool UCZEM2::LeggiConfigMailbox(std::uint32_t address, std::span<std::uint8_t> data)
@@ -137,8 +149,14 @@ bool UCZEM2::LeggiConfigMailbox(std::uint32_t address, std::span<std::uint8_t> d
 std::optional<std::uint8_t> UCZEM2::ReadConfig1Byte(std::uint32_t address)
 {
     std::uint8_t b = 0;
-    if (ConfigurazioneInPRAM()) return ReadPRam1Byte(address);
-    if (!LeggiConfigMailbox(address, std::span<std::uint8_t>(&b, 1))) return std::nullopt;
+    if (ConfigurazioneInPRAM()) {
+        const auto letto = ReadPRam1Byte(address);
+        if (!letto) return std::nullopt;
+        b = *letto;
+    } else if (!LeggiConfigMailbox(address, std::span<std::uint8_t>(&b, 1))) {
+        return std::nullopt;
+    }
+    NotaLetturaConfig(address, std::span<const std::uint8_t>(&b, 1));
     return b;
 }
 
@@ -183,7 +201,7 @@ std::optional<std::string> UCZEM2::LeggiStringaConfig(std::uint32_t address, std
 bool UCZEM2::WriteConfigBytes(std::uint32_t address, std::span<const std::uint8_t> data)
 {
     if (ConfigurazioneInPRAM()) return ScriviPRam(address, data);
-    return ScriviProvato(address, data, &UCZEM2::ScriviConfigBlocchi, &UCZEM2::ReadConfig1Byte);
+    return ScriviProvato(address, data, &UCZEM2::ScriviConfigBlocchi, &UCZEM2::LeggiConfigMailbox);
 }
 
 bool UCZEM2::ScriviConfigBlocchi(std::uint32_t address, std::span<const std::uint8_t> data)
@@ -202,6 +220,7 @@ bool UCZEM2::ScriviConfigBlocchi(std::uint32_t address, std::span<const std::uin
 // One page part, in mailbox loads whose count byte neither overflows the mailbox nor wraps.
 bool UCZEM2::ScriviPaginaMailbox(std::uint32_t address, std::span<const std::uint8_t> data)
 {
+    NotaScritturaConfig(address, data.size());
     const std::size_t massimo = std::min<std::size_t>(255, dimensioneAreaPRAM_ - kIntestazioneMailbox);
     for (std::size_t fatto = 0; fatto < data.size();) {
         const std::size_t n = std::min(massimo, data.size() - fatto);

@@ -31,12 +31,20 @@ std::filesystem::path HomeFolder()
     return home;
 }
 
-std::filesystem::path UserDataFolder()
+namespace {
+
+std::filesystem::path XdgFolder(const char* variable, const std::filesystem::path& fallback)
 {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* xdg = std::getenv(variable);
     if (xdg != nullptr && xdg[0] == '/') return std::filesystem::path(xdg) / "zemsetup";
     const auto home = HomeFolder();
-    return home.empty() ? home : home / ".local" / "share" / "zemsetup";
+    return home.empty() ? home : home / fallback / "zemsetup";
 }
+
+} // namespace
+
+std::filesystem::path UserDataFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share"); }
+
+std::filesystem::path UserStateFolder() { return XdgFolder("XDG_STATE_HOME", ".local/state"); }
 
 } // namespace zem::DataPaths

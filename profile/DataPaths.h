@@ -25,6 +25,10 @@ std::filesystem::path HomeFolder();
 // path, else <home>/.local/share/zemsetup; empty when no home is known.
 std::filesystem::path UserDataFolder();
 
+// What the programs learn and keep for the next run (the memory layouts of the instruments heard):
+// $XDG_STATE_HOME/zemsetup when that is an absolute path, else <home>/.local/state/zemsetup.
+std::filesystem::path UserStateFolder();
+
 } // namespace DataPaths
 
 } // namespace zem

@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +46,7 @@ struct Settings {
     zem::sim::UdpInstrumentServer::Options server;
     bool silent = false;
     bool stdinLifetime = false;
+    double restartSeconds = 0;
     std::optional<std::uint16_t> modulesPort;
     std::vector<ModuleKnob> moduleKnobs;
 };
@@ -74,6 +76,10 @@ std::optional<Settings> Parse(int argc, char** argv, int& code)
     app.add_flag("--split", s.server.splitReply, "send the echo and the reply as two datagrams");
     app.add_option_function<double>("--latency-ms", [&s](double ms) { s.server.latencySeconds = ms / 1000.0; },
                                     "delay every datagram sent back by X milliseconds")
+        ->type_name("X")
+        ->check(CLI::Range(0.0, 60000.0));
+    app.add_option_function<double>("--restart-ms", [&s](double ms) { s.restartSeconds = ms / 1000.0; },
+                                    "stay deaf for X milliseconds after each restart, as an instrument starting again")
         ->type_name("X")
         ->check(CLI::Range(0.0, 60000.0));
     app.add_option("--drop-every", s.server.dropEvery, "lose every Nth datagram received")
@@ -162,6 +168,10 @@ int main(int argc, char** argv)
     zem::SystemClock clock;
     zem::sim::DefaultInstrument instrument(clock);
     instrument.Instrument().Faults().deaf = settings->silent;
+    if (settings->restartSeconds > 0)
+        instrument.Memory().SetDurataRiavvio(
+            [] { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); },
+            settings->restartSeconds);
     zem::sim::UdpInstrumentServer server(instrument.Instrument(), clock, settings->server);
     if (!server.Start()) {
         std::fprintf(stderr, "zemsim: cannot listen on 127.0.0.1:%u: %s\n",

@@ -1,10 +1,14 @@
 // Switching the simulated instrument into and out of update mode: configuration byte 4, the
 // restart (command 13) with its wait on the fake clock, and the identity probe that follows.
+#include "link/LayoutRicordati.h"
 #include "session/CollegamentoStrumento.h"
 #include "sim/BenchInstrument.h"
 #include "tests/SimLink.h"
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <unistd.h>
 
 namespace zem::test {
 namespace {
@@ -169,6 +173,41 @@ TEST(UpdateModeMailbox, TheLoadersVersionReplyKeepsTheMailboxReportedInNormalMod
     EXPECT_EQ(link.ReadConfig1Byte(300), 0x5A);
     EXPECT_TRUE(link.SetUpdateMode(false));
     EXPECT_FALSE(bench.memory.UpdateMode());
+}
+
+// The next program meets the instrument a memory test left in update mode: the layouts heard
+// are kept in a file, a damaged line costs only its own channel, and a layout is taken only by an
+// instrument of the type that reported it.
+TEST(UpdateModeMailbox, LayoutsHeardInNormalModeOutliveTheRunForTheSameInstrumentType)
+{
+    const auto file = std::filesystem::temp_directory_path() / ("layouts-" + std::to_string(::getpid()));
+    const LayoutMemoria heard{360, 0x7F000, 300, 1, 14};
+    RegistroLayout(file).Ricorda("USB:A1", heard);
+    std::ofstream(file, std::ios::app) << "USB:B2 360 oops\n";
+    RegistroLayout later(file);
+    EXPECT_EQ(later.Ricordato("USB:A1"), heard);
+    EXPECT_FALSE(later.Ricordato("USB:B2"));
+    std::filesystem::remove(file);
+
+    sim::SimulatedPlatform platform;
+    sim::BenchInstrument bench(platform, true);
+    const auto socket = platform.network.CreateSocket();
+    auto openInUpdateMode = [&] {
+        UCZEM2 link(platform.clock, platform.usb, platform.network, *socket);
+        EXPECT_TRUE(link.ApriPortaUSB(sim::BenchInstrument::kSerial));
+        EXPECT_TRUE(link.LeggiVersione());
+        return link.IndirizzoAreaPRAM();
+    };
+    const std::string canale = std::string("USB:") + sim::BenchInstrument::kSerial;
+    openInUpdateMode();  // normal mode: heard
+    const auto vero = *LayoutDelProgramma().Ricordato(canale);
+    bench.memory.SetUpdateMode(true);
+    auto altroTipo = vero;
+    altroTipo.protocollo += 1;
+    LayoutDelProgramma().Ricorda(canale, altroTipo);
+    EXPECT_EQ(openInUpdateMode(), 0u);
+    LayoutDelProgramma().Ricorda(canale, vero);
+    EXPECT_EQ(openInUpdateMode(), bench.memory.Opzioni().indirizzoMailbox);
 }
 
 INSTANTIATE_TEST_SUITE_P(Canali, UpdateMode, ::testing::Values(false, true), ChannelName);

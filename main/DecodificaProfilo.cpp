@@ -16,7 +16,7 @@ namespace {
 constexpr std::uint32_t kPuntatori = 0x16;
 constexpr std::uint32_t kBloccoMassimo = 66;  // record and data block of a peak or simplex measure
 constexpr int kFisici = 8;                    // physical inputs and outputs
-constexpr std::size_t kPezzo = 255;           // the longest mailbox read: no transfer more than one read
+constexpr std::size_t kPezzo = 252;           // whole PRAM frames of 18 within one mailbox read of 255
 constexpr std::array<std::int16_t, 5> kBaud = {1200, 2400, 4800, 9600, 19200};  // the rates a profile holds
 
 bool Pressa(int tipo) { return tipo == 1 || tipo == 4; }

@@ -57,10 +57,9 @@ constexpr int kTwipsPerPixel = 15;
 // Beside a fitted column's text: the cell margins and a little air before the next column.
 constexpr int kCellRoom = 12;
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-// The data a form holds (typed texts, list entries) is kept in the instrument's 8-bit characters;
-// captions, menus and headers are the program's own texts.
+// Captions, menus and headers: the program's own texts, with a path or an instrument's name in some.
+QString Q(const std::string& text) { return ShownCaption(text); }
+// The data a form holds (typed texts, list entries) is kept in the instrument's 8-bit characters.
 QString Data(const std::string& text) { return Shown(text); }
 QString DataLines(const std::string& text) { return Data(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 

@@ -61,7 +61,6 @@ TEST_F(Zemcli, SetsAModuleAddressAndAnswersWhatHappenedInItsExitCode)
 {
     ZemsimProcess sim(kZemsim, {"--modules", "0"});
     ASSERT_NE(sim.ModulesPort(), 0) << sim.Output();
-    // The module's key as list prints it.
     const auto done = Run(sim, {"--password-file", File("good"), "eth-setup", std::string("MAC: ") + sim::kModuleMac2,
                                 "--ip", "127.0.0.42"});
     EXPECT_EQ(done.code, 0) << done.err;

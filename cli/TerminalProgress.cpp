@@ -47,7 +47,7 @@ void TerminalProgress::ShowProgress(const std::string& caption, int maximum)
 void TerminalProgress::Advance()
 {
     if (value_ < maximum_) ++value_;
-    // Once a byte, so without a redraw: a step changes only at the first.
+    // Before the redraw: the first byte begins a step, whose line takes the bar off the screen.
     if (steps_) steps_->Advanced();
     Redraw();
 }

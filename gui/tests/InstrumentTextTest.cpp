@@ -33,10 +33,12 @@ TEST(InstrumentText, ANameWithUmlautsGoesFromFileToInstrumentToJsonToTheScreenAn
     std::string profile = Read(std::string(ZEM_BINARY_DIR) + "/Default.ZemP");
     std::ofstream(folder / "sent.zemp", std::ios::binary) << profile.replace(profile.find("ZEM AUTOMATION"), 14, kKept);
     const auto run = test::RunZemcli({"--simulate", "--yes", "send", (folder / "sent.zemp").string(), "--to", "USB: MR4A1001",
-                                      "--works", "clear", "then", "list", "--usb-only", "--json", "then", "read", "--to",
+                                      "--works", "clear", "then", "send", (folder / "sent.zemp").string(), "--to", "USB: MR4A1001",
+                                      "then", "list", "--usb-only", "--json", "then", "read", "--to",
                                       "USB: MR4A1001", (folder / "back.zemp").string()},
                                      {"XDG_CONFIG_HOME=" + folder.string(), "ZEMSETUP_PASSWORD=6150"});
     ASSERT_EQ(run.code, 0) << run.out << run.err;
+    EXPECT_NE(run.err.find("Old instrument name: Größenprüfung"), std::string::npos) << "the terminal shows UTF-8: " << run.err;
     const std::size_t at = run.out.find('[');
     EXPECT_EQ(nlohmann::json::parse(run.out.substr(at, run.out.find('\n', at) - at))[0]["name"], "Größenprüfung N (Press)")
         << "the identity reply carries fifteen characters";

@@ -34,7 +34,7 @@ TEST(InstrumentText, ANameWithUmlautsGoesFromFileToInstrumentToJsonToTheScreenAn
     std::ofstream(folder / "sent.zemp", std::ios::binary) << profile.replace(profile.find("ZEM AUTOMATION"), 14, kKept);
     const auto run = test::RunZemcli({"--simulate", "--yes", "send", (folder / "sent.zemp").string(), "--to", "USB: MR4A1001",
                                       "--works", "clear", "then", "send", (folder / "sent.zemp").string(), "--to", "USB: MR4A1001",
-                                      "then", "list", "--usb-only", "--json", "then", "read", "--to",
+                                      "--works", "keep", "then", "list", "--usb-only", "--json", "then", "read", "--to",
                                       "USB: MR4A1001", (folder / "back.zemp").string()},
                                      {"XDG_CONFIG_HOME=" + folder.string(), "ZEMSETUP_PASSWORD=6150"});
     ASSERT_EQ(run.code, 0) << run.out << run.err;

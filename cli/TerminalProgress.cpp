@@ -31,13 +31,21 @@ void TerminalProgress::SetBusy(bool busy)
 void TerminalProgress::ShowStatus(const std::string& text)
 {
     if (steps_) steps_->Status(text);
-    Draw(text);
+    // With a bar on screen the step goes into its line, beside the figure.
+    if (maximum_ > 0) {
+        status_ = text;
+        percent_ = -1;
+        Redraw();
+    } else {
+        Draw(text);
+    }
 }
 
 void TerminalProgress::ShowProgress(const std::string& caption, int maximum)
 {
     if (steps_) steps_->Bar(caption);
     caption_ = caption;
+    status_.clear();
     maximum_ = maximum;
     value_ = 0;
     percent_ = -1;
@@ -47,9 +55,7 @@ void TerminalProgress::ShowProgress(const std::string& caption, int maximum)
 void TerminalProgress::Advance()
 {
     if (value_ < maximum_) ++value_;
-    // Before the redraw: the first byte begins a step, whose line takes the bar off the screen.
-    if (steps_) steps_->Advanced();
-    Redraw();
+    if (maximum_ > 0) Redraw();
 }
 
 void TerminalProgress::Redraw()
@@ -58,12 +64,13 @@ void TerminalProgress::Redraw()
     const int percent = maximum_ > 0 ? 100 * value_ / maximum_ : 100;
     if (percent == percent_) return;
     percent_ = percent;
-    Draw(caption_ + " " + std::to_string(percent) + " %");
+    Draw(caption_ + (status_.empty() ? "" : " " + status_) + " " + std::to_string(percent) + " %");
 }
 
 void TerminalProgress::HideProgress()
 {
     Clear();
+    maximum_ = 0;
     if (steps_) steps_->Hidden();
 }
 
@@ -84,7 +91,6 @@ void TerminalProgress::Clear()
 
 bool TerminalProgress::Closing() const
 {
-    if (steps_) steps_->Polled();
     return StopSignals::Raised();
 }
 

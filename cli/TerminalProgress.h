@@ -10,7 +10,7 @@
 namespace zem::cli {
 
 // A transfer's progress on the terminal: "Wait..." while the instrument is busy and the bar's
-// caption with the percentage done, redrawn in place on stderr. Off a terminal it shows nothing,
+// caption with the step under way and the percentage done, redrawn in place on stderr. Off a terminal it shows nothing,
 // so a script's error output holds only the messages.
 class TerminalProgress final : public TransferProgress {
 public:
@@ -37,9 +37,9 @@ private:
 
     std::ostream& out_;
     bool shown_;
-    // Polled from Closing, which a workflow calls before every piece it moves.
-    mutable std::optional<WorkflowSteps> steps_;
+    std::optional<WorkflowSteps> steps_;
     std::string caption_;
+    std::string status_;  // the step under way, while the bar is shown
     int maximum_ = 0;
     int value_ = 0;
     int percent_ = -1;  // drawn last

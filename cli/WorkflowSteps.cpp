@@ -4,13 +4,6 @@
 
 namespace zem::cli {
 
-namespace {
-
-// The memory programming's bar, shared by send and restore.
-const char* const kProgrammingBar = "Progress:";
-
-} // namespace
-
 std::string WorkflowSteps::StepName(const std::string& caption)
 {
     std::string name = caption;
@@ -20,12 +13,10 @@ std::string WorkflowSteps::StepName(const std::string& caption)
     return name;
 }
 
-void WorkflowSteps::Begin(const std::string& step) { Begin(step, log_.Now()); }
-
-void WorkflowSteps::Begin(const std::string& step, const ExchangeLog::Mark& since)
+void WorkflowSteps::Begin(const std::string& step)
 {
     beforeLine_();
-    log_.Step(step, since);
+    log_.Step(step, log_.Now());
 }
 
 void WorkflowSteps::Busy()
@@ -37,42 +28,13 @@ void WorkflowSteps::Busy()
 void WorkflowSteps::Status(const std::string& text)
 {
     open_ = true;
-    phase_ = Phase::Other;
     Begin(StepName(text));
 }
 
 void WorkflowSteps::Bar(const std::string& caption)
 {
     open_ = true;
-    advanced_ = false;
-    polled_ = log_.Now();
-    if (caption == kProgrammingBar) {
-        phase_ = Phase::Clearing;
-        Begin("clearing the header");
-    } else {
-        phase_ = Phase::Other;
-        Begin(StepName(caption));
-    }
-}
-
-void WorkflowSteps::Advanced()
-{
-    advanced_ = true;
-    if (phase_ != Phase::Clearing) return;
-    phase_ = Phase::Writing;
-    Begin("writing memory");
-}
-
-void WorkflowSteps::Polled()
-{
-    const ExchangeLog::Mark now = log_.Now();
-    // A read between two polls that did not move the bar: the check began at the first of them.
-    if (phase_ == Phase::Writing && !advanced_ && now.counters.exchanges > polled_.counters.exchanges) {
-        phase_ = Phase::Verifying;
-        Begin("verifying and writing the header", polled_);
-    }
-    polled_ = now;
-    advanced_ = false;
+    Begin(StepName(caption));
 }
 
 void WorkflowSteps::Hidden()
@@ -80,7 +42,6 @@ void WorkflowSteps::Hidden()
     // What a workflow reads after a restart or a transfer, until its next step.
     if (open_) Begin("reading the instrument");
     open_ = false;
-    phase_ = Phase::Other;
 }
 
 } // namespace zem::cli

@@ -108,7 +108,7 @@ TEST(ZemcliCommandLine, VerboseSummarisesEachStepOfASendAndTheStepsAddUpToTheCom
         uncounted += std::stol((*it)[2]) * (steps.back() == "send" ? 1 : -1);
     }
     EXPECT_EQ(steps, (std::vector<std::string>{"opening", "restarting the instrument", "reading the instrument",
-                                               "clearing the header", "writing memory", "verifying and writing the header",
+                                               "writing memory", "verifying", "writing header",
                                                "restarting the instrument", "opening", "send"})) << r.err;
     EXPECT_EQ(uncounted, 0) << r.err;
 }

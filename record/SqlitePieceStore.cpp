@@ -138,9 +138,10 @@ bool SqlitePieceStore::Migrate()
             + "; this one reads up to " + std::to_string(kSchemaVersion) + ")";
         return false;
     }
-    Statement mode(db_, "PRAGMA journal_mode=WAL");
-    if (!mode || mode.Step() != SQLITE_ROW || Text(mode.get(), 0) != "wal") return Fail("the journal cannot be put in WAL mode");
+    if (Statement mode(db_, "PRAGMA journal_mode=WAL"); !mode || mode.Step() != SQLITE_ROW || Text(mode.get(), 0) != "wal")
+        return Fail("the journal cannot be put in WAL mode");
     if (!Execute("PRAGMA synchronous=NORMAL")) return false;
+    if (*first == kSchemaVersion) return true;  // nothing to write: a read-only copy opens too
     // Each step runs in its own transaction, re-reading the version inside it, so two programs
     // opening an old file at once migrate it once.
     for (;;) {

@@ -47,6 +47,14 @@ constexpr const char* kPieceColumns =
     "p.id, p.instrument, p.instrument_name, p.measure, p.measure_type, p.counter, p.time_utc_ms, p.work, "
     "p.work_number, p.verdict, p.reject_causes, p.check_point_reject_causes";
 
+constexpr const char* kResultColumns = "SELECT piece_id, name, value, lower, upper, unit, decimals FROM result";
+
+void Assign(std::string& to, sqlite3_stmt* s, int column)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+    to.assign(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(s, column)));
+}
+
 std::string Text(sqlite3_stmt* s, int column)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
@@ -91,7 +99,7 @@ private:
 std::unique_ptr<SqlitePieceStore> SqlitePieceStore::Open(const std::string& path, std::string& error)
 {
     sqlite3* db = nullptr;
-    const int opened = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW, nullptr);
+    const int opened = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX, nullptr);
     if (opened != SQLITE_OK) {
         error = "Cannot open the database " + path + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(opened));
         if (db && sqlite3_system_errno(db) != 0) error += std::string(" (") + std::strerror(sqlite3_system_errno(db)) + ")";
@@ -140,7 +148,8 @@ bool SqlitePieceStore::Migrate()
     }
     if (Statement mode(db_, "PRAGMA journal_mode=WAL"); !mode || mode.Step() != SQLITE_ROW || Text(mode.get(), 0) != "wal")
         return Fail("the journal cannot be put in WAL mode");
-    if (!Execute("PRAGMA synchronous=NORMAL")) return false;
+    // Reading through a map spares a copy per page: the statistics read every page of the file.
+    if (!Execute("PRAGMA synchronous=NORMAL") || !Execute("PRAGMA mmap_size=1073741824")) return false;
     if (*first == kSchemaVersion) return true;  // nothing to write: a read-only copy opens too
     // Each step runs in its own transaction, re-reading the version inside it, so two programs
     // opening an old file at once migrate it once.
@@ -239,83 +248,94 @@ std::optional<std::int64_t> SqlitePieceStore::LastCounter(const std::string& ins
     return sqlite3_column_int64(s.get(), 0);
 }
 
-bool SqlitePieceStore::Read(Statement& pieces, bool withCurves, const std::function<bool(std::int64_t, PieceRecord&)>& each)
+bool SqlitePieceStore::Read(Statement& pieces, Statement& results, const std::function<bool(std::int64_t, PieceRecord&)>& each)
 {
-    // One row per result (or one with NULL results for a piece without any), ordered by piece.
-    sqlite3_stmt* s = pieces.get();
+    sqlite3_stmt* p = pieces.get();
+    sqlite3_stmt* r = results.get();
     PieceRecord piece;
-    std::int64_t current = 0;
-    bool pending = false;
-    int step;
+    int step, resultStep = results.Step();
     while ((step = pieces.Step()) == SQLITE_ROW) {
-        const std::int64_t id = sqlite3_column_int64(s, 0);
-        if (!pending || id != current) {
-            if (pending && !each(current, piece)) return true;
-            current = id;
-            pending = true;
-            piece.instrument = Text(s, 1);
-            piece.instrumentName = Text(s, 2);
-            piece.measure = sqlite3_column_int(s, 3);
-            piece.measureType = sqlite3_column_int(s, 4);
-            piece.counter = sqlite3_column_int64(s, 5);
-            piece.timeUtcMs = sqlite3_column_int64(s, 6);
-            piece.work = Text(s, 7);
-            piece.workNumber = sqlite3_column_int(s, 8);
-            piece.verdict = Text(s, 9);
-            piece.rejectCauses = sqlite3_column_int(s, 10);
-            piece.checkPointRejectCauses = sqlite3_column_int(s, 11);
-            piece.results.clear();
-            piece.curve.clear();
-            if (withCurves) {
-                const auto* blob = static_cast<const char*>(sqlite3_column_blob(s, 12));
-                if (!CurveBlob::Decode(std::string_view(blob ? blob : "", static_cast<std::size_t>(sqlite3_column_bytes(s, 12))), piece.curve))
-                    return Fail("the curve of piece " + std::to_string(piece.counter) + " is damaged");
-            }
+        const std::int64_t id = sqlite3_column_int64(p, 0);
+        Assign(piece.instrument, p, 1);
+        Assign(piece.instrumentName, p, 2);
+        piece.measure = sqlite3_column_int(p, 3);
+        piece.measureType = sqlite3_column_int(p, 4);
+        piece.counter = sqlite3_column_int64(p, 5);
+        piece.timeUtcMs = sqlite3_column_int64(p, 6);
+        Assign(piece.work, p, 7);
+        piece.workNumber = sqlite3_column_int(p, 8);
+        Assign(piece.verdict, p, 9);
+        piece.rejectCauses = sqlite3_column_int(p, 10);
+        piece.checkPointRejectCauses = sqlite3_column_int(p, 11);
+        const auto* blob = static_cast<const char*>(sqlite3_column_blob(p, 12));
+        if (!CurveBlob::Decode(std::string_view(blob ? blob : "", static_cast<std::size_t>(sqlite3_column_bytes(p, 12))), piece.curve))
+            return Fail("the curve of piece " + std::to_string(piece.counter) + " is damaged");
+
+        // Results of pieces the filter left out are skipped on the way.
+        while (resultStep == SQLITE_ROW && sqlite3_column_int64(r, 0) < id) resultStep = results.Step();
+        std::size_t n = 0;
+        for (; resultStep == SQLITE_ROW && sqlite3_column_int64(r, 0) == id; ++n, resultStep = results.Step()) {
+            if (n == piece.results.size()) piece.results.emplace_back();
+            ResultValue& v = piece.results[n];
+            Assign(v.name, r, 1);
+            v.value = sqlite3_column_double(r, 2);
+            v.lower = Real(r, 3);
+            v.upper = Real(r, 4);
+            Assign(v.unit, r, 5);
+            v.decimals = sqlite3_column_int(r, 6);
         }
-        if (sqlite3_column_type(s, 13) == SQLITE_NULL) continue;
-        ResultValue& r = piece.results.emplace_back();
-        r.name = Text(s, 13);
-        r.value = sqlite3_column_double(s, 14);
-        r.lower = Real(s, 15);
-        r.upper = Real(s, 16);
-        r.unit = Text(s, 17);
-        r.decimals = sqlite3_column_int(s, 18);
+        piece.results.resize(n);
+        if (resultStep != SQLITE_ROW && resultStep != SQLITE_DONE) return Fail("cannot read the results");
+        if (!each(id, piece)) return true;
     }
-    if (step != SQLITE_DONE) return Fail("cannot read the pieces");
-    if (pending) each(current, piece);
-    return true;
+    return step == SQLITE_DONE || Fail("cannot read the pieces");
 }
 
 bool SqlitePieceStore::ForEach(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each)
 {
-    std::string where = " WHERE 1";
+    // Pieces are stored as they complete, so the first piece since a time starts the scan.
+    std::int64_t first = 0;
+    if (filter.sinceUtcMs) {
+        Statement s(db_, "SELECT min(id) FROM piece WHERE time_utc_ms >= ?");
+        if (!s) return Fail("cannot read the pieces");
+        s.Bind(1, *filter.sinceUtcMs);
+        if (s.Step() != SQLITE_ROW) return Fail("cannot read the pieces");
+        if (sqlite3_column_type(s.get(), 0) == SQLITE_NULL) return true;
+        first = sqlite3_column_int64(s.get(), 0);
+    }
+    std::string where = " WHERE p.id >= ?5";
     if (filter.instrument) where += " AND p.instrument = ?1";
     if (filter.measure) where += " AND p.measure = ?2";
     if (filter.sinceUtcMs) where += " AND p.time_utc_ms >= ?3";
     if (filter.untilUtcMs) where += " AND p.time_utc_ms < ?4";
-    Statement s(db_, std::string("SELECT ") + kPieceColumns + (filter.withCurves ? ", p.curve" : ", NULL")
-                         + ", r.name, r.value, r.lower, r.upper, r.unit, r.decimals FROM piece p LEFT JOIN result r ON r.piece_id = p.id"
-                         + where + " ORDER BY p.time_utc_ms, p.id, r.position");
-    if (!s) return Fail("cannot read the pieces");
-    if (filter.instrument) s.Bind(1, *filter.instrument);
-    if (filter.measure) s.Bind(2, *filter.measure);
-    if (filter.sinceUtcMs) s.Bind(3, *filter.sinceUtcMs);
-    if (filter.untilUtcMs) s.Bind(4, *filter.untilUtcMs);
-    return Read(s, filter.withCurves, [&](std::int64_t, PieceRecord& piece) { return each(piece); });
+    Statement pieces(db_, std::string("SELECT ") + kPieceColumns + (filter.withCurves ? ", p.curve" : ", NULL")
+                              + " FROM piece p" + where + " ORDER BY p.id");
+    Statement results(db_, std::string(kResultColumns) + " WHERE piece_id >= ?1 ORDER BY piece_id, position");
+    if (!pieces || !results) return Fail("cannot read the pieces");
+    if (filter.instrument) pieces.Bind(1, *filter.instrument);
+    if (filter.measure) pieces.Bind(2, *filter.measure);
+    if (filter.sinceUtcMs) pieces.Bind(3, *filter.sinceUtcMs);
+    if (filter.untilUtcMs) pieces.Bind(4, *filter.untilUtcMs);
+    pieces.Bind(5, first);
+    results.Bind(1, first);
+    return Read(pieces, results, [&](std::int64_t, PieceRecord& piece) { return each(piece); });
 }
 
 std::vector<PieceStore::Outgoing> SqlitePieceStore::Unpublished(std::size_t most)
 {
     std::vector<Outgoing> out;
-    Statement s(db_, std::string("SELECT ") + kPieceColumns + ", p.curve, r.name, r.value, r.lower, r.upper, r.unit, r.decimals "
-                         "FROM (SELECT * FROM piece WHERE published = 0 ORDER BY id LIMIT ?1) p "
-                         "LEFT JOIN result r ON r.piece_id = p.id ORDER BY p.id, r.position");
-    if (!s) {
+    Statement pieces(db_, std::string("SELECT ") + kPieceColumns + ", p.curve FROM piece p WHERE published = 0 ORDER BY id LIMIT ?1");
+    Statement results(db_, std::string(kResultColumns)
+                               + " WHERE piece_id >= (SELECT min(id) FROM piece WHERE published = 0)"
+                                 " AND piece_id <= (SELECT max(id) FROM (SELECT id FROM piece WHERE published = 0 ORDER BY id LIMIT ?1))"
+                                 " ORDER BY piece_id, position");
+    if (!pieces || !results) {
         Fail("cannot read the outbox");
         return out;
     }
-    s.Bind(1, static_cast<std::int64_t>(most));
-    if (!Read(s, true, [&](std::int64_t id, PieceRecord& piece) {
+    pieces.Bind(1, static_cast<std::int64_t>(most));
+    results.Bind(1, static_cast<std::int64_t>(most));
+    if (!Read(pieces, results, [&](std::int64_t id, PieceRecord& piece) {
             out.push_back({id, piece});
             return true;
         }))

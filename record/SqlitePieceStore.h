@@ -35,6 +35,7 @@ public:
 
     bool Add(const PieceRecord& piece, bool& added) override;
     std::optional<std::int64_t> LastCounter(const std::string& instrument, int measure) override;
+    // Oldest first means in the order the pieces were stored, which is the order they completed.
     bool ForEach(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each) override;
     std::vector<Outgoing> Unpublished(std::size_t most) override;
     bool MarkPublished(std::int64_t id) override;
@@ -48,8 +49,9 @@ private:
     bool Fail(const std::string& what);
     bool Migrate();
     bool Insert(const PieceRecord& piece, bool& added);
-    // Reads the rows of `pieces` (the piece columns, then optionally the curve) with their results.
-    bool Read(Statement& pieces, bool withCurves, const std::function<bool(std::int64_t, PieceRecord&)>& each);
+    // Reads the rows of `pieces` (the piece columns, then the curve or NULL, by id) with the rows of
+    // `results` (by piece, from the first piece on): two sequential scans merged, no look-up a piece.
+    bool Read(Statement& pieces, Statement& results, const std::function<bool(std::int64_t, PieceRecord&)>& each);
 
     sqlite3* db_;
     std::string error_;

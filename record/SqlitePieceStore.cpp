@@ -31,15 +31,18 @@ constexpr std::array<const char*, SqlitePieceStore::kSchemaVersion> kMigrations 
        CREATE UNIQUE INDEX piece_identity ON piece(instrument, measure, counter);
        CREATE INDEX piece_time ON piece(time_utc_ms);
        CREATE INDEX piece_outbox ON piece(id) WHERE published = 0;
+       CREATE TABLE result_kind(
+           id INTEGER PRIMARY KEY,
+           name TEXT NOT NULL,
+           unit TEXT NOT NULL,
+           decimals INTEGER NOT NULL,
+           lower REAL,
+           upper REAL);
        CREATE TABLE result(
            piece_id INTEGER NOT NULL REFERENCES piece(id),
            position INTEGER NOT NULL,
-           name TEXT NOT NULL,
+           kind INTEGER NOT NULL REFERENCES result_kind(id),
            value REAL NOT NULL,
-           lower REAL,
-           upper REAL,
-           unit TEXT NOT NULL,
-           decimals INTEGER NOT NULL,
            PRIMARY KEY(piece_id, position)) WITHOUT ROWID;)",
 };
 
@@ -47,7 +50,12 @@ constexpr const char* kPieceColumns =
     "p.id, p.instrument, p.instrument_name, p.measure, p.measure_type, p.counter, p.time_utc_ms, p.work, "
     "p.work_number, p.verdict, p.reject_causes, p.check_point_reject_causes";
 
-constexpr const char* kResultColumns = "SELECT piece_id, name, value, lower, upper, unit, decimals FROM result";
+constexpr const char* kResultColumns = "SELECT piece_id, kind, value FROM result";
+
+bool SameKind(const ResultValue& a, const ResultValue& b)
+{
+    return a.name == b.name && a.unit == b.unit && a.decimals == b.decimals && a.lower == b.lower && a.upper == b.upper;
+}
 
 void Assign(std::string& to, sqlite3_stmt* s, int column)
 {
@@ -184,6 +192,7 @@ bool SqlitePieceStore::Add(const PieceRecord& piece, bool& added)
     if (Insert(piece, added) && Execute("COMMIT")) return true;
     const std::string why = error_;
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    kinds_.clear();  // kinds added in the transaction are gone with it
     error_ = why;
     added = false;
     return false;
@@ -212,19 +221,17 @@ bool SqlitePieceStore::Insert(const PieceRecord& piece, bool& added)
     if (sqlite3_changes(db_) == 0) return true;  // already there
     const std::int64_t id = sqlite3_last_insert_rowid(db_);
 
-    Statement result(db_, "INSERT INTO result(piece_id, position, name, value, lower, upper, unit, decimals) VALUES(?,?,?,?,?,?,?,?)");
+    Statement result(db_, "INSERT INTO result(piece_id, position, kind, value) VALUES(?,?,?,?)");
     if (!result) return Fail("cannot store a result");
     for (std::size_t i = 0; i < piece.results.size(); ++i) {
         const ResultValue& r = piece.results[i];
+        const auto kind = Kind(r);
+        if (!kind) return false;
         sqlite3_reset(result.get());
         result.Bind(1, id);
         result.Bind(2, static_cast<std::int64_t>(i));
-        result.Bind(3, r.name);
+        result.Bind(3, *kind);
         result.Bind(4, std::optional<double>(r.value));
-        result.Bind(5, r.lower);
-        result.Bind(6, r.upper);
-        result.Bind(7, r.unit);
-        result.Bind(8, r.decimals);
         if (result.Step() != SQLITE_DONE) return Fail("cannot store the result " + r.name);
     }
     added = true;
@@ -246,6 +253,58 @@ std::optional<std::int64_t> SqlitePieceStore::LastCounter(const std::string& ins
     }
     if (sqlite3_column_type(s.get(), 0) == SQLITE_NULL) return std::nullopt;
     return sqlite3_column_int64(s.get(), 0);
+}
+
+bool SqlitePieceStore::Known(std::int64_t kind) const
+{
+    return kind >= 0 && static_cast<std::size_t>(kind) < kinds_.size() && kinds_[static_cast<std::size_t>(kind)];
+}
+
+bool SqlitePieceStore::LoadKinds()
+{
+    kinds_.clear();
+    Statement s(db_, "SELECT id, name, unit, decimals, lower, upper FROM result_kind");
+    if (!s) return Fail("cannot read the result kinds");
+    int step;
+    while ((step = s.Step()) == SQLITE_ROW) {
+        const auto id = sqlite3_column_int64(s.get(), 0);
+        if (id < 0 || id > 1'000'000) return Fail("the result kinds are damaged");
+        if (kinds_.size() <= static_cast<std::size_t>(id)) kinds_.resize(static_cast<std::size_t>(id) + 1);
+        kinds_[static_cast<std::size_t>(id)] = ResultValue{Text(s.get(), 1), 0, Real(s.get(), 4), Real(s.get(), 5), Text(s.get(), 2),
+                                                           sqlite3_column_int(s.get(), 3)};
+    }
+    return step == SQLITE_DONE || Fail("cannot read the result kinds");
+}
+
+std::optional<std::int64_t> SqlitePieceStore::Kind(const ResultValue& r)
+{
+    const auto find = [&]() -> std::optional<std::int64_t> {
+        for (std::size_t id = 0; id < kinds_.size(); ++id)
+            if (kinds_[id] && SameKind(*kinds_[id], r)) return static_cast<std::int64_t>(id);
+        return std::nullopt;
+    };
+    // Inside the write transaction: what the file holds now is what counts.
+    if (auto id = find()) return id;
+    if (!LoadKinds()) return std::nullopt;
+    if (auto id = find()) return id;
+    Statement s(db_, "INSERT INTO result_kind(name, unit, decimals, lower, upper) VALUES(?,?,?,?,?)");
+    if (!s) {
+        Fail("cannot store a result kind");
+        return std::nullopt;
+    }
+    s.Bind(1, r.name);
+    s.Bind(2, r.unit);
+    s.Bind(3, r.decimals);
+    s.Bind(4, r.lower);
+    s.Bind(5, r.upper);
+    if (s.Step() != SQLITE_DONE) {
+        Fail("cannot store the result kind " + r.name);
+        return std::nullopt;
+    }
+    const std::int64_t id = sqlite3_last_insert_rowid(db_);
+    if (kinds_.size() <= static_cast<std::size_t>(id)) kinds_.resize(static_cast<std::size_t>(id) + 1);
+    kinds_[static_cast<std::size_t>(id)] = ResultValue{r.name, 0, r.lower, r.upper, r.unit, r.decimals};
+    return id;
 }
 
 bool SqlitePieceStore::Read(Statement& pieces, Statement& results, const std::function<bool(std::int64_t, PieceRecord&)>& each)
@@ -275,14 +334,19 @@ bool SqlitePieceStore::Read(Statement& pieces, Statement& results, const std::fu
         while (resultStep == SQLITE_ROW && sqlite3_column_int64(r, 0) < id) resultStep = results.Step();
         std::size_t n = 0;
         for (; resultStep == SQLITE_ROW && sqlite3_column_int64(r, 0) == id; ++n, resultStep = results.Step()) {
+            const std::int64_t kind = sqlite3_column_int64(r, 1);
+            // A kind another program added since they were read.
+            if (!Known(kind) && !LoadKinds()) return false;
+            if (!Known(kind)) return Fail("piece " + std::to_string(piece.counter) + " has a result of unknown kind");
             if (n == piece.results.size()) piece.results.emplace_back();
             ResultValue& v = piece.results[n];
-            Assign(v.name, r, 1);
+            const ResultValue& k = *kinds_[static_cast<std::size_t>(kind)];
+            v.name.assign(k.name);
+            v.unit.assign(k.unit);
+            v.decimals = k.decimals;
+            v.lower = k.lower;
+            v.upper = k.upper;
             v.value = sqlite3_column_double(r, 2);
-            v.lower = Real(r, 3);
-            v.upper = Real(r, 4);
-            Assign(v.unit, r, 5);
-            v.decimals = sqlite3_column_int(r, 6);
         }
         piece.results.resize(n);
         if (resultStep != SQLITE_ROW && resultStep != SQLITE_DONE) return Fail("cannot read the results");

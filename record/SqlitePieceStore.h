@@ -1,0 +1,65 @@
+#pragma once
+
+#include "record/PieceStore.h"
+
+#include <memory>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zem {
+
+// The pieces in one SQLite file beside nothing else: a piece row (with its curve as a BLOB of
+// position/force float pairs, little endian, and its outbox flag), its results as rows of their
+// own (value and kind: the name, unit, decimals and limits, kept once per kind), indexes on the time and on instrument+measure+counter (unique, which is the duplicate
+// check). The file's schema version is PRAGMA user_version; an older file is migrated on opening,
+// a newer one refused.
+//
+// Durability: WAL journal with synchronous=NORMAL. A commit appends to the WAL without an fsync;
+// the WAL is synced when it is checkpointed (about every 1000 pages, and on close). So a crash of
+// the program loses nothing committed, and a power loss loses at most the pieces committed since
+// the last checkpoint; the file is consistent in both cases. Readers (stats) and the recorder
+// share the file: a writer waits up to kBusyMs for the other's lock. One thread at a time uses a store.
+class SqlitePieceStore final : public PieceStore {
+public:
+    static constexpr int kSchemaVersion = 1;
+    static constexpr int kBusyMs = 5000;
+
+    // Opens the file, creating it (mode 0644 less the umask) in a folder that must exist; nullptr
+    // with the reason in `error` when it cannot be opened, is no store of ours or is newer.
+    static std::unique_ptr<SqlitePieceStore> Open(const std::string& path, std::string& error);
+    ~SqlitePieceStore() override;
+    SqlitePieceStore(const SqlitePieceStore&) = delete;
+    SqlitePieceStore& operator=(const SqlitePieceStore&) = delete;
+
+    bool Add(const PieceRecord& piece, bool& added) override;
+    std::optional<std::int64_t> LastCounter(const std::string& instrument, int measure) override;
+    // Oldest first means in the order the pieces were stored, which is the order they completed.
+    bool ForEach(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each) override;
+    std::vector<Outgoing> Unpublished(std::size_t most) override;
+    bool MarkPublished(std::int64_t id) override;
+    std::string Error() const override { return error_; }
+
+private:
+    class Statement;
+
+    explicit SqlitePieceStore(sqlite3* db);
+    bool Execute(const char* sql);
+    bool Fail(const std::string& what);
+    bool Migrate();
+    bool Insert(const PieceRecord& piece, bool& added);
+    // A result's name, unit, decimals and limits are kept once, as a kind the result rows name.
+    std::optional<std::int64_t> Kind(const ResultValue& r);
+    bool LoadKinds();
+    bool Known(std::int64_t kind) const;
+    // Reads the rows of `pieces` (the piece columns, then the curve or NULL, by id) with the rows of
+    // `results` (by piece, from the first piece on): two sequential scans merged, no look-up a piece.
+    bool Read(Statement& pieces, Statement& results, const std::function<bool(std::int64_t, PieceRecord&)>& each);
+
+    sqlite3* db_;
+    std::string error_;
+    std::vector<std::optional<ResultValue>> kinds_;  // by id
+};
+
+} // namespace zem

@@ -96,6 +96,13 @@ void CurveMonitor::Close()
     if (link_.Collegato() || link_.InRicezione()) link_.ChiudiComunicazione();
 }
 
+void CurveMonitor::CollectHeld()
+{
+    if (!polling_) return;
+    link_.LeggiValori(measure_);
+    completed_ = true;
+}
+
 // The operation the instrument runs is a work of a plain measure, a phase of a phase-managed one.
 void CurveMonitor::ReadWork()
 {

@@ -49,6 +49,9 @@ public:
     // Stops the polling; a download in progress still ends (and its piece still comes).
     void Stop();
     void Close();
+    // Downloads the piece the instrument holds now as if it had just been completed: the
+    // instrument keeps its last piece, and a watch that lost the link picks it up this way.
+    void CollectHeld();
     bool Polling() const { return polling_; }
     int Measure() const { return measure_; }
     const Work& CurrentWork() const { return work_; }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <utility>
 
 namespace zem {
 
@@ -34,8 +33,8 @@ struct Recorder::Instrument {
     double pause = kFirstPause;
     std::vector<CompletedPiece> arrived;   // in the tick under way
     std::optional<CompletedPiece> held;    // came cut short as the line fell; decided once back
-    bool checkNext = false;                // the next piece may be the one kept just before the fault
     std::optional<PieceRecord> last;
+    HeldCheck heldCheck = HeldCheck::Done;
 };
 
 std::int64_t Recorder::SystemTimeMs()
@@ -75,29 +74,35 @@ std::optional<std::string> Recorder::Watch(const std::string& key)
 
 // The instrument keeps its last piece and flags its curve as waiting until we have kept it (the
 // flag is reset after each piece is stored). So at the start a flagged piece is one the last run
-// did not keep, and it is kept now. After a line fault a flagged (or unknown) piece is fetched
-// again, unless it is the very piece kept last (same verdict, results and curve: it was stored but
-// the reset did not reach the instrument); a piece cut short by the fault is kept as it came only
-// when the instrument says nothing waits. Pieces completed while the line was down and followed
-// by another are gone from the instrument: only the last one can be recovered.
+// did not keep, and it is fetched now. After a line fault a flagged (or unknown) piece is fetched
+// again; a piece cut short by the fault is kept as it came only when the instrument says nothing
+// waits. A piece fetched twice (held and completed, or stored before the reset was lost) is
+// recognised by its identity: a piece with the same verdict, results and curve as the last one
+// kept is that piece again, since no two strokes give the same curve to the last bit. Pieces
+// completed while the line was down and followed by another are gone from the instrument: only
+// the last one can be recovered.
 bool Recorder::Begin(Instrument& w, bool afterFault)
 {
     if (!w.monitor.Start(w.measure)) return false;
     w.connected = true;
+    w.heldCheck = afterFault ? HeldCheck::AfterFault : HeldCheck::AtStart;
+    return true;
+}
+
+// Asked once the first status poll is done: a piece completed before it gives no completion of
+// its own, one completed after it does.
+void Recorder::CheckHeld(Instrument& w)
+{
     const auto waiting = w.monitor.Link().LeggiCurveDaTrattare(w.measure);
-    if (!afterFault) {
-        if (waiting.value_or(false)) w.monitor.CollectHeld();
-        return true;
-    }
-    if (waiting.value_or(true)) {
+    const bool afterFault = w.heldCheck == HeldCheck::AfterFault;
+    w.heldCheck = HeldCheck::Done;
+    if (waiting.value_or(afterFault)) {
         w.held.reset();
-        w.checkNext = true;
         w.monitor.CollectHeld();
     } else if (w.held) {
-        Keep(w, *w.held, false);
+        Keep(w, *w.held);
         w.held.reset();
     }
-    return true;
 }
 
 double Recorder::Since(double then) const
@@ -121,9 +126,11 @@ void Recorder::Tick()
             const CompletedPiece& p = w->arrived[n];
             const bool whole = p.curve && p.results;
             if (w->lostNow && n + 1 == w->arrived.size() && !whole) w->held = p;
-            else Keep(*w, p, std::exchange(w->checkNext, false));
+            else Keep(*w, p);
         }
         if (w->lostNow) Lost(*w);
+        else if (w->heldCheck != HeldCheck::Done && w->monitor.StatusPolls() > 0 && !w->monitor.Link().InRicezione())
+            CheckHeld(*w);
     }
 }
 
@@ -152,12 +159,12 @@ void Recorder::Reconnect(Instrument& w)
     if (Notice) Notice(w.key, "Connected again.");
 }
 
-void Recorder::Keep(Instrument& w, const CompletedPiece& piece, bool checkIdentity)
+void Recorder::Keep(Instrument& w, const CompletedPiece& piece)
 {
     if (storeError_) return;
     PieceRecord r = PieceOfCurve(piece, w.monitor.CurrentWork(), {w.key, w.name, w.type, w.counter + 1, wallClock_()});
     bool added = false;
-    if (!(checkIdentity && w.last && SamePiece(r, *w.last))) {
+    if (!(w.last && SamePiece(r, *w.last))) {
         if (!store_.Add(r, added)) {
             storeError_ = store_.Error();
             return;

@@ -66,10 +66,12 @@ public:
 
 private:
     struct Instrument;
+    enum class HeldCheck { Done, AtStart, AfterFault };
     bool Begin(Instrument& w, bool afterFault);
+    void CheckHeld(Instrument& w);
     void Lost(Instrument& w);
     void Reconnect(Instrument& w);
-    void Keep(Instrument& w, const CompletedPiece& piece, bool checkIdentity);
+    void Keep(Instrument& w, const CompletedPiece& piece);
     double Since(double then) const;
 
     LinkPlatform platform_;

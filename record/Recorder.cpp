@@ -1,7 +1,6 @@
 #include "record/Recorder.h"
 
 #include "link/Clock.h"
-#include "record/PieceOfCurve.h"
 
 #include <algorithm>
 #include <chrono>
@@ -21,19 +20,15 @@ struct Recorder::Instrument {
     explicit Instrument(const LinkPlatform& platform) : monitor(platform) {}
 
     std::string key;
-    std::size_t count = 0;  // its entry in counts_
     CurveMonitor monitor;
     int measure = 0;
-    int type = 0;
-    std::string name;
-    std::int64_t counter = 0;
+    std::optional<PieceKeeper> keeper;
     bool connected = false;
     bool lostNow = false;
     double lostAt = 0;
     double pause = kFirstPause;
     std::vector<CompletedPiece> arrived;   // in the tick under way
     std::optional<CompletedPiece> held;    // came cut short as the line fell; decided once back
-    std::optional<PieceRecord> last;
     HeldCheck heldCheck = HeldCheck::Done;
 };
 
@@ -56,9 +51,7 @@ std::optional<std::string> Recorder::Watch(const std::string& key)
     w->key = key;
     if (auto errore = w->monitor.Open(key)) return errore;
     w->measure = w->monitor.Measures().front();
-    w->type = w->monitor.Link().TipoMisura(w->measure);
-    w->name = w->monitor.Link().Nome();
-    w->counter = store_.LastCounter(key, w->measure).value_or(0);
+    w->keeper.emplace(store_, key, w->monitor.Link().Nome(), w->measure, w->monitor.Link().TipoMisura(w->measure));
     Instrument& i = *w;
     i.monitor.PieceDone = [&i](const CompletedPiece& p) { i.arrived.push_back(p); };
     i.monitor.LinkLost = [&i] { i.lostNow = true; };
@@ -66,8 +59,6 @@ std::optional<std::string> Recorder::Watch(const std::string& key)
         i.monitor.Close();
         return "Communication error";
     }
-    i.count = counts_.size();
-    counts_.push_back({key, i.measure, 0, 0, 0, {}, true});
     instruments_.push_back(std::move(w));
     return std::nullopt;
 }
@@ -138,7 +129,6 @@ void Recorder::Lost(Instrument& w)
 {
     w.monitor.Close();
     w.connected = false;
-    counts_[w.count].connected = false;
     w.lostAt = platform_.clock.Timer();
     w.pause = kFirstPause;
     if (Notice) Notice(w.key, "The instrument does not answer; trying again in " + Secondi(w.pause) + ".");
@@ -154,7 +144,6 @@ void Recorder::Reconnect(Instrument& w)
         if (Notice) Notice(w.key, "The instrument still does not answer; trying again in " + Secondi(w.pause) + ".");
         return;
     }
-    counts_[w.count].connected = true;
     w.pause = kFirstPause;
     if (Notice) Notice(w.key, "Connected again.");
 }
@@ -162,24 +151,26 @@ void Recorder::Reconnect(Instrument& w)
 void Recorder::Keep(Instrument& w, const CompletedPiece& piece)
 {
     if (storeError_) return;
-    PieceRecord r = PieceOfCurve(piece, w.monitor.CurrentWork(), {w.key, w.name, w.type, w.counter + 1, wallClock_()});
     bool added = false;
-    if (!(w.last && SamePiece(r, *w.last))) {
-        if (!store_.Add(r, added)) {
-            storeError_ = store_.Error();
-            return;
-        }
+    if (!w.keeper->Keep(piece, w.monitor.CurrentWork(), wallClock_(), added)) {
+        storeError_ = store_.Error();
+        return;
     }
     if (w.connected) w.monitor.Link().ResetCurveDaTrattare(w.measure);
     if (!added) return;
-    ++w.counter;
     ++recorded_;
-    Count& c = counts_[w.count];
-    ++(r.verdict == "good" ? c.good : r.verdict == "rejected" ? c.rejected : c.noResults);
-    c.lastVerdict = r.verdict;
-    for (const auto& sink : sinks_) sink(r);
-    if (PieceRecorded) PieceRecorded(r);
-    w.last = std::move(r);
+    for (const auto& sink : sinks_) sink(*w.keeper->Last());
+    if (PieceRecorded) PieceRecorded(*w.keeper->Last());
+}
+
+std::vector<Recorder::Count> Recorder::Counts() const
+{
+    std::vector<Count> out;
+    for (const auto& w : instruments_) {
+        out.push_back(w->keeper->Count());
+        out.back().connected = w->connected;
+    }
+    return out;
 }
 
 void Recorder::Close()
@@ -187,7 +178,6 @@ void Recorder::Close()
     for (auto& w : instruments_) {
         w->monitor.Close();
         w->connected = false;
-        counts_[w->count].connected = false;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "diagnosis/CurveMonitor.h"
 #include "link/LinkPlatform.h"
+#include "record/PieceKeeper.h"
 #include "record/PieceRecord.h"
 #include "record/PieceStore.h"
 
@@ -13,9 +14,6 @@
 #include <vector>
 
 namespace zem {
-
-// Somewhere else a recorded piece goes once it is stored (the plant's broker, a JSON stream).
-using PieceSink = std::function<void(const PieceRecord&)>;
 
 // Records the completed pieces of one or several instruments: for each instrument its press
 // force-position or test-cylinder measure is watched through the curve download, and every piece
@@ -32,14 +30,7 @@ public:
     using WallClock = std::function<std::int64_t()>;
     static std::int64_t SystemTimeMs();
 
-    // What the live count shows of one watched measure.
-    struct Count {
-        std::string instrument;
-        int measure = 0;
-        int good = 0, rejected = 0, noResults = 0;
-        std::string lastVerdict;
-        bool connected = false;
-    };
+    using Count = PieceCount;
 
     Recorder(const LinkPlatform& platform, PieceStore& store, WallClock wallClock = SystemTimeMs);
     ~Recorder();
@@ -54,7 +45,7 @@ public:
     // Stops every watch and closes the links; the instruments are left out of polling.
     void Close();
 
-    const std::vector<Count>& Counts() const { return counts_; }
+    std::vector<Count> Counts() const;
     int Recorded() const { return recorded_; }
     // Set once the store failed; nothing is recorded after that.
     const std::optional<std::string>& StoreError() const { return storeError_; }
@@ -79,7 +70,6 @@ private:
     WallClock wallClock_;
     std::vector<PieceSink> sinks_;
     std::vector<std::unique_ptr<Instrument>> instruments_;
-    std::vector<Count> counts_;  // one per instrument, in the order they were given
     int recorded_ = 0;
     std::optional<std::string> storeError_;
 };

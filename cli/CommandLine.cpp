@@ -45,6 +45,7 @@ void Describe(CLI::App& app, CliOptions& options, CommandRun& run)
     AddMemtestCommand(app, run);
     AddDiffCommand(app, run);
     AddStatsCommand(app, run);
+    AddRecordCommand(app, run);
 }
 
 } // namespace

@@ -30,5 +30,6 @@ void AddMemtestCommand(CLI::App& app, CommandRun& run);
 void AddRestoreCommand(CLI::App& app, CommandRun& run);
 void AddDiffCommand(CLI::App& app, CommandRun& run);
 void AddStatsCommand(CLI::App& app, CommandRun& run);
+void AddRecordCommand(CLI::App& app, CommandRun& run);
 
 } // namespace zem::cli

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "link/Clock.h"
+#include "record/MqttOptions.h"
+#include "record/MqttSession.h"
+#include "record/PieceStore.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zem {
+
+// Hands the store's outbox to the plant's broker: each piece as JSON on
+// PREFIX/<instrument>/<measure>/piece (QoS 1), the latest one per measure kept by the broker on
+// .../last, and each instrument's "online"/"offline" on PREFIX/<instrument>/status. A piece counts as
+// published only once the broker acknowledged it; until then it stays in the outbox, so a broker that
+// is down or goes away costs the recording nothing, and its pieces go out in their order once it is
+// back. A piece whose acknowledgement was lost with the connection goes out again: readers keep the
+// first of the same instrument, measure and counter.
+class MqttPublisher {
+public:
+    MqttPublisher(PieceStore& store, Clock& clock, MqttOptions options, const std::vector<std::string>& instruments);
+    ~MqttPublisher();
+    MqttPublisher(const MqttPublisher&) = delete;
+    MqttPublisher& operator=(const MqttPublisher&) = delete;
+
+    // The recorder's pump calls it often; it never waits.
+    void Tick();
+    // Waits a bounded time for what is in flight, then says "offline" and leaves.
+    void Close();
+
+    std::int64_t Published() const { return published_; }
+    bool Connected() const;
+    // The last broker or store problem, empty while all is well.
+    std::string Error() const;
+
+private:
+    struct InFlight {
+        MqttSession* session;
+        int mid;
+    };
+    MqttSession& SessionFor(const std::string& instrument);
+    void Collect();
+    void Send();
+    std::string Topic(const PieceRecord& piece, const char* leaf) const;
+
+    PieceStore& store_;
+    Clock& clock_;
+    MqttOptions options_;
+    std::map<std::string, std::unique_ptr<MqttSession>> sessions_;
+    std::map<std::int64_t, InFlight> inFlight_;   // by the store's id
+    std::int64_t published_ = 0;
+    std::string storeError_;
+};
+
+} // namespace zem

@@ -1,6 +1,6 @@
 #pragma once
-// What the send benchmarks share: a six-measure profile, a host that answers as a production line
-// would, and a progress nobody watches.
+// What the send benchmarks and the emulated bridge's tests share: a six-measure profile, a host
+// that answers as a production line would, and a progress nobody watches.
 #include "main/TransferProgress.h"
 #include "profile/ProfiloZem.h"
 #include "ui/CommandButton.h"

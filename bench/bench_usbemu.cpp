@@ -71,7 +71,7 @@ void OverEmulatedBridge(benchmark::State& state, const Job& job)
         const std::uint64_t before = instrument.Instrument().FramesExecuted();
         const auto t0 = std::chrono::steady_clock::now();
         if (!job(line, platform)) {
-            state.SkipWithError(("failed: " + line.last).c_str());
+            state.SkipWithError(("failed: " + line.Last()).c_str());
             return;
         }
         Report(state, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), instrument, before);
@@ -91,7 +91,7 @@ void OverSimulatedDriver(benchmark::State& state, const Job& job)
         const std::uint64_t before = instrument.Instrument().FramesExecuted();
         const auto t0 = std::chrono::steady_clock::now();
         if (!job(line, platform.Platform())) {
-            state.SkipWithError(("failed: " + line.last).c_str());
+            state.SkipWithError(("failed: " + line.Last()).c_str());
             return;
         }
         Report(state, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), instrument, before);

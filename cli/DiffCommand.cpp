@@ -35,7 +35,8 @@ int Diff(CliSession& session, const DiffOptions& o)
     if (!a) return kExitTrouble;
     ConfrontoProfilo::Esito esito;
     if (o.key) {
-        const auto letto = ConfrontoProfilo(session.Host(), session.Platform()).ConStrumento(*a, *o.key);
+        TerminalProgress progress = session.Progress();
+        const auto letto = ConfrontoProfilo(session.Host(), session.Platform(), progress).ConStrumento(*a, *o.key);
         if (!letto) return kExitTrouble;  // the message told why
         esito = *letto;
     } else {

@@ -42,7 +42,8 @@ int Read(CliSession& session, const ReadOptions& o)
     const auto modello = ImportaProfilo::Modello(session.Host(),
                                                  (DataPaths::DataFolder() / FMainZEMSETUP::kTemplateName).string());
     if (!modello) return kExitFailed;
-    auto esito = ImportaProfilo(session.Host(), session.Platform()).Run(*modello, o.key);
+    TerminalProgress progress = session.Progress();
+    auto esito = ImportaProfilo(session.Host(), session.Platform(), progress).Run(*modello, o.key);
     if (!esito.profilo) return kExitFailed;  // the message told why; nothing was written
     // --force replaces the file: nothing of what it held before may survive into the new profile.
     if (!esito.profilo->SalvaFile(o.file, ProfiloZem::Salvataggio::Sostituisci)) {

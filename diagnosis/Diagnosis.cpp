@@ -24,7 +24,11 @@ bool Diagnosis::Run()
     }
     {
         DiagnosticSession verifica(host_, platform_);
-        if (!verifica.Apri(*chiave)) {
+        // The opening can take seconds over the network: the window says it is busy meanwhile.
+        if (indicatore_) indicatore_(true);
+        const bool aperto = verifica.Apri(*chiave);
+        if (indicatore_) indicatore_(false);
+        if (!aperto) {
             verifica.SegnalaErroreApertura();
             return false;
         }

@@ -16,7 +16,7 @@ class Host;
 // check that this tool knows it, then the diagnosis window on it.
 class Diagnosis {
 public:
-    // `indicatore`: the main window's transfer indicator, for the calibration write.
+    // `indicatore`: the main window's busy indication, for the opening and the calibration write.
     Diagnosis(ui::Host& host, LinkPlatform platform, PasswordGate& gate, std::function<void(bool)> indicatore = {});
 
     // False when no instrument was chosen or it cannot be diagnosed here; true once the diagnosis

@@ -84,7 +84,12 @@ FCurve::FCurve(ui::Host& host, const LinkPlatform& platform)
 bool FCurve::LoadForm(const std::string& key, std::string cartella)
 {
     cartella_ = std::move(cartella);
-    if (const auto errore = monitor_.Open(key)) {
+    // The selection window is gone from the screen, and the wait cursor shows, while the link opens.
+    GetHost().SetBusy(true);
+    GetHost().Refresh();
+    const auto errore = monitor_.Open(key);
+    GetHost().SetBusy(false);
+    if (errore) {
         GetHost().MsgBox(*errore, ui::MsgButtons::OK, ui::MsgIcon::Critical);
         return false;
     }

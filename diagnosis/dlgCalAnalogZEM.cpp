@@ -1,5 +1,6 @@
 #include "diagnosis/dlgCalAnalogZEM.h"
 
+#include "diagnosis/CampiTaratura.h"
 #include "diagnosis/TestoNumeri.h"
 #include "link/UCZEM2.h"
 #include "setup/NumeroDigitato.h"
@@ -37,24 +38,12 @@ dlgCalAnalogZEM::dlgCalAnalogZEM(ui::Form& owner, std::string name, ui::Frame& c
       lblValore(owner, Key("lblValore"), &container),
       Timer1(owner, Key("Timer1"))
 {
-    lblGain.SetCaption("Gain:");
-    lblGain.Move(240, 390, 1000, 255);
-    txtGain.Move(1320, 360, 1300, 315);
-    txtGain.SetSelectOnFocus(true);
-    lblOffset.SetCaption("Offset:");
-    lblOffset.Move(240, 810, 1000, 255);
-    txtOffset.Move(1320, 780, 1300, 315);
-    txtOffset.SetSelectOnFocus(true);
+    CampiTaratura{lblGain, txtGain, lblOffset, txtOffset, lblUM, lstUM, lblDecimali, lstDecimali}.Disponi(
+        [this] { Modifica(); });
     cmdCalcOffset.SetCaption("Calculate offset");
     cmdCalcOffset.Move(2760, 750, 1800, 375);
     // Nothing to read from before the window hands the link over.
     cmdCalcOffset.SetEnabled(false);
-    lblUM.SetCaption("Unit:");
-    lblUM.Move(240, 1230, 1000, 255);
-    lstUM.Move(1320, 1200, 1300, 315);
-    lblDecimali.SetCaption("Decimals:");
-    lblDecimali.Move(240, 1650, 1000, 255);
-    lstDecimali.Move(1320, 1620, 1300, 315);
     for (const char* d : {"0", "1", "2", "3"}) lstDecimali.AddItem(d);
     opReverse.SetCaption("Reverse");
     opReverse.Move(2760, 1200, 1800, 315);
@@ -67,10 +56,6 @@ dlgCalAnalogZEM::dlgCalAnalogZEM(ui::Form& owner, std::string name, ui::Frame& c
     lblValore.Move(4800, 1530, 1800, 255);
     Timer1.SetEnabled(false);
 
-    txtGain.Change.Connect([this] { Modifica(); });
-    txtOffset.Change.Connect([this] { Modifica(); });
-    lstUM.Click.Connect([this] { Modifica(); });
-    lstDecimali.Click.Connect([this] { Modifica(); });
     opReverse.Click.Connect([this] { Modifica(); });
     cmdCalcOffset.Click.Connect([this] { cmdCalcOffset_Click(); });
     Timer1.Elapsed.Connect([this] { Timer1_Timer(); });

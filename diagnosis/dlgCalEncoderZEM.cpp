@@ -1,5 +1,6 @@
 #include "diagnosis/dlgCalEncoderZEM.h"
 
+#include "diagnosis/CampiTaratura.h"
 #include "diagnosis/TestoNumeri.h"
 #include "link/UCZEM2.h"
 #include "setup/NumeroDigitato.h"
@@ -22,20 +23,8 @@ dlgCalEncoderZEM::dlgCalEncoderZEM(ui::Form& owner, std::string name, ui::Frame&
       txtValore(owner, Key("txtValore"), &container),
       Timer1(owner, Key("Timer1"))
 {
-    lblGain.SetCaption("Gain:");
-    lblGain.Move(240, 390, 1000, 255);
-    txtGain.Move(1320, 360, 1300, 315);
-    txtGain.SetSelectOnFocus(true);
-    lblOffset.SetCaption("Offset:");
-    lblOffset.Move(240, 810, 1000, 255);
-    txtOffset.Move(1320, 780, 1300, 315);
-    txtOffset.SetSelectOnFocus(true);
-    lblUM.SetCaption("Unit:");
-    lblUM.Move(240, 1230, 1000, 255);
-    lstUM.Move(1320, 1200, 1300, 315);
-    lblDecimali.SetCaption("Decimals:");
-    lblDecimali.Move(240, 1650, 1000, 255);
-    lstDecimali.Move(1320, 1620, 1300, 315);
+    CampiTaratura{lblGain, txtGain, lblOffset, txtOffset, lblUM, lstUM, lblDecimali, lstDecimali}.Disponi(
+        [this] { Modifica(); });
     lblADC.SetCaption("Counter:");
     lblADC.Move(3000, 390, 1300, 255);
     txtADC.Move(4400, 360, 1800, 315);
@@ -46,10 +35,6 @@ dlgCalEncoderZEM::dlgCalEncoderZEM(ui::Form& owner, std::string name, ui::Frame&
     txtValore.SetLocked(true);
     Timer1.SetEnabled(false);
 
-    txtGain.Change.Connect([this] { Modifica(); });
-    txtOffset.Change.Connect([this] { Modifica(); });
-    lstUM.Click.Connect([this] { Modifica(); });
-    lstDecimali.Click.Connect([this] { Modifica(); });
     Timer1.Elapsed.Connect([this] { Timer1_Timer(); });
 }
 

@@ -101,7 +101,9 @@ bool Grows(ui::ControlKind kind)
 
 QPixmap Draw(ui::Picture picture)
 {
-    QPixmap pixmap(32, 32);
+    // An indicator is no taller than the row of text it stands in, at any scaling.
+    const bool indicatore = picture == ui::Picture::IndicatorOn || picture == ui::Picture::IndicatorOff;
+    QPixmap pixmap(indicatore ? 16 : 32, indicatore ? 16 : 32);
     pixmap.fill(Qt::transparent);
     if (picture == ui::Picture::None) return pixmap;
     QPainter p(&pixmap);
@@ -127,12 +129,12 @@ QPixmap Draw(ui::Picture picture)
     case ui::Picture::IndicatorOn:
         p.setPen(QPen(Qt::black, 1.5));
         p.setBrush(QColor(0, 190, 0));
-        p.drawEllipse(QRectF(8, 8, 16, 16));
+        p.drawEllipse(QRectF(1, 1, 14, 14));
         break;
     case ui::Picture::IndicatorOff:
         p.setPen(QPen(Qt::black, 1.5));
         p.setBrush(Qt::white);
-        p.drawEllipse(QRectF(8, 8, 16, 16));
+        p.drawEllipse(QRectF(1, 1, 14, 14));
         break;
     case ui::Picture::None:
         break;

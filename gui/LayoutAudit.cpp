@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMap>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -96,11 +97,46 @@ void CheckOverlaps(const QWidget& window, const QWidget& container, QStringList&
                 faults << Where(window, *children[i]) + QStringLiteral(" overlaps ") + children[j]->objectName();
 }
 
+// The letter after a single '&', lower-cased; none when the text has no access key.
+QChar AccessKey(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&')) continue;
+        if (text[i + 1] != QLatin1Char('&')) return text[i + 1].toLower();
+        ++i;
+    }
+    return {};
+}
+
+// Alt and a letter reaches only one control: two shown in one window may not share it.
+void CheckAccessKeys(const QWidget& window, QStringList& faults)
+{
+    QMap<QChar, QString> taken;
+    for (const QWidget* widget : window.findChildren<const QWidget*>()) {
+        if (!Shown(*widget) || widget->objectName().isEmpty()) continue;
+        QString text;
+        if (const auto* label = qobject_cast<const QLabel*>(widget); label != nullptr && label->buddy() != nullptr)
+            text = label->text();
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+            text = button->text();
+        else if (const auto* frame = qobject_cast<const QGroupBox*>(widget))
+            text = frame->title();
+        const QChar key = AccessKey(text);
+        if (key.isNull()) continue;
+        if (taken.contains(key))
+            faults << window.objectName() + QStringLiteral(": access key ") + key + QStringLiteral(" of both \"")
+                          + Plain(taken.value(key)) + QStringLiteral("\" and \"") + Plain(text) + QLatin1Char('"');
+        else
+            taken.insert(key, text);
+    }
+}
+
 } // namespace
 
 QStringList LayoutFaults(const QWidget& window)
 {
     QStringList faults;
+    CheckAccessKeys(window, faults);
     for (const QWidget* widget : window.findChildren<const QWidget*>()) {
         if (widget->objectName() == QLatin1String("client") || qobject_cast<const QGroupBox*>(widget))
             CheckOverlaps(window, *widget, faults);

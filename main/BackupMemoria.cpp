@@ -92,6 +92,14 @@ BackupMemoria::Esito BackupMemoria::Esporta(const std::string& chiave, std::opti
     std::vector<std::uint8_t> blocco;
     bool letto = true;
     for (int a = 0; a < kIndirizzi;) {
+        // Reading changes nothing: a stop asked for (a closing window, a signal) ends it at once.
+        host_.DoEvents();
+        if (progress_.Closing()) {
+            progress_.HideProgress();
+            host_.MsgBox(kFermato, MsgButtons::OK, MsgIcon::Information);
+            c.Chiudi();
+            return Esito::Annullato;
+        }
         blocco.resize(std::min<std::size_t>(passo, static_cast<std::size_t>(kIndirizzi - a)));
         if (!c.Link().ReadConfigBytes(static_cast<std::uint32_t>(a), blocco)) {
             letto = false;

@@ -19,9 +19,10 @@ public:
     enum class Esito {
         Completato,  // "Exporting completed."
         Fallito,     // a failure was reported
-        Annullato,   // no instrument or no file chosen
+        Annullato,   // no instrument or no file chosen, or stopped while reading
     };
     static constexpr int kIndirizzi = 8961;
+    static constexpr const char* kFermato = "Memory backup stopped: no file was written.";
 
     BackupMemoria(ui::Host& host, const LinkPlatform& platform, TransferProgress& progress);
 

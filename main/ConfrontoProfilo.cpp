@@ -2,6 +2,7 @@
 
 #include "discovery/FSceltaStrumento.h"
 #include "main/ImportaProfilo.h"
+#include "main/TransferProgress.h"
 #include "profile/ProfiloZem.h"
 #include "ui/Host.h"
 
@@ -9,7 +10,15 @@
 
 namespace zem {
 
-ConfrontoProfilo::ConfrontoProfilo(ui::Host& host, const LinkPlatform& platform) : host_(host), platform_(platform) {}
+ConfrontoProfilo::ConfrontoProfilo(ui::Host& host, const LinkPlatform& platform, TransferProgress& progress)
+    : host_(host), platform_(platform), progress_(progress)
+{
+}
+
+ConfrontoProfilo::ConfrontoProfilo(ui::Host& host, const LinkPlatform& platform)
+    : ConfrontoProfilo(host, platform, SenzaProgresso())
+{
+}
 
 std::vector<std::string> ConfrontoProfilo::Differenze(const ProfiloZem& a, const ProfiloZem& b,
                                                       const std::vector<CampoProfilo>& esclusi)
@@ -32,7 +41,7 @@ std::optional<ConfrontoProfilo::Esito> ConfrontoProfilo::ConStrumento(const Prof
     if (!chiave) return std::nullopt;
     // The profile stands in for the template: what the memory does not keep comes back as the
     // profile's own, and is left out of the comparison below.
-    const auto letto = ImportaProfilo(host_, platform_).Run(profilo, *chiave);
+    const auto letto = ImportaProfilo(host_, platform_, progress_).Run(profilo, *chiave);
     if (!letto.profilo) return std::nullopt;
     Esito esito{*chiave, {}, letto.nonLetti};
     // Worked-out durations match the shares, not necessarily the typed durations.

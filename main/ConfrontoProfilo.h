@@ -14,6 +14,7 @@ class ProfiloZem;
 namespace ui {
 class Host;
 }
+class TransferProgress;
 
 // "Compare with instrument...": a profile against what an instrument holds, read back with the
 // import's decoder, or against another profile; the differences field by field in the captions
@@ -26,6 +27,8 @@ public:
         std::vector<CampoProfilo> nonConfrontati;  // what the instrument memory does not keep
     };
 
+    // `progress` shows the instrument's read-back as the import does.
+    ConfrontoProfilo(ui::Host& host, const LinkPlatform& platform, TransferProgress& progress);
     ConfrontoProfilo(ui::Host& host, const LinkPlatform& platform);
 
     // Every field where `a` and `b` differ, in the order of the dialogs, but those `esclusi` take
@@ -47,6 +50,7 @@ public:
 private:
     ui::Host& host_;
     LinkPlatform platform_;
+    TransferProgress& progress_;
 };
 
 } // namespace zem

@@ -3,6 +3,7 @@
 #include "link/UCZEM2.h"
 #include "main/DatiStrumento.h"
 #include "main/DurateCurve.h"
+#include "main/TransferProgress.h"
 
 #include <algorithm>
 #include <array>
@@ -15,6 +16,7 @@ namespace {
 constexpr std::uint32_t kPuntatori = 0x16;
 constexpr std::uint32_t kBloccoMassimo = 66;  // record and data block of a peak or simplex measure
 constexpr int kFisici = 8;                    // physical inputs and outputs
+constexpr std::size_t kPezzo = 252;           // whole PRAM frames of 18 within one mailbox read of 255
 constexpr std::array<std::int16_t, 5> kBaud = {1200, 2400, 4800, 9600, 19200};  // the rates a profile holds
 
 bool Pressa(int tipo) { return tipo == 1 || tipo == 4; }
@@ -225,6 +227,24 @@ void DaTabelle(Lettore& r, ProfiloZem& p, bool recente)
     }
 }
 
+// One step of the import: `dati` read from `indirizzo` in pieces, the bar moving by bytes. The
+// error, or nothing once read; a stop asked for ends it between two pieces.
+std::string LeggiParte(UCZEM2& link, std::uint32_t indirizzo, std::span<std::uint8_t> dati, const std::string& passo,
+                       TransferProgress& progress)
+{
+    progress.ShowProgress("Import profile", static_cast<int>(dati.size()));
+    progress.ShowStatus(passo);
+    for (std::size_t fatto = 0; fatto < dati.size();) {
+        if (progress.Closing()) return DecodificaProfilo::kFermato;
+        const std::size_t n = std::min(kPezzo, dati.size() - fatto);
+        if (!link.ReadConfigBytes(static_cast<std::uint32_t>(indirizzo + fatto), dati.subspan(fatto, n)))
+            return "Communication error";
+        for (std::size_t i = 0; i < n; ++i) progress.Advance();
+        fatto += n;
+    }
+    return {};
+}
+
 } // namespace
 
 DecodificaProfilo::Esito DecodificaProfilo::Decodifica(std::span<const std::uint8_t> generale, std::uint32_t baseMisure,
@@ -283,14 +303,12 @@ DecodificaProfilo::Esito DecodificaProfilo::Decodifica(std::span<const std::uint
     return esito;
 }
 
-DecodificaProfilo::Esito DecodificaProfilo::Leggi(UCZEM2& link, const ProfiloZem& modello)
+DecodificaProfilo::Esito DecodificaProfilo::Leggi(UCZEM2& link, const ProfiloZem& modello, TransferProgress& progress)
 {
     Esito esito;
     std::vector<std::uint8_t> generale(kFineGenerale);
-    if (!link.ReadConfigBytes(0, generale)) {
-        esito.errore = "Communication error";
-        return esito;
-    }
+    esito.errore = LeggiParte(link, 0, generale, "Reading the instrument's settings", progress);
+    if (!esito.errore.empty()) return esito;
     if (!FormatoAttuale(generale)) return Decodifica(generale, 0, {}, link, modello);
     // The measure blocks lie one after the other: one read from the first to the end of the last.
     std::uint32_t primo = 0xFFFF, ultimo = 0;
@@ -301,10 +319,8 @@ DecodificaProfilo::Esito DecodificaProfilo::Leggi(UCZEM2& link, const ProfiloZem
         ultimo = std::max(ultimo, a + kBloccoMassimo);
     }
     std::vector<std::uint8_t> misure(ultimo > primo ? ultimo - primo : 0);
-    if (!misure.empty() && !link.ReadConfigBytes(primo, misure)) {
-        esito.errore = "Communication error";
-        return esito;
-    }
+    esito.errore = LeggiParte(link, primo, misure, "Reading the measures", progress);
+    if (!esito.errore.empty()) return esito;
     return Decodifica(generale, primo, misure, link, modello);
 }
 

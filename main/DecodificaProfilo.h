@@ -11,6 +11,7 @@
 
 namespace zem {
 
+class TransferProgress;
 class UCZEM2;
 
 // An instrument's configuration memory read back into a profile: the inverse of the memory image.
@@ -27,8 +28,9 @@ public:
     };
 
     // Reads the general part and the measure blocks through an open link, in block reads along
-    // whichever memory path the instrument uses.
-    static Esito Leggi(UCZEM2& link, const ProfiloZem& modello);
+    // whichever memory path the instrument uses. The bar runs over each of the two by bytes; a
+    // stop asked for between two reads gives no profile (`kFermato`).
+    static Esito Leggi(UCZEM2& link, const ProfiloZem& modello, TransferProgress& progress);
 
     // The decoding of bytes already read: `generale` from address 0, `misure` from `baseMisure`.
     static Esito Decodifica(std::span<const std::uint8_t> generale, std::uint32_t baseMisure,
@@ -37,6 +39,7 @@ public:
     // End of the general part read: the curve table of six entries of 6 bytes at 0x168.
     static constexpr std::uint32_t kFineGenerale = 0x168 + 36;
 
+    static constexpr const char* kFermato = "Import stopped: the profile was not changed.";
     static constexpr const char* kFormatoVecchio =
         "The instrument memory holds an older configuration format, which cannot be read back into a profile.";
 };

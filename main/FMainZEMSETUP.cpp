@@ -420,7 +420,7 @@ void FMainZEMSETUP::mnuImport_Click()
     if (!ChiediSalvataggio()) return;
     const auto modello = ImportaProfilo::Modello(GetHost(), TemplatePath());
     if (!modello) return;
-    auto esito = ImportaProfilo(GetHost(), platform_).Run(*modello);
+    auto esito = ImportaProfilo(GetHost(), platform_, *this).Run(*modello);
     if (!esito.profilo) return;
     profilo_ = std::move(*esito.profilo);
     fileCorrente_.clear();
@@ -430,7 +430,7 @@ void FMainZEMSETUP::mnuImport_Click()
 }
 
 // Reads the instrument and changes nothing: neither the profile nor the instrument.
-void FMainZEMSETUP::mnuConfronta_Click() { ConfrontoProfilo(GetHost(), platform_).Run(profilo_); }
+void FMainZEMSETUP::mnuConfronta_Click() { ConfrontoProfilo(GetHost(), platform_, *this).Run(profilo_); }
 
 void FMainZEMSETUP::mnuSalva_Click()
 {

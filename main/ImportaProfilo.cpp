@@ -4,6 +4,7 @@
 #include "session/ChiaveStrumento.h"
 #include "session/CollegamentoStrumento.h"
 #include "link/UCZEM2.h"
+#include "main/TransferProgress.h"
 #include "ui/Host.h"
 
 #include <memory>
@@ -14,7 +15,15 @@ namespace {
 constexpr const char* kVuota = "The instrument memory is empty.";
 } // namespace
 
-ImportaProfilo::ImportaProfilo(ui::Host& host, const LinkPlatform& platform) : host_(host), platform_(platform) {}
+ImportaProfilo::ImportaProfilo(ui::Host& host, const LinkPlatform& platform, TransferProgress& progress)
+    : host_(host), platform_(platform), progress_(progress)
+{
+}
+
+ImportaProfilo::ImportaProfilo(ui::Host& host, const LinkPlatform& platform)
+    : ImportaProfilo(host, platform, SenzaProgresso())
+{
+}
 
 DecodificaProfilo::Esito ImportaProfilo::Run(const ProfiloZem& modello, std::optional<std::string> chiave)
 {
@@ -25,8 +34,8 @@ DecodificaProfilo::Esito ImportaProfilo::Run(const ProfiloZem& modello, std::opt
     }
     auto esito = Leggi(modello, *chiave);
     if (!esito.profilo) {
-        const bool vuota = esito.errore == kVuota;
-        host_.MsgBox(esito.errore, ui::MsgButtons::OK, vuota ? ui::MsgIcon::Information : ui::MsgIcon::Critical);
+        const bool avviso = esito.errore == kVuota || esito.errore == DecodificaProfilo::kFermato;
+        host_.MsgBox(esito.errore, ui::MsgButtons::OK, avviso ? ui::MsgIcon::Information : ui::MsgIcon::Critical);
     }
     return esito;
 }
@@ -42,10 +51,13 @@ DecodificaProfilo::Esito ImportaProfilo::Leggi(const ProfiloZem& modello, const 
     const auto socket = platform_.createLinkSocket();
     UCZEM2 link(platform_.clock, platform_.usb, platform_.linkPump, *socket);
     // The refusals of the read-back check: a memory that holds no configuration gives no profile.
-    if (!CollegamentoStrumento::ApriChiave(link, *socket, chiave, CollegamentoStrumento::Uso::Lettura))
-        esito.errore = CollegamentoStrumento::ErroreApertura(link);
+    progress_.SetBusy(true);
+    const bool aperto = CollegamentoStrumento::ApriChiave(link, *socket, chiave, CollegamentoStrumento::Uso::Lettura);
+    progress_.SetBusy(false);
+    if (!aperto) esito.errore = CollegamentoStrumento::ErroreApertura(link);
     else if (CollegamentoStrumento::MemoriaVuota(link)) esito.errore = kVuota;
-    else esito = DecodificaProfilo::Leggi(link, modello);
+    else esito = DecodificaProfilo::Leggi(link, modello, progress_);
+    progress_.HideProgress();
     link.ChiudiComunicazione();
     return esito;
 }

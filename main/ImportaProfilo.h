@@ -11,11 +11,14 @@ namespace zem {
 namespace ui {
 class Host;
 }
+class TransferProgress;
 
 // "Import profile from instrument...": reads the configuration of the instrument the technician
 // chose into a new profile. The main window's File menu and `zemcli read` run it.
 class ImportaProfilo {
 public:
+    // `progress` shows the opening and each read, and may stop the import between two reads.
+    ImportaProfilo(ui::Host& host, const LinkPlatform& platform, TransferProgress& progress);
     ImportaProfilo(ui::Host& host, const LinkPlatform& platform);
 
     // The instrument chosen in the selection window, unless `chiave` names it. A refused
@@ -42,6 +45,7 @@ private:
 
     ui::Host& host_;
     LinkPlatform platform_;
+    TransferProgress& progress_;
 };
 
 } // namespace zem

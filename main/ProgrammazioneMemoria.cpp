@@ -49,11 +49,15 @@ bool ProgrammazioneMemoria::Programma(UCZEM2& link, std::span<const BloccoMemori
                                       const std::string& didascalia, int massimo)
 {
     progress_.ShowProgress(didascalia, massimo);
+    progress_.ShowStatus("Writing memory");
     const std::array<std::uint8_t, kIntestazione> zeri{};
     bool ok = link.WriteConfigBytes(0, zeri);
     if (!ok) host_.MsgBox("Clearing memory fail.", MsgButtons::OK, MsgIcon::Critical);
-    if (ok && !(Scrivi(link, corpo) && Verifica(link, corpo))) ok = false;
-    if (ok && !link.WriteConfigBytes(0, intestazione)) ok = IntestazioneScritta(link, intestazione);
+    if (ok && !(Scrivi(link, corpo) && Verifica(link, corpo, didascalia))) ok = false;
+    if (ok) {
+        progress_.ShowStatus("Writing header");
+        if (!link.WriteConfigBytes(0, intestazione)) ok = IntestazioneScritta(link, intestazione);
+    }
     progress_.HideProgress();
     return ok;
 }
@@ -98,13 +102,16 @@ bool ProgrammazioneMemoria::Scrivi(UCZEM2& link, std::span<const BloccoMemoria> 
 }
 
 // What the memory must hold now: the cleared header and the last byte written at each address.
-bool ProgrammazioneMemoria::Verifica(UCZEM2& link, std::span<const BloccoMemoria> corpo)
+bool ProgrammazioneMemoria::Verifica(UCZEM2& link, std::span<const BloccoMemoria> corpo, const std::string& didascalia)
 {
     std::map<std::uint32_t, std::uint8_t> attesi;
     for (std::uint32_t a = 0; a < kIntestazione; ++a) attesi[a] = 0;
     for (const BloccoMemoria& b : corpo)
         for (std::size_t i = 0; i < b.dati.size(); ++i) attesi[static_cast<std::uint32_t>(b.indirizzo + i)] = b.dati[i];
 
+    // The bar runs again, by the addresses compared.
+    progress_.ShowProgress(didascalia, static_cast<int>(attesi.size()));
+    progress_.ShowStatus("Verifying");
     // One read covers every expected address within its reach: the bytes between two runs cost
     // less than another transfer.
     std::vector<std::uint8_t> letti;
@@ -112,6 +119,7 @@ bool ProgrammazioneMemoria::Verifica(UCZEM2& link, std::span<const BloccoMemoria
         const std::uint32_t inizio = it->first;
         auto fine = attesi.lower_bound(inizio + static_cast<std::uint32_t>(kLetturaVerifica));
         letti.resize(std::prev(fine)->first - inizio + 1);
+        const std::ptrdiff_t confrontati = std::distance(it, fine);
         host_.DoEvents();
         if (progress_.Closing() || !link.ReadConfigBytes(inizio, letti)) {
             host_.MsgBox("Programming memory fail.", MsgButtons::OK, MsgIcon::Critical);
@@ -122,6 +130,7 @@ bool ProgrammazioneMemoria::Verifica(UCZEM2& link, std::span<const BloccoMemoria
             host_.MsgBox("Programming memory fail.\r\n" + Differenza(it->first), MsgButtons::OK, MsgIcon::Critical);
             return false;
         }
+        for (std::ptrdiff_t k = 0; k < confrontati; ++k) progress_.Advance();
     }
     return true;
 }

@@ -35,17 +35,19 @@ public:
 
     ProgrammazioneMemoria(ui::Host& host, TransferProgress& progress);
 
-    // The bar shows `didascalia` and moves by bytes up to `massimo`. A failure is shown
-    // ("Clearing memory fail.", "Programming memory fail." with the first differing address, or
-    // "Closing memory fail." when the header is not found written) and leaves the header cleared;
-    // true once the header is written, even when only reading it back shows that.
+    // The bar shows `didascalia` with the step under way ("Writing memory", "Verifying", "Writing
+    // header"), and moves by bytes up to `massimo` while writing, then again while reading back.
+    // A failure is shown ("Clearing memory fail.", "Programming memory fail." with the first
+    // differing address, or "Closing memory fail." when the header is not found written) and
+    // leaves the header cleared; true once the header is written, even when only reading it back
+    // shows that.
     bool Programma(UCZEM2& link, std::span<const BloccoMemoria> corpo,
                    const std::array<std::uint8_t, kIntestazione>& intestazione, const std::string& didascalia,
                    int massimo);
 
 private:
     bool Scrivi(UCZEM2& link, std::span<const BloccoMemoria> corpo);
-    bool Verifica(UCZEM2& link, std::span<const BloccoMemoria> corpo);
+    bool Verifica(UCZEM2& link, std::span<const BloccoMemoria> corpo, const std::string& didascalia);
     bool IntestazioneScritta(UCZEM2& link, const std::array<std::uint8_t, kIntestazione>& intestazione);
 
     ui::Host& host_;

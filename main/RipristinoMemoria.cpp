@@ -101,7 +101,8 @@ RipristinoMemoria::Esito RipristinoMemoria::Ripristina(const std::string& chiave
         std::string domanda = "Memory backup: " + *file + "\r\nInstrument: " + chiave + "\r\n";
         if (!link.UpdateMode() && !link.MemoryError()) domanda += "Old instrument name: " + link.Nome() + "\r\n";
         domanda += "\r\nRestore memory backup to instrument?";
-        if (host_.Ask(ui::Question::ConfirmRestore, domanda, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes
+        // Every byte of the instrument's memory is replaced: a key pressed by habit must not do it.
+        if (host_.Ask(ui::Question::ConfirmRestore, domanda, MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::No) != MsgAnswer::Yes
             || !gate_.PasswordOK()) {
             esito = interrompi(Esito::Rifiutato);
         } else if (progress_.Closing()) {

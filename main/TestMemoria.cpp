@@ -61,7 +61,7 @@ TestMemoria::Esito TestMemoria::Esegui(const std::string& chiave)
         esito = Errore(c.Occupato().value_or("Communication error"));
     } else if (progress_.Closing()) {
         esito = Fermato(c);
-    } else if (!link.UpdateMode() && !link.SetUpdateMode(true)) {
+    } else if (!link.UpdateMode() && !ScritturaMemoria(host_, progress_).Commuta(link, true)) {
         esito = Errore("Communication to set update mode error.");
     } else if (!link.UpdateMode()) {
         esito = Errore("Set update mode fail.");

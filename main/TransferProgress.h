@@ -25,4 +25,19 @@ public:
     virtual bool Closing() const = 0;
 };
 
+// For callers that show nothing while a workflow runs, and never stop it.
+inline TransferProgress& SenzaProgresso()
+{
+    struct Silenzioso final : TransferProgress {
+        void SetBusy(bool) override {}
+        void ShowProgress(const std::string&, int) override {}
+        void Advance() override {}
+        void HideProgress() override {}
+        void ShowStatus(const std::string&) override {}
+        bool Closing() const override { return false; }
+    };
+    static Silenzioso nessuno;
+    return nessuno;
+}
+
 } // namespace zem

@@ -14,22 +14,22 @@ constexpr InOutForm::Riga kIngressi[] = {
     {"&Idle input:", 8},
     {"E&nable input:", 2},
     {"&Reset input:", 9},
-    {"Remo&te control input:", 16},
+    {"Re&mote control input:", 16},
     {"&Preset position input:", 15},
-    {"A&ux input 1:", 14},
+    {"Au&x input 1:", 14},
 };
 
 constexpr InOutForm::Riga kUscite[] = {
     {"&Go output:", 1},
-    {"Re&tracted output:", 11},
+    {"R&etracted output:", 11},
     {"G&ood output:", 3},
     {"Re&jected output:", 4},
-    {"Brak&e output:", 5},
+    {"Bra&ke output:", 5},
     {"Check Point &1:", 6},
     {"Check Point &2:", 7},
     {"Check Point &3:", 8},
     {"Check Point &4:", 9},
-    {"&Protection output:", 2},
+    {"Protection o&utput:", 2},
     {"Aux output 1:", 12},
 };
 

@@ -6,7 +6,7 @@ namespace {
 
 constexpr InOutForm::Riga kIngressi[] = {
     {"&Start input:", 1},
-    {"&Direction input", 11},
+    {"Direc&tion input", 11},
     {"Select &A input:", 3},
     {"Select &B input:", 4},
     {"Select &C input:", 5},
@@ -14,7 +14,7 @@ constexpr InOutForm::Riga kIngressi[] = {
     {"&Idle input:", 8},
     {"E&nable input:", 2},
     {"&Reset input:", 9},
-    {"&Basket input:", 10},
+    {"Bas&ket input:", 10},
     {"Increment serial n&umber input:", 13},
 };
 

@@ -130,6 +130,11 @@ TEST_F(Layout, TheMainWindowThePasswordWindowsAndTheShortMessagesFit)
     session.host.OnForm("FPassword", LookAndCancel());
     session.window->mnuSalva.UserClick();
     Look(*session.window, QStringLiteral("open"));
+    // As during a transfer: the busy indication, a long step text above the bar.
+    FMainZEMSETUP& w = *session.window;
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&w.Label1, &w.Image1, &w.lblTrasferimento, &w.ProgressBar1}) c->SetVisible(true);
+    w.lblTrasferimento.SetCaption("Memory test: Writing (1/3)"), w.ProgressBar1.SetMax(10), w.ProgressBar1.SetValue(4);
+    Look(w, QStringLiteral("busy"));
     // The shortest answers of the workflows would give the narrowest boxes.
     for (const char* text : {"Test memory OK", "Exporting completed.", "Communication error"}) {
         const auto box = BuildMessageBox({text, "ZEM Setup", ui::MsgButtons::OK, ui::MsgIcon::Information}, nullptr);

@@ -78,6 +78,16 @@ TEST(Backup, AFailedReadKeepsTheOldFileAndWhatWasReadBesideIt)
     EXPECT_EQ(s.host.MessageTexts().back(), "Communication error.");
 }
 
+// A stop asked for while reading writes no file, and says so.
+TEST(Backup, AStopWhileReadingWritesNoFile)
+{
+    SendSite s;
+    Folder dir;
+    s.InService(), s.host.AtDoEvents(5, [&] { s.stop = true; });
+    EXPECT_EQ(BackupMemoria(s.host, s.platform.Platform(), s).Esporta(kKey, dir.file, ""), Esito::Annullato);
+    EXPECT_TRUE(s.host.MessageTexts() == std::vector<std::string>{BackupMemoria::kFermato} && fs::is_empty(dir.path));
+}
+
 // The instrument says who it is, then misses the next exchange of the opening: the backup ends
 // there, says so, and neither the instrument (no update mode, no byte changed) nor a file is written.
 TEST(Backup, AnOpeningThatMeetsAFaultWritesNothingAnywhere)
@@ -117,6 +127,8 @@ TEST(Memtest, PassesOnlyOnSoundMemoryAndLeavesItForTheNextSend)
         EXPECT_EQ(s.host.Messages().front().defaultButton, ui::MsgAnswer::No) << "clearing is never the default";
         if (!sound) continue;
         EXPECT_EQ(s.bench.memory.Riavvii(), line == -2 ? 0 : 1);
+        // The restart into update mode is told while it lasts.
+        EXPECT_EQ(s.statuses, line == -2 ? std::vector<std::string>{} : std::vector<std::string>{"Restarting the instrument..."});
         EXPECT_NE(s.Header().substr(0, 3), "ZEM");
         EXPECT_EQ(s.Send(ProfiloMisto(), kKey, {ui::MsgAnswer::Yes, ui::MsgAnswer::Yes}), SendOutcome::Succeeded);
     }

@@ -58,8 +58,11 @@ TEST(Restore, ABackupRestoredToABlankInstrumentBacksUpByteIdentical)
             blank.bench.memory.SetDurataRiavvio([&] { return blank.platform.clock.Monotonic(); }, 0.3);
             EXPECT_EQ(Restore(blank, dir.File("a.zemmem"), key), Esito::Completato);
             EXPECT_EQ(blank.host.MessageTexts().back(), "Restoring memory successfully.");
+            const auto& asked = *std::ranges::find(blank.host.Messages(), ui::Question::ConfirmRestore, &ui::MessageBoxRequest::question);
+            EXPECT_EQ(asked.defaultButton, ui::MsgAnswer::No) << "replacing is never the default";
             // A blank memory is opened by the switch into update mode: only leaving it is this run's own.
-            EXPECT_EQ(blank.statuses, std::vector<std::string>{"Restarting the instrument..."});
+            EXPECT_EQ(blank.statuses, (std::vector<std::string>{"Writing memory", "Verifying", "Writing header",
+                                                                "Restarting the instrument..."}));
             EXPECT_EQ(blank.value, blank.maximum);
             EXPECT_FALSE(blank.bench.memory.UpdateMode());
             ASSERT_EQ(BackupMemoria(blank.host, blank.platform.Platform(), blank).Esporta(key, dir.File("b.zemmem"), ""),

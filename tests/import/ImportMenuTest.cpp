@@ -42,6 +42,8 @@ TEST(ImportMenu, OpensTheInstrumentsProfileOrRefusesAMemoryWithoutOne)
         EXPECT_EQ(s.host.MessageTexts(), std::vector<std::string>{s.host.MessageTexts().at(0)});
         EXPECT_EQ(s.host.MessageTexts()[0].substr(0, std::string(atteso).size()), atteso);
         for (std::size_t i = 0; i < 6; ++i) EXPECT_FALSE(s.platform.bridge.IsOpen(i)) << row << " left " << i << " open";
+        // Neither the bar nor the busy indication stays behind.
+        EXPECT_FALSE(s.window->ProgressBar1.Visible() || s.window->lblTrasferimento.Visible() || s.window->Label1.Visible() || s.host.Busy());
         EXPECT_EQ(std::tuple(s.window->Profilo().Nome, s.window->Profilo().NomeMisura(2), s.window->FileCorrente(), s.window->Profilo().Modificato),
                   row == 0 ? std::tuple("PRESS 2", "STROKE", "", true) : std::tuple("Press line 3", "Cylinder test", s.Example(), false));
     }

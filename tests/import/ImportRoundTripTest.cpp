@@ -47,8 +47,12 @@ TEST_P(ImportRoundTrip, AClonedBlankInstrumentHoldsTheSameMemoryByteForByte)
         for (SendSite* s : {&primo, &secondo}) s->bench.memory.Opzioni().estensioni = static_cast<std::uint8_t>(estensioni);
         ASSERT_EQ(primo.Send(p, sim::BenchInstrument::UsbKey(), {ui::MsgAnswer::Yes, ui::MsgAnswer::Yes}), SendOutcome::Succeeded) << ::testing::PrintToString(primo.host.MessageTexts());
 
-        const auto letto = ImportaProfilo(primo.host, primo.platform.Platform()).Run(modello, sim::BenchInstrument::UdpKey());
+        primo.statuses.clear();
+        const auto letto = ImportaProfilo(primo.host, primo.platform.Platform(), primo).Run(modello, sim::BenchInstrument::UdpKey());
         ASSERT_TRUE(letto.profilo) << letto.errore;
+        // The bar runs over the measures' bytes to its end, not past it.
+        EXPECT_EQ(primo.statuses, (std::vector<std::string>{"Reading the instrument's settings", "Reading the measures"}));
+        EXPECT_EQ(primo.value, primo.maximum);
         for (int m = 0; m <= 6; ++m) EXPECT_EQ(Conservati(p, m, estensioni > 10), Conservati(*letto.profilo, m, estensioni > 10)) << m;
         // Typed durations come back as typed (the measures in use; one simplex measure at most here).
         for (int m = 1; m <= 6; ++m)
@@ -61,15 +65,16 @@ TEST_P(ImportRoundTrip, AClonedBlankInstrumentHoldsTheSameMemoryByteForByte)
     }
 }
 
-// A memory in the previous format would decode to garbage: it is refused and told, on both paths.
+// A memory in the previous format would decode to garbage: it is refused and told, on both paths;
+// a stop asked for (a signal) ends the import before its first read, and is told too.
 TEST(ImportOlderFormat, IsRefusedWithItsOwnMessage)
 {
-    for (const bool mailbox : {false, true}) {
+    for (const auto& [mailbox, stop] : {std::pair(false, false), std::pair(true, false), std::pair(false, true)}) {
         SendSite s(mailbox);
-        s.InService('4');
-        const auto letto = ImportaProfilo(s.host, s.platform.Platform()).Run(ProfiloZem{}, sim::BenchInstrument::UsbKey());
+        s.InService(stop ? '5' : '4'), s.stop = stop;
+        const auto letto = ImportaProfilo(s.host, s.platform.Platform(), s).Run(ProfiloZem{}, sim::BenchInstrument::UsbKey());
         EXPECT_FALSE(letto.profilo);
-        EXPECT_EQ(s.host.MessageTexts(), std::vector<std::string>{DecodificaProfilo::kFormatoVecchio});
+        EXPECT_EQ(s.host.MessageTexts(), std::vector<std::string>{stop ? DecodificaProfilo::kFermato : DecodificaProfilo::kFormatoVecchio});
     }
 }
 

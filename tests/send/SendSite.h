@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace zem::test {
 
 // ProfiloMisto read back: the name, then each measure's type and name, cut to 15 characters.
@@ -73,7 +75,8 @@ struct SendSite final : TransferProgress {
     void ShowStatus(const std::string& text) override
     {
         statuses.push_back(text);
-        stop = stop || (stopWhenWritten && statuses.size() == 2);  // the restart out of update mode
+        // The restart out of update mode, once the header is written.
+        stop = stop || (stopWhenWritten && text == "Restarting the instrument..." && std::ranges::count(statuses, "Writing header"));
     }
 
     sim::SimulatedPlatform platform;

@@ -133,7 +133,7 @@ TEST(MainWindowSend, SendsTheOpenProfileAndAClosingWindowStopsTheWriting)
         s.host.Answer(Yes), s.TypePassword(), s.host.Answer(Yes);
         s.host.AtDoEvents(10, [&] {
             EXPECT_TRUE(!w.mnuFile.Enabled() && !w.mnuConfig.Enabled() && w.ProgressBar1.Visible() && w.ProgressBar1.Value() > 9);  // by bytes, many a write
-            EXPECT_TRUE(w.lblTrasferimento.Caption() == "Progress:" && (!close || w.RequestClose()));
+            EXPECT_TRUE(w.lblTrasferimento.Caption() == "Writing memory" && (!close || w.RequestClose()));
         });
         EXPECT_TRUE(w.mnuFormat.UserClick() && s.host.MessageTexts().back() == (close ? kFail : kSent));
         EXPECT_TRUE(w.Loaded() != close && !w.ProgressBar1.Visible() && !w.Label1.Visible() && !s.host.Busy() && w.mnuFile.Enabled());

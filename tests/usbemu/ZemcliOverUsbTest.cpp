@@ -78,7 +78,7 @@ TEST(ZemcliOverUsb, SendsWhatTheSimulatedDriverSendsReadsItBackAcrossALateStatus
     platform.bridge.AttachInstrument(platform.bridge.AddDevice({"MR400012", FT_DEVICE_232R, eeprom}), reference.Instrument());
     platform.bridge.SetCallDuration(1e-6);  // so that the restart waits pass
     usbemu::LineSend line;
-    ASSERT_EQ(line.Send(platform.Platform(), kTemplate, "USB: MR400012"), SendOutcome::Succeeded) << line.last;
+    ASSERT_EQ(line.Send(platform.Platform(), kTemplate, "USB: MR400012"), SendOutcome::Succeeded) << line.Last();
 
     const std::size_t bridge = site.Add(EmulatedBridge::Programmed("ZEM Automation", "MR400012"));
     const std::vector<std::string> send = {"--yes", "send", kTemplate, "--to", "USB: MR400012", "--works", "clear"};

@@ -36,6 +36,16 @@ std::optional<MqttOptions> MqttOptions::FromTarget(const std::string& target)
     return o;
 }
 
+std::string TopicPrefixProblem(const std::string& prefix)
+{
+    if (prefix.empty()) return "the topic prefix is empty";
+    if (prefix.find_first_of("+#") != std::string::npos) return "a topic prefix cannot hold + or #";
+    if (prefix.front() == '$') return "a topic prefix cannot start with $";
+    if (prefix.front() == '/' || prefix.back() == '/' || prefix.find("//") != std::string::npos)
+        return "a topic prefix cannot have an empty level";
+    return {};
+}
+
 std::string TopicLevel(const std::string& instrument)
 {
     std::string level;

@@ -20,6 +20,10 @@ struct MqttOptions {
     static std::optional<MqttOptions> FromTarget(const std::string& target);
 };
 
+// Why `prefix` cannot be a topic prefix, empty when it can: wildcards would make every topic under it
+// one nobody can publish on, and an empty level or a leading "$" is not the plant's to read.
+std::string TopicPrefixProblem(const std::string& prefix);
+
 // An instrument key as one topic level: the separators and wildcards of topics cannot appear in it,
 // and its spaces are dropped ("USB: MR4A1001" -> "USB:MR4A1001").
 std::string TopicLevel(const std::string& instrument);

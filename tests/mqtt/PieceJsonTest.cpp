@@ -35,6 +35,8 @@ TEST(MqttOptions, ReadsHostAndPortRefusesBadPortsAndKeepsTopicLevelsWhole)
     for (const char* bad : {"h:0", "h:", "h:65536", ":1883", "h:12x", "[::1", "h:1:2"})
         EXPECT_FALSE(MqttOptions::FromTarget(bad)) << bad;
     EXPECT_EQ(TopicLevel("USB: MR4A/1+#"), "USB:MR4A_1__");
+    for (const char* bad : {"", "a/#", "a/+/b", "$SYS", "/a", "a/", "a//b"}) EXPECT_NE(TopicPrefixProblem(bad), "") << bad;
+    EXPECT_EQ(TopicPrefixProblem("plant/line 4"), "");
 }
 
 } // namespace

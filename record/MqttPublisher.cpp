@@ -61,6 +61,7 @@ void MqttPublisher::Collect()
         const auto acknowledged = session->TakeAcknowledged();
         const std::set<int> acked(acknowledged.begin(), acknowledged.end());
         const bool dropped = session->TakeDropped();
+        if (dropped) outboxSent_ = false;
         for (auto it = inFlight_.begin(); it != inFlight_.end();) {
             if (it->second.session != session.get()) {
                 ++it;
@@ -82,15 +83,23 @@ void MqttPublisher::Collect()
     }
 }
 
+void MqttPublisher::Stored(const PieceRecord&)
+{
+    outboxSent_ = false;
+    Tick();
+}
+
 void MqttPublisher::Send()
 {
-    if (inFlight_.size() >= kWindow || !Connected()) return;
+    // Refilled at half the window, so one read of the outbox sends at least half a window.
+    if (outboxSent_ || inFlight_.size() > kWindow / 2 || !Connected()) return;
     // In flight pieces are still in the outbox, oldest first; read past them.
-    const auto outbox = store_.Unpublished(inFlight_.size() + kWindow);
+    const std::size_t most = inFlight_.size() + kWindow;
+    const auto outbox = store_.Unpublished(most);
     // An instrument whose piece could not go stays behind it, so its pieces keep their order.
     std::set<std::string> held;
     for (const auto& out : outbox) {
-        if (inFlight_.size() >= kWindow) break;
+        if (inFlight_.size() >= kWindow) return;
         if (inFlight_.count(out.id) || held.count(out.piece.instrument)) continue;
         auto& session = SessionFor(out.piece.instrument);
         const auto payload = PieceJson(out.piece, options_.withCurves).dump();
@@ -102,13 +111,16 @@ void MqttPublisher::Send()
         inFlight_[out.id] = {&session, *mid};
         session.Publish(Topic(out.piece, "last"), payload, true);
     }
+    // All of the outbox is out: no need to read it again until a piece is stored or a connection drops.
+    outboxSent_ = held.empty() && outbox.size() < most;
 }
 
 void MqttPublisher::Close()
 {
     // Bounded: a broker that stopped answering leaves the rest in the outbox for the next run.
     for (int i = 0; i < 20 && !inFlight_.empty() && Connected(); ++i) {
-        for (auto& [instrument, session] : sessions_) session->Pump(50);
+        for (auto& [instrument, session] : sessions_)
+            if (session->Ready()) session->Pump(50);
         Collect();
     }
     for (auto& [instrument, session] : sessions_) session->Close();

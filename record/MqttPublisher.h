@@ -29,6 +29,8 @@ public:
 
     // The recorder's pump calls it often; it never waits.
     void Tick();
+    // The recorder's sink: a piece went into the store's outbox.
+    void Stored(const PieceRecord& piece);
     // Waits a bounded time for what is in flight, then says "offline" and leaves.
     void Close();
 
@@ -53,6 +55,7 @@ private:
     std::map<std::string, std::unique_ptr<MqttSession>> sessions_;
     std::map<std::int64_t, InFlight> inFlight_;   // by the store's id
     std::int64_t published_ = 0;
+    bool outboxSent_ = false;   // everything the outbox held is in flight or acknowledged
     std::string storeError_;
 };
 

@@ -71,8 +71,14 @@ bool LocalBroker::Start()
 
 void LocalBroker::Stop()
 {
-    if (pid_ > 0 && kill(pid_, SIGTERM) == 0) waitpid(pid_, nullptr, 0);
+    if (pid_ > 0 && kill(pid_, paused_ ? SIGKILL : SIGTERM) == 0) waitpid(pid_, nullptr, 0);
     pid_ = -1;
+    paused_ = false;
+}
+
+void LocalBroker::Pause()
+{
+    if (pid_ > 0) paused_ = kill(pid_, SIGSTOP) == 0;
 }
 
 } // namespace zem::sim

@@ -23,6 +23,8 @@ public:
     // false with what it said when it did not.
     bool Start();
     void Stop();
+    // Stops answering (its machine hangs); a later Stop then kills it, with what it had not read.
+    void Pause();
     int Port() const { return port_; }
     const std::string& Log() const { return log_; }
 
@@ -30,6 +32,7 @@ private:
     std::filesystem::path config_;
     int port_ = 0;
     pid_t pid_ = -1;
+    bool paused_ = false;
     std::string log_;
 };
 

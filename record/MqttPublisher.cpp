@@ -53,6 +53,16 @@ void MqttPublisher::Tick()
     for (auto& [instrument, session] : sessions_) session->Pump();
     Collect();
     Send();
+    Tell();
+}
+
+void MqttPublisher::Tell()
+{
+    auto state = Error();
+    if (state.empty() && Connected())
+        state = "publishing to the MQTT broker " + options_.host + ":" + std::to_string(options_.port);
+    if (state != told_ && !state.empty() && Notice) Notice(state);
+    told_ = state;
 }
 
 void MqttPublisher::Collect()

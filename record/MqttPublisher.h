@@ -6,6 +6,7 @@
 #include "record/PieceStore.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -39,6 +40,9 @@ public:
     // The last broker or store problem, empty while all is well.
     std::string Error() const;
 
+    // The broker lost or found again, for the host to show; each change once.
+    std::function<void(const std::string& text)> Notice;
+
 private:
     struct InFlight {
         MqttSession* session;
@@ -47,6 +51,7 @@ private:
     MqttSession& SessionFor(const std::string& instrument);
     void Collect();
     void Send();
+    void Tell();
     std::string Topic(const PieceRecord& piece, const char* leaf) const;
 
     PieceStore& store_;
@@ -57,6 +62,7 @@ private:
     std::int64_t published_ = 0;
     bool outboxSent_ = false;   // everything the outbox held is in flight or acknowledged
     std::string storeError_;
+    std::string told_;
 };
 
 } // namespace zem

@@ -80,6 +80,8 @@ TEST_F(MqttPublisherTest, ARecorderThatDiesIsReportedOfflineByItsLastWill)
 TEST_F(MqttPublisherTest, PiecesTheBrokerNeverAcknowledgedGoOutAgainInOrderOnceItIsBack)
 {
     MqttPublisher publisher(store, clock, options, {"USB: MR4A1001"});
+    std::vector<std::string> notices;
+    publisher.Notice = [&](const std::string& text) { notices.push_back(text); };
     test::Subscriber before(broker.Port());
     for (int c = 1; c <= 3; ++c) publisher.Stored(Record(1, c));
     ASSERT_TRUE(before.WaitFor([&] { return publisher.Published() == 3; }, [&] { publisher.Tick(); }));
@@ -98,6 +100,11 @@ TEST_F(MqttPublisherTest, PiecesTheBrokerNeverAcknowledgedGoOutAgainInOrderOnceI
     after.WaitFor([&] { return after.On("/piece").size() >= 6; });
     EXPECT_EQ(Counters(after.On("/piece")), (std::vector<std::int64_t>{4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(publisher.Error(), "");
+    const auto to = "MQTT broker 127.0.0.1:" + std::to_string(broker.Port());
+    ASSERT_EQ(notices.size(), 3u);
+    EXPECT_EQ(notices[0], "publishing to the " + to);
+    EXPECT_EQ(notices[1].substr(0, to.size() + 2), to + ": ");
+    EXPECT_EQ(notices[2], notices[0]);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "cli/PasswordFile.h"
+#include "profile/InstrumentText.h"
 #include "session/TrasferimentoSingoloByte.h"
 #include "ui/Application.h"
 #include "ui/CommandButton.h"
@@ -59,7 +60,9 @@ void CliSession::TypePassword(ui::Form& form)
         form.Get<ui::CommandButton>("cmdCancel").UserClick();
         return;
     }
-    form.Get<ui::TextBox>("txtPassword").UserType(*password);
+    // Typed as the window keeps it: in the 8-bit characters the GUI's password box stores.
+    const auto typed = InstrumentText::FromUtf8(*password);
+    form.Get<ui::TextBox>("txtPassword").UserType(typed ? typed->Bytes() : *password);
     form.Get<ui::CommandButton>("cmdOK").UserClick();
 }
 

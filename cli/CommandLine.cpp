@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "cli/HelpFormatter.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -12,11 +14,13 @@ namespace {
 const char* const kFooter =
     "Commands chained with \"then\" run one after the other in the same run (and on the same\n"
     "simulated instruments), until one does not end with 0.\n"
-    "KEY: \"USB: SERIAL\" or \"IP:HOST:PORT\", as list prints it.\n"
+    "KEY: \"USB: SERIAL\" or \"IP:HOST:PORT\", as list prints it; eth-setup takes a module's \"MAC: ...\".\n"
     "Exit codes: 0 done, 1 failed, 2 usage error, 3 refused or cancelled.\n";
 
 void Describe(CLI::App& app, CliOptions& options, CommandRun& run)
 {
+    // Before the commands, which take the formatter from their parent.
+    app.formatter(std::make_shared<HelpFormatter>());
     app.footer(kFooter);
     // A global option after the command is still the program's.
     app.fallthrough();

@@ -133,11 +133,11 @@ void AddCurveCommand(CLI::App& app, CommandRun& run)
     auto o = std::make_shared<CurveOptions>();
     auto* command = app.add_subcommand("curve", "wait for the next pieces of a press measure, print their results, write their curves");
     command->add_option("--to", o->key, "the instrument: \"USB: SERIAL\" or \"IP:HOST:PORT\"")->type_name("KEY")->required();
-    command->add_option("--measure", o->measure, "the press force-position or test-cylinder measure")
+    command->add_option("--measure", o->measure, "the press force-position or test-cylinder measure, 1 to 6")
         ->type_name("M")
         ->required()
-        ->check(CLI::Range(1, 6));
-    command->add_option("--count", o->count, "how many pieces to wait for (1)")->type_name("N")->check(CLI::PositiveNumber);
+        ->check(CLI::Range(1, 6).description(""));
+    command->add_option("--count", o->count, "how many pieces to wait for (1)")->type_name("N")->check(CLI::Validator(CLI::PositiveNumber).description(""));
     command->add_option("--csv", o->csv, "write each curve to FILE (FILE-1.csv, ... when N > 1; - for stdout)")
         ->type_name("FILE");
     command->add_flag("--json", o->json, "each piece as one JSON line {piece, measure, verdict, points, peakForce, ...}");

@@ -1,10 +1,11 @@
-// zemcli eth-setup MAC --ip A.B.C.D: reads the module's address, assigns the new one and writes
+// zemcli eth-setup MODULE --ip A.B.C.D: reads the module's address, assigns the new one and writes
 // the module's settings.
 
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSetupEth.h"
+#include "session/ChiaveStrumento.h"
 
 #include <CLI/CLI.hpp>
 
@@ -13,6 +14,16 @@
 namespace zem::cli {
 
 namespace {
+
+// The module's MAC text, from its key as list prints it ("MAC: 00-50-C2-...") or given alone;
+// nothing for the key of an instrument.
+std::optional<std::string> ModuleMac(const std::string& text)
+{
+    const auto chiave = ChiaveStrumento::Leggi(text);
+    if (!chiave) return text;
+    if (chiave->canale != ChiaveStrumento::Canale::MAC) return std::nullopt;
+    return chiave->mac;
+}
 
 struct EthSetupOptions {
     std::string mac;
@@ -45,7 +56,12 @@ void AddEthSetupCommand(CLI::App& app, CommandRun& run)
 {
     auto o = std::make_shared<EthSetupOptions>();
     auto* command = app.add_subcommand("eth-setup", "give the Ethernet module with that MAC text a new address");
-    command->add_option("MAC", o->mac, "the module's MAC text, as list --network-only prints it")->required();
+    command->add_option("MODULE", o->mac, "the module's key \"MAC: 00-50-C2-...\" as list prints it, or its MAC text alone")
+        ->required()
+        ->check([](const std::string& text) {
+            return ModuleMac(text) ? std::string() : "not an Ethernet module's \"MAC: MAC-TEXT\": " + text;
+        })
+        ->transform([](std::string text) { return ModuleMac(text).value_or(text); });
     command->add_option("--ip", o->ip, "the module's new address")->type_name("A.B.C.D")->required();
     command->callback([&run, o] { run = [o](CliSession& session) { return EthSetup(session, *o); }; });
 }

@@ -1,7 +1,5 @@
 #include "cli/ExchangeLog.h"
 
-#include "link/Clock.h"
-
 #include <cstdio>
 #include <ostream>
 
@@ -13,18 +11,19 @@ void ExchangeLog::Start(std::string name)
 {
     name_ = std::move(name);
     step_.clear();
-    counters_ = atStep_ = {};
-    start_ = stepStart_ = clock_.Timer();
+    counters_ = {};
+    atStep_ = Now();
+    start_ = atStep_.time;
 }
 
-void ExchangeLog::Step(const std::string& caption)
+void ExchangeLog::Step(const std::string& caption) { Step(caption, Now()); }
+
+void ExchangeLog::Step(const std::string& caption, const Mark& since)
 {
     if (caption == step_) return;
-    const double now = clock_.Timer();
-    if (!step_.empty()) Summarise(step_, counters_ - atStep_, SecondiTrascorsi(stepStart_, now));
+    if (!step_.empty()) Summarise(step_, since.counters - atStep_.counters, SecondiTrascorsi(atStep_.time, since.time));
     step_ = caption;
-    atStep_ = counters_;
-    stepStart_ = now;
+    atStep_ = since;
 }
 
 void ExchangeLog::End()

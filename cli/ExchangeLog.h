@@ -1,15 +1,12 @@
 #pragma once
 
+#include "link/Clock.h"
 #include "link/LinkCounters.h"
 
 #include <nlohmann/json.hpp>
 
 #include <iosfwd>
 #include <string>
-
-namespace zem {
-class Clock;
-}
 
 namespace zem::cli {
 
@@ -19,10 +16,18 @@ class ExchangeLog {
 public:
     ExchangeLog(std::ostream& out, Clock& clock, bool verbose);
 
+    // Where the command stands: its counters and the clock.
+    struct Mark {
+        LinkCounters counters;
+        double time = 0;
+    };
+
     // Starts counting for the command `name`.
     void Start(std::string name);
-    // A workflow step begins: the one before it is summarised.
+    Mark Now() const { return {counters_, clock_.Timer()}; }
+    // A workflow step began at `since` (now, by default): the one before it is summarised up to there.
     void Step(const std::string& caption);
+    void Step(const std::string& caption, const Mark& since);
     // The command ended: its last step and its totals are summarised.
     void End();
 
@@ -42,9 +47,8 @@ private:
     std::string step_;
     LinkCounters counters_;
     LinkCounters::Tally tally_{counters_};
-    LinkCounters atStep_;
+    Mark atStep_;
     double start_ = 0;
-    double stepStart_ = 0;
 };
 
 } // namespace zem::cli

@@ -94,7 +94,7 @@ void AddSendCommand(CLI::App& app, CommandRun& run)
     command->add_option("--to", o->key, "the instrument: \"USB: SERIAL\" or \"IP:HOST:PORT\"")->type_name("KEY")->required();
     command->add_option("--works", o->works, "whether the works stored in the instrument are kept or cleared")
         ->type_name("keep|clear")
-        ->check(CLI::IsMember({"keep", "clear"}));
+        ->check(CLI::IsMember({"keep", "clear"}).description(""));
     command->add_flag("--json", o->json, "a JSON object {key, profile, outcome, exchanges: {exchanges, frames, retries, ...}, seconds}");
     command->callback([&run, o] { run = [o](CliSession& session) { return Send(session, *o); }; });
 }

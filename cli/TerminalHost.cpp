@@ -1,6 +1,7 @@
 #include "cli/TerminalHost.h"
 
 #include "link/net/WinSockEsclusivo.h"
+#include "profile/InstrumentText.h"
 #include "ui/Form.h"
 #include "ui/ProgressBar.h"
 #include "ui/Timer.h"
@@ -98,7 +99,8 @@ ui::MsgAnswer TerminalHost::ShowMessage(const ui::MessageBoxRequest& request)
 {
     const auto answers = ui::ButtonsOf(request.buttons);
     // A terminal scrolls: the details follow the summary.
-    const std::string text = Lines(request.details.empty() ? request.text : request.text + "\r\n" + request.details);
+    const std::string text =
+        InstrumentText::Readable(Lines(request.details.empty() ? request.text : request.text + "\r\n" + request.details));
     const bool warning = request.icon == ui::MsgIcon::Critical || request.icon == ui::MsgIcon::Exclamation;
     if (answers.size() == 1) {
         if (warning) std::cerr << text << std::endl;

@@ -1,6 +1,5 @@
 #include "cli/TerminalProgress.h"
 
-#include "cli/ExchangeLog.h"
 #include "cli/StopSignals.h"
 
 #include <ostream>
@@ -8,36 +7,36 @@
 namespace zem::cli {
 
 TerminalProgress::TerminalProgress(std::ostream& out, bool shown, ExchangeLog* steps)
-    : out_(out), shown_(shown), steps_(steps)
+    : out_(out), shown_(shown)
 {
+    // A summary line must not land inside the bar: the bar goes, and comes back at the next byte.
+    if (steps) steps_.emplace(*steps, [this] {
+        Clear();
+        percent_ = -1;
+    });
 }
 
 TerminalProgress::~TerminalProgress() { Clear(); }
 
 void TerminalProgress::SetBusy(bool busy)
 {
-    if (busy)
+    if (busy) {
+        if (steps_) steps_->Busy();
         Draw("Wait...");
-    else
+    } else {
         Clear();
-}
-
-void TerminalProgress::BeginStep(const std::string& caption)
-{
-    if (!steps_) return;
-    Clear();  // the summary line must not land inside the bar
-    steps_->Step(caption);
+    }
 }
 
 void TerminalProgress::ShowStatus(const std::string& text)
 {
-    BeginStep(text);
+    if (steps_) steps_->Status(text);
     Draw(text);
 }
 
 void TerminalProgress::ShowProgress(const std::string& caption, int maximum)
 {
-    BeginStep(caption);
+    if (steps_) steps_->Bar(caption);
     caption_ = caption;
     maximum_ = maximum;
     value_ = 0;
@@ -48,6 +47,8 @@ void TerminalProgress::ShowProgress(const std::string& caption, int maximum)
 void TerminalProgress::Advance()
 {
     if (value_ < maximum_) ++value_;
+    // Before the redraw: the first byte begins a step, whose line takes the bar off the screen.
+    if (steps_) steps_->Advanced();
     Redraw();
 }
 
@@ -60,7 +61,11 @@ void TerminalProgress::Redraw()
     Draw(caption_ + " " + std::to_string(percent) + " %");
 }
 
-void TerminalProgress::HideProgress() { Clear(); }
+void TerminalProgress::HideProgress()
+{
+    Clear();
+    if (steps_) steps_->Hidden();
+}
 
 void TerminalProgress::Draw(const std::string& line)
 {
@@ -77,6 +82,10 @@ void TerminalProgress::Clear()
     width_ = 0;
 }
 
-bool TerminalProgress::Closing() const { return StopSignals::Raised(); }
+bool TerminalProgress::Closing() const
+{
+    if (steps_) steps_->Polled();
+    return StopSignals::Raised();
+}
 
 } // namespace zem::cli

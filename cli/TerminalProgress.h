@@ -1,13 +1,13 @@
 #pragma once
 
+#include "cli/WorkflowSteps.h"
 #include "main/TransferProgress.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 namespace zem::cli {
-
-class ExchangeLog;
 
 // A transfer's progress on the terminal: "Wait..." while the instrument is busy and the bar's
 // caption with the percentage done, redrawn in place on stderr. Off a terminal it shows nothing,
@@ -15,9 +15,12 @@ class ExchangeLog;
 class TerminalProgress final : public TransferProgress {
 public:
     // `shown`: whether to draw at all (stderr is a terminal).
-    // `steps`: where each caption begins a step, for --verbose.
+    // `steps`: where the workflow's steps are summarised, for --verbose.
     TerminalProgress(std::ostream& out, bool shown, ExchangeLog* steps = nullptr);
     ~TerminalProgress() override;
+    // The steps hold on to this object's screen.
+    TerminalProgress(const TerminalProgress&) = delete;
+    TerminalProgress& operator=(const TerminalProgress&) = delete;
 
     void SetBusy(bool busy) override;
     void ShowProgress(const std::string& caption, int maximum) override;
@@ -32,11 +35,10 @@ private:
     void Draw(const std::string& line);
     void Clear();
 
-    void BeginStep(const std::string& caption);
-
     std::ostream& out_;
     bool shown_;
-    ExchangeLog* steps_;
+    // Polled from Closing, which a workflow calls before every piece it moves.
+    mutable std::optional<WorkflowSteps> steps_;
     std::string caption_;
     int maximum_ = 0;
     int value_ = 0;

@@ -1,5 +1,6 @@
 #include "gui/FormRenderer.h"
 
+#include "gui/InstrumentTextQt.h"
 #include "gui/PlotWidget.h"
 
 #include "ui/CheckBox.h"
@@ -21,6 +22,7 @@
 #include "ui/Timer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -42,6 +44,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <cmath>
@@ -54,13 +57,27 @@ constexpr int kTwipsPerPixel = 15;
 // Beside a fitted column's text: the cell margins and a little air before the next column.
 constexpr int kCellRoom = 12;
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+// Captions, menus and headers: the program's own texts, with a path or an instrument's name in some.
+QString Q(const std::string& text) { return ShownCaption(text); }
+// The data a form holds (typed texts, list entries) is kept in the instrument's 8-bit characters.
+QString Data(const std::string& text) { return Shown(text); }
+QString DataLines(const std::string& text) { return Data(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 // Multi-line texts are kept with CR LF, as the windows write them.
 QString Lines(const std::string& text) { return Q(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
-std::string CrLf(const QString& text)
+QString CrLf(const QString& text) { return QString(text).replace(QStringLiteral("\n"), QStringLiteral("\r\n")); }
+
+// The text typed into `box` as the form keeps it. A character the instrument cannot hold is
+// refused where it was typed, the reason shown beside the box, which goes back to the form's text.
+std::optional<std::string> TypedInto(QWidget* box, const QString& text)
 {
-    return QString(text).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
+    QString refusal;
+    auto typed = Typed(text, &refusal);
+    if (!typed) {
+        QApplication::beep();
+        QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), refusal, box);
+    }
+    return typed;
 }
 
 // "&Name" shown without an access key: the "&" goes, "&&" stays one "&".
@@ -214,25 +231,24 @@ QWidget* FormRenderer::Create(ui::Control& control, QWidget* parent)
         if (model.MultiLine()) {
             auto* edit = new QPlainTextEdit(parent);
             connect(edit, &QPlainTextEdit::textChanged, this, [this, &model, edit] {
-                model.UserType(CrLf(edit->toPlainText()));
+                if (const auto typed = TypedInto(edit, CrLf(edit->toPlainText()))) model.UserType(*typed);
                 Apply(model);
             });
             return edit;
         }
         auto* edit = new QLineEdit(parent);
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::textEdited, this, [this, &model](const QString& text) {
-            model.UserType(text.toStdString());
+        connect(edit, &QLineEdit::textEdited, this, [this, &model, edit](const QString& text) {
+            if (const auto typed = TypedInto(edit, text)) model.UserType(*typed);
             Apply(model);
         });
         return edit;
     }
     case ui::ControlKind::RichTextBox: {
-        // The document's 8-bit characters map one to one onto the first 256 code points.
         auto& model = static_cast<ui::RichTextBox&>(control);
         auto* edit = new QPlainTextEdit(parent);
         connect(edit, &QPlainTextEdit::textChanged, this, [this, &model, edit] {
-            model.UserType(QString(edit->toPlainText()).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toLatin1().toStdString());
+            if (const auto typed = TypedInto(edit, CrLf(edit->toPlainText()))) model.UserType(*typed);
             Apply(model);
         });
         return edit;
@@ -419,10 +435,10 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
             edit->setMaxLength(model.MaxLength() > 0 ? model.MaxLength() : 32767);
             edit->setReadOnly(model.Locked());
             edit->setEchoMode(model.PasswordChar() != 0 ? QLineEdit::Password : QLineEdit::Normal);
-            if (edit->text() != Q(model.Text())) edit->setText(Q(model.Text()));
+            if (edit->text() != Data(model.Text())) edit->setText(Data(model.Text()));
         } else if (auto* text = qobject_cast<QPlainTextEdit*>(widget)) {
             text->setReadOnly(model.Locked());
-            if (text->toPlainText() != Lines(model.Text())) text->setPlainText(Lines(model.Text()));
+            if (text->toPlainText() != DataLines(model.Text())) text->setPlainText(DataLines(model.Text()));
         }
         break;
     }
@@ -431,7 +447,7 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
         auto* text = static_cast<QPlainTextEdit*>(widget);
         text->setReadOnly(model.Locked());
         if (!model.FontName().empty()) text->setFont(QFont(Q(model.FontName())));
-        const QString shown = QString::fromLatin1(model.Text().data(), static_cast<qsizetype>(model.Text().size())).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        const QString shown = DataLines(model.Text());
         if (text->toPlainText() != shown) text->setPlainText(shown);
         break;
     }
@@ -460,10 +476,10 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
         auto& model = static_cast<ui::ComboBox&>(control);
         auto* combo = static_cast<QComboBox*>(widget);
         bool same = combo->count() == model.ListCount();
-        for (int i = 0; same && i < model.ListCount(); ++i) same = combo->itemText(i) == Q(model.List(i));
+        for (int i = 0; same && i < model.ListCount(); ++i) same = combo->itemText(i) == Data(model.List(i));
         if (!same) {
             combo->clear();
-            for (int i = 0; i < model.ListCount(); ++i) combo->addItem(Q(model.List(i)));
+            for (int i = 0; i < model.ListCount(); ++i) combo->addItem(Data(model.List(i)));
         }
         combo->setCurrentIndex(model.ListIndex());
         break;
@@ -474,7 +490,7 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
         while (list->count() > model.ListCount()) delete list->takeItem(list->count() - 1);
         while (list->count() < model.ListCount()) list->addItem(QString());
         for (int i = 0; i < model.ListCount(); ++i)
-            if (list->item(i)->text() != Q(model.List(i))) list->item(i)->setText(Q(model.List(i)));
+            if (list->item(i)->text() != Data(model.List(i))) list->item(i)->setText(Data(model.List(i)));
         list->setCurrentRow(model.ListIndex());
         break;
     }
@@ -497,8 +513,8 @@ void FormRenderer::ApplyWidget(ui::Control& control, QWidget* widget)
         for (int i = 0; i < model.ItemCount(); ++i) {
             QTreeWidgetItem* item = view->topLevelItem(i);
             for (int c = 0; c < columns; ++c)
-                if (item->text(c) != Q(model.ItemText(i, c))) {
-                    item->setText(c, Q(model.ItemText(i, c)));
+                if (item->text(c) != Data(model.ItemText(i, c))) {
+                    item->setText(c, Data(model.ItemText(i, c)));
                     item->setToolTip(c, item->text(c));  // the whole text, should a column be narrowed
                 }
         }

@@ -1,5 +1,7 @@
 #include "gui/MessageBoxes.h"
 
+#include "gui/InstrumentTextQt.h"
+
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QSpacerItem>
@@ -50,11 +52,11 @@ std::unique_ptr<QMessageBox> BuildMessageBox(const ui::MessageBoxRequest& reques
 {
     const auto answers = ui::ButtonsOf(request.buttons);
     auto box = std::make_unique<QMessageBox>(
-        IconOf(request.icon), QString::fromStdString(request.title),
-        QString::fromStdString(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+        IconOf(request.icon), ShownCaption(request.title),
+        ShownCaption(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
         QMessageBox::NoButton, parent);
     if (!request.details.empty())
-        box->setDetailedText(QString::fromStdString(request.details).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        box->setDetailedText(ShownCaption(request.details).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     for (const auto answer : answers) box->addButton(Standard(answer));
     box->setDefaultButton(Standard(request.defaultButton));
     box->setEscapeButton(Standard(EscapeOf(answers)));

@@ -556,6 +556,8 @@ public:
     std::function<void(int misura)> PezzoCompletato;
     // The command-28 poll's notice: reply byte 3 and byte 2 (or 0, 0).
     std::function<void(int byte3, int byte2)> MessaggioStrumento;
+    // While the instrument restarts, after every look for it: the seconds waited and the most it may take.
+    std::function<void(double trascorsi, double limite)> AttesaRiavvio;
 
 private:
     LinkTransport& Canale() { return *canale_; }

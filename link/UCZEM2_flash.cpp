@@ -160,6 +160,7 @@ bool UCZEM2::AttendiRitorno(bool updateMode)
     while (SecondiTrascorsi(start, clock_.Timer()) + kPausaSonda <= canale.LimiteRiavvio()) {
         canale.Pausa(kPausaSonda);
         if (SondaIdentita(kAttesaSonda) && updateMode_ == updateMode) return true;
+        if (AttesaRiavvio) AttesaRiavvio(SecondiTrascorsi(start, clock_.Timer()), canale.LimiteRiavvio());
     }
     return false;
 }

@@ -6,6 +6,7 @@
 #include "session/CollegamentoStrumento.h"
 #include "ui/Host.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zem {
@@ -25,11 +26,25 @@ bool ScritturaMemoria::Programma(UCZEM2& link, std::span<const ScritturaImmagine
     return ProgrammazioneMemoria(host_, progress_).Programma(link, corpo, firma, "Progress:", massimo);
 }
 
+// The bar runs by the time waited towards the most a restart may take, and is full once the
+// instrument is back; the window stays painted meanwhile.
 bool ScritturaMemoria::Commuta(UCZEM2& link, bool entra)
 {
+    constexpr int kPassi = 100;
     progress_.SetBusy(true);
+    progress_.ShowProgress("Restarting the instrument...", kPassi);
     progress_.ShowStatus("Restarting the instrument...");
+    int fatti = 0;
+    auto avanza = [&](int voluti) {
+        for (; fatti < std::min(voluti, kPassi); ++fatti) progress_.Advance();
+    };
+    link.AttesaRiavvio = [&](double trascorsi, double limite) {
+        avanza(limite > 0 ? static_cast<int>(kPassi * trascorsi / limite) : kPassi);
+        host_.DoEvents();
+    };
     const bool ok = link.SetUpdateMode(entra);
+    link.AttesaRiavvio = nullptr;
+    if (ok) avanza(kPassi);
     progress_.HideProgress();
     progress_.SetBusy(false);
     return ok;

@@ -75,6 +75,13 @@ std::optional<InstrumentText> InstrumentText::FromUtf8(std::string_view utf8, st
     return InstrumentText(std::move(bytes));
 }
 
+std::string InstrumentText::Readable(const std::string& text)
+{
+    for (std::size_t at = 0; at < text.size();)
+        if (!Next(text, at)) return InstrumentText(text).Utf8();
+    return text;
+}
+
 std::string InstrumentText::Utf8() const
 {
     std::string out;

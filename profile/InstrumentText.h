@@ -23,6 +23,10 @@ public:
     std::string Utf8() const;
     std::size_t Length() const { return bytes_.size(); }
 
+    // A text that may join the program's words, a file path (UTF-8) and an instrument's name, for
+    // a person: as it is when it is UTF-8, else read as the instrument's characters.
+    static std::string Readable(const std::string& text);
+
     // The technician's message for a character the instrument cannot hold.
     static std::string RefusalMessage(const std::string& character);
 

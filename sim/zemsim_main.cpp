@@ -3,6 +3,7 @@
 // prints the ports it listens on and serves until SIGINT or SIGTERM (or until its standard input
 // closes, with --stdin-lifetime, so it never outlives the program that started it).
 
+#include "cli/HelpFormatter.h"
 #include "link/Clock.h"
 #include "sim/DefaultInstrument.h"
 #include "sim/StandardModules.h"
@@ -68,6 +69,7 @@ std::optional<Settings> Parse(int argc, char** argv, int& code)
 {
     Settings s;
     CLI::App app("The simulated instrument on UDP, bound to 127.0.0.1.", "zemsim");
+    app.formatter(std::make_shared<zem::cli::HelpFormatter>());
     app.add_flag_callback("--version", [] {
         std::cout << "zemsim " << ZEM_VERSION << "\n";
         throw CLI::Success();
@@ -75,19 +77,19 @@ std::optional<Settings> Parse(int argc, char** argv, int& code)
     app.add_option("--port", s.server.port, "UDP port on 127.0.0.1 (default 0: chosen by the system)")->type_name("N");
     app.add_flag("--split", s.server.splitReply, "send the echo and the reply as two datagrams");
     app.add_option_function<double>("--latency-ms", [&s](double ms) { s.server.latencySeconds = ms / 1000.0; },
-                                    "delay every datagram sent back by X milliseconds")
+                                    "delay every datagram sent back by X milliseconds, 0 to 60000")
         ->type_name("X")
-        ->check(CLI::Range(0.0, 60000.0));
+        ->check(CLI::Range(0.0, 60000.0).description(""));
     app.add_option_function<double>("--restart-ms", [&s](double ms) { s.restartSeconds = ms / 1000.0; },
-                                    "stay deaf for X milliseconds after each restart, as an instrument starting again")
+                                    "stay deaf for X milliseconds after each restart, 0 to 60000")
         ->type_name("X")
-        ->check(CLI::Range(0.0, 60000.0));
-    app.add_option("--drop-every", s.server.dropEvery, "lose every Nth datagram received")
+        ->check(CLI::Range(0.0, 60000.0).description(""));
+    app.add_option("--drop-every", s.server.dropEvery, "lose every Nth datagram received, N from 1 to 1000000")
         ->type_name("N")
-        ->check(CLI::Range(1, 1000000));
-    app.add_option("--corrupt-every", s.server.corruptEvery, "flip the first byte of every Nth datagram sent back")
+        ->check(CLI::Range(1, 1000000).description(""));
+    app.add_option("--corrupt-every", s.server.corruptEvery, "flip the first byte of every Nth datagram sent back, N from 1 to 1000000")
         ->type_name("N")
-        ->check(CLI::Range(1, 1000000));
+        ->check(CLI::Range(1, 1000000).description(""));
     app.add_flag("--silent", s.silent, "answer nothing at all");
     app.add_flag("--stdin-lifetime", s.stdinLifetime, "stop when standard input closes");
     auto* modules = app.add_option("--modules", s.modulesPort,

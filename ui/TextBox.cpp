@@ -4,21 +4,6 @@
 
 namespace zem::ui {
 
-namespace {
-
-// Byte length of the first `count` UTF-8 characters of `text`.
-std::size_t Utf8Prefix(const std::string& text, int count)
-{
-    std::size_t i = 0;
-    for (int n = 0; n < count && i < text.size(); ++n) {
-        ++i;
-        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-    }
-    return i;
-}
-
-} // namespace
-
 TextBox::TextBox(Form& owner, std::string name, Frame* container, int index)
     : Control(owner, ControlKind::TextBox, std::move(name), container, index)
 {
@@ -38,7 +23,7 @@ void TextBox::SetSelectOnFocus(bool select) { Assign(selectOnFocus_, select); }
 bool TextBox::UserType(std::string text)
 {
     if (!Usable() || locked_) return false;
-    if (maxLength_ > 0) text.resize(Utf8Prefix(text, maxLength_));
+    if (maxLength_ > 0 && text.size() > static_cast<std::size_t>(maxLength_)) text.resize(static_cast<std::size_t>(maxLength_));
     SetText(std::move(text));
     return true;
 }

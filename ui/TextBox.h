@@ -4,7 +4,8 @@
 
 namespace zem::ui {
 
-// An editable text. Change is raised on every change of Text, whoever made it.
+// An editable text, kept as the instrument and the profile files keep texts: one byte a
+// character (Windows-1252). Change is raised on every change of Text, whoever made it.
 class TextBox final : public Control {
 public:
     TextBox(Form& owner, std::string name, Frame* container = nullptr, int index = -1);

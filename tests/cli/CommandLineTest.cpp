@@ -23,14 +23,16 @@ ZemcliResult Simulated(std::vector<std::string> args)
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-TEST(ZemcliCommandLine, EachCommandPrintsItsHelpOnStdout)
+TEST(ZemcliCommandLine, EachCommandPrintsItsHelpOnStdoutWithoutTheParsersBookkeeping)
 {
+    const std::regex noise("\\([0-9]+x\\)| TEXT |:(INT|FLOAT|POSITIVE|\\{)");
     for (const char* command : {"list", "eth-setup", "monitor", "curve", "send", "check", "info", "usb-init",
                                 "sn-list", "read", "backup", "restore", "memtest", "diff"}) {
         const auto help = RunZemcli({command, "--help"}, {});
         EXPECT_EQ(help.code, 0) << command << help.err;
         EXPECT_TRUE(Has(help.out, std::string("Usage: zemcli ") + command)) << help.out;
         EXPECT_EQ(help.err, "") << command;
+        EXPECT_FALSE(std::regex_search(help.out, noise)) << help.out;
     }
 }
 
@@ -93,6 +95,22 @@ TEST(ZemcliCommandLine, QuietLeavesTheDataAndVerboseCountsTheExchanges)
                              "0 bad replies, 0 given up; [0-9.]+ s\n");
     EXPECT_TRUE(std::regex_search(verbose.err, counted)) << verbose.err;
     EXPECT_TRUE(Has(verbose.err, "zemcli: check: 0 exchanges")) << verbose.err;
+}
+
+TEST(ZemcliCommandLine, VerboseSummarisesEachStepOfASendAndTheStepsAddUpToTheCommand)
+{
+    const auto r = Simulated({"--yes", "--verbose", "send", kTemplate, "--to", kUsb1, "--works", "clear"});
+    const std::regex line("zemcli: ([a-z ]+): ([1-9][0-9]*) exchanges, \\2 frames, 0 retries, [^\n]*\n");
+    std::vector<std::string> steps;
+    long uncounted = 0;  // the command's exchanges less its steps'
+    for (std::sregex_iterator it(r.err.begin(), r.err.end(), line), end; it != end; ++it) {
+        steps.push_back((*it)[1]);
+        uncounted += std::stol((*it)[2]) * (steps.back() == "send" ? 1 : -1);
+    }
+    EXPECT_EQ(steps, (std::vector<std::string>{"opening", "restarting the instrument", "reading the instrument",
+                                               "clearing the header", "writing memory", "verifying and writing the header",
+                                               "restarting the instrument", "opening", "send"})) << r.err;
+    EXPECT_EQ(uncounted, 0) << r.err;
 }
 
 } // namespace

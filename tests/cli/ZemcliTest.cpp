@@ -61,7 +61,8 @@ TEST_F(Zemcli, SetsAModuleAddressAndAnswersWhatHappenedInItsExitCode)
 {
     ZemsimProcess sim(kZemsim, {"--modules", "0"});
     ASSERT_NE(sim.ModulesPort(), 0) << sim.Output();
-    const auto done = Run(sim, {"--password-file", File("good"), "eth-setup", sim::kModuleMac2, "--ip", "127.0.0.42"});
+    const auto done = Run(sim, {"--password-file", File("good"), "eth-setup", std::string("MAC: ") + sim::kModuleMac2,
+                                "--ip", "127.0.0.42"});
     EXPECT_EQ(done.code, 0) << done.err;
     EXPECT_EQ(done.out, "address read: 127.0.0.12\nEthernet setup successfully.\n");
 
@@ -80,6 +81,8 @@ TEST_F(Zemcli, SetsAModuleAddressAndAnswersWhatHappenedInItsExitCode)
         {{"--password-file", File("good"), "eth-setup", "00-00-00-00-00-09", "--ip", "127.0.0.43"}, 1,
          "Timeout step 1"},
         {{"eth-setup", sim::kModuleMac1}, 2, "zemcli eth-setup: "},
+        {{"eth-setup", "USB: MR4A1001", "--ip", "127.0.0.43"}, 2,
+         "zemcli eth-setup: MODULE: not an Ethernet module's \"MAC: MAC-TEXT\": USB: MR4A1001"},
         {{"list", "--usb-only", "--network-only"}, 2, "zemcli list: "},
         {{"inventory"}, 2, "zemcli: The following argument was not expected: inventory"},
     };

@@ -37,7 +37,13 @@ TEST_P(UpdateMode, RoundTripRestartsIntoUpdateModeAndBackAsSoonAsTheInstrumentAn
         Forget();
         if (!entra) clock.SetTimeOfDay(kSecondsPerDay - 0.1);  // the wait ends across midnight too
         const double t0 = clock.Monotonic();
+        // Every look that finds it not yet back is told, so that a window can show the wait.
+        std::vector<double> waited;
+        link.AttesaRiavvio = [&](double trascorsi, double limite) { waited.push_back(trascorsi / limite); };
         ASSERT_TRUE(link.SetUpdateMode(entra));
+        EXPECT_GE(waited.size(), 6u);
+        EXPECT_TRUE(std::ranges::is_sorted(waited));
+        EXPECT_LT(waited.back(), 0.36 / (GetParam() ? 1.0 : 10.0));
         EXPECT_GE(clock.Monotonic() - t0, 0.3);
         EXPECT_LT(clock.Monotonic() - t0, 0.36);
         EXPECT_EQ(link.UpdateMode(), entra);

@@ -1,6 +1,10 @@
 // The frame exchange over the USB bridge: what the bridge is told, the bytes written, retries,
 // the resynchronisation sequence and the 0.7 s time-outs.
+#include "link/LinkCounters.h"
 #include "tests/SimLink.h"
+
+#include <set>
+#include <string_view>
 
 namespace zem::test {
 namespace {
@@ -56,6 +60,18 @@ TEST_P(UsbFaults, OneBadAttemptIsResynchronisedAndTheSecondSucceeds)
     ASSERT_EQ(w.size(), 6u + 258u + 6u);
     EXPECT_EQ(Bytes(w.begin() + 6, w.end() - 6), Bytes(258, 0));
     EXPECT_TRUE(std::equal(w.begin(), w.begin() + 6, w.end() - 6));
+}
+
+// A garbled attempt counts as a bad reply, a missing one as a time-out; either way one retry, one resync.
+TEST_P(UsbFaults, TheLinkCountersTellALostAttemptFromAGarbledOne)
+{
+    const std::set<std::string_view> lost = {"ReplyLost", "NoEcho", "NoReply", "RequestCorrupted"};
+    LinkCounters counted;
+    const LinkCounters::Tally tally(counted);
+    GetParam().inject(*this);
+    ASSERT_TRUE(Send(0x20, {1, 2, 3}));
+    const std::uint64_t timedOut = lost.contains(GetParam().name) ? 1 : 0;
+    EXPECT_EQ(counted, (LinkCounters{1, 2, 1, 1, timedOut, 1 - timedOut, 0}));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,0 +1,28 @@
+#include "cli/RecordMqtt.h"
+
+#include <CLI/CLI.hpp>
+
+namespace zem::cli {
+
+void RecordMqtt::AddTo(CLI::App& command)
+{
+    command.add_option("--mqtt", target, "Publish each piece to this MQTT broker, HOST[:PORT] (port 1883 if none)")
+        ->check([](const std::string& t) {
+            return MqttOptions::FromTarget(t) ? std::string() : "not HOST or HOST:PORT with a port from 1 to 65535";
+        });
+    command.add_option("--topic", topic, "Topic prefix of the published pieces")
+        ->capture_default_str()
+        ->check(TopicPrefixProblem);
+}
+
+std::unique_ptr<MqttPublisher> RecordMqtt::Start(PieceStore& store, Clock& clock, const std::vector<std::string>& keys) const
+{
+    if (!target) return nullptr;
+    auto options = *MqttOptions::FromTarget(*target);
+    options.topicPrefix = topic;
+    auto publisher = std::make_unique<MqttPublisher>(store, clock, options, keys);
+    publisher->Tick();
+    return publisher;
+}
+
+} // namespace zem::cli

@@ -44,6 +44,7 @@ void Describe(CLI::App& app, CliOptions& options, CommandRun& run)
     AddRestoreCommand(app, run);
     AddMemtestCommand(app, run);
     AddDiffCommand(app, run);
+    AddRecordCommand(app, run);
 }
 
 } // namespace

@@ -29,5 +29,6 @@ void AddBackupCommand(CLI::App& app, CommandRun& run);
 void AddMemtestCommand(CLI::App& app, CommandRun& run);
 void AddRestoreCommand(CLI::App& app, CommandRun& run);
 void AddDiffCommand(CLI::App& app, CommandRun& run);
+void AddRecordCommand(CLI::App& app, CommandRun& run);
 
 } // namespace zem::cli

@@ -53,6 +53,7 @@ public:
     void EndCommand();
 
     // A question was answered No or Cancel, or could not be asked.
+    bool Quiet() const { return quiet_; }
     bool Refused() const { return refused_; }
     // A warning or an error was shown.
     bool Failed() const { return failed_; }

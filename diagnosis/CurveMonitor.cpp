@@ -74,6 +74,7 @@ bool CurveMonitor::Start(int measure)
     if (measure != measure_) pending_.reset();
     measure_ = measure;
     completed_ = lost_ = false;
+    polls_ = 0;
     ReadWork();
     link_.StartPolling();
     polling_ = true;
@@ -94,6 +95,15 @@ void CurveMonitor::Close()
     completed_ = false;
     // Closing also ends a download cut short: its piece never comes.
     if (link_.Collegato() || link_.InRicezione()) link_.ChiudiComunicazione();
+}
+
+// Results and curve stay those of the last piece until the next one is completed, even while it
+// is in work and its results are not reported ready: both are read at once.
+void CurveMonitor::CollectHeld()
+{
+    if (!polling_ || link_.InRicezione()) return;
+    link_.LeggiRisultati(measure_);
+    StartDownload();
 }
 
 // The operation the instrument runs is a work of a plain measure, a phase of a phase-managed one.
@@ -133,6 +143,7 @@ void CurveMonitor::Tick()
     if (polling_ && !link_.InRicezione() && link_.TimerStatus.Enabled && Since(lastStatus_) >= kIntervalloStato) {
         lastStatus_ = platform_.clock.Timer();
         link_.TimerStatus_Timer();
+        ++polls_;
         if (completed_) StartDownload();
     }
     if (pending_ && pending_->curveEnded

@@ -49,7 +49,12 @@ public:
     // Stops the polling; a download in progress still ends (and its piece still comes).
     void Stop();
     void Close();
+    // Downloads the piece the instrument holds now as if it had just been completed: the
+    // instrument keeps its last piece, and a watch that lost the link picks it up this way.
+    void CollectHeld();
     bool Polling() const { return polling_; }
+    // Status polls since Start: from the first on, a piece completed is told by PieceDone.
+    int StatusPolls() const { return polls_; }
     int Measure() const { return measure_; }
     const Work& CurrentWork() const { return work_; }
     UCZEM2& Link() { return link_; }
@@ -80,6 +85,7 @@ private:
     Work work_;
     bool polling_ = false;
     bool completed_ = false;
+    int polls_ = 0;
     bool lost_ = false;
     std::optional<Pending> pending_;
     double lastStatus_ = 0;

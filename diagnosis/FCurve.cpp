@@ -44,6 +44,8 @@ FCurve::FCurve(ui::Host& host, const LinkPlatform& platform)
       cmdPausa(*this, "cmdPausa"),
       cmdPulisci(*this, "cmdPulisci"),
       cmdEsporta(*this, "cmdEsporta"),
+      lblRegistrazione(*this, "lblRegistrazione"),
+      cmdRegistra(*this, "cmdRegistra"),
       cmdChiudi(*this, "cmdChiudi"),
       TimerLink(*this, "TimerLink"),
       monitor_(platform)
@@ -62,6 +64,9 @@ FCurve::FCurve(ui::Host& host, const LinkPlatform& platform)
     cmdPulisci.Move(8040, 6240, 2640, 375);
     cmdEsporta.SetCaption("&Export...");
     cmdEsporta.Move(8040, 6720, 2640, 375);
+    lblRegistrazione.Move(8040, 4860, 2640, 375);
+    cmdRegistra.SetCaption("&Record...");
+    cmdRegistra.Move(8040, 5280, 2640, 375);
     cmdChiudi.SetCaption("&Close");
     cmdChiudi.SetCancel(true);
     cmdChiudi.Move(8040, 7605, 2640, 375);
@@ -72,6 +77,7 @@ FCurve::FCurve(ui::Host& host, const LinkPlatform& platform)
     cmdPausa.Click.Connect([this] { cmdPausa_Click(); });
     cmdPulisci.Click.Connect([this] { cmdPulisci_Click(); });
     cmdEsporta.Click.Connect([this] { cmdEsporta_Click(); });
+    cmdRegistra.Click.Connect([this] { cmdRegistra_Click(); });
     cmdChiudi.Click.Connect([this] { cmdChiudi_Click(); });
     TimerLink.Elapsed.Connect([this] { TimerLink_Timer(); });
     monitor_.PieceDone = [this](const CompletedPiece& p) { PezzoCompletato(p); };
@@ -84,6 +90,7 @@ FCurve::FCurve(ui::Host& host, const LinkPlatform& platform)
 bool FCurve::LoadForm(const std::string& key, std::string cartella)
 {
     cartella_ = std::move(cartella);
+    chiave_ = key;
     // The selection window is gone from the screen, and the wait cursor shows, while the link opens.
     GetHost().SetBusy(true);
     GetHost().Refresh();
@@ -107,6 +114,7 @@ void FCurve::Form_Load()
         cboMisura.AddItem(std::to_string(m) + " - " + monitor_.Link().NomeMisura(m));
         cboMisura.SetItemData(cboMisura.ListCount() - 1, m);
     }
+    cmdRegistra.SetVisible(recording_ != nullptr);
     TimerLink.SetEnabled(true);
     cboMisura.SetListIndex(0);
 }
@@ -115,6 +123,7 @@ void FCurve::Form_Unload()
 {
     TimerLink.SetEnabled(false);
     monitor_.Close();
+    FineRegistrazione("");
 }
 
 void FCurve::cboMisura_Click()
@@ -123,6 +132,13 @@ void FCurve::cboMisura_Click()
     // The axes come from the new measure's envelope and pieces and units, not from the last measure's.
     const auto unita = UnitaCurva::Di(monitor_.Link().Misura(cboMisura.ItemData(cboMisura.ListIndex())));
     picCurva.SetAxes({0, 1, ConUnita("Position", unita.quota)}, {0, 1, ConUnita("Force", unita.forza)});
+    // A recording goes on in the same file with the pieces of the new measure.
+    if (!registrazione_.empty()) {
+        if (const auto errore = recording_->Begin(registrazione_, chiave_, monitor_.Link(), cboMisura.ItemData(cboMisura.ListIndex()))) {
+            FineRegistrazione("");
+            GetHost().MsgBox(*errore, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+        }
+    }
     Avvia();
 }
 
@@ -176,6 +192,7 @@ void FCurve::TimerLink_Timer()
 
 void FCurve::PezzoCompletato(const CompletedPiece& piece)
 {
+    Registra(piece);
     // The download that was running when the technician paused still ends, but is not shown.
     if (pausa_) return;
     pezzi_.push_back(piece);
@@ -274,6 +291,54 @@ void FCurve::cmdEsporta_Click()
     if (errore)
         GetHost().MsgBox("Export failed.\r\n" + scelta.path + (errore->empty() ? "" : "\r\n" + *errore), ui::MsgButtons::OK,
                          ui::MsgIcon::Exclamation);
+}
+
+void FCurve::cmdRegistra_Click()
+{
+    if (!registrazione_.empty()) {
+        FineRegistrazione("Recorded " + recording_->Count());
+        return;
+    }
+    ui::FileDialogRequest r;
+    r.kind = ui::FileDialogKind::Save;
+    r.title = "Record pieces";
+    r.filter = "Recorded pieces|*.db";
+    r.defaultExtension = "db";
+    r.fileName = "pieces.db";
+    r.initialFolder = cartella_;
+    // A file that holds pieces already goes on with them: their counters continue.
+    r.overwritePrompt = false;
+    const auto scelta = GetHost().ShowFileDialog(r);
+    if (scelta.outcome == ui::FileDialogOutcome::Failed)
+        GetHost().MsgBox(scelta.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    if (scelta.outcome != ui::FileDialogOutcome::Chosen) return;
+    if (const auto errore = recording_->Begin(scelta.path, chiave_, monitor_.Link(), monitor_.Measure())) {
+        GetHost().MsgBox(*errore, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+        return;
+    }
+    registrazione_ = scelta.path;
+    cmdRegistra.SetCaption("Stop &recording");
+    lblRegistrazione.SetCaption("Recording: " + recording_->Count());
+}
+
+void FCurve::Registra(const CompletedPiece& piece)
+{
+    if (registrazione_.empty()) return;
+    if (const auto errore = recording_->Keep(piece, monitor_.CurrentWork())) {
+        FineRegistrazione("Recording stopped");
+        GetHost().MsgBox(*errore, ui::MsgButtons::OK, ui::MsgIcon::Critical);
+        return;
+    }
+    lblRegistrazione.SetCaption("Recording: " + recording_->Count());
+}
+
+void FCurve::FineRegistrazione(const std::string& stato)
+{
+    if (registrazione_.empty()) return;
+    recording_->End();
+    registrazione_.clear();
+    cmdRegistra.SetCaption("&Record...");
+    lblRegistrazione.SetCaption(stato);
 }
 
 } // namespace zem

@@ -2,6 +2,7 @@
 
 #include "diagnosis/CompletedPiece.h"
 #include "diagnosis/CurveMonitor.h"
+#include "diagnosis/CurveRecording.h"
 #include "link/LinkPlatform.h"
 #include "ui/ComboBox.h"
 #include "ui/CommandButton.h"
@@ -29,6 +30,8 @@ public:
     // when its curves cannot be watched.
     // `cartella`: where the export starts, the folder of the technician's profiles.
     bool LoadForm(const std::string& key, std::string cartella = {});
+    // Where "Record..." keeps the pieces; without one the button is not there.
+    void SetRecording(CurveRecording* recording) { recording_ = recording; }
 
     ui::Label lblMisura;
     ui::ComboBox cboMisura;
@@ -38,6 +41,8 @@ public:
     ui::CommandButton cmdPausa;
     ui::CommandButton cmdPulisci;
     ui::CommandButton cmdEsporta;
+    ui::Label lblRegistrazione;
+    ui::CommandButton cmdRegistra;
     ui::CommandButton cmdChiudi;
     ui::Timer TimerLink;
 
@@ -54,6 +59,9 @@ private:
     void cmdPausa_Click();
     void cmdPulisci_Click();
     void cmdEsporta_Click();
+    void cmdRegistra_Click();
+    void Registra(const CompletedPiece& piece);
+    void FineRegistrazione(const std::string& stato);
     void cmdChiudi_Click();
     void TimerLink_Timer();
 
@@ -67,6 +75,9 @@ private:
     std::deque<CompletedPiece> pezzi_;
     bool pausa_ = false;
     std::string cartella_;
+    std::string chiave_;
+    CurveRecording* recording_ = nullptr;
+    std::string registrazione_;  // the file being recorded into, empty when none is
     bool inTick_ = false;
 };
 

@@ -238,6 +238,8 @@ public:
     bool ArrestaMisura(int misura);
     bool ArrestoInSospeso(int misura) const;  // 0: the stop of all measures
     bool LeggiValori(int misura);             // the status polling then reads the results
+    // Reads the results block now, ready or not: those of the last piece completed.
+    bool LeggiRisultati(int misura);
     bool RisultatiRichiesti(int misura) const { return Acquisizione(misura).richiestaRisultati; }
     // Marks the phases with a curve stored in the instrument; whether any has one.
     std::optional<bool> ScaricaCurveInMemoria(int misura);
@@ -507,7 +509,6 @@ private:
     void AzzeraAcquisizione(int misura);
     bool InviaArresto(int misura);
     void InviaArrestiSospesi();  // at the end of a curve reception
-    bool LeggiRisultati(int misura);
     bool CurvaInMemoria(int misura, int fase, bool& memorizzata);
 
     LavoroMisura* LavoroDi(int misura);

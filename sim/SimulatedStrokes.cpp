@@ -137,6 +137,8 @@ void SimulatedStrokes::Completa(long ciclo)
     const bool fuori = forzaCheckPoint < kCheckPoint[1] || forzaCheckPoint > kCheckPoint[2];
     Parola(blocco, 29, fuori ? 1 : 0);
     acquisition_.ScriviRisultati(kMisura, blocco);
+    // Flagged until the host says it has processed the curve.
+    acquisition_.curveDaTrattare = static_cast<std::uint8_t>(acquisition_.curveDaTrattare | 1u << (kMisura - 1));
 }
 
 } // namespace zem::sim

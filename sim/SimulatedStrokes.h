@@ -15,7 +15,7 @@ namespace zem::sim {
 // The pieces the press makes, as the press force-position measure (measure 1) sees them. A stroke
 // is a piece in work from the start of the way down until the ram starts back up; then the
 // instrument keeps the curve of the last part of the way down (force against position from 180.00
-// to the bottom at 300.00), writes the results block
+// to the bottom at 300.00), writes the results block, flags the curve as waiting to be processed
 // and reports the results ready until the next stroke begins. Each piece is checked against the
 // work the configuration memory holds as work 1 of the measure: an envelope and one check point.
 // Every `scartoOgni`-th piece is pressed too hard and falls outside both.

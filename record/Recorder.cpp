@@ -1,0 +1,184 @@
+#include "record/Recorder.h"
+
+#include "link/Clock.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace zem {
+
+namespace {
+
+constexpr double kGiorno = 86400.0;
+
+std::string Secondi(double s) { return std::to_string(static_cast<long>(std::lround(s))) + " s"; }
+
+} // namespace
+
+struct Recorder::Instrument {
+    explicit Instrument(const LinkPlatform& platform) : monitor(platform) {}
+
+    std::string key;
+    CurveMonitor monitor;
+    int measure = 0;
+    std::optional<PieceKeeper> keeper;
+    bool connected = false;
+    bool lostNow = false;
+    double lostAt = 0;
+    double pause = kFirstPause;
+    std::vector<CompletedPiece> arrived;   // in the tick under way
+    std::optional<CompletedPiece> held;    // came cut short as the line fell; decided once back
+    HeldCheck heldCheck = HeldCheck::Done;
+};
+
+std::int64_t Recorder::SystemTimeMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+Recorder::Recorder(const LinkPlatform& platform, PieceStore& store, WallClock wallClock)
+    : platform_(platform), store_(store), wallClock_(std::move(wallClock))
+{
+}
+
+Recorder::~Recorder() { Close(); }
+
+std::optional<std::string> Recorder::Watch(const std::string& key)
+{
+    auto w = std::make_unique<Instrument>(platform_);
+    w->key = key;
+    if (auto errore = w->monitor.Open(key)) return errore;
+    w->measure = w->monitor.Measures().front();
+    w->keeper.emplace(store_, key, w->monitor.Link().Nome(), w->measure, w->monitor.Link().TipoMisura(w->measure));
+    Instrument& i = *w;
+    i.monitor.PieceDone = [&i](const CompletedPiece& p) { i.arrived.push_back(p); };
+    i.monitor.LinkLost = [&i] { i.lostNow = true; };
+    if (!Begin(i, false)) {
+        i.monitor.Close();
+        return "Communication error";
+    }
+    instruments_.push_back(std::move(w));
+    return std::nullopt;
+}
+
+// The instrument keeps its last piece and flags its curve as waiting until we have kept it (the
+// flag is reset after each piece is stored). So at the start a flagged piece is one the last run
+// did not keep, and it is fetched now. After a line fault a flagged (or unknown) piece is fetched
+// again; a piece cut short by the fault is kept as it came only when the instrument says nothing
+// waits. A piece fetched twice (held and completed, or stored before the reset was lost) is
+// recognised by its identity: a piece with the same verdict, results and curve as the last one
+// kept is that piece again, since no two strokes give the same curve to the last bit. Pieces
+// completed while the line was down and followed by another are gone from the instrument: only
+// the last one can be recovered.
+bool Recorder::Begin(Instrument& w, bool afterFault)
+{
+    if (!w.monitor.Start(w.measure)) return false;
+    w.connected = true;
+    w.heldCheck = afterFault ? HeldCheck::AfterFault : HeldCheck::AtStart;
+    return true;
+}
+
+// Asked once the first status poll is done: a piece completed before it gives no completion of
+// its own, one completed after it does.
+void Recorder::CheckHeld(Instrument& w)
+{
+    const auto waiting = w.monitor.Link().LeggiCurveDaTrattare(w.measure);
+    const bool afterFault = w.heldCheck == HeldCheck::AfterFault;
+    w.heldCheck = HeldCheck::Done;
+    if (waiting.value_or(afterFault)) {
+        w.held.reset();
+        w.monitor.CollectHeld();
+    } else if (w.held) {
+        Keep(w, *w.held);
+        w.held.reset();
+    }
+}
+
+double Recorder::Since(double then) const
+{
+    const double now = platform_.clock.Timer();
+    return now >= then ? now - then : now + kGiorno - then;
+}
+
+void Recorder::Tick()
+{
+    for (auto& w : instruments_) {
+        if (storeError_) return;
+        if (!w->connected) {
+            if (Since(w->lostAt) >= w->pause) Reconnect(*w);
+            continue;
+        }
+        w->lostNow = false;
+        w->arrived.clear();
+        w->monitor.Tick();
+        for (std::size_t n = 0; n < w->arrived.size(); ++n) {
+            const CompletedPiece& p = w->arrived[n];
+            const bool whole = p.curve && p.results;
+            if (w->lostNow && n + 1 == w->arrived.size() && !whole) w->held = p;
+            else Keep(*w, p);
+        }
+        if (w->lostNow) Lost(*w);
+        else if (w->heldCheck != HeldCheck::Done && w->monitor.StatusPolls() > 0 && !w->monitor.Link().InRicezione())
+            CheckHeld(*w);
+    }
+}
+
+void Recorder::Lost(Instrument& w)
+{
+    w.monitor.Close();
+    w.connected = false;
+    w.lostAt = platform_.clock.Timer();
+    w.pause = kFirstPause;
+    if (Notice) Notice(w.key, "The instrument does not answer; trying again in " + Secondi(w.pause) + ".");
+}
+
+void Recorder::Reconnect(Instrument& w)
+{
+    if (w.monitor.Open(w.key) || !Begin(w, true)) {
+        w.monitor.Close();
+        w.connected = false;
+        w.lostAt = platform_.clock.Timer();
+        w.pause = std::min(w.pause * 2, kMostPause);
+        if (Notice) Notice(w.key, "The instrument still does not answer; trying again in " + Secondi(w.pause) + ".");
+        return;
+    }
+    w.pause = kFirstPause;
+    if (Notice) Notice(w.key, "Connected again.");
+}
+
+void Recorder::Keep(Instrument& w, const CompletedPiece& piece)
+{
+    if (storeError_) return;
+    bool added = false;
+    if (!w.keeper->Keep(piece, w.monitor.CurrentWork(), wallClock_(), added)) {
+        storeError_ = store_.Error();
+        return;
+    }
+    if (w.connected) w.monitor.Link().ResetCurveDaTrattare(w.measure);
+    if (!added) return;
+    ++recorded_;
+    for (const auto& sink : sinks_) sink(*w.keeper->Last());
+    if (PieceRecorded) PieceRecorded(*w.keeper->Last());
+}
+
+std::vector<Recorder::Count> Recorder::Counts() const
+{
+    std::vector<Count> out;
+    for (const auto& w : instruments_) {
+        out.push_back(w->keeper->Count());
+        out.back().connected = w->connected;
+    }
+    return out;
+}
+
+void Recorder::Close()
+{
+    for (auto& w : instruments_) {
+        w->monitor.Close();
+        w->connected = false;
+    }
+}
+
+} // namespace zem

@@ -5,6 +5,7 @@
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "cli/RecordMqtt.h"
 #include "cli/RecordOutput.h"
 #include "cli/StopSignals.h"
 #include "record/MemoryPieceStore.h"
@@ -26,6 +27,7 @@ struct RecordOptions {
     int pieces = 0;       // 0: no limit
     std::string duration; // "" : no limit
     bool json = false;
+    RecordMqtt mqtt;
 };
 
 // The store the pieces go to.
@@ -56,6 +58,11 @@ int Record(CliSession& session, const RecordOptions& o)
     Recorder recorder(platform, *store);
     std::vector<PieceSink> sinks;
     if (o.json) sinks.push_back([](const PieceRecord& p) { PrintJson(PieceLine(p)); });
+    const auto publisher = o.mqtt.Start(*store, platform.clock, o.keys);
+    if (publisher) {
+        publisher->Notice = [](const std::string& text) { std::cerr << "zemcli: " << text << std::endl; };
+        sinks.push_back([&p = *publisher](const PieceRecord& piece) { p.Stored(piece); });
+    }
     for (auto& sink : sinks) recorder.AddSink(std::move(sink));
     recorder.Notice = [](const std::string& key, const std::string& text) {
         std::cerr << "zemcli: " << key << ": " << text << std::endl;
@@ -76,10 +83,12 @@ int Record(CliSession& session, const RecordOptions& o)
     while (!StopSignals::Raised() && !recorder.StoreError() && std::cout
            && (o.pieces == 0 || recorder.Recorded() < o.pieces) && (!seconds || elapsed() < *seconds)) {
         recorder.Tick();
+        if (publisher) publisher->Tick();
         live.Show(recorder.Counts());
         ::poll(nullptr, 0, Recorder::kTickMs);
     }
     recorder.Close();
+    if (publisher) publisher->Close();
     live.End();
     if (const auto& e = recorder.StoreError()) {
         std::cerr << "zemcli: " << o.db << ": " << *e << std::endl;
@@ -104,6 +113,7 @@ void AddRecordCommand(CLI::App& app, CommandRun& run)
                        ->check(CLI::PositiveNumber);
     command->add_option("--for", o->duration, "stop after DURATION (90, 90s, 15m, 8h)")->type_name("DURATION")->excludes(pieces);
     command->add_flag("--json", o->json, "each piece as one JSON line");
+    o->mqtt.AddTo(*command);
     command->callback([&run, o] { run = [o](CliSession& session) { return Record(session, *o); }; });
 }
 

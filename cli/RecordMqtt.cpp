@@ -20,9 +20,7 @@ std::unique_ptr<MqttPublisher> RecordMqtt::Start(PieceStore& store, Clock& clock
     if (!target) return nullptr;
     auto options = *MqttOptions::FromTarget(*target);
     options.topicPrefix = topic;
-    auto publisher = std::make_unique<MqttPublisher>(store, clock, options, keys);
-    publisher->Tick();
-    return publisher;
+    return std::make_unique<MqttPublisher>(store, clock, options, keys);
 }
 
 } // namespace zem::cli

@@ -21,7 +21,7 @@ struct RecordMqtt {
 
     // Declares them on `command`, bound to this; a target or prefix that cannot work is refused there.
     void AddTo(CLI::App& command);
-    // Nothing when --mqtt was not given. The recorder's pump ticks it; its sink calls Stored.
+    // Nothing when --mqtt was not given. It connects on its first Tick: the recorder's pump ticks it, its sink calls Stored.
     std::unique_ptr<MqttPublisher> Start(PieceStore& store, Clock& clock, const std::vector<std::string>& keys) const;
 };
 

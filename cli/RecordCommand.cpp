@@ -8,8 +8,8 @@
 #include "cli/RecordMqtt.h"
 #include "cli/RecordOutput.h"
 #include "cli/StopSignals.h"
-#include "record/MemoryPieceStore.h"
 #include "record/Recorder.h"
+#include "record/SqlitePieceStore.h"
 
 #include <CLI/CLI.hpp>
 
@@ -31,11 +31,6 @@ struct RecordOptions {
 };
 
 // The store the pieces go to.
-std::unique_ptr<PieceStore> OpenStore(const std::string&, std::string&)
-{
-    // The SQLite store replaces this once it is on the main line.
-    return std::make_unique<MemoryPieceStore>();
-}
 
 int Record(CliSession& session, const RecordOptions& o)
 {
@@ -46,7 +41,7 @@ int Record(CliSession& session, const RecordOptions& o)
         return kExitUsage;
     }
     std::string error;
-    const auto store = OpenStore(o.db, error);
+    const auto store = SqlitePieceStore::Open(o.db, error);
     if (!store) {
         std::cerr << "zemcli: " << o.db << ": " << error << std::endl;
         return kExitFailed;

@@ -1,6 +1,6 @@
 #include "cli/RecordOutput.h"
 
-#include "cli/JsonOutput.h"
+#include "record/PieceJson.h"
 
 #include <charconv>
 #include <ostream>
@@ -21,19 +21,9 @@ std::optional<double> DurationSeconds(const std::string& text)
 
 nlohmann::json PieceLine(const PieceRecord& p)
 {
-    auto results = nlohmann::json::array();
-    for (const auto& r : p.results) {
-        nlohmann::json v = {{"name", r.name}, {"value", r.value}, {"unit", JsonText(r.unit)}, {"decimals", r.decimals}};
-        if (r.lower) v["lower"] = *r.lower;
-        if (r.upper) v["upper"] = *r.upper;
-        results.push_back(v);
-    }
-    return {{"instrument", p.instrument},   {"name", JsonText(p.instrumentName)},
-            {"measure", p.measure},         {"counter", p.counter},
-            {"timeUtcMs", p.timeUtcMs},     {"work", JsonText(p.work)},
-            {"workNumber", p.workNumber},   {"verdict", p.verdict},
-            {"rejectCauses", p.rejectCauses}, {"checkPointRejectCauses", p.checkPointRejectCauses},
-            {"results", results},           {"points", p.curve.size()}};
+    nlohmann::json line = PieceJson(p, false);
+    line["points"] = p.curve.size();
+    return line;
 }
 
 void LiveCount::Show(const std::vector<Recorder::Count>& counts)

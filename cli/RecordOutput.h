@@ -15,8 +15,8 @@ namespace zem::cli {
 // "90", "90s", "15m", "8h" in seconds; nothing for anything else.
 std::optional<double> DurationSeconds(const std::string& text);
 
-// A kept piece as one JSON line: where and when, the verdict, every result, the number of points.
-// To give way to the JSON the plant publisher sends once that is here, so that both say the same.
+// A kept piece as one JSON line: what the plant's broker gets, without the curve but with the
+// number of its points.
 nlohmann::json PieceLine(const PieceRecord& piece);
 
 // The recorder's count on one terminal line, rewritten in place; nothing at all when not shown.

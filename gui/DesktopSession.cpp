@@ -1,6 +1,7 @@
 #include "gui/DesktopSession.h"
 
 #include "gui/WindowPlacement.h"
+#include "record/SqlitePieceStore.h"
 #include "ui/Application.h"
 
 #include <cstdio>
@@ -25,12 +26,25 @@ std::unique_ptr<DesktopSession> DesktopSession::Open(const ProgramOptions& optio
     return std::unique_ptr<DesktopSession>(new DesktopSession(std::move(platform), settings, std::move(mainOptions)));
 }
 
+namespace {
+
+FMainZEMSETUP::Options WithRecording(FMainZEMSETUP::Options options, CurveRecording& recording)
+{
+    options.curveRecording = &recording;
+    return options;
+}
+
+} // namespace
+
 DesktopSession::DesktopSession(std::unique_ptr<app::ProgramPlatform> platform, SettingsStore& settings,
                                FMainZEMSETUP::Options mainOptions)
     : platform_(std::move(platform)),
       settings_(settings),
       host_(ui::kApplicationTitle),
-      mainForm_(host_, settings, platform_->Platform(), std::move(mainOptions)),
+      recording_([](const std::string& file, std::string& error) -> std::unique_ptr<PieceStore> {
+          return SqlitePieceStore::Open(file, error);
+      }),
+      mainForm_(host_, settings, platform_->Platform(), WithRecording(std::move(mainOptions), recording_)),
       // The window renders the form as loaded.
       window_((mainForm_.LoadWindow(), mainForm_))
 {

@@ -5,6 +5,7 @@
 #include "gui/ProgramOptions.h"
 #include "gui/QtHost.h"
 #include "main/FMainZEMSETUP.h"
+#include "record/WindowRecording.h"
 
 #include <memory>
 #include <optional>
@@ -38,6 +39,7 @@ private:
     std::unique_ptr<app::ProgramPlatform> platform_;
     SettingsStore& settings_;
     QtHost host_;
+    WindowRecording recording_;  // the curve window's pieces, into the file the technician picks
     FMainZEMSETUP mainForm_;
     FormMainWindow window_;
 };

@@ -558,7 +558,11 @@ void FMainZEMSETUP::mnuListSN_Click()
 void FMainZEMSETUP::mnuCurve_Click()
 {
     FSceltaStrumento scelta(GetHost(), platform_);
-    if (const auto key = scelta.LoadForm("Curves", false, false)) FCurve(GetHost(), platform_).LoadForm(*key, Setting(kPathProfili, ""));
+    if (const auto key = scelta.LoadForm("Curves", false, false)) {
+        FCurve curve(GetHost(), platform_);
+        curve.SetRecording(options_.curveRecording);
+        curve.LoadForm(*key, Setting(kPathProfili, ""));
+    }
 }
 
 void FMainZEMSETUP::mnuUscita_Click() { Unload(); }

@@ -17,6 +17,8 @@
 
 namespace zem {
 
+class CurveRecording;
+
 class SettingsStore;
 
 // The program's only top-level window. It owns the current profile and the access password of
@@ -30,6 +32,7 @@ public:
         int versionMajor = 0;
         int versionMinor = 0;
         std::string profilo = {};   // a profile file opened at start, as a double-click on it asks
+        CurveRecording* curveRecording = nullptr;  // the curve window's "Record...", when the program keeps pieces
     };
 
     static constexpr const char* kTemplateName = "Default.ZemP";

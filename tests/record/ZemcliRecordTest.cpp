@@ -44,6 +44,9 @@ TEST_F(ZemcliRecord, KeepsTheAskedPiecesAndEnds)
     ASSERT_EQ(pieces.size(), 3u) << r.out;
     ExpectWholePieces(pieces);
     EXPECT_NE(r.err.find("3 pieces kept"), std::string::npos) << r.err;
+    const auto stats = RunZemcli({"stats", "--db", db, "--json"}, {});
+    ASSERT_EQ(stats.code, 0) << stats.err;
+    EXPECT_EQ(nlohmann::json::parse(stats.out)["measures"][0]["pieces"], 3) << "the three are in the file";
     EXPECT_EQ(RunZemcli({"--simulate", "record", "--to", "USB: MR4A1001", "--db", db, "--pieces", "3", "--for", "1m"}, {}).code, 2);
 }
 

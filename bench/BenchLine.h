@@ -1,7 +1,6 @@
 #pragma once
 // What the send benchmarks and the emulated bridge's tests share: a six-measure profile, a host
-// that answers as a production line would, and a progress nobody watches.
-#include "main/TransferProgress.h"
+// that answers as a production line would.
 #include "profile/ProfiloZem.h"
 #include "ui/CommandButton.h"
 #include "ui/Form.h"
@@ -56,15 +55,6 @@ protected:
         return r.text == "Keep the works settings?" && !keep ? ui::MsgAnswer::No : ui::MsgAnswer::Yes;
     }
     std::optional<std::string> ShowInputBox(const ui::InputBoxRequest&) override { return {}; }
-};
-
-struct NoProgress final : TransferProgress {
-    void SetBusy(bool) override {}
-    void ShowProgress(const std::string&, int) override {}
-    void Advance() override {}
-    void HideProgress() override {}
-    void ShowStatus(const std::string&) override {}
-    bool Closing() const override { return false; }
 };
 
 } // namespace zem::bench

@@ -38,7 +38,6 @@ namespace {
 
 using namespace zem;
 using bench::LineHost;
-using bench::NoProgress;
 using bench::SeiMisure;
 
 
@@ -63,7 +62,7 @@ void BM_SendOverSimulatedEthernet(benchmark::State& state)
             f.Get<ui::CommandButton>("cmdOK").UserClick();
         });
         host.Answer(ui::MsgAnswer::Yes);  // clear the blank memory
-        NoProgress progress;
+        TransferProgress& progress = SenzaProgresso();
         const double t0 = platform.clock.Monotonic();
         if (InvioProfilo(host, platform.Platform(), gate, progress).Invia(profilo, sim::BenchInstrument::UdpKey())
             != SendOutcome::Succeeded) {

@@ -45,7 +45,6 @@ namespace {
 
 using namespace zem;
 using bench::LineHost;
-using bench::NoProgress;
 using bench::SeiMisure;
 
 // The link's UDP socket, counting datagrams and timing the restart waits: from a restart's echo
@@ -153,7 +152,7 @@ void BM_SendToZemsim(benchmark::State& state)
     LineHost host;
     MemorySettingsStore settings;
     PasswordGate gate(host, settings);
-    NoProgress progress;
+    TransferProgress& progress = SenzaProgresso();
     const ProfiloZem profilo = SeiMisure();
     const std::string key = "IP:127.0.0.1:" + std::to_string(Zemsim().Port());
     const double roundTrip = BareRoundTrip(Zemsim().Port());
@@ -202,7 +201,7 @@ void BM_SendThroughBridge(benchmark::State& state)
     LineHost host;
     MemorySettingsStore settings;
     PasswordGate gate(host, settings);
-    NoProgress progress;
+    TransferProgress& progress = SenzaProgresso();
     double seconds = 0, wire = 0, exchanges = 0;
     for (auto _ : state) {
         sim::SimulatedPlatform platform;

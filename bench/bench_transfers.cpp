@@ -39,7 +39,6 @@ namespace {
 
 using namespace zem;
 using bench::LineHost;
-using bench::NoProgress;
 using bench::SeiMisure;
 
 std::uint64_t Frames(std::uint64_t bytes, std::uint64_t per) { return (bytes + per - 1) / per; }
@@ -121,7 +120,7 @@ void BM_Transfer(benchmark::State& state)
     LineHost host;
     MemorySettingsStore settings;
     PasswordGate gate(host, settings);
-    NoProgress progress;
+    TransferProgress& progress = SenzaProgresso();
     const std::string file = (std::filesystem::temp_directory_path() / ("bench-" + std::to_string(::getpid()) + ".zemmem")).string();
     for (auto _ : state) {
         sim::SimulatedPlatform site;

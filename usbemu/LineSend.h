@@ -5,6 +5,7 @@
 #include "link/LinkPlatform.h"
 #include "main/BackupMemoria.h"
 #include "main/InvioProfilo.h"
+#include "main/TransferProgress.h"
 #include "profile/ProfiloZem.h"
 #include "profile/SettingsStore.h"
 
@@ -32,7 +33,7 @@ public:
 
 private:
     bench::LineHost host_;
-    bench::NoProgress progress_;
+    TransferProgress& progress_ = SenzaProgresso();
     MemorySettingsStore settings_;
     PasswordGate gate_{host_, settings_};
 };

@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <unistd.h>
+
 namespace zem::test {
 namespace {
 
@@ -14,7 +16,7 @@ TEST(ZemcliRecordMqtt, PublishesThePiecesItKeepsAndSaysOnlineThenOffline)
     sim::LocalBroker broker;
     ASSERT_TRUE(broker.Start()) << broker.Log();
     Subscriber plant(broker.Port());
-    const auto db = (std::filesystem::temp_directory_path() / "zem-record-mqtt.db").string();
+    const auto db = (std::filesystem::temp_directory_path() / ("zem-record-mqtt-" + std::to_string(::getpid()) + ".db")).string();
     const auto r = RunZemcli({"--simulate", "record", "--to", "USB: MR4A1001", "--db", db, "--pieces", "2", "--mqtt",
                               "127.0.0.1:" + std::to_string(broker.Port())}, {});
     std::filesystem::remove(db);

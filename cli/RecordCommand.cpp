@@ -103,9 +103,9 @@ void AddRecordCommand(CLI::App& app, CommandRun& run)
         ->type_name("KEY")
         ->required();
     command->add_option("--db", o->db, "the store file the pieces are kept in")->type_name("FILE")->required();
-    auto* pieces = command->add_option("--pieces", o->pieces, "stop once N pieces were kept, of all instruments together")
+    auto* pieces = command->add_option("--pieces", o->pieces, "stop once N pieces were kept, of all instruments together (N from 1)")
                        ->type_name("N")
-                       ->check(CLI::PositiveNumber);
+                       ->check(CLI::PositiveNumber.description(""));
     command->add_option("--for", o->duration, "stop after DURATION (90, 90s, 15m, 8h)")->type_name("DURATION")->excludes(pieces);
     command->add_flag("--json", o->json, "each piece as one JSON line");
     o->mqtt.AddTo(*command);

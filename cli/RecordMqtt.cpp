@@ -6,12 +6,13 @@ namespace zem::cli {
 
 void RecordMqtt::AddTo(CLI::App& command)
 {
-    command.add_option("--mqtt", target, "Publish each piece to this MQTT broker, HOST[:PORT] (port 1883 if none)")
+    command.add_option("--mqtt", target, "publish each piece to this MQTT broker (port 1883 if none)")
+        ->type_name("HOST[:PORT]")
         ->check([](const std::string& t) {
             return MqttOptions::FromTarget(t) ? std::string() : "not HOST or HOST:PORT with a port from 1 to 65535";
         });
-    command.add_option("--topic", topic, "Topic prefix of the published pieces")
-        ->capture_default_str()
+    command.add_option("--topic", topic, "the topic prefix of the published pieces (default \"zemsetup\")")
+        ->type_name("PREFIX")
         ->check(TopicPrefixProblem);
 }
 

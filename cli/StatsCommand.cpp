@@ -137,7 +137,7 @@ void AddStatsCommand(CLI::App& app, CommandRun& run)
     auto* command = app.add_subcommand("stats", "statistics of the recorded pieces per measure: counts, reject rate, mean, "
                                                 "standard deviation, Cp and Cpk, histogram and trend");
     command->add_option("--db", o->db, "the database the recorder wrote")->type_name("FILE")->required();
-    command->add_option("--measure", o->measure, "only this measure")->type_name("M")->check(CLI::Range(1, 6));
+    command->add_option("--measure", o->measure, "only this measure, 1 to 6")->type_name("M")->check(CLI::Range(1, 6).description(""));
     command->add_option("--since", o->since, "only pieces from T on: 2026-12-01, 2026-12-01T08:00:00Z (UTC) or 24h, 7d back")
         ->type_name("T");
     command->add_flag("--json", o->json, "the statistics as one JSON document {measures: [{instrument, measure, pieces, values: [...]}]}");

@@ -27,7 +27,7 @@ TEST(ZemcliCommandLine, EachCommandPrintsItsHelpOnStdoutWithoutTheParsersBookkee
 {
     const std::regex noise("\\([0-9]+x\\)| TEXT |:(INT|FLOAT|POSITIVE|\\{)");
     for (const char* command : {"list", "eth-setup", "monitor", "curve", "send", "check", "info", "usb-init",
-                                "sn-list", "read", "backup", "restore", "memtest", "diff"}) {
+                                "sn-list", "read", "backup", "restore", "memtest", "diff", "record", "stats"}) {
         const auto help = RunZemcli({command, "--help"}, {});
         EXPECT_EQ(help.code, 0) << command << help.err;
         EXPECT_TRUE(Has(help.out, std::string("Usage: zemcli ") + command)) << help.out;

@@ -375,16 +375,20 @@ bool SqlitePieceStore::ReadResults(std::string_view bytes, PieceRecord& piece)
     return true;
 }
 
-bool SqlitePieceStore::ForEach(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each)
+std::unique_ptr<SqlitePieceStore::Statement> SqlitePieceStore::Select(const PieceFilter& filter, const std::string& columns, bool& none)
 {
+    none = false;
     // Pieces are stored as they complete, so the first piece since a time starts the scan.
     std::int64_t first = 0;
     if (filter.sinceUtcMs) {
         Statement s(db_, "SELECT min(id) FROM piece WHERE time_utc_ms >= ?");
-        if (!s) return Fail("cannot read the pieces");
-        s.Bind(1, *filter.sinceUtcMs);
-        if (s.Step() != SQLITE_ROW) return Fail("cannot read the pieces");
-        if (sqlite3_column_type(s.get(), 0) == SQLITE_NULL) return true;
+        if (s) s.Bind(1, *filter.sinceUtcMs);
+        if (!s || s.Step() != SQLITE_ROW) {
+            Fail("cannot read the pieces");
+            return nullptr;
+        }
+        none = sqlite3_column_type(s.get(), 0) == SQLITE_NULL;
+        if (none) return nullptr;
         first = sqlite3_column_int64(s.get(), 0);
     }
     std::string where = " WHERE p.id >= ?5";
@@ -392,15 +396,44 @@ bool SqlitePieceStore::ForEach(const PieceFilter& filter, const std::function<bo
     if (filter.measure) where += " AND p.measure = ?2";
     if (filter.sinceUtcMs) where += " AND p.time_utc_ms >= ?3";
     if (filter.untilUtcMs) where += " AND p.time_utc_ms < ?4";
-    Statement pieces(db_, std::string("SELECT ") + kPieceColumns + (filter.withCurves ? ", p.curve" : ", NULL")
-                              + " FROM piece p" + where + " ORDER BY p.id");
-    if (!pieces) return Fail("cannot read the pieces");
-    if (filter.instrument) pieces.Bind(1, *filter.instrument);
-    if (filter.measure) pieces.Bind(2, *filter.measure);
-    if (filter.sinceUtcMs) pieces.Bind(3, *filter.sinceUtcMs);
-    if (filter.untilUtcMs) pieces.Bind(4, *filter.untilUtcMs);
-    pieces.Bind(5, first);
-    return Read(pieces, [&](std::int64_t, PieceRecord& piece) { return each(piece); });
+    auto pieces = std::make_unique<Statement>(db_, "SELECT " + columns + " FROM piece p" + where + " ORDER BY p.id");
+    if (!*pieces) {
+        Fail("cannot read the pieces");
+        return nullptr;
+    }
+    if (filter.instrument) pieces->Bind(1, *filter.instrument);
+    if (filter.measure) pieces->Bind(2, *filter.measure);
+    if (filter.sinceUtcMs) pieces->Bind(3, *filter.sinceUtcMs);
+    if (filter.untilUtcMs) pieces->Bind(4, *filter.untilUtcMs);
+    pieces->Bind(5, first);
+    return pieces;
+}
+
+bool SqlitePieceStore::ForEach(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each)
+{
+    bool none = false;
+    const auto pieces = Select(filter, std::string(kPieceColumns) + (filter.withCurves ? ", p.curve" : ", NULL"), none);
+    if (!pieces) return none;
+    return Read(*pieces, [&](std::int64_t, PieceRecord& piece) { return each(piece); });
+}
+
+bool SqlitePieceStore::ForEachJudged(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each)
+{
+    bool none = false;
+    const auto pieces = Select(filter, "p.instrument, p.measure, p.counter, p.verdict, p.results", none);
+    if (!pieces) return none;
+    sqlite3_stmt* p = pieces->get();
+    PieceRecord piece;
+    int step;
+    while ((step = pieces->Step()) == SQLITE_ROW) {
+        Assign(piece.instrument, p, 0);
+        piece.measure = sqlite3_column_int(p, 1);
+        piece.counter = sqlite3_column_int64(p, 2);
+        Assign(piece.verdict, p, 3);
+        if (!ReadResults(Bytes(p, 4), piece)) return false;
+        if (!each(piece)) return true;
+    }
+    return step == SQLITE_DONE || Fail("cannot read the pieces");
 }
 
 std::vector<PieceStore::Outgoing> SqlitePieceStore::Unpublished(std::size_t most)

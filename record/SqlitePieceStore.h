@@ -40,6 +40,9 @@ public:
     std::optional<std::int64_t> LastCounter(const std::string& instrument, int measure) override;
     // Oldest first means in the order the pieces were stored, which is the order they completed.
     bool ForEach(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each) override;
+    // What the statistics read, in a third of the time: the same pieces as ForEach, with only the
+    // instrument, measure, counter, verdict and results filled in.
+    bool ForEachJudged(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each);
     std::vector<Outgoing> Unpublished(std::size_t most) override;
     bool MarkPublished(std::int64_t id) override;
     std::string Error() const override { return error_; }
@@ -58,6 +61,9 @@ private:
     bool LoadKinds();
     bool Known(std::int64_t kind) const;
     // Reads the rows of `pieces`: the piece columns with the packed results, then the curve or NULL.
+    // The statement reading `columns` (of `piece p`) of the pieces the filter selects, oldest first;
+    // nullptr when it cannot be prepared (Error() says why) or, with `none` set, when none can match.
+    std::unique_ptr<Statement> Select(const PieceFilter& filter, const std::string& columns, bool& none);
     bool Read(Statement& pieces, const std::function<bool(std::int64_t, PieceRecord&)>& each);
     bool ReadResults(std::string_view bytes, PieceRecord& piece);
 

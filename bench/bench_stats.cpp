@@ -36,7 +36,7 @@ PieceRecord Piece(std::int64_t counter, int points)
 
 std::unique_ptr<SqlitePieceStore> Filled(benchmark::State& state)
 {
-    const std::string file = std::string(ZEM_BINARY_DIR) + "/bench-stats-1M.db";
+    const std::string file = std::string(ZEM_BINARY_DIR) + "/bench-stats-1M-packed.db";
     std::string error;
     auto store = SqlitePieceStore::Open(file, error);
     if (!store) {

@@ -1,6 +1,7 @@
 #include "record/SqlitePieceStore.h"
 
 #include "record/CurveBlob.h"
+#include "record/SqliteResultBlob.h"
 
 #include <sqlite3.h>
 
@@ -26,8 +27,9 @@ constexpr std::array<const char*, SqlitePieceStore::kSchemaVersion> kMigrations 
            verdict TEXT NOT NULL,
            reject_causes INTEGER NOT NULL,
            check_point_reject_causes INTEGER NOT NULL,
-           curve BLOB NOT NULL,
-           published INTEGER NOT NULL DEFAULT 0);
+           published INTEGER NOT NULL DEFAULT 0,
+           results BLOB NOT NULL,
+           curve BLOB NOT NULL);
        CREATE UNIQUE INDEX piece_identity ON piece(instrument, measure, counter);
        CREATE INDEX piece_time ON piece(time_utc_ms);
        CREATE INDEX piece_outbox ON piece(id) WHERE published = 0;
@@ -48,9 +50,7 @@ constexpr std::array<const char*, SqlitePieceStore::kSchemaVersion> kMigrations 
 
 constexpr const char* kPieceColumns =
     "p.id, p.instrument, p.instrument_name, p.measure, p.measure_type, p.counter, p.time_utc_ms, p.work, "
-    "p.work_number, p.verdict, p.reject_causes, p.check_point_reject_causes";
-
-constexpr const char* kResultColumns = "SELECT piece_id, kind, value FROM result";
+    "p.work_number, p.verdict, p.reject_causes, p.check_point_reject_causes, p.results";
 
 bool SameKind(const ResultValue& a, const ResultValue& b)
 {
@@ -67,6 +67,12 @@ std::string Text(sqlite3_stmt* s, int column)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
     return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(s, column))) : std::string();
+}
+
+std::string_view Bytes(sqlite3_stmt* s, int column)
+{
+    const auto* blob = static_cast<const char*>(sqlite3_column_blob(s, column));
+    return blob ? std::string_view(blob, static_cast<std::size_t>(sqlite3_column_bytes(s, column))) : std::string_view();
 }
 
 std::optional<double> Real(sqlite3_stmt* s, int column)
@@ -130,6 +136,12 @@ SqlitePieceStore::~SqlitePieceStore() { sqlite3_close(db_); }
 bool SqlitePieceStore::Fail(const std::string& what)
 {
     error_ = what + ": " + sqlite3_errmsg(db_);
+    return false;
+}
+
+bool SqlitePieceStore::Damaged(const std::string& what)
+{
+    error_ = what;  // SQLite read it well: its message would only mislead
     return false;
 }
 
@@ -201,9 +213,17 @@ bool SqlitePieceStore::Add(const PieceRecord& piece, bool& added)
 bool SqlitePieceStore::Insert(const PieceRecord& piece, bool& added)
 {
     Statement row(db_, "INSERT INTO piece(instrument, instrument_name, measure, measure_type, counter, time_utc_ms, work, "
-                       "work_number, verdict, reject_causes, check_point_reject_causes, curve) "
-                       "VALUES(?,?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT(instrument, measure, counter) DO NOTHING");
+                       "work_number, verdict, reject_causes, check_point_reject_causes, results, curve) "
+                       "VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT(instrument, measure, counter) DO NOTHING");
     if (!row) return Fail("cannot store a piece");
+    std::vector<std::int64_t> kinds;
+    std::string results;
+    for (const ResultValue& r : piece.results) {
+        const auto kind = Kind(r);
+        if (!kind) return false;
+        kinds.push_back(*kind);
+        SqliteResultBlob::Append(results, static_cast<std::uint32_t>(*kind), r.value);
+    }
     const std::string curve = CurveBlob::Encode(piece.curve);
     row.Bind(1, piece.instrument);
     row.Bind(2, piece.instrumentName);
@@ -216,7 +236,8 @@ bool SqlitePieceStore::Insert(const PieceRecord& piece, bool& added)
     row.Bind(9, piece.verdict);
     row.Bind(10, piece.rejectCauses);
     row.Bind(11, piece.checkPointRejectCauses);
-    row.BindBlob(12, curve);
+    row.BindBlob(12, results);
+    row.BindBlob(13, curve);
     if (row.Step() != SQLITE_DONE) return Fail("cannot store piece " + std::to_string(piece.counter));
     if (sqlite3_changes(db_) == 0) return true;  // already there
     const std::int64_t id = sqlite3_last_insert_rowid(db_);
@@ -225,12 +246,10 @@ bool SqlitePieceStore::Insert(const PieceRecord& piece, bool& added)
     if (!result) return Fail("cannot store a result");
     for (std::size_t i = 0; i < piece.results.size(); ++i) {
         const ResultValue& r = piece.results[i];
-        const auto kind = Kind(r);
-        if (!kind) return false;
         sqlite3_reset(result.get());
         result.Bind(1, id);
         result.Bind(2, static_cast<std::int64_t>(i));
-        result.Bind(3, *kind);
+        result.Bind(3, kinds[i]);
         result.Bind(4, std::optional<double>(r.value));
         if (result.Step() != SQLITE_DONE) return Fail("cannot store the result " + r.name);
     }
@@ -307,12 +326,11 @@ std::optional<std::int64_t> SqlitePieceStore::Kind(const ResultValue& r)
     return id;
 }
 
-bool SqlitePieceStore::Read(Statement& pieces, Statement& results, const std::function<bool(std::int64_t, PieceRecord&)>& each)
+bool SqlitePieceStore::Read(Statement& pieces, const std::function<bool(std::int64_t, PieceRecord&)>& each)
 {
     sqlite3_stmt* p = pieces.get();
-    sqlite3_stmt* r = results.get();
     PieceRecord piece;
-    int step, resultStep = results.Step();
+    int step;
     while ((step = pieces.Step()) == SQLITE_ROW) {
         const std::int64_t id = sqlite3_column_int64(p, 0);
         Assign(piece.instrument, p, 1);
@@ -326,45 +344,51 @@ bool SqlitePieceStore::Read(Statement& pieces, Statement& results, const std::fu
         Assign(piece.verdict, p, 9);
         piece.rejectCauses = sqlite3_column_int(p, 10);
         piece.checkPointRejectCauses = sqlite3_column_int(p, 11);
-        const auto* blob = static_cast<const char*>(sqlite3_column_blob(p, 12));
-        if (!CurveBlob::Decode(std::string_view(blob ? blob : "", static_cast<std::size_t>(sqlite3_column_bytes(p, 12))), piece.curve))
-            return Fail("the curve of piece " + std::to_string(piece.counter) + " is damaged");
-
-        // Results of pieces the filter left out are skipped on the way.
-        while (resultStep == SQLITE_ROW && sqlite3_column_int64(r, 0) < id) resultStep = results.Step();
-        std::size_t n = 0;
-        for (; resultStep == SQLITE_ROW && sqlite3_column_int64(r, 0) == id; ++n, resultStep = results.Step()) {
-            const std::int64_t kind = sqlite3_column_int64(r, 1);
-            // A kind another program added since they were read.
-            if (!Known(kind) && !LoadKinds()) return false;
-            if (!Known(kind)) return Fail("piece " + std::to_string(piece.counter) + " has a result of unknown kind");
-            if (n == piece.results.size()) piece.results.emplace_back();
-            ResultValue& v = piece.results[n];
-            const ResultValue& k = *kinds_[static_cast<std::size_t>(kind)];
-            v.name.assign(k.name);
-            v.unit.assign(k.unit);
-            v.decimals = k.decimals;
-            v.lower = k.lower;
-            v.upper = k.upper;
-            v.value = sqlite3_column_double(r, 2);
-        }
-        piece.results.resize(n);
-        if (resultStep != SQLITE_ROW && resultStep != SQLITE_DONE) return Fail("cannot read the results");
+        if (!ReadResults(Bytes(p, 12), piece)) return false;
+        if (!CurveBlob::Decode(Bytes(p, 13), piece.curve))
+            return Damaged("the curve of piece " + std::to_string(piece.counter) + " is damaged");
         if (!each(id, piece)) return true;
     }
     return step == SQLITE_DONE || Fail("cannot read the pieces");
 }
 
-bool SqlitePieceStore::ForEach(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each)
+bool SqlitePieceStore::ReadResults(std::string_view bytes, PieceRecord& piece)
 {
+    const auto count = SqliteResultBlob::Count(bytes);
+    if (!count) return Damaged("the results of piece " + std::to_string(piece.counter) + " are damaged");
+    piece.results.resize(*count);
+    for (std::size_t i = 0; i < *count; ++i) {
+        const std::int64_t kind = SqliteResultBlob::Kind(bytes, i);
+        // A kind another program added since they were read.
+        if (!Known(kind) && !LoadKinds()) return false;
+        if (!Known(kind)) return Damaged("piece " + std::to_string(piece.counter) + " has a result of unknown kind");
+        ResultValue& v = piece.results[i];
+        const ResultValue& k = *kinds_[static_cast<std::size_t>(kind)];
+        // Assigning in place keeps the strings' buffers from piece to piece.
+        v.name.assign(k.name);
+        v.unit.assign(k.unit);
+        v.decimals = k.decimals;
+        v.lower = k.lower;
+        v.upper = k.upper;
+        v.value = SqliteResultBlob::Value(bytes, i);
+    }
+    return true;
+}
+
+std::unique_ptr<SqlitePieceStore::Statement> SqlitePieceStore::Select(const PieceFilter& filter, const std::string& columns, bool& none)
+{
+    none = false;
     // Pieces are stored as they complete, so the first piece since a time starts the scan.
     std::int64_t first = 0;
     if (filter.sinceUtcMs) {
         Statement s(db_, "SELECT min(id) FROM piece WHERE time_utc_ms >= ?");
-        if (!s) return Fail("cannot read the pieces");
-        s.Bind(1, *filter.sinceUtcMs);
-        if (s.Step() != SQLITE_ROW) return Fail("cannot read the pieces");
-        if (sqlite3_column_type(s.get(), 0) == SQLITE_NULL) return true;
+        if (s) s.Bind(1, *filter.sinceUtcMs);
+        if (!s || s.Step() != SQLITE_ROW) {
+            Fail("cannot read the pieces");
+            return nullptr;
+        }
+        none = sqlite3_column_type(s.get(), 0) == SQLITE_NULL;
+        if (none) return nullptr;
         first = sqlite3_column_int64(s.get(), 0);
     }
     std::string where = " WHERE p.id >= ?5";
@@ -372,34 +396,56 @@ bool SqlitePieceStore::ForEach(const PieceFilter& filter, const std::function<bo
     if (filter.measure) where += " AND p.measure = ?2";
     if (filter.sinceUtcMs) where += " AND p.time_utc_ms >= ?3";
     if (filter.untilUtcMs) where += " AND p.time_utc_ms < ?4";
-    Statement pieces(db_, std::string("SELECT ") + kPieceColumns + (filter.withCurves ? ", p.curve" : ", NULL")
-                              + " FROM piece p" + where + " ORDER BY p.id");
-    Statement results(db_, std::string(kResultColumns) + " WHERE piece_id >= ?1 ORDER BY piece_id, position");
-    if (!pieces || !results) return Fail("cannot read the pieces");
-    if (filter.instrument) pieces.Bind(1, *filter.instrument);
-    if (filter.measure) pieces.Bind(2, *filter.measure);
-    if (filter.sinceUtcMs) pieces.Bind(3, *filter.sinceUtcMs);
-    if (filter.untilUtcMs) pieces.Bind(4, *filter.untilUtcMs);
-    pieces.Bind(5, first);
-    results.Bind(1, first);
-    return Read(pieces, results, [&](std::int64_t, PieceRecord& piece) { return each(piece); });
+    auto pieces = std::make_unique<Statement>(db_, "SELECT " + columns + " FROM piece p" + where + " ORDER BY p.id");
+    if (!*pieces) {
+        Fail("cannot read the pieces");
+        return nullptr;
+    }
+    if (filter.instrument) pieces->Bind(1, *filter.instrument);
+    if (filter.measure) pieces->Bind(2, *filter.measure);
+    if (filter.sinceUtcMs) pieces->Bind(3, *filter.sinceUtcMs);
+    if (filter.untilUtcMs) pieces->Bind(4, *filter.untilUtcMs);
+    pieces->Bind(5, first);
+    return pieces;
+}
+
+bool SqlitePieceStore::ForEach(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each)
+{
+    bool none = false;
+    const auto pieces = Select(filter, std::string(kPieceColumns) + (filter.withCurves ? ", p.curve" : ", NULL"), none);
+    if (!pieces) return none;
+    return Read(*pieces, [&](std::int64_t, PieceRecord& piece) { return each(piece); });
+}
+
+bool SqlitePieceStore::ForEachJudged(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each)
+{
+    bool none = false;
+    const auto pieces = Select(filter, "p.instrument, p.measure, p.counter, p.verdict, p.results", none);
+    if (!pieces) return none;
+    sqlite3_stmt* p = pieces->get();
+    PieceRecord piece;
+    int step;
+    while ((step = pieces->Step()) == SQLITE_ROW) {
+        Assign(piece.instrument, p, 0);
+        piece.measure = sqlite3_column_int(p, 1);
+        piece.counter = sqlite3_column_int64(p, 2);
+        Assign(piece.verdict, p, 3);
+        if (!ReadResults(Bytes(p, 4), piece)) return false;
+        if (!each(piece)) return true;
+    }
+    return step == SQLITE_DONE || Fail("cannot read the pieces");
 }
 
 std::vector<PieceStore::Outgoing> SqlitePieceStore::Unpublished(std::size_t most)
 {
     std::vector<Outgoing> out;
     Statement pieces(db_, std::string("SELECT ") + kPieceColumns + ", p.curve FROM piece p WHERE published = 0 ORDER BY id LIMIT ?1");
-    Statement results(db_, std::string(kResultColumns)
-                               + " WHERE piece_id >= (SELECT min(id) FROM piece WHERE published = 0)"
-                                 " AND piece_id <= (SELECT max(id) FROM (SELECT id FROM piece WHERE published = 0 ORDER BY id LIMIT ?1))"
-                                 " ORDER BY piece_id, position");
-    if (!pieces || !results) {
+    if (!pieces) {
         Fail("cannot read the outbox");
         return out;
     }
     pieces.Bind(1, static_cast<std::int64_t>(most));
-    results.Bind(1, static_cast<std::int64_t>(most));
-    if (!Read(pieces, results, [&](std::int64_t id, PieceRecord& piece) {
+    if (!Read(pieces, [&](std::int64_t id, PieceRecord& piece) {
             out.push_back({id, piece});
             return true;
         }))

@@ -4,16 +4,19 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace zem {
 
-// The pieces in one SQLite file beside nothing else: a piece row (with its curve as a BLOB of
-// position/force float pairs, little endian, and its outbox flag), its results as rows of their
-// own (value and kind: the name, unit, decimals and limits, kept once per kind), indexes on the time and on instrument+measure+counter (unique, which is the duplicate
-// check). The file's schema version is PRAGMA user_version; an older file is migrated on opening,
+// The pieces in one SQLite file beside nothing else: a piece row (with its outbox flag, its results
+// packed as kind/value pairs and, last so that a scan need not follow its overflow pages, its curve
+// as a BLOB of position/force float pairs, little endian), the results once more as rows of their
+// own for plain SQL readers (value and kind: the name, unit, decimals and limits, kept once per
+// kind), indexes on the time and on instrument+measure+counter (unique, which is the duplicate
+// check). Reading pieces scans the piece rows alone. The file's schema version is PRAGMA user_version; an older file is migrated on opening,
 // a newer one refused.
 //
 // Durability: WAL journal with synchronous=NORMAL. A commit appends to the WAL without an fsync;
@@ -37,6 +40,9 @@ public:
     std::optional<std::int64_t> LastCounter(const std::string& instrument, int measure) override;
     // Oldest first means in the order the pieces were stored, which is the order they completed.
     bool ForEach(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each) override;
+    // What the statistics read, sparing the columns they do not need: the same pieces as ForEach,
+    // with only the instrument, measure, counter, verdict and results filled in.
+    bool ForEachJudged(const PieceFilter& filter, const std::function<bool(const PieceRecord&)>& each);
     std::vector<Outgoing> Unpublished(std::size_t most) override;
     bool MarkPublished(std::int64_t id) override;
     std::string Error() const override { return error_; }
@@ -47,15 +53,19 @@ private:
     explicit SqlitePieceStore(sqlite3* db);
     bool Execute(const char* sql);
     bool Fail(const std::string& what);
+    bool Damaged(const std::string& what);
     bool Migrate();
     bool Insert(const PieceRecord& piece, bool& added);
     // A result's name, unit, decimals and limits are kept once, as a kind the result rows name.
     std::optional<std::int64_t> Kind(const ResultValue& r);
     bool LoadKinds();
     bool Known(std::int64_t kind) const;
-    // Reads the rows of `pieces` (the piece columns, then the curve or NULL, by id) with the rows of
-    // `results` (by piece, from the first piece on): two sequential scans merged, no look-up a piece.
-    bool Read(Statement& pieces, Statement& results, const std::function<bool(std::int64_t, PieceRecord&)>& each);
+    // Reads the rows of `pieces`: the piece columns with the packed results, then the curve or NULL.
+    // The statement reading `columns` (of `piece p`) of the pieces the filter selects, oldest first;
+    // nullptr when it cannot be prepared (Error() says why) or, with `none` set, when none can match.
+    std::unique_ptr<Statement> Select(const PieceFilter& filter, const std::string& columns, bool& none);
+    bool Read(Statement& pieces, const std::function<bool(std::int64_t, PieceRecord&)>& each);
+    bool ReadResults(std::string_view bytes, PieceRecord& piece);
 
     sqlite3* db_;
     std::string error_;

@@ -56,6 +56,13 @@ TEST_F(RecordTest, PiecesComeBackWithTheirResultsLimitsAndCurveBytes)
     EXPECT_TRUE(All(*store, {})[0].curve.empty()) << "curves only when asked";
     // Point 1 on disk: position 0.25 (0x3E800000) then force -0.5 (0xBF000000), low byte first.
     EXPECT_EQ(Sql(db, "SELECT substr(curve, 9, 8) FROM piece WHERE counter = 1"), std::string("\0\0\x80\x3e\0\0\0\xbf", 8));
+    // The results in the row: kind 1 with 30.25 (0x403E400000000000), kind 2 with 4.5, low byte first.
+    EXPECT_EQ(Sql(db, "SELECT results FROM piece WHERE counter = 1"),
+              std::string("\1\0\0\0\0\0\0\0\0\x40\x3e\x40\2\0\0\0\0\0\0\0\0\0\x12\x40", 24));
+
+    Sql(db, "UPDATE piece SET results = x'0102' WHERE counter = 2");
+    EXPECT_FALSE(store->ForEach({}, [](const PieceRecord&) { return true; }));
+    EXPECT_EQ(store->Error(), "the results of piece 2 are damaged");
 }
 
 TEST_F(RecordTest, APieceWithAStoredCounterIsNotStoredTwice)

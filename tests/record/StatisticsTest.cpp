@@ -1,5 +1,6 @@
 #include "RecordFixture.h"
 
+#include "record/MemoryPieceStore.h"
 #include "record/SinceTime.h"
 #include "record/Statistics.h"
 #include "record/StatisticsCsv.h"
@@ -56,6 +57,14 @@ TEST_F(RecordTest, StatisticsMatchHandComputedValues)
     const std::string csv = StatisticsCsv::Text(*late);
     EXPECT_NE(csv.find("\r\nUSB: MR4A1001,1,4,3,1,0.2500,Value 0,kN,4,6.5000,1.9149,5.00,9.00,0.00,12.00,1.044,0.957\r\n"),
               std::string::npos) << csv;
+
+    // Another store gives the same through its generic reading.
+    MemoryPieceStore memory;
+    store->ForEach({}, [&](const PieceRecord& p) { return memory.Add(p, added); });
+    const auto same = Statistics::Compute(memory, {}, {.bins = 7, .trendPoints = 4});
+    ASSERT_TRUE(same);
+    EXPECT_EQ(StatisticsCsv::Text(*same), StatisticsCsv::Text(*all));
+    EXPECT_EQ((*same)[0].values[0].histogram, v.histogram);
 }
 
 TEST(SinceTime, TakesUtcDatesTimesAndSpansBack)

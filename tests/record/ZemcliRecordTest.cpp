@@ -33,7 +33,9 @@ class ZemcliRecord : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directories(folder); }
     void TearDown() override { std::filesystem::remove_all(folder); }
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("zem-zemcli-record-" + std::to_string(::getpid()));
+    // Its own folder: ctest runs the tests of this file side by side.
+    const std::filesystem::path folder = std::filesystem::temp_directory_path()
+        / ("zem-zemcli-record-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     const std::string db = (folder / "pieces.db").string();
 };
 

@@ -4,6 +4,8 @@
 #include "gui/FormDialog.h"
 #include "gui/LayoutAudit.h"
 #include "gui/MessageBoxes.h"
+#include "record/MemoryPieceStore.h"
+#include "record/WindowRecording.h"
 #include "setup/FSetupMisuraPkPk.h"
 #include "setup/FSetupMisuraPressa.h"
 #include "setup/FSetupMisuraSemplice.h"
@@ -118,7 +120,13 @@ TEST_F(Layout, TheInstrumentWindowsFitOnEveryTabAndShowWholeKeys)
         Look(f);
         f.RequestClose();
     });
-    FCurve(curves.host, curves.platform.Platform()).LoadForm(test::CurveSite::kUsb);
+    // With the program's recording, as zemsetup shows it: "Record..." beside the export.
+    WindowRecording recording([](const std::string&, std::string&) -> std::unique_ptr<PieceStore> {
+        return std::make_unique<MemoryPieceStore>();
+    });
+    FCurve curve(curves.host, curves.platform.Platform());
+    curve.SetRecording(&recording);
+    curve.LoadForm(test::CurveSite::kUsb);
 }
 
 TEST_F(Layout, TheMainWindowThePasswordWindowsAndTheShortMessagesFit)

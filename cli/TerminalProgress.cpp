@@ -33,7 +33,7 @@ void TerminalProgress::ShowStatus(const std::string& text)
     if (steps_) steps_->Status(text);
     // With a bar on screen the step goes into its line, beside the figure.
     if (maximum_ > 0) {
-        status_ = text == caption_ ? "" : text;
+        status_ = text;
         percent_ = -1;
         Redraw();
     } else {

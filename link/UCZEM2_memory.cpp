@@ -148,15 +148,9 @@ bool UCZEM2::LeggiConfigMailbox(std::uint32_t address, std::span<std::uint8_t> d
 
 std::optional<std::uint8_t> UCZEM2::ReadConfig1Byte(std::uint32_t address)
 {
+    // One byte reads singly on either path: the same exchanges as ReadConfigBytes makes of it.
     std::uint8_t b = 0;
-    if (ConfigurazioneInPRAM()) {
-        const auto letto = ReadPRam1Byte(address);
-        if (!letto) return std::nullopt;
-        b = *letto;
-    } else if (!LeggiConfigMailbox(address, std::span<std::uint8_t>(&b, 1))) {
-        return std::nullopt;
-    }
-    NotaLetturaConfig(address, std::span<const std::uint8_t>(&b, 1));
+    if (!ReadConfigBytes(address, std::span<std::uint8_t>(&b, 1))) return std::nullopt;
     return b;
 }
 

@@ -11,6 +11,13 @@
 
 namespace zem {
 
+namespace {
+
+// The bar's caption while the memory is written and the instrument restarts; the step stands beside it.
+constexpr const char* kDidascalia = "Progress:";
+
+} // namespace
+
 void ScritturaMemoria::Messaggio(const std::string& testo)
 {
     host_.MsgBox(testo, ui::MsgButtons::OK, ui::MsgIcon::Critical);
@@ -23,7 +30,7 @@ bool ScritturaMemoria::Programma(UCZEM2& link, std::span<const ScritturaImmagine
     std::array<std::uint8_t, n> firma{};
     for (std::size_t k = 0; k < n; ++k) firma[k] = scritture[scritture.size() - n + k].valore;
     const auto corpo = Blocchi(scritture.subspan(n, scritture.size() - 2 * n));
-    return ProgrammazioneMemoria(host_, progress_).Programma(link, corpo, firma, "Progress:", massimo);
+    return ProgrammazioneMemoria(host_, progress_).Programma(link, corpo, firma, kDidascalia, massimo);
 }
 
 // The bar runs by the time waited towards the most a restart may take, and is full once the
@@ -32,7 +39,7 @@ bool ScritturaMemoria::Commuta(UCZEM2& link, bool entra)
 {
     constexpr int kPassi = 100;
     progress_.SetBusy(true);
-    progress_.ShowProgress("Restarting the instrument...", kPassi);
+    progress_.ShowProgress(kDidascalia, kPassi);
     progress_.ShowStatus("Restarting the instrument...");
     int fatti = 0;
     auto avanza = [&](int voluti) {

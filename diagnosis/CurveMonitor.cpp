@@ -22,14 +22,16 @@ CurveMonitor::CurveMonitor(const LinkPlatform& platform)
       link_(platform.clock, platform.usb, platform.linkPump, *socket_)
 {
     link_.PezzoCompletato = [this](int m) {
-        if (m != measure_) return;
+        Watched* w = Find(m);
+        if (!w) return;
         link_.LeggiValori(m);
-        completed_ = true;
+        w->next = Next::Completed;
     };
     link_.FineCurva = [this](int m, bool ok) {
-        if (m != measure_ || !pending_) return;
-        pending_->curveEnded = true;
-        pending_->curveOk = ok;
+        Watched* w = Find(m);
+        if (!w || !w->pending) return;
+        w->pending->curveEnded = true;
+        w->pending->curveOk = ok;
     };
     // A poll that fails is not retried here: the container decides what to do.
     link_.ErroreComunicazione = [this](bool& retry) {
@@ -67,15 +69,38 @@ std::vector<int> CurveMonitor::Measures() const
     return out;
 }
 
-bool CurveMonitor::Start(int measure)
+CurveMonitor::Watched* CurveMonitor::Find(int measure)
+{
+    for (auto& w : watched_)
+        if (w.measure == measure) return &w;
+    return nullptr;
+}
+
+const CurveMonitor::Work& CurveMonitor::WorkOf(int measure) const
+{
+    static const Work kNone;
+    for (const auto& w : watched_)
+        if (w.measure == measure) return w.work;
+    return kNone;
+}
+
+bool CurveMonitor::Start(const std::vector<int>& measures)
 {
     Stop();
-    if (!Curva(link_.TipoMisura(measure)) || !link_.Collegato() || !link_.SelezionaMisura(measure)) return false;
-    if (measure != measure_) pending_.reset();
-    measure_ = measure;
-    completed_ = lost_ = false;
+    if (measures.empty() || !link_.Collegato()) return false;
+    std::vector<Watched> watched;
+    for (const int m : measures) {
+        if (!Curva(link_.TipoMisura(m)) || !link_.SelezionaMisura(m)) return false;
+        Watched w;
+        w.measure = m;
+        // A piece of a measure still watched keeps coming.
+        if (const Watched* before = Find(m)) w.pending = before->pending;
+        watched.push_back(std::move(w));
+    }
+    watched_ = std::move(watched);
+    lost_ = false;
     polls_ = 0;
-    ReadWork();
+    for (auto& w : watched_) ReadWork(w);
     link_.StartPolling();
     polling_ = true;
     lastStatus_ = platform_.clock.Timer();
@@ -91,41 +116,46 @@ void CurveMonitor::Stop()
 void CurveMonitor::Close()
 {
     Stop();
-    pending_.reset();
-    completed_ = false;
+    for (auto& w : watched_) {
+        w.pending.reset();
+        w.next = Next::Nothing;
+    }
     // Closing also ends a download cut short: its piece never comes.
     if (link_.Collegato() || link_.InRicezione()) link_.ChiudiComunicazione();
 }
 
 // Results and curve stay those of the last piece until the next one is completed, even while it
 // is in work and its results are not reported ready: both are read at once.
-void CurveMonitor::CollectHeld()
+void CurveMonitor::CollectHeld(int measure)
 {
-    if (!polling_ || link_.InRicezione()) return;
-    link_.LeggiRisultati(measure_);
-    StartDownload();
+    Watched* w = Find(measure);
+    if (!polling_ || !w) return;
+    w->next = Next::Held;
+    StartNext();
 }
 
 // The operation the instrument runs is a work of a plain measure, a phase of a phase-managed one.
-void CurveMonitor::ReadWork()
+void CurveMonitor::ReadWork(Watched& w)
 {
-    work_ = Work{};
-    operation_ = link_.OperazioneCorrente(measure_);
-    if (operation_ < 1) return;
-    const bool fasi = link_.GestioneFasi(measure_);
-    const int fase = fasi ? operation_ : 1;
-    if (!link_.LeggiLavoro(measure_, fasi ? 1 : operation_)) return;
-    work_.read = true;
-    work_.number = operation_;
-    work_.name = fasi ? link_.NomeFase(measure_, fase) : link_.NomeLavoro(measure_);
-    for (int p = 1; p <= link_.PuntiBordoInferiore(measure_, fase); ++p)
-        work_.lower.push_back({link_.ForzaBordoInferiore(measure_, fase, p), link_.QuotaBordoInferiore(measure_, fase, p)});
-    for (int p = 1; p <= link_.PuntiBordoSuperiore(measure_, fase); ++p)
-        work_.upper.push_back({link_.ForzaBordoSuperiore(measure_, fase, p), link_.QuotaBordoSuperiore(measure_, fase, p)});
+    const int m = w.measure;
+    w.work = Work{};
+    w.operation = link_.OperazioneCorrente(m);
+    if (w.operation < 1) return;
+    const bool fasi = link_.GestioneFasi(m);
+    const int fase = fasi ? w.operation : 1;
+    if (!link_.LeggiLavoro(m, fasi ? 1 : w.operation)) return;
+    Work& work = w.work;
+    work.read = true;
+    work.number = w.operation;
+    work.name = fasi ? link_.NomeFase(m, fase) : link_.NomeLavoro(m);
+    for (int p = 1; p <= link_.PuntiBordoInferiore(m, fase); ++p)
+        work.lower.push_back({link_.ForzaBordoInferiore(m, fase, p), link_.QuotaBordoInferiore(m, fase, p)});
+    for (int p = 1; p <= link_.PuntiBordoSuperiore(m, fase); ++p)
+        work.upper.push_back({link_.ForzaBordoSuperiore(m, fase, p), link_.QuotaBordoSuperiore(m, fase, p)});
     for (int k = 1; k <= link_.NumeroMassimoCheckPoint(); ++k) {
-        const CheckPoint c{link_.CheckPointQuota(measure_, fase, k), link_.CheckPointForzaMinima(measure_, fase, k),
-                           link_.CheckPointForzaMassima(measure_, fase, k)};
-        if (c != CheckPoint{}) work_.checkPoints.push_back(c);
+        const CheckPoint c{link_.CheckPointQuota(m, fase, k), link_.CheckPointForzaMinima(m, fase, k),
+                           link_.CheckPointForzaMassima(m, fase, k)};
+        if (c != CheckPoint{}) work.checkPoints.push_back(c);
     }
 }
 
@@ -144,11 +174,15 @@ void CurveMonitor::Tick()
         lastStatus_ = platform_.clock.Timer();
         link_.TimerStatus_Timer();
         ++polls_;
-        if (completed_) StartDownload();
     }
-    if (pending_ && pending_->curveEnded
-        && (!link_.RisultatiRichiesti(measure_) || Since(pending_->since) >= kAttesaRisultati))
-        Finish();
+    StartNext();
+    // By index: the container may start or close the watch from PieceDone.
+    for (std::size_t i = 0; i < watched_.size(); ++i) {
+        const Watched& w = watched_[i];
+        if (w.pending && w.pending->curveEnded
+            && (!link_.RisultatiRichiesti(w.measure) || Since(w.pending->since) >= kAttesaRisultati))
+            Finish(watched_[i]);
+    }
     if (lost_) {
         lost_ = false;
         Stop();
@@ -156,35 +190,51 @@ void CurveMonitor::Tick()
     }
 }
 
-void CurveMonitor::StartDownload()
+// One curve at a time: the first measure with a piece to fetch, once the link is free.
+void CurveMonitor::StartNext()
 {
-    completed_ = false;
-    // A piece still waiting for its results goes out with what it has: the instrument keeps only
-    // the last piece.
-    if (pending_) Finish();
-    pending_ = Pending{++pieces_, false, false, platform_.clock.Timer()};
-    if (!link_.RichiediCurva(measure_)) pending_->curveEnded = true;
+    if (!polling_ || lost_ || link_.InRicezione()) return;
+    for (auto& w : watched_)
+        if (w.next != Next::Nothing) return StartDownload(w.measure);
 }
 
-void CurveMonitor::Finish()
+void CurveMonitor::StartDownload(int measure)
 {
+    Watched* w = Find(measure);
+    const bool held = w->next == Next::Held;
+    w->next = Next::Nothing;
+    // A piece still waiting for its results goes out with what it has: the instrument keeps only
+    // the last piece. The container hears of it and may have stopped the watch since.
+    if (w->pending) {
+        Finish(*w);
+        w = Find(measure);
+        if (!w || !polling_) return;
+    }
+    if (held) link_.LeggiRisultati(measure);
+    w->pending = Pending{++pieces_, false, false, platform_.clock.Timer()};
+    if (!link_.RichiediCurva(measure)) w->pending->curveEnded = true;
+}
+
+void CurveMonitor::Finish(Watched& w)
+{
+    const int m = w.measure;
     CompletedPiece piece;
-    piece.number = pending_->number;
-    piece.measure = measure_;
-    piece.positionDecimals = link_.Misura(measure_).decimaliQuota;
-    piece.forceDecimals = link_.Misura(measure_).decimaliForza;
-    piece.units = UnitaCurva::Di(link_.Misura(measure_));
-    const int punti = static_cast<int>(link_.PuntiCurva(measure_).size());
+    piece.number = w.pending->number;
+    piece.measure = m;
+    piece.positionDecimals = link_.Misura(m).decimaliQuota;
+    piece.forceDecimals = link_.Misura(m).decimaliForza;
+    piece.units = UnitaCurva::Di(link_.Misura(m));
+    const int punti = static_cast<int>(link_.PuntiCurva(m).size());
     // An empty curve is as good as none: it is never shown as a curve.
-    if (pending_->curveOk && punti > 0) {
+    if (w.pending->curveOk && punti > 0) {
         piece.curve.emplace();
         piece.curve->reserve(static_cast<std::size_t>(punti));
-        for (int p = 0; p < punti; ++p) piece.curve->push_back({link_.CurvaQuota(measure_, p), link_.CurvaForza(measure_, p)});
+        for (int p = 0; p < punti; ++p) piece.curve->push_back({link_.CurvaQuota(m, p), link_.CurvaForza(m, p)});
     }
-    if (!link_.RisultatiRichiesti(measure_)) piece.results = link_.Risultati(measure_);
-    pending_.reset();
+    if (!link_.RisultatiRichiesti(m)) piece.results = link_.Risultati(m);
+    w.pending.reset();
     // The technician may have changed the work on the instrument: its envelope is read again.
-    if (const auto operazione = link_.LeggiOperazioneCorrente(measure_); operazione && *operazione != operation_) ReadWork();
+    if (const auto operazione = link_.LeggiOperazioneCorrente(m); operazione && *operazione != w.operation) ReadWork(w);
     if (PieceDone) PieceDone(piece);
 }
 

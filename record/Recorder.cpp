@@ -16,19 +16,23 @@ std::string Secondi(double s) { return std::to_string(static_cast<long>(std::lro
 
 } // namespace
 
+struct Recorder::Measure {
+    int measure = 0;
+    PieceKeeper keeper;
+    std::optional<CompletedPiece> held;    // came cut short as the line fell; decided once back
+};
+
 struct Recorder::Instrument {
     explicit Instrument(const LinkPlatform& platform) : monitor(platform) {}
 
     std::string key;
     CurveMonitor monitor;
-    int measure = 0;
-    std::optional<PieceKeeper> keeper;
+    std::vector<Measure> measures;
     bool connected = false;
     bool lostNow = false;
     double lostAt = 0;
     double pause = kFirstPause;
     std::vector<CompletedPiece> arrived;   // in the tick under way
-    std::optional<CompletedPiece> held;    // came cut short as the line fell; decided once back
     HeldCheck heldCheck = HeldCheck::Done;
 };
 
@@ -50,8 +54,9 @@ std::optional<std::string> Recorder::Watch(const std::string& key)
     auto w = std::make_unique<Instrument>(platform_);
     w->key = key;
     if (auto errore = w->monitor.Open(key)) return errore;
-    w->measure = w->monitor.Measures().front();
-    w->keeper.emplace(store_, key, w->monitor.Link().Nome(), w->measure, w->monitor.Link().TipoMisura(w->measure));
+    const UCZEM2& link = w->monitor.Link();
+    for (const int m : w->monitor.Measures())
+        w->measures.push_back({m, PieceKeeper(store_, key, link.Nome(), m, link.TipoMisura(m)), std::nullopt});
     Instrument& i = *w;
     i.monitor.PieceDone = [&i](const CompletedPiece& p) { i.arrived.push_back(p); };
     i.monitor.LinkLost = [&i] { i.lostNow = true; };
@@ -71,10 +76,12 @@ std::optional<std::string> Recorder::Watch(const std::string& key)
 // recognised by its identity: a piece with the same verdict, results and curve as the last one
 // kept is that piece again, since no two strokes give the same curve to the last bit. Pieces
 // completed while the line was down and followed by another are gone from the instrument: only
-// the last one can be recovered.
+// the last one can be recovered. All of this holds for each measure on its own.
 bool Recorder::Begin(Instrument& w, bool afterFault)
 {
-    if (!w.monitor.Start(w.measure)) return false;
+    std::vector<int> measures;
+    for (const auto& m : w.measures) measures.push_back(m.measure);
+    if (!w.monitor.Start(measures)) return false;
     w.connected = true;
     w.heldCheck = afterFault ? HeldCheck::AfterFault : HeldCheck::AtStart;
     return true;
@@ -84,16 +91,25 @@ bool Recorder::Begin(Instrument& w, bool afterFault)
 // its own, one completed after it does.
 void Recorder::CheckHeld(Instrument& w)
 {
-    const auto waiting = w.monitor.Link().LeggiCurveDaTrattare(w.measure);
     const bool afterFault = w.heldCheck == HeldCheck::AfterFault;
     w.heldCheck = HeldCheck::Done;
-    if (waiting.value_or(afterFault)) {
-        w.held.reset();
-        w.monitor.CollectHeld();
-    } else if (w.held) {
-        Keep(w, *w.held);
-        w.held.reset();
+    for (auto& m : w.measures) {
+        if (w.monitor.Link().LeggiCurveDaTrattare(m.measure).value_or(afterFault)) {
+            m.held.reset();
+            w.monitor.CollectHeld(m.measure);
+        } else if (m.held) {
+            const CompletedPiece held = *m.held;
+            m.held.reset();
+            Keep(w, held);
+        }
     }
+}
+
+Recorder::Measure* Recorder::Find(Instrument& w, int measure)
+{
+    for (auto& m : w.measures)
+        if (m.measure == measure) return &m;
+    return nullptr;
 }
 
 double Recorder::Since(double then) const
@@ -116,7 +132,11 @@ void Recorder::Tick()
         for (std::size_t n = 0; n < w->arrived.size(); ++n) {
             const CompletedPiece& p = w->arrived[n];
             const bool whole = p.curve && p.results;
-            if (w->lostNow && n + 1 == w->arrived.size() && !whole) w->held = p;
+            const bool lastOfMeasure = std::none_of(w->arrived.begin() + static_cast<std::ptrdiff_t>(n + 1), w->arrived.end(),
+                                                    [&](const CompletedPiece& q) { return q.measure == p.measure; });
+            Measure* m = Find(*w, p.measure);
+            if (!m) continue;
+            if (w->lostNow && lastOfMeasure && !whole) m->held = p;
             else Keep(*w, p);
         }
         if (w->lostNow) Lost(*w);
@@ -150,26 +170,28 @@ void Recorder::Reconnect(Instrument& w)
 
 void Recorder::Keep(Instrument& w, const CompletedPiece& piece)
 {
-    if (storeError_) return;
+    Measure* m = Find(w, piece.measure);
+    if (storeError_ || !m) return;
     bool added = false;
-    if (!w.keeper->Keep(piece, w.monitor.CurrentWork(), wallClock_(), added)) {
+    if (!m->keeper.Keep(piece, w.monitor.WorkOf(piece.measure), wallClock_(), added)) {
         storeError_ = store_.Error();
         return;
     }
-    if (w.connected) w.monitor.Link().ResetCurveDaTrattare(w.measure);
+    if (w.connected) w.monitor.Link().ResetCurveDaTrattare(piece.measure);
     if (!added) return;
     ++recorded_;
-    for (const auto& sink : sinks_) sink(*w.keeper->Last());
-    if (PieceRecorded) PieceRecorded(*w.keeper->Last());
+    for (const auto& sink : sinks_) sink(*m->keeper.Last());
+    if (PieceRecorded) PieceRecorded(*m->keeper.Last());
 }
 
 std::vector<Recorder::Count> Recorder::Counts() const
 {
     std::vector<Count> out;
-    for (const auto& w : instruments_) {
-        out.push_back(w->keeper->Count());
-        out.back().connected = w->connected;
-    }
+    for (const auto& w : instruments_)
+        for (const auto& m : w->measures) {
+            out.push_back(m.keeper.Count());
+            out.back().connected = w->connected;
+        }
     return out;
 }
 

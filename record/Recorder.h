@@ -15,9 +15,9 @@
 
 namespace zem {
 
-// Records the completed pieces of one or several instruments: for each instrument its press
-// force-position or test-cylinder measure is watched through the curve download, and every piece
-// becomes a PieceRecord that goes to the store and then to the sinks. The host calls Tick every
+// Records the completed pieces of one or several instruments: every press force-position and
+// test-cylinder measure of each instrument is watched through the curve download (one link per
+// instrument), and every piece becomes a PieceRecord that goes to the store and then to the sinks. The host calls Tick every
 // kTickMs; an instrument that stops answering is opened again with a growing pause, at most
 // kMostPause seconds, and the host is told.
 class Recorder {
@@ -45,6 +45,7 @@ public:
     // Stops every watch and closes the links; the instruments are left out of polling.
     void Close();
 
+    // One per watched measure, instrument by instrument.
     std::vector<Count> Counts() const;
     int Recorded() const { return recorded_; }
     // Set once the store failed; nothing is recorded after that.
@@ -57,12 +58,14 @@ public:
 
 private:
     struct Instrument;
+    struct Measure;
     enum class HeldCheck { Done, AtStart, AfterFault };
     bool Begin(Instrument& w, bool afterFault);
     void CheckHeld(Instrument& w);
     void Lost(Instrument& w);
     void Reconnect(Instrument& w);
     void Keep(Instrument& w, const CompletedPiece& piece);
+    static Measure* Find(Instrument& w, int measure);
     double Since(double then) const;
 
     LinkPlatform platform_;

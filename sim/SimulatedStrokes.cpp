@@ -59,12 +59,27 @@ FaseLavoro SimulatedStrokes::Lavoro()
 
 bool SimulatedStrokes::Avvia()
 {
+    misure_.clear();
+    for (int m = 1; m <= static_cast<int>(acquisition_.misure.size()); ++m)
+        if (PreparaLavoro(m)) misure_.push_back(m);
+        else if (m == 1) return false;
+    acquisition_.primaDelloStato = [this] { Aggiorna(); };
+    const long ciclo = static_cast<long>(std::floor(press_.Ora() / P::kCiclo));
+    primo_ = press_.Ora() - ciclo * P::kCiclo <= P::kInizioDiscesa ? ciclo : ciclo + 1;
+    return true;
+}
+
+// False when the measure is no press force-position measure or its work does not fit.
+bool SimulatedStrokes::PreparaLavoro(int misura)
+{
     auto& c = memory_.Configurazione();
-    const std::uint32_t r = c.size() > 23 ? std::uint32_t(c[22] | (c[23] << 8)) : 0;
-    if (r == 0 || r + 10 > c.size() || c[r + 2] != 1 || kIndirizzoLavori + kDimensioneLavoro > c.size()) return false;
+    const std::size_t h = 22 + 2 * static_cast<std::size_t>(misura - 1);
+    const std::uint32_t r = c.size() > h + 1 ? std::uint32_t(c[h] | (c[h + 1] << 8)) : 0;
+    const std::uint32_t lavori = kIndirizzoLavori + kDimensioneLavoro * static_cast<std::uint32_t>(misura - 1);
+    if (r == 0 || r + 10 > c.size() || c[r + 2] != 1 || lavori + kDimensioneLavoro > c.size()) return false;
     // The measure record says where its one work lies.
-    c[r + 5] = static_cast<std::uint8_t>(kIndirizzoLavori);
-    c[r + 6] = static_cast<std::uint8_t>(kIndirizzoLavori >> 8);
+    c[r + 5] = static_cast<std::uint8_t>(lavori);
+    c[r + 6] = static_cast<std::uint8_t>(lavori >> 8);
     c[r + 7] = static_cast<std::uint8_t>(kDimensioneLavoro);
     c[r + 8] = static_cast<std::uint8_t>(kDimensioneLavoro >> 8);
     c[r + 9] = 1;
@@ -77,12 +92,8 @@ bool SimulatedStrokes::Avvia()
     const auto campi = RecordLavoro::Campi(formato, RecordLavoro::OffsetRicostruzione(1, 2), "PRESS FIT", fase, scala);
     if (!record || !campi) return false;
     RecordLavoro::Applica(*record, *campi);
-    std::copy(record->begin(), record->end(), c.begin() + kIndirizzoLavori);
-    works_.SetOperazioneCorrente(kMisura, 1);
-
-    acquisition_.primaDelloStato = [this] { Aggiorna(); };
-    const long ciclo = static_cast<long>(std::floor(press_.Ora() / P::kCiclo));
-    primo_ = press_.Ora() - ciclo * P::kCiclo <= P::kInizioDiscesa ? ciclo : ciclo + 1;
+    std::copy(record->begin(), record->end(), c.begin() + lavori);
+    works_.SetOperazioneCorrente(misura, 1);
     return true;
 }
 
@@ -94,20 +105,24 @@ void SimulatedStrokes::Aggiorna()
     const bool inLavoro = ciclo >= *primo_ && t >= P::kInizioDiscesa && t < P::kInizioRisalita;
     // The last stroke whose ram has started back up.
     const long completo = t >= P::kInizioRisalita ? ciclo : ciclo - 1;
-    if (completo >= *primo_ && completo > ultimo_) Completa(completo);
-    SimulatedAcquisition::Misura& m = acquisition_.misure[kMisura - 1];
-    m.pezzoInLavorazione = inLavoro;
-    m.risultatiPronti = !inLavoro && ultimo_ >= 0;
+    if (completo >= *primo_ && completo > ultimo_) {
+        ultimo_ = completo;
+        const int pezzo = pezzi_++;
+        for (const int m : misure_) Completa(m, completo, pezzo);
+    }
+    for (const int m : misure_) {
+        SimulatedAcquisition::Misura& stato = acquisition_.misure[static_cast<std::size_t>(m - 1)];
+        stato.pezzoInLavorazione = inLavoro;
+        stato.risultatiPronti = !inLavoro && ultimo_ >= 0;
+    }
 }
 
 // The instrument keeps only the last piece: its curve, and its results in the results block.
-void SimulatedStrokes::Completa(long ciclo)
+void SimulatedStrokes::Completa(int misura, long ciclo, int pezzo)
 {
-    ultimo_ = ciclo;
-    const int n = pezzi_++;
-    const bool duro = scartoOgni > 0 && n % scartoOgni == scartoOgni - 1;
+    const bool duro = scartoOgni > 0 && pezzo % scartoOgni == scartoOgni - 1;
     // Each piece differs a little from the last, the same way on every run.
-    const double picco = (duro ? kPiccoScarto : kPiccoBuono) + 40.0 * ((ciclo * 7) % 5 - 2);
+    const double picco = (duro ? kPiccoScarto : kPiccoBuono) + 40.0 * ((ciclo * 7) % 5 - 2) + kPassoMisura * (misura - 1);
     std::vector<SimulatedCurves::Point> punti;
     std::uint16_t cause = 0;
     std::int16_t forzaPicco = 0, forzaCheckPoint = 0;
@@ -126,7 +141,7 @@ void SimulatedStrokes::Completa(long ciclo)
         if (const auto sopra = Bordo(kBordoSuperiore, x); sopra && y > *sopra) cause |= kSopraFascia;
         if (const auto sotto = Bordo(kBordoInferiore, x); sotto && y < *sotto) cause |= kSottoFascia;
     }
-    curves_.SetCurve(kMisura, std::move(punti));
+    curves_.SetCurve(misura, std::move(punti));
 
     std::vector<std::uint8_t> blocco(32, 0);
     blocco[2] = cause == 0 ? 1 : 2;
@@ -136,9 +151,9 @@ void SimulatedStrokes::Completa(long ciclo)
     Parola(blocco, 13, forzaCheckPoint);
     const bool fuori = forzaCheckPoint < kCheckPoint[1] || forzaCheckPoint > kCheckPoint[2];
     Parola(blocco, 29, fuori ? 1 : 0);
-    acquisition_.ScriviRisultati(kMisura, blocco);
+    acquisition_.ScriviRisultati(misura, blocco);
     // Flagged until the host says it has processed the curve.
-    acquisition_.curveDaTrattare = static_cast<std::uint8_t>(acquisition_.curveDaTrattare | 1u << (kMisura - 1));
+    acquisition_.curveDaTrattare = static_cast<std::uint8_t>(acquisition_.curveDaTrattare | 1u << (misura - 1));
 }
 
 } // namespace zem::sim

@@ -21,13 +21,14 @@ ProgramDataNewer Eeprom(const BridgeSpec& spec)
 
 } // namespace
 
-void LoadProfile(DefaultInstrument& instrument, const std::string& name, const std::vector<std::string>& measures)
+void LoadProfile(DefaultInstrument& instrument, const std::string& name, const std::vector<std::string>& measures,
+                 int presses)
 {
     ImageSpec image;
     image.name = name;
     for (const auto& measureName : measures) {
         MeasureSpec measure;
-        measure.type = image.measures.empty() ? 1 : 3;
+        measure.type = static_cast<int>(image.measures.size()) < presses ? 1 : 3;
         measure.name = measureName;
         if (measure.type == 3) {
             measure.transducerY = 2;
@@ -47,7 +48,7 @@ std::size_t SimulatedUsbBus::Add(const BridgeSpec& spec)
     const std::size_t index = bridge_.AddDevice(device);
 
     DefaultInstrument& model = instruments_.emplace_back(clock_);
-    if (!spec.instrumentName.empty()) LoadProfile(model, spec.instrumentName, spec.measures);
+    if (!spec.instrumentName.empty()) LoadProfile(model, spec.instrumentName, spec.measures, spec.presses);
     switch (spec.state) {
     case BridgeState::UpdateMode: model.Memory().SetUpdateMode(true); break;
     case BridgeState::MemoryError: model.Memory().Guasti().erroreMemoria = true; break;

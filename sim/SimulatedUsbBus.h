@@ -25,11 +25,13 @@ struct BridgeSpec {
     BridgeState state = BridgeState::Normal;
     std::string instrumentName;
     std::vector<std::string> measures;  // names of the measures in its configuration
+    int presses = 1;                    // how many of them, from the first, are press measures
 };
 
 // Loads a small configuration into the instrument: its name and measures of these names (the
-// first a press force-position measure, the others simplex measures).
-void LoadProfile(DefaultInstrument& instrument, const std::string& name, const std::vector<std::string>& measures);
+// first `presses` press force-position measures on the same transducers, the others simplex measures).
+void LoadProfile(DefaultInstrument& instrument, const std::string& name, const std::vector<std::string>& measures,
+                 int presses = 1);
 
 // Puts bridges on a simulated bus, each wired to a default instrument in the state asked for.
 class SimulatedUsbBus {

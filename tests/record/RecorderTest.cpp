@@ -1,5 +1,6 @@
-// The recorder against the simulated press: what it keeps of each piece, a line that falls in the
-// middle of the production, and a recorder that is started again on the same store.
+// The recorder against the simulated press: what it keeps of each piece, an instrument watching two
+// stations of a press, a line that falls in the middle of the production, and a recorder that is
+// started again on the same store.
 #include "record/MemoryPieceStore.h"
 #include "record/PieceOfCurve.h"
 #include "record/Recorder.h"
@@ -10,12 +11,18 @@ namespace {
 
 class Recording : public ::testing::TestWithParam<bool>, public CurveSite {
 protected:
-    std::string Key() const { return GetParam() ? kUsb : kIp; }
+    // Beside the press of the curve site, an instrument whose two press measures both make a piece
+    // at each stroke.
+    Recording() { twin.Strokes().Avvia(); }
 
-    std::unique_ptr<Recorder> Start()
+    std::string Key() const { return GetParam() ? kUsb : kIp; }
+    std::string TwinKey() const { return GetParam() ? "USB: MR4A0002" : "IP:127.0.0.1:7001"; }
+
+    std::unique_ptr<Recorder> Start() { return Start(Key()); }
+    std::unique_ptr<Recorder> Start(const std::string& key)
     {
         auto r = std::make_unique<Recorder>(platform.Platform(), store, [this] { return ++wallMs; });
-        EXPECT_EQ(r->Watch(Key()), std::nullopt);
+        EXPECT_EQ(r->Watch(key), std::nullopt);
         r->Notice = [this](const std::string&, const std::string& text) { notices.push_back(text); };
         return r;
     }
@@ -26,15 +33,19 @@ protected:
             r.Tick();
         }
     }
-    std::vector<PieceRecord> Stored()
+    std::vector<PieceRecord> Stored(std::optional<int> measure = std::nullopt)
     {
         std::vector<PieceRecord> out;
         PieceFilter all;
+        all.measure = measure;
         all.withCurves = true;
         store.ForEach(all, [&](const PieceRecord& p) { return out.push_back(p), true; });
         return out;
     }
 
+    sim::DefaultInstrument& twin =
+        bus.Instrument(bus.Add({"MR4A0002", "ZEM MR4 USB", sim::BridgeState::Normal, "LINE 2", {"LEFT", "RIGHT"}, 2}));
+    sim::InstrumentEndpoint twinEndpoint{platform.network, twin.Instrument(), "127.0.0.1", 7001};
     MemoryPieceStore store;
     std::int64_t wallMs = 1'700'000'000'000;
     std::vector<std::string> notices;
@@ -81,36 +92,65 @@ TEST_P(Recording, EveryPieceIsKeptWithTheValuesTheCurveWindowShows)
     EXPECT_EQ(recorder->Counts()[0].lastVerdict, "rejected");
 }
 
-// Outages of under a stroke and of most of one, starting at every phase of a stroke: each piece
-// the instrument made is kept exactly once.
+// Outages of under a stroke and of most of one, starting at every phase of a stroke, on an
+// instrument with one press measure and on one with two: each piece each measure made is kept
+// exactly once.
 TEST_P(Recording, ALineFaultLosesAndDoublesNothing)
 {
-    for (const double at : {2.0, 2.3, 2.6, 2.9, 3.2}) {
-        for (const double outage : {0.8, 1.7}) {
-            SCOPED_TRACE(testing::Message() << "fault at " << at << " s for " << outage << " s");
-            store = MemoryPieceStore();
-            notices.clear();
-            const int before = press.Strokes().Pezzi();
-            auto recorder = Start();
-            Pass(*recorder, at);
-            press.Instrument().Faults().deaf = true;
-            Pass(*recorder, outage);
-            press.Instrument().Faults().deaf = false;
-            Pass(*recorder, 16.0);
-            const auto kept = Stored();
-            // The piece whose download is under way when the watch ends is not kept yet.
-            const int made = press.Strokes().Pezzi() - before;
-            ASSERT_GE(kept.size(), std::size_t(made - 1));
-            ASSERT_LE(kept.size(), std::size_t(made));
-            for (std::size_t i = 0; i < kept.size(); ++i) {
-                EXPECT_EQ(kept[i].counter, std::int64_t(i + 1));
-                EXPECT_EQ(kept[i].curve.size(), std::size_t(sim::SimulatedStrokes::kPunti));
-                for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(SamePiece(kept[i], kept[j])) << i << " " << j;
+    for (sim::DefaultInstrument* instrument : {&press, &twin}) {
+        const bool two = instrument == &twin;
+        for (const double at : {2.0, 2.3, 2.6, 2.9, 3.2}) {
+            for (const double outage : {0.8, 1.7}) {
+                SCOPED_TRACE(testing::Message() << (two ? "two measures, " : "") << "fault at " << at << " s for " << outage << " s");
+                store = MemoryPieceStore();
+                notices.clear();
+                const int before = instrument->Strokes().Pezzi();
+                auto recorder = Start(two ? TwinKey() : Key());
+                Pass(*recorder, at);
+                instrument->Instrument().Faults().deaf = true;
+                Pass(*recorder, outage);
+                instrument->Instrument().Faults().deaf = false;
+                Pass(*recorder, 16.0);
+                // The piece whose download is under way when the watch ends is not kept yet.
+                const int made = instrument->Strokes().Pezzi() - before;
+                for (int measure = 1; measure <= (two ? 2 : 1); ++measure) {
+                    const auto kept = Stored(measure);
+                    ASSERT_GE(kept.size(), std::size_t(made - 1)) << "measure " << measure;
+                    ASSERT_LE(kept.size(), std::size_t(made)) << "measure " << measure;
+                    for (std::size_t i = 0; i < kept.size(); ++i) {
+                        EXPECT_EQ(kept[i].counter, std::int64_t(i + 1));
+                        EXPECT_EQ(kept[i].curve.size(), std::size_t(sim::SimulatedStrokes::kPunti));
+                        for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(SamePiece(kept[i], kept[j])) << i << " " << j;
+                    }
+                }
+                EXPECT_FALSE(notices.empty());
+                EXPECT_EQ(notices.back(), "Connected again.");
             }
-            EXPECT_FALSE(notices.empty());
-            EXPECT_EQ(notices.back(), "Connected again.");
         }
     }
+}
+
+// Both stations complete a piece at each stroke: their curves come one after the other, and each
+// is kept under its own measure with its own counters and results.
+TEST_P(Recording, EveryMeasureOfAnInstrumentIsRecorded)
+{
+    auto recorder = Start(TwinKey());
+    Pass(*recorder, 8.5);
+    const auto left = Stored(1), right = Stored(2);
+    ASSERT_EQ(left.size(), 4u);
+    ASSERT_EQ(right.size(), 4u);
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        EXPECT_EQ(left[i].counter, right[i].counter);
+        EXPECT_EQ(right[i].measure, 2);
+        EXPECT_EQ(right[i].verdict, left[i].verdict);
+        // The second station presses a little harder than the first.
+        EXPECT_NEAR(right[i].results[0].value - left[i].results[0].value, sim::SimulatedStrokes::kPassoMisura / 100.0, 0.02);
+        EXPECT_EQ(right[i].curve.size(), std::size_t(sim::SimulatedStrokes::kPunti));
+    }
+    const auto counts = recorder->Counts();
+    ASSERT_EQ(counts.size(), 2u);
+    EXPECT_EQ(counts[1].measure, 2);
+    EXPECT_EQ(counts[1].good + counts[1].rejected, 4);
 }
 
 TEST_P(Recording, CountersContinueAfterTheRecorderIsStartedAgain)

@@ -14,7 +14,8 @@ namespace {
 
 constexpr double kFirstRetrySeconds = 0.5;
 constexpr double kLongestRetrySeconds = 30.0;
-// A broker that takes the connection but never answers it is treated as one that is down.
+// A broker that takes the connection but never answers it is treated as one that is down, and so
+// is one whose name is not found in that time.
 constexpr double kConnectAnswerSeconds = 10.0;
 constexpr char kOnline[] = "online";
 constexpr char kOffline[] = "offline";
@@ -45,8 +46,22 @@ MqttSession::~MqttSession()
 
 bool MqttSession::Due() { return SecondiTrascorsi(since_, clock_.Timer()) >= retryDelay_; }
 
+// Looks the broker up first and connects once its address is known: the library would look the
+// name up itself, and wait for the name server.
 void MqttSession::Start()
 {
+    if (!lookup_) {
+        lookup_.emplace(options_.host);
+        since_ = clock_.Timer();
+    }
+    if (!lookup_->Done()) {
+        if (SecondiTrascorsi(since_, clock_.Timer()) > kConnectAnswerSeconds) Drop("no answer from the name server");
+        return;
+    }
+    const std::string address = lookup_->Address();
+    const std::string error = lookup_->Error();
+    lookup_.reset();
+    if (address.empty()) return Drop(error);
     since_ = clock_.Timer();
     mosq_ = mosquitto_new(clientId_.c_str(), true, this);
     if (!mosq_) return Drop(Why(MOSQ_ERR_ERRNO));
@@ -54,7 +69,7 @@ void MqttSession::Start()
     mosquitto_disconnect_callback_set(mosq_, &MqttSession::OnDisconnect);
     mosquitto_publish_callback_set(mosq_, &MqttSession::OnPublish);
     mosquitto_will_set(mosq_, statusTopic_.c_str(), sizeof kOffline - 1, kOffline, 1, true);
-    const int rc = mosquitto_connect_async(mosq_, options_.host.c_str(), options_.port, options_.keepAliveSeconds);
+    const int rc = mosquitto_connect_async(mosq_, address.c_str(), options_.port, options_.keepAliveSeconds);
     if (rc != MOSQ_ERR_SUCCESS) Drop(Why(rc));
 }
 
@@ -62,6 +77,7 @@ void MqttSession::Drop(const std::string& why)
 {
     if (mosq_) mosquitto_destroy(mosq_);
     mosq_ = nullptr;
+    lookup_.reset();
     connected_ = lost_ = false;
     dropped_ = true;
     error_ = "MQTT broker " + options_.host + ":" + std::to_string(options_.port) + ": " + why;
@@ -72,7 +88,7 @@ void MqttSession::Drop(const std::string& why)
 void MqttSession::Pump(int waitMs)
 {
     if (!mosq_) {
-        if (!Due()) return;
+        if (!lookup_ && !Due()) return;
         Start();
         if (!mosq_) return;
     }

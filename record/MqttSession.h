@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/Clock.h"
+#include "record/HostLookup.h"
 #include "record/MqttOptions.h"
 
 #include <optional>
@@ -13,7 +14,8 @@ namespace zem {
 
 // One connection to the broker on behalf of one instrument: its status topic says "online" while it
 // is up and the broker's last will says "offline" when it goes away. It never waits: Pump() does
-// what the socket allows now and reconnects, with a back-off on the injected clock, when it is due.
+// what the socket allows now and reconnects, with a back-off on the injected clock, when it is due;
+// the broker's name is looked up anew for each attempt, away from the caller.
 // A dropped connection is thrown away whole, with the messages still in it, so the owner publishes
 // them again in their order on the next one.
 class MqttSession {
@@ -47,11 +49,12 @@ private:
     MqttOptions options_;
     std::string clientId_, statusTopic_;
     Clock& clock_;
+    std::optional<HostLookup> lookup_;  // of the attempt under way, until its connection starts
     mosquitto* mosq_ = nullptr;
     bool connected_ = false, lost_ = false, dropped_ = false;
     std::string lostWhy_, error_;
     std::vector<int> acknowledged_;
-    double since_ = 0;        // when the last attempt started or the last connection dropped
+    double since_ = 0;        // when the last attempt or its connection started, or the last connection dropped
     double retryDelay_ = 0;   // none before the first attempt
 };
 

@@ -41,6 +41,7 @@ protected:
 TEST_F(MqttPublisherTest, EveryPieceArrivesAsItsJsonAndTheBrokerKeepsTheLastPerMeasureAndTheStatus)
 {
     test::Subscriber live(broker.Port());
+    options.host = "localhost";  // by name, as a plant's broker usually is: looked up beside the recorder
     {
         MqttPublisher publisher(store, clock, options, {"USB: MR4A1001"});
         for (int c = 1; c <= 3; ++c) publisher.Stored(Record(c % 2 + 1, c));

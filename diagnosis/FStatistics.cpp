@@ -46,16 +46,18 @@ FStatistics::FStatistics(ui::Host& host, StatisticsSource& source)
     lblDa.SetCaption("&Since:");
     lblDa.Move(6120, 540, 720, 255);
     txtDa.Move(6900, 480, 1800, 315);
-    lblFormatoDa.SetCaption("UTC: 2026-12-01, 2026-12-01T08:00:00Z; or 24h, 7d");
+    txtDa.SetToolTipText("Only the pieces from then on: a UTC date or time (2026-12-01, 2026-12-01T08:00:00Z) or a span "
+                         "back (90m, 24h, 7d); empty for every piece");
+    lblFormatoDa.SetCaption("UTC date or time, or 24h, 7d");
     lblFormatoDa.Move(8820, 540, 2940, 255);
     lblConteggi.Move(120, 960, 11640, 255);
-    lvwValori.Move(120, 1320, 11640, 2040);
+    lvwValori.Move(120, 1320, 11640, 1560);
     lvwValori.SetFullRowSelect(true);
     lblValore.SetCaption("&Value:");
-    lblValore.Move(120, 3540, 900, 255);
-    cboValore.Move(1080, 3480, 4800, 315);
-    picIstogramma.Move(120, 3900, 5760, 4680);
-    picAndamento.Move(6000, 3900, 5760, 4680);
+    lblValore.Move(120, 3060, 900, 255);
+    cboValore.Move(1080, 3000, 4800, 315);
+    picIstogramma.Move(120, 3420, 5760, 5160);
+    picAndamento.Move(6000, 3420, 5760, 5160);
     cmdAggiorna.SetCaption("&Refresh");
     cmdAggiorna.SetDefault(true);
     cmdAggiorna.Move(6480, 8700, 1680, 375);

@@ -10,6 +10,7 @@
 #include "ui/Plot.h"
 #include "ui/TextBox.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,6 @@ public:
     ui::CommandButton cmdEsporta;
     ui::CommandButton cmdChiudi;
 
-    const std::vector<MeasureStatistics>& Misure() const { return misure_; }
-
 protected:
     void Form_Load() override;
 
@@ -62,7 +61,6 @@ private:
     // Fills the measure choice, keeping the one shown when it is still there.
     void MostraMisure(const std::string& errore);
     void MostraValori();
-    void Disegna();
     void Vuoti(const std::string& messaggio);
     const MeasureStatistics* Misura() const;
 

@@ -4,13 +4,10 @@
 
 #include "diagnosis/FStatistics.h"
 #include "main/FMainZEMSETUP.h"
-#include "profile/SettingsStore.h"
 #include "record/Statistics.h"
 #include "record/StatisticsCsv.h"
 #include "record/StoreStatistics.h"
-#include "sim/SimulatedPlatform.h"
 #include "tests/main/MainWindowSession.h"
-#include "ui/ScriptedHost.h"
 
 #include <sqlite3.h>
 
@@ -26,7 +23,6 @@ protected:
         bool added = false;
         for (std::int64_t c = from; c <= to; ++c) ASSERT_TRUE(store->Add(Piece(c, {kValues[(c - 1) % 8], 3.0}), added));
     }
-    std::string Read(const std::filesystem::path& file) { return ReadFile(file); }
 
     ui::ScriptedHost host;
     StoreStatistics source{[] { return Piece(1).timeUtcMs; }};
@@ -83,7 +79,7 @@ TEST_F(StatisticsWindow, ShowsTheCountsCapabilityAndPlotsAndFollowsTheGrowingFil
     EXPECT_EQ(host.FileDialogs().at(0).filter, "Recorded pieces|*.db");
     EXPECT_EQ(host.FileDialogs().at(0).initialFolder, "/home/line1/profiles");
     auto store = Open();
-    EXPECT_EQ(Read(csv), StatisticsCsv::Text(*Statistics::Compute(*store, {})));
+    EXPECT_EQ(ReadFile(csv), StatisticsCsv::Text(*Statistics::Compute(*store, {})));
     ASSERT_EQ(host.Messages().size(), 1u);
     EXPECT_NE(host.Messages()[0].text.find("Since yesterday: give a UTC date"), std::string::npos);
 }

@@ -28,9 +28,10 @@ std::unique_ptr<DesktopSession> DesktopSession::Open(const ProgramOptions& optio
 
 namespace {
 
-FMainZEMSETUP::Options WithRecording(FMainZEMSETUP::Options options, CurveRecording& recording)
+FMainZEMSETUP::Options WithRecords(FMainZEMSETUP::Options options, CurveRecording& recording, StatisticsSource& statistics)
 {
     options.curveRecording = &recording;
+    options.statistics = &statistics;
     return options;
 }
 
@@ -44,7 +45,8 @@ DesktopSession::DesktopSession(std::unique_ptr<app::ProgramPlatform> platform, S
       recording_([](const std::string& file, std::string& error) -> std::unique_ptr<PieceStore> {
           return SqlitePieceStore::Open(file, error);
       }),
-      mainForm_(host_, settings, platform_->Platform(), WithRecording(std::move(mainOptions), recording_)),
+      statistics_(Recorder::SystemTimeMs),
+      mainForm_(host_, settings, platform_->Platform(), WithRecords(std::move(mainOptions), recording_, statistics_)),
       // The window renders the form as loaded.
       window_((mainForm_.LoadWindow(), mainForm_))
 {

@@ -5,6 +5,7 @@
 #include "gui/ProgramOptions.h"
 #include "gui/QtHost.h"
 #include "main/FMainZEMSETUP.h"
+#include "record/StoreStatistics.h"
 #include "record/WindowRecording.h"
 
 #include <memory>
@@ -40,6 +41,7 @@ private:
     SettingsStore& settings_;
     QtHost host_;
     WindowRecording recording_;  // the curve window's pieces, into the file the technician picks
+    StoreStatistics statistics_;  // the statistics window's, of the file the technician picks
     FMainZEMSETUP mainForm_;
     FormMainWindow window_;
 };

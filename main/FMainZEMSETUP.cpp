@@ -2,6 +2,7 @@
 
 #include "diagnosis/Diagnosis.h"
 #include "diagnosis/FCurve.h"
+#include "diagnosis/FStatistics.h"
 #include "main/PanoramicaProfilo.h"
 #include "discovery/EthernetSetup.h"
 #include "discovery/FSceltaStrumento.h"
@@ -63,6 +64,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       sep4(*this, "sep4", "-", &mnuFile),
       mnuDiagnosi(*this, "mnuDiagnosi", "&Diagnosis and calibration...", &mnuFile),
       mnuCurve(*this, "mnuCurve", "Cur&ves...", &mnuFile),
+      mnuStatistiche(*this, "mnuStatistiche", "&Quality statistics...", &mnuFile),
       mnuTestSeriale(*this, "mnuTestSeriale", "&Test seriale (beta)...", &mnuFile),
       mnuExportMemory(*this, "mnuExportMemory", "&Backup memory...", &mnuFile),
       mnuTestMemoria(*this, "mnuTestMemoria", "&Memory test...", &mnuFile),
@@ -141,6 +143,7 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
     mnuInizializzaUSB.Click.Connect([this] { mnuInizializzaUSB_Click(); });
     mnuListSN.Click.Connect([this] { mnuListSN_Click(); });
     mnuCurve.Click.Connect([this] { mnuCurve_Click(); });
+    mnuStatistiche.Click.Connect([this] { mnuStatistiche_Click(); });
     mnuUscita.Click.Connect([this] { mnuUscita_Click(); });
     mnuSetupInput.Click.Connect([this] { AggiornaMenu(); });
     mnuSetupOutput.Click.Connect([this] { AggiornaMenu(); });
@@ -168,6 +171,7 @@ void FMainZEMSETUP::Form_Load()
                            &mnuSetPassword, &mnuUscita, &mnuSetupMachine, &mnuSetupInput,
                            &mnuSetupOutput, &mnuSetupCounter, &mnuSetupComm, &mnuCurve})
         Enable(*item, true);
+    Enable(mnuStatistiche, options_.statistics != nullptr);
 
     SetCaption(GetHost().ApplicationTitle());
     std::string minor = std::to_string(options_.versionMinor);
@@ -563,6 +567,11 @@ void FMainZEMSETUP::mnuCurve_Click()
         curve.SetRecording(options_.curveRecording);
         curve.LoadForm(*key, Setting(kPathProfili, ""));
     }
+}
+
+void FMainZEMSETUP::mnuStatistiche_Click()
+{
+    FStatistics(GetHost(), *options_.statistics).LoadForm(Setting(kPathProfili, ""));
 }
 
 void FMainZEMSETUP::mnuUscita_Click() { Unload(); }

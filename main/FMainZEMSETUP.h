@@ -18,6 +18,7 @@
 namespace zem {
 
 class CurveRecording;
+class StatisticsSource;
 
 class SettingsStore;
 
@@ -33,6 +34,7 @@ public:
         int versionMinor = 0;
         std::string profilo = {};   // a profile file opened at start, as a double-click on it asks
         CurveRecording* curveRecording = nullptr;  // the curve window's "Record...", when the program keeps pieces
+        StatisticsSource* statistics = nullptr;    // the statistics of recorded pieces, when the program reads them
     };
 
     static constexpr const char* kTemplateName = "Default.ZemP";
@@ -78,6 +80,7 @@ public:
     ui::Menu sep4;
     ui::Menu mnuDiagnosi;
     ui::Menu mnuCurve;
+    ui::Menu mnuStatistiche;
     ui::Menu mnuTestSeriale;
     ui::Menu mnuExportMemory;
     ui::Menu mnuTestMemoria;
@@ -129,6 +132,7 @@ private:
     void mnuInizializzaUSB_Click();
     void mnuListSN_Click();
     void mnuCurve_Click();
+    void mnuStatistiche_Click();
     void mnuUscita_Click();
 
     // A transfer's progress on the window: the busy indication, ProgressBar1 and its label.

@@ -1,10 +1,13 @@
 // Every window as the screen shows it, at 100% and (gui_layout_125) at 125%: no text wider than
 // its control, no controls over each other. ZEM_LAYOUT_PICTURES=DIR keeps a picture of each.
 #include "diagnosis/FCurve.h"
+#include "diagnosis/FStatistics.h"
 #include "gui/FormDialog.h"
 #include "gui/LayoutAudit.h"
 #include "gui/MessageBoxes.h"
 #include "record/MemoryPieceStore.h"
+#include "record/SqlitePieceStore.h"
+#include "record/StoreStatistics.h"
 #include "record/WindowRecording.h"
 #include "setup/FSetupMisuraPkPk.h"
 #include "setup/FSetupMisuraPressa.h"
@@ -20,6 +23,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QRegularExpression>
+
+#include <cmath>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -127,6 +133,31 @@ TEST_F(Layout, TheInstrumentWindowsFitOnEveryTabAndShowWholeKeys)
     FCurve curve(curves.host, curves.platform.Platform());
     curve.SetRecording(&recording);
     curve.LoadForm(test::CurveSite::kUsb);
+}
+
+TEST_F(Layout, TheStatisticsWindowFitsWithAShiftsPieces)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("zem-layout-" + std::to_string(QCoreApplication::applicationPid()));
+    std::filesystem::create_directories(folder);
+    std::string error;
+    if (auto store = SqlitePieceStore::Open((folder / "line1.db").string(), error)) {
+        PieceRecord p;
+        p.instrument = "USB: MR4A1001", p.measure = 1;
+        bool added = false;
+        for (int c = 1; c <= 300; ++c) {
+            const double force = 12 + 0.3 * (std::sin(c * 1.3) + std::sin(c * 2.9) + std::sin(c * 0.37)), depth = 40 + std::cos(c * 0.9);
+            p.counter = c, p.verdict = force > 12.7 ? "rejected" : "good";
+            p.results = {{"Peak force", force, 11.0, 12.7, "kN", 2}, {"Peak position", depth, 38.5, 41.5, "mm", 2}};
+            store->Add(p, added);
+        }
+    }
+    ui::ScriptedHost host;
+    StoreStatistics source([] { return std::int64_t{0}; });
+    FStatistics window(host, source);
+    host.ChooseFile((folder / "line1.db").string());
+    host.OnForm("FStatistics", [&](ui::Form& f) { Look(f), f.RequestClose(); });
+    EXPECT_TRUE(window.LoadForm()) << error;
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(Layout, TheMainWindowThePasswordWindowsAndTheShortMessagesFit)

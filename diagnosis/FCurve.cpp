@@ -278,18 +278,16 @@ void FCurve::cmdEsporta_Click()
     r.fileName = "curve-" + std::to_string(p.number) + ".csv";
     r.initialFolder = cartella_;
     r.overwritePrompt = true;
-    const auto scelta = GetHost().ShowFileDialog(r);
-    if (scelta.outcome == ui::FileDialogOutcome::Failed)
-        GetHost().MsgBox(scelta.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
-    if (scelta.outcome != ui::FileDialogOutcome::Chosen) return;
+    const auto scelta = GetHost().ChooseFile(r);
+    if (!scelta) return;
     std::optional<std::string> errore;
-    if (FinisceCon(scelta.path, ".png")) {
-        if (!GetHost().SavePlotPicture(picCurva, scelta.path)) errore = "";
+    if (FinisceCon(*scelta, ".png")) {
+        if (!GetHost().SavePlotPicture(picCurva, *scelta)) errore = "";
     } else {
-        errore = CurveCsv::Write(scelta.path, p);
+        errore = CurveCsv::Write(*scelta, p);
     }
     if (errore)
-        GetHost().MsgBox("Export failed.\r\n" + scelta.path + (errore->empty() ? "" : "\r\n" + *errore), ui::MsgButtons::OK,
+        GetHost().MsgBox("Export failed.\r\n" + *scelta + (errore->empty() ? "" : "\r\n" + *errore), ui::MsgButtons::OK,
                          ui::MsgIcon::Exclamation);
 }
 
@@ -308,15 +306,13 @@ void FCurve::cmdRegistra_Click()
     r.initialFolder = cartella_;
     // A file that holds pieces already goes on with them: their counters continue.
     r.overwritePrompt = false;
-    const auto scelta = GetHost().ShowFileDialog(r);
-    if (scelta.outcome == ui::FileDialogOutcome::Failed)
-        GetHost().MsgBox(scelta.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
-    if (scelta.outcome != ui::FileDialogOutcome::Chosen) return;
-    if (const auto errore = recording_->Begin(scelta.path, chiave_, monitor_.Link(), monitor_.Measure())) {
+    const auto scelta = GetHost().ChooseFile(r);
+    if (!scelta) return;
+    if (const auto errore = recording_->Begin(*scelta, chiave_, monitor_.Link(), monitor_.Measure())) {
         GetHost().MsgBox(*errore, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
         return;
     }
-    registrazione_ = scelta.path;
+    registrazione_ = *scelta;
     cmdRegistra.SetCaption("Stop &recording");
     lblRegistrazione.SetCaption("Recording: " + recording_->Count());
 }

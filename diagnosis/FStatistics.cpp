@@ -85,11 +85,9 @@ bool FStatistics::LoadForm(std::string cartella)
     r.defaultExtension = "db";
     r.initialFolder = cartella_;
     r.fileMustExist = true;
-    const auto scelta = GetHost().ShowFileDialog(r);
-    if (scelta.outcome == ui::FileDialogOutcome::Failed)
-        GetHost().MsgBox(scelta.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
-    if (scelta.outcome != ui::FileDialogOutcome::Chosen) return false;
-    file_ = scelta.path;
+    const auto scelta = GetHost().ChooseFile(r);
+    if (!scelta) return false;
+    file_ = *scelta;
     if (const auto errore = Leggi()) {
         GetHost().MsgBox(*errore, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
         return false;
@@ -226,12 +224,10 @@ void FStatistics::cmdEsporta_Click()
     r.fileName = "statistics.csv";
     r.initialFolder = cartella_;
     r.overwritePrompt = true;
-    const auto scelta = GetHost().ShowFileDialog(r);
-    if (scelta.outcome == ui::FileDialogOutcome::Failed)
-        GetHost().MsgBox(scelta.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
-    if (scelta.outcome != ui::FileDialogOutcome::Chosen) return;
-    if (const auto errore = ScritturaAtomica::Scrivi(scelta.path, source_.Csv(misure_)))
-        GetHost().MsgBox("Export failed.\r\n" + scelta.path + "\r\n" + *errore, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
+    const auto scelta = GetHost().ChooseFile(r);
+    if (!scelta) return;
+    if (const auto errore = ScritturaAtomica::Scrivi(*scelta, source_.Csv(misure_)))
+        GetHost().MsgBox("Export failed.\r\n" + *scelta + "\r\n" + *errore, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
 }
 
 void FStatistics::cmdChiudi_Click() { Unload(); }

@@ -38,11 +38,7 @@ std::optional<std::string> BackupMemoria::ScegliFile(const std::string& nomeStru
     request.initialFolder = cartella;
     request.filter = "ZEM memory backup|*.zemmem|All files (*.*)|*.*";
     request.overwritePrompt = true;
-    const ui::FileDialogResult scelto = host_.ShowFileDialog(request);
-    if (scelto.outcome == ui::FileDialogOutcome::Failed)
-        host_.MsgBox(scelto.error, MsgButtons::OK, MsgIcon::Exclamation);
-    if (scelto.outcome != ui::FileDialogOutcome::Chosen || scelto.path.empty()) return std::nullopt;
-    return scelto.path;
+    return host_.ChooseFile(request);
 }
 
 // A file named by the caller, not chosen in the dialog (which asks itself), is only replaced

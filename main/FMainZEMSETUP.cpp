@@ -368,23 +368,19 @@ bool FMainZEMSETUP::SalvaProfiloConNome()
 {
     ui::FileDialogRequest request = RichiestaFileProfilo(ui::FileDialogKind::Save);
     request.overwritePrompt = true;
-    const ui::FileDialogResult chosen = GetHost().ShowFileDialog(request);
-    if (chosen.outcome == ui::FileDialogOutcome::Cancelled) return false;
-    if (chosen.outcome == ui::FileDialogOutcome::Failed) {
-        GetHost().MsgBox(chosen.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
-        return false;
-    }
+    const auto chosen = GetHost().ChooseFile(request);
+    if (!chosen) return false;
     // Another file the technician agreed to overwrite is replaced, not merged into. A file that
     // could not be written is not the profile's file: the old name and settings stay.
-    const auto modo = chosen.path == fileCorrente_ ? ProfiloZem::Salvataggio::Aggiorna : ProfiloZem::Salvataggio::Sostituisci;
-    if (!profilo_.SalvaFile(chosen.path, modo)) {
-        GetHost().MsgBox(chosen.path + "\r\nProfile saving fail.\r\n" + profilo_.LastError(), ui::MsgButtons::OK,
+    const auto modo = *chosen == fileCorrente_ ? ProfiloZem::Salvataggio::Aggiorna : ProfiloZem::Salvataggio::Sostituisci;
+    if (!profilo_.SalvaFile(*chosen, modo)) {
+        GetHost().MsgBox(*chosen + "\r\nProfile saving fail.\r\n" + profilo_.LastError(), ui::MsgButtons::OK,
                          ui::MsgIcon::Exclamation);
         return false;
     }
-    fileCorrente_ = chosen.path;
-    StoreProfilePath(chosen.path);
-    ShowFileName(chosen.path);
+    fileCorrente_ = *chosen;
+    StoreProfilePath(*chosen);
+    ShowFileName(*chosen);
     return true;
 }
 
@@ -400,14 +396,7 @@ void FMainZEMSETUP::mnuApri_Click()
     if (!ChiediSalvataggio()) return;
     ui::FileDialogRequest request = RichiestaFileProfilo(ui::FileDialogKind::Open);
     request.fileMustExist = true;
-    const ui::FileDialogResult chosen = GetHost().ShowFileDialog(request);
-    switch (chosen.outcome) {
-    case ui::FileDialogOutcome::Chosen: ApriProfilo(chosen.path); break;
-    case ui::FileDialogOutcome::Cancelled: break;
-    case ui::FileDialogOutcome::Failed:
-        GetHost().MsgBox(chosen.error, ui::MsgButtons::OK, ui::MsgIcon::Exclamation);
-        break;
-    }
+    if (const auto chosen = GetHost().ChooseFile(request)) ApriProfilo(*chosen);
 }
 
 // Copies nothing into the profile: only tells whether the instrument holds a configuration.

@@ -52,10 +52,7 @@ std::optional<std::string> RipristinoMemoria::ScegliFile(const std::string& cart
     request.initialFolder = cartella;
     request.filter = "ZEM memory backup|*.zemmem|All files (*.*)|*.*";
     request.fileMustExist = true;
-    const ui::FileDialogResult scelto = host_.ShowFileDialog(request);
-    if (scelto.outcome == ui::FileDialogOutcome::Failed) host_.MsgBox(scelto.error, MsgButtons::OK, MsgIcon::Exclamation);
-    if (scelto.outcome != ui::FileDialogOutcome::Chosen || scelto.path.empty()) return std::nullopt;
-    return scelto.path;
+    return host_.ChooseFile(request);
 }
 
 std::optional<std::vector<std::uint8_t>> RipristinoMemoria::LeggiFile(const std::string& path)

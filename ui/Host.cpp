@@ -33,6 +33,14 @@ std::optional<std::string> Host::InputBox(std::string prompt, std::string defaul
     return ShowInputBox({std::move(prompt), applicationTitle_, std::move(defaultText)});
 }
 
+std::optional<std::string> Host::ChooseFile(const FileDialogRequest& request)
+{
+    const FileDialogResult chosen = ShowFileDialog(request);
+    if (chosen.outcome == FileDialogOutcome::Failed) MsgBox(chosen.error, MsgButtons::OK, MsgIcon::Exclamation);
+    if (chosen.outcome != FileDialogOutcome::Chosen || chosen.path.empty()) return std::nullopt;
+    return chosen.path;
+}
+
 bool Host::SavePlotPicture(const Plot&, const std::string&) { return false; }
 
 } // namespace zem::ui

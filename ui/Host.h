@@ -40,6 +40,9 @@ public:
     std::optional<std::string> InputBox(std::string prompt, std::string defaultText = {});
 
     virtual FileDialogResult ShowFileDialog(const FileDialogRequest& request) = 0;
+    // The file the technician chose; nothing when cancelled, or when the dialog failed, which a
+    // message box then says.
+    std::optional<std::string> ChooseFile(const FileDialogRequest& request);
     // Form::ShowModal's half: shows the loaded form modally and returns once it has unloaded.
     virtual void ShowModal(Form& form) = 0;
     // Lets pending window events run: clicks, timers, repaints.

@@ -50,6 +50,8 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       lblStrumento(*this, "lblStrumento"),
       lvwMisure(*this, "lvwMisure"),
       lblConflitti(*this, "lblConflitti"),
+      lblIngressi(*this, "lblIngressi"),
+      lblUscite(*this, "lblUscite"),
       lblStato(*this, "lblStato"),
       mnuFile(*this, "mnuFile", "&File"),
       mnuNuovo(*this, "mnuNuovo", "&New profile", &mnuFile),
@@ -99,25 +101,29 @@ FMainZEMSETUP::FMainZEMSETUP(ui::Host& host, SettingsStore& settings, LinkPlatfo
       gate_(host, settings)
 {
     platform_.singoloByte = platform_.singoloByte || TrasferimentoSingoloByte(settings_, host.ApplicationTitle());
-    SetSize(9600, 5880);
+    SetSize(9600, 6300);
     SetSizable(true);
     lblStrumento.Move(240, 120, 9120, 255);
-    lvwMisure.Move(240, 420, 9120, 3000);
+    // Six measures at most: the list holds them all.
+    lvwMisure.Move(240, 420, 9120, 2100);
     lvwMisure.SetFullRowSelect(true);
     lvwMisure.SetColumnsFitText(true);
-    lblConflitti.Move(240, 3480, 9120, 255);
+    lvwMisure.ItemClick.Connect([this](int item) { lvwMisure_ItemClick(item); });
+    lblConflitti.Move(240, 2580, 9120, 255);
+    lblIngressi.Move(240, 2880, 9120, 600);
+    lblUscite.Move(240, 3540, 9120, 600);
     Label1.SetCaption("Wait...");
-    Label1.Move(840, 4620, 1920, 315);
+    Label1.Move(840, 5040, 1920, 315);
     Label1.SetVisible(false);
     Image1.SetPicture(ui::Picture::Hourglass);
-    Image1.Move(240, 4500, 480, 480);
+    Image1.Move(240, 4920, 480, 480);
     Image1.SetVisible(false);
     lblTrasferimento.SetCaption("Trasferimento:");
     // The step text above the bar, as wide as the window, so that no step is cut or wrapped.
-    lblTrasferimento.Move(240, 3810, 9120, 255);
-    ProgressBar1.Move(240, 4110, 9120, 315);
-    lblStato.Move(240, 5100, 9120, 255);
-    lblVersione.Move(240, 5460, 9120, 315);
+    lblTrasferimento.Move(240, 4230, 9120, 255);
+    ProgressBar1.Move(240, 4530, 9120, 315);
+    lblStato.Move(240, 5520, 9120, 255);
+    lblVersione.Move(240, 5880, 9120, 315);
     mnuNuovo.SetShortcut("Ctrl+N");
     mnuApri.SetShortcut("Ctrl+O");
     mnuSalva.SetShortcut("Ctrl+S");
@@ -184,8 +190,6 @@ void FMainZEMSETUP::Form_Load()
     lvwMisure.AddColumn("Type", "TYPE", 1700);
     lvwMisure.AddColumn("Transducers", "TRANSDUCERS", 1600);
     lvwMisure.AddColumn("Works", "WORKS", 700);
-    lvwMisure.AddColumn("Inputs", "INPUTS", 1700);
-    lvwMisure.AddColumn("Outputs", "OUTPUTS", 1500);
     AggiornaMenu();
     if (!options_.profilo.empty()) ApriProfilo(options_.profilo);
 }
@@ -212,24 +216,30 @@ void FMainZEMSETUP::AggiornaMenu()
 void FMainZEMSETUP::MostraPanoramica()
 {
     const bool aperto = !profilo_.Vuoto;
+    const int selezionata = lvwMisure.SelectedIndex();
     lvwMisure.ClearItems();
+    righe_.clear();
     if (!aperto) {
         lblStrumento.SetCaption("No profile is open: New profile (Ctrl+N) or Open profile (Ctrl+O).");
         lblConflitti.SetCaption("");
         lblStato.SetCaption("");
+        lvwMisure_ItemClick(-1);
         return;
     }
-    const PanoramicaProfilo panoramica = PanoramicaProfilo::Di(profilo_);
+    PanoramicaProfilo panoramica = PanoramicaProfilo::Di(profilo_);
     lblStrumento.SetCaption(panoramica.strumento);
     for (const auto& riga : panoramica.righe) {
         const int i = lvwMisure.AddItem(riga.misura);
         lvwMisure.SetCell(i, "TYPE", riga.tipo);
         lvwMisure.SetCell(i, "TRANSDUCERS", riga.trasduttori);
         lvwMisure.SetCell(i, "WORKS", riga.lavori);
-        lvwMisure.SetCell(i, "INPUTS", riga.ingressi);
-        lvwMisure.SetCell(i, "OUTPUTS", riga.uscite);
     }
+    righe_ = std::move(panoramica.righe);
     lblConflitti.SetCaption(panoramica.conflitti);
+    // The measure the technician was looking at stays selected while the profile changes.
+    const int riga = selezionata >= 0 && selezionata < lvwMisure.ItemCount() ? selezionata : 0;
+    lvwMisure.SetSelectedIndex(riga);
+    lvwMisure_ItemClick(riga);
     lblStato.SetCaption((fileCorrente_.empty() ? std::string("Not saved yet") : fileCorrente_)
                         + (profilo_.Modificato ? " - changed" : ""));
 }
@@ -545,6 +555,18 @@ void FMainZEMSETUP::mnuListSN_Click()
 {
     std::string nome, seriale;
     FListaSN(GetHost(), settings_, options_.programFolder).Load(0, nome, seriale);
+}
+
+void FMainZEMSETUP::lvwMisure_ItemClick(int item)
+{
+    if (item < 0 || item >= static_cast<int>(righe_.size())) {
+        lblIngressi.SetCaption("");
+        lblUscite.SetCaption("");
+        return;
+    }
+    const auto& riga = righe_[static_cast<std::size_t>(item)];
+    lblIngressi.SetCaption("Inputs of " + riga.misura + ": " + (riga.ingressi.empty() ? "none" : riga.ingressi));
+    lblUscite.SetCaption("Outputs of " + riga.misura + ": " + (riga.uscite.empty() ? "none" : riga.uscite));
 }
 
 // The curve window checks the chosen instrument before it shows.

@@ -2,6 +2,7 @@
 
 #include "access/PasswordGate.h"
 #include "link/LinkPlatform.h"
+#include "main/PanoramicaProfilo.h"
 #include "main/StartModes.h"
 #include "main/TransferProgress.h"
 #include "profile/ProfiloZem.h"
@@ -14,6 +15,7 @@
 #include "ui/ProgressBar.h"
 
 #include <string>
+#include <vector>
 
 namespace zem {
 
@@ -65,6 +67,10 @@ public:
     ui::Label lblStrumento;
     ui::ListView lvwMisure;
     ui::Label lblConflitti;
+    // The physical inputs and outputs of the measure selected in the list: their lists have no
+    // length limit, so they wrap here instead of stretching the list sideways.
+    ui::Label lblIngressi;
+    ui::Label lblUscite;
     ui::Label lblStato;
 
     ui::Menu mnuFile;
@@ -160,10 +166,12 @@ private:
     void MostraRecenti();
     void mnuRecente_Click(std::size_t i);
     void MostraPanoramica();
+    void lvwMisure_ItemClick(int item);
 
     SettingsStore& settings_;
     LinkPlatform platform_;
     Options options_;
+    std::vector<PanoramicaProfilo::Riga> righe_;  // of the overview, for the selected measure's inputs and outputs
     StartModes modes_;
     PasswordGate gate_;
     ProfiloZem profilo_;

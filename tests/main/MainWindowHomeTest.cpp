@@ -26,7 +26,12 @@ TEST(MainWindowHome, ShowsTheProfileItsConflictsAndChangesAndOffersTheLastProfil
     s.Change("EDITED");
     EXPECT_EQ(s.window->Caption() + " / " + s.window->lblStato.Caption(), "ZEM Setup - PressLine3 * / " + s.Example() + " - changed");
     EXPECT_EQ(s.window->lblConflitti.Caption(), "Conflicts: input 7");
-    EXPECT_NE(s.window->lvwMisure.Cell(0, "INPUTS").find("7 Increment serial number (conflict)"), std::string::npos);
+    EXPECT_NE(s.window->lblIngressi.Caption().find("7 Increment serial number (conflict)"), std::string::npos)
+        << s.window->lblIngressi.Caption();
+    ASSERT_TRUE(s.window->lvwMisure.UserClickItem(1));
+    s.Change("EDITED AGAIN");
+    EXPECT_TRUE(s.window->lblIngressi.Caption().starts_with("Inputs of 2 - Cylinder test: ")) << "the measure looked at stays";
+    EXPECT_TRUE(s.window->lblUscite.Caption().starts_with("Outputs of 2 - Cylinder test: "));
     EXPECT_EQ(s.window->mnuRecente[1]->Caption(), "&2 " + other) << "each profile once";
     s.host.Answer(ui::MsgAnswer::Cancel);
     EXPECT_TRUE(s.window->mnuRecente[1]->UserClick());

@@ -229,6 +229,8 @@ public:
     bool ClearFlagModifiche(int misura);
     bool ResetCurveDaTrattare(int misura);
     std::optional<bool> LeggiCurveDaTrattare(int misura);   // curves waiting to be processed
+    // The same for every measure in one reading: bit m - 1 set when curves of measure m wait.
+    std::optional<std::uint8_t> MascheraCurveDaTrattare();
     std::optional<bool> LeggiLavoroModificato(int misura);  // the work was changed on the instrument
     std::optional<bool> xxBloccaMisura(int misura);         // whether the measure is now blocked
     bool xxSbloccaMisura(int misura) { return AbilitaAcquisizione(misura); }

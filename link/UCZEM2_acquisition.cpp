@@ -101,16 +101,16 @@ bool UCZEM2::ResetCurveDaTrattare(int misura)
 std::optional<bool> UCZEM2::LeggiCurveDaTrattare(int misura)
 {
     if (!Valida(misura)) return std::nullopt;
-    std::uint8_t maschera = 0;
-    if (estensioni_ > 10) {
-        if (!Richiesta(kCmdCurveDaTrattare, {}) || bufferRX_[0] != 1) return std::nullopt;
-        maschera = bufferRX_[1];
-    } else {
-        const auto b = ReadConfig1Byte(kByteCurveDaTrattare);
-        if (!b) return std::nullopt;
-        maschera = *b;
-    }
-    return (maschera & (1u << (misura - 1))) != 0;
+    const auto maschera = MascheraCurveDaTrattare();
+    if (!maschera) return std::nullopt;
+    return (*maschera & (1u << (misura - 1))) != 0;
+}
+
+std::optional<std::uint8_t> UCZEM2::MascheraCurveDaTrattare()
+{
+    if (estensioni_ <= 10) return ReadConfig1Byte(kByteCurveDaTrattare);
+    if (!Richiesta(kCmdCurveDaTrattare, {}) || bufferRX_[0] != 1) return std::nullopt;
+    return bufferRX_[1];
 }
 
 std::optional<bool> UCZEM2::LeggiLavoroModificato(int misura)

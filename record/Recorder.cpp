@@ -93,8 +93,10 @@ void Recorder::CheckHeld(Instrument& w)
 {
     const bool afterFault = w.heldCheck == HeldCheck::AfterFault;
     w.heldCheck = HeldCheck::Done;
+    // One reading for every measure; unknown counts as waiting after a fault only.
+    const auto waiting = w.monitor.Link().MascheraCurveDaTrattare();
     for (auto& m : w.measures) {
-        if (w.monitor.Link().LeggiCurveDaTrattare(m.measure).value_or(afterFault)) {
+        if (waiting ? (*waiting & (1u << (m.measure - 1))) != 0 : afterFault) {
             m.held.reset();
             w.monitor.CollectHeld(m.measure);
         } else if (m.held) {

@@ -7,6 +7,7 @@
 #include "cli/JsonOutput.h"
 #include "diagnosis/CurveCsv.h"
 #include "profile/ScritturaAtomica.h"
+#include "record/Recorder.h"
 #include "record/SinceTime.h"
 #include "record/SqlitePieceStore.h"
 #include "record/Statistics.h"
@@ -14,7 +15,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <chrono>
 #include <filesystem>
 #include <iostream>
 
@@ -87,10 +87,9 @@ int Stats(CliSession& session, const StatsOptions& o)
     PieceFilter filter;
     filter.measure = o.measure;
     if (o.since) {
-        const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch());
-        filter.sinceUtcMs = ParseSince(*o.since, now.count());
+        filter.sinceUtcMs = ParseSince(*o.since, Recorder::SystemTimeMs());
         if (!filter.sinceUtcMs) {
-            std::cerr << "zemcli: --since " << *o.since << ": give a UTC date or time (2026-12-01, 2026-12-01T08:00:00Z) or a span (90m, 24h, 7d)\n";
+            std::cerr << "zemcli: --since " << *o.since << ": " << kSinceForms << '\n';
             return kExitUsage;
         }
     }

@@ -19,7 +19,7 @@ std::optional<std::string> StoreStatistics::Read(const std::string& file, const 
     if (!since.empty()) {
         filter.sinceUtcMs = ParseSince(since, wallClock_());
         if (!filter.sinceUtcMs)
-            return "Since " + since + ": give a UTC date or time (2026-12-01, 2026-12-01T08:00:00Z) or a span (90m, 24h, 7d).";
+            return "Since " + since + ": " + kSinceForms + ".";
     }
     // Opening creates a missing or empty file as a new store: a viewer must not write one.
     std::error_code ec;

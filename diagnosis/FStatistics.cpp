@@ -16,6 +16,15 @@ std::string Numero(const std::optional<double>& v, int decimals)
 
 std::string NomeMisura(const MeasureStatistics& m) { return m.instrument + ", measure " + std::to_string(m.measure); }
 
+// A list filled again keeps the entry that was chosen, when it is still there; else the first.
+void Scegli(ui::ComboBox& lista, const std::string& prima)
+{
+    int scelta = 0;
+    for (int i = 0; i < lista.ListCount(); ++i)
+        if (lista.List(i) == prima) scelta = i;
+    lista.SetListIndex(scelta);
+}
+
 } // namespace
 
 FStatistics::FStatistics(ui::Host& host, StatisticsSource& source)
@@ -143,10 +152,7 @@ void FStatistics::MostraMisure(const std::string& errore)
                                      : "No pieces are recorded since " + txtDa.Text() + ".");
         return;
     }
-    int scelta = 0;
-    for (int i = 0; i < cboMisura.ListCount(); ++i)
-        if (cboMisura.List(i) == prima) scelta = i;
-    cboMisura.SetListIndex(scelta);
+    Scegli(cboMisura, prima);
 }
 
 void FStatistics::Vuoti(const std::string& messaggio)
@@ -154,6 +160,11 @@ void FStatistics::Vuoti(const std::string& messaggio)
     lblConteggi.SetCaption(messaggio);
     lvwValori.ClearItems();
     cboValore.Clear();
+    GraficiVuoti(messaggio);
+}
+
+void FStatistics::GraficiVuoti(const std::string& messaggio)
+{
     StatisticsPlots::Empty(picIstogramma, messaggio);
     StatisticsPlots::Empty(picAndamento, messaggio);
 }
@@ -183,16 +194,8 @@ void FStatistics::MostraValori()
         for (int c = 0; c < static_cast<int>(std::size(celle)); ++c) lvwValori.SetItemText(i, c + 1, celle[c]);
         cboValore.AddItem(v.name);
     }
-    if (m.values.empty()) {
-        const std::string nessuno = "The pieces of this measure have no result values.";
-        StatisticsPlots::Empty(picIstogramma, nessuno);
-        StatisticsPlots::Empty(picAndamento, nessuno);
-        return;
-    }
-    int scelta = 0;
-    for (int i = 0; i < cboValore.ListCount(); ++i)
-        if (cboValore.List(i) == prima) scelta = i;
-    cboValore.SetListIndex(scelta);
+    if (m.values.empty()) return GraficiVuoti("The pieces of this measure have no result values.");
+    Scegli(cboValore, prima);
 }
 
 void FStatistics::cboValore_Click()

@@ -62,6 +62,7 @@ private:
     void MostraMisure(const std::string& errore);
     void MostraValori();
     void Vuoti(const std::string& messaggio);
+    void GraficiVuoti(const std::string& messaggio);
     const MeasureStatistics* Misura() const;
 
     StatisticsSource& source_;
